@@ -1,0 +1,37 @@
+#pragma once
+// Remote control of a running program of the device, for `vorndev ctl` and end-to-end tests.
+// A control request is one line of text; the program answers with "ok ..." or "error ...".
+//
+// Requests every program with windows understands:
+//   tap X Y | down X Y | move X Y | up X Y     stylus at a screen point
+//   hold X Y MS                                 stylus down for MS milliseconds, then up
+//   key NAME [down|up]                          device key: softleft softright back up down
+//                                               left right enter tab space or a letter/digit
+//                                               or a number (virtual key)
+//   type TEXT                                   characters as typed on the keyboard
+//   screenshot FILE [HANDLE]                    PNG of the screen, or of one window
+//   windows                                     this program's windows, one per line
+//   screen-changed                              the screen profile changed (rotation)
+//   ping                                        answers "ok"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+struct ControlReply {
+    bool ok = false;
+    std::string text;  // the answer after "ok " or "error "
+};
+
+// Sends a request to the program with the given process id and waits for the answer.
+// Nothing when the program is not running or does not answer in time.
+std::optional<ControlReply> sendControl(int processId, std::string_view request,
+                                        int timeoutMs = 10000);
+
+// The process id owning the device's foreground window, or of any program with a visible
+// window when none is in front; 0 when no program has windows.
+int foregroundProcess();
+
+}  // namespace platform

@@ -1,0 +1,197 @@
+#include "platform/device/state_store.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+
+#include "platform/api/device.h"
+
+namespace platform::state {
+namespace {
+
+std::unique_ptr<Store>& currentStore() {
+    static std::unique_ptr<Store> store;
+    return store;
+}
+std::recursive_mutex& instanceMutex() {
+    static std::recursive_mutex m;
+    return m;
+}
+
+void check(sqlite3* db, int rc, std::string_view what) {
+    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        throw StoreError(std::string(what) + ": " + (db ? sqlite3_errmsg(db) : "no database"));
+    }
+}
+
+}  // namespace
+
+Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
+    int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr);
+    check(db, rc, "prepare");
+}
+
+Statement::Statement(Statement&& other) noexcept : db_(other.db_), stmt_(other.stmt_) {
+    other.stmt_ = nullptr;
+}
+
+Statement::~Statement() {
+    if (stmt_) sqlite3_finalize(stmt_);
+}
+
+Statement& Statement::bind(int index, std::int64_t value) {
+    check(db_, sqlite3_bind_int64(stmt_, index, value), "bind");
+    return *this;
+}
+
+Statement& Statement::bind(int index, std::string_view utf8) {
+    check(db_,
+          sqlite3_bind_text(stmt_, index, utf8.data(), static_cast<int>(utf8.size()),
+                            SQLITE_TRANSIENT),
+          "bind");
+    return *this;
+}
+
+Statement& Statement::bind(int index, std::wstring_view text) { return bind(index, toUtf8(text)); }
+
+Statement& Statement::bindBlob(int index, const void* data, std::size_t size) {
+    check(db_, sqlite3_bind_blob(stmt_, index, data, static_cast<int>(size), SQLITE_TRANSIENT),
+          "bind");
+    return *this;
+}
+
+Statement& Statement::bindNull(int index) {
+    check(db_, sqlite3_bind_null(stmt_, index), "bind");
+    return *this;
+}
+
+bool Statement::step() {
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    check(db_, rc, "step");
+    return false;
+}
+
+int Statement::run() {
+    while (step()) {
+    }
+    return sqlite3_changes(db_);
+}
+
+void Statement::reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+std::int64_t Statement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+std::string Statement::utf8(int column) const {
+    const unsigned char* p = sqlite3_column_text(stmt_, column);
+    int n = sqlite3_column_bytes(stmt_, column);
+    return p ? std::string(reinterpret_cast<const char*>(p), static_cast<std::size_t>(n))
+             : std::string();
+}
+
+std::wstring Statement::text(int column) const { return fromUtf8(utf8(column)); }
+
+std::string Statement::blob(int column) const {
+    const void* p = sqlite3_column_blob(stmt_, column);
+    int n = sqlite3_column_bytes(stmt_, column);
+    return p ? std::string(static_cast<const char*>(p), static_cast<std::size_t>(n))
+             : std::string();
+}
+
+Store& Store::instance() {
+    std::lock_guard lock(instanceMutex());
+    auto& store = currentStore();
+    if (!store) {
+        std::filesystem::path folder = deviceRoot() / ".device";
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+        store.reset(new Store((folder / "state.db").string()));
+    }
+    return *store;
+}
+
+void Store::closeInstance() {
+    std::lock_guard lock(instanceMutex());
+    currentStore().reset();
+}
+
+Store::Store(const std::string& file) {
+    int rc = sqlite3_open_v2(file.c_str(), &db_,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                             nullptr);
+    if (rc != SQLITE_OK) {
+        std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw StoreError("cannot open device state " + file + ": " + message);
+    }
+    // Other processes hold the write lock only for short transactions; wait for them.
+    sqlite3_busy_timeout(db_, 10000);
+    exec("PRAGMA journal_mode=WAL");
+    exec("PRAGMA synchronous=NORMAL");
+    exec("PRAGMA foreign_keys=ON");
+}
+
+Store::~Store() {
+    if (db_) sqlite3_close_v2(db_);
+}
+
+void Store::ensureSchema(std::string_view component, std::string_view sql) {
+    std::lock_guard lock(mutex_);
+    std::string marker = "|" + std::string(component) + "|";
+    if (schemasDone_.find(marker) != std::string::npos) return;
+    transaction([&] { exec(sql); });
+    schemasDone_ += marker;
+}
+
+Statement Store::prepare(std::string_view sql) { return Statement(db_, sql); }
+
+void Store::exec(std::string_view sql) {
+    std::string text(sql);
+    char* error = nullptr;
+    int rc = sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        std::string message = error ? error : sqlite3_errmsg(db_);
+        sqlite3_free(error);
+        throw StoreError("device state: " + message);
+    }
+}
+
+std::int64_t Store::lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+
+void Store::transaction(const std::function<void()>& fn) {
+    std::lock_guard lock(mutex_);
+    if (transactionDepth_ > 0) {
+        ++transactionDepth_;
+        try {
+            fn();
+        } catch (...) {
+            --transactionDepth_;
+            throw;
+        }
+        --transactionDepth_;
+        return;
+    }
+    exec("BEGIN IMMEDIATE");
+    ++transactionDepth_;
+    try {
+        fn();
+        --transactionDepth_;
+        exec("COMMIT");
+    } catch (...) {
+        --transactionDepth_;
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+}  // namespace platform::state
