@@ -35,8 +35,8 @@ LOW, HIGH = 2, 699
 
 # Numbers that the rules above pick up but that are not string numbers:
 # the language-file example ("strings 1, 2 and 3 are lines 1, 2 and 3"),
-# "kinds 1 and 5", "when p is 100", command 113 in a list of commands.
-NOT_STRINGS = {2, 3, 4, 5, 100, 113}
+# "kinds 1 and 5", command 113 in a list of commands.
+NOT_STRINGS = {2, 3, 4, 5, 113}
 
 # Numbers named in prose that pairs them with other keys; each entry is
 # (numbers, where the text is used).
