@@ -1,0 +1,159 @@
+// Control requests from `vorndev ctl` and tests: input as the user would give it,
+// screenshots, the window list, screen changes. Each request waits its turn behind earlier
+// input, so a tap followed by a screenshot shows the result of the tap.
+
+#include <unistd.h>
+
+#include <cwctype>
+#include <sstream>
+
+#include "platform/api/device.h"
+#include "platform/api/draw.h"
+#include "platform/gui/ipc.h"
+#include "platform/gui/key_names.h"
+#include "platform/gui/window_system.h"
+
+namespace platform::gui {
+namespace {
+
+bool readInt(std::istringstream& in, int& v) { return static_cast<bool>(in >> v); }
+
+void pointer(InputEvent::Kind kind, int x, int y) {
+    InputEvent e;
+    e.kind = kind;
+    e.position = {x, y};
+    windowSystem().input.push_back(e);
+}
+
+void key(InputEvent::Kind kind, std::uint32_t code) {
+    InputEvent e;
+    e.kind = kind;
+    e.key = code;
+    windowSystem().input.push_back(e);
+}
+
+void character(wchar_t c) {
+    InputEvent e;
+    e.kind = InputEvent::Kind::Char;
+    e.character = c;
+    windowSystem().input.push_back(e);
+}
+
+// Waits for the program to settle (every posted message handled, every window painted),
+// then answers.
+void answerWhenIdle(const ControlRequest& request, std::function<std::string()> produce) {
+    whenIdle([request, produce = std::move(produce)] {
+        std::string text = produce();
+        bool ok = text.rfind("error:", 0) != 0;
+        replyToControl(request, ok, ok ? text : text.substr(6));
+    });
+}
+
+std::string screenshot(const std::string& file, WindowHandle window) {
+    composeAndPresent();
+    Bitmap& fb = framebuffer();
+    Rect area{0, 0, fb.width(), fb.height()};
+    if (window) {
+        auto* w = findLocal(window);
+        if (!w) return "error:no such window of this program";
+        area = screenRectOf(*w).intersect(area);
+        if (area.isEmpty()) return "error:window is off screen";
+    }
+    Bitmap out(area.width(), area.height());
+    for (int y = 0; y < area.height(); ++y) {
+        const std::uint8_t* src = fb.rowFromTop(area.top + y) + area.left * 3;
+        std::copy(src, src + area.width() * 3, out.rowFromTop(y));
+    }
+    if (!savePng(out, file)) return "error:cannot write " + file;
+    return file;
+}
+
+std::string windowList() {
+    std::ostringstream out;
+    for (auto& [h, w] : windowSystem().windows) {
+        if (w->destroying) continue;
+        Rect r = screenRectOf(*w);
+        out << h << ' ' << toUtf8(w->className) << " \"" << toUtf8(w->title) << "\" parent="
+            << w->parent << " visible=" << (isShownOnScreen(*w) ? 1 : 0) << " rect=" << r.left
+            << ',' << r.top << ',' << r.right << ',' << r.bottom
+            << (h == windowSystem().focus ? " focus" : "") << '\n';
+    }
+    return out.str();
+}
+
+}  // namespace
+
+void replyToControl(const ControlRequest& request, bool ok, const std::string& text) {
+    if (request.replyPath.empty()) return;
+    Datagram d;
+    d.kind = DatagramKind::ControlReply;
+    d.sequence = request.sequence;
+    d.ok = ok;
+    d.text = text.size() > kMaxDatagramSize - 64 ? text.substr(0, kMaxDatagramSize - 64) : text;
+    Endpoint::own().sendTo(request.replyPath, d);
+}
+
+void handleControlRequest(const ControlRequest& request) {
+    std::istringstream in(request.text);
+    std::string verb;
+    in >> verb;
+    int x = 0, y = 0;
+    auto done = [&](const std::string& text = "") {
+        answerWhenIdle(request, [text] { return text; });
+    };
+    auto fail = [&](const std::string& why) { replyToControl(request, false, why); };
+
+    if (verb == "ping") {
+        replyToControl(request, true, std::to_string(::getpid()));
+    } else if (verb == "tap" || verb == "down" || verb == "move" || verb == "up") {
+        if (!readInt(in, x) || !readInt(in, y)) return fail("usage: " + verb + " X Y");
+        if (verb == "tap" || verb == "down") pointer(InputEvent::Kind::PointerDown, x, y);
+        if (verb == "move") pointer(InputEvent::Kind::PointerMove, x, y);
+        if (verb == "tap" || verb == "up") pointer(InputEvent::Kind::PointerUp, x, y);
+        done();
+    } else if (verb == "hold") {
+        int ms = 1000;
+        if (!readInt(in, x) || !readInt(in, y)) return fail("usage: hold X Y [MS]");
+        if (!readInt(in, ms)) ms = 1000;
+        pointer(InputEvent::Kind::PointerDown, x, y);
+        deferAction(ms, [request, x, y] {
+            pointer(InputEvent::Kind::PointerUp, x, y);
+            answerWhenIdle(request, [] { return std::string(); });
+        });
+    } else if (verb == "key") {
+        std::string name, phase;
+        in >> name >> phase;
+        auto code = virtualKeyFromName(name);
+        if (!code) return fail("unknown key: " + name);
+        if (phase.empty() || phase == "down") key(InputEvent::Kind::KeyDown, *code);
+        if (phase.empty()) {
+            if (auto c = characterOfKey(name)) character(*c);
+        }
+        if (phase.empty() || phase == "up") key(InputEvent::Kind::KeyUp, *code);
+        done();
+    } else if (verb == "type") {
+        std::string rest;
+        std::getline(in, rest);
+        if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+        for (wchar_t c : fromUtf8(rest)) character(c);
+        done();
+    } else if (verb == "screenshot") {
+        std::string file;
+        long long window = 0;
+        in >> file;
+        in >> window;
+        if (file.empty()) return fail("usage: screenshot FILE [WINDOW]");
+        answerWhenIdle(request, [file, window] {
+            return screenshot(file, static_cast<WindowHandle>(window));
+        });
+    } else if (verb == "windows") {
+        answerWhenIdle(request, [] { return windowList(); });
+    } else if (verb == "screen-changed") {
+        applyScreenProfile();
+        done();
+    } else {
+        fail("unknown request: " + verb);
+    }
+}
+
+}  // namespace platform::gui
