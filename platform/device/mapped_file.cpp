@@ -1,0 +1,53 @@
+// Read-only memory mappings of device files, for the large data files that are read at
+// random (record tables, images).
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <utility>
+
+#include "platform/api/device.h"
+
+namespace platform {
+
+std::optional<MappedFile> MappedFile::open(std::wstring_view devicePath) {
+    auto host = hostPath(devicePath);
+    if (!host) return std::nullopt;
+    int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return std::nullopt;
+    }
+    auto size = static_cast<std::size_t>(st.st_size);
+    if (size == 0) {
+        close(fd);
+        return MappedFile(nullptr, 0);
+    }
+    void* data = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    // The mapping stays valid after the descriptor is closed.
+    close(fd);
+    if (data == MAP_FAILED) return std::nullopt;
+    return MappedFile(static_cast<const std::uint8_t*>(data), size);
+}
+
+MappedFile::MappedFile(MappedFile&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+
+MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
+    if (this != &other) {
+        if (data_) munmap(const_cast<std::uint8_t*>(data_), size_);
+        data_ = std::exchange(other.data_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+    }
+    return *this;
+}
+
+MappedFile::~MappedFile() {
+    if (data_) munmap(const_cast<std::uint8_t*>(data_), size_);
+}
+
+}  // namespace platform
