@@ -125,13 +125,17 @@ public:
     // A memory context with no bitmap (a 1x1 black bitmap stands in until one is selected).
     DeviceContext();
     // A context onto part of a target bitmap: origin in target pixels, clip in context
-    // coordinates. Used by the window system; the target must outlive the context.
-    DeviceContext(std::shared_ptr<Bitmap> target, Point origin, Rect clip);
+    // coordinates. Used by the window system; the context keeps the target alive. size is
+    // the drawable area size() reports (a window's client size, which can be larger than a
+    // paint session's clip); empty means the clip's right and bottom edges.
+    DeviceContext(std::shared_ptr<Bitmap> target, Point origin, Rect clip, Size size = {});
     ~DeviceContext();
     DeviceContext(const DeviceContext&) = delete;
     DeviceContext& operator=(const DeviceContext&) = delete;
 
-    // Selecting returns what was selected before.
+    // Selecting returns what was selected before. A window context keeps drawing into its
+    // window: selecting a bitmap into it changes nothing and returns null. Selecting null
+    // into a memory context puts the 1x1 stand-in back; a null font means the default font.
     std::shared_ptr<Bitmap> selectBitmap(std::shared_ptr<Bitmap> bitmap);
     FontRef selectFont(FontRef font);
     Pen selectPen(const Pen& pen);
@@ -207,6 +211,7 @@ private:
     Rect baseClip_{};
     std::optional<Rect> userClip_;
     Point penPosition_{};
+    Size windowSize_{};
     bool windowContext_ = false;
 };
 
