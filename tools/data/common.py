@@ -44,22 +44,27 @@ def write_text(path, lines, newline="\n", final_newline=False):
     write_bytes(path, BOM + body.encode("utf-8"))
 
 
-def check_field(value, sep="~", quotes_ok=False):
+def check_field(value, sep="~"):
     value = str(value)
     if sep in value or "\n" in value or "\r" in value:
         raise ValueError("field contains a separator or line break: %r" % value)
-    if not quotes_ok and '"' in value:
+    if '"' in value:
         raise ValueError("field contains a double quote (stripped on load): %r" % value)
     return value
 
 
-def write_table(path, rows, sep="~", quotes_ok=False):
+def write_table(path, rows, sep="~", quote_all=False):
     """Record-table file: one row per line, fields joined by sep, rows by LF,
-    no line end after the last row, UTF-8 with byte-order mark."""
+    no line end after the last row, UTF-8 with byte-order mark.  With
+    quote_all every field is written in double quotes (for the quoted
+    loader, which keeps separators inside quotes)."""
     lines = []
     width = None
     for row in rows:
-        fields = [check_field(v, sep, quotes_ok) for v in row]
+        if quote_all:
+            fields = ['"%s"' % check_field(v, "\n") for v in row]
+        else:
+            fields = [check_field(v, sep) for v in row]
         if width is None:
             width = len(fields)
         elif len(fields) != width:

@@ -177,6 +177,186 @@ def check_languages():
             fail("%s string 38 must stay 'Vibrate' (the alarm program looks for it)" % lang_file)
 
 
+SAFE_CODE = re.compile(r"[A-Za-z0-9_-]{1,40}")
+RADAR = {"europe", "australia", "russia", "centralasia", "africa", "japan", "scandinavia",
+         "indonesia", "caribbean", "britishisles"}
+
+
+def check_zones_and_cities():
+    zones = load_table("dstinfo.dat", width=13)
+    numbers = {}
+    for r in zones:
+        try:
+            vals = [int(x) for x in r[:11]]
+        except ValueError:
+            fail("dstinfo.dat: non-numeric column in %r" % r)
+            continue
+        num, bias, dbias, sw, sm, sy, sh, ew, em, ey, eh = vals
+        if num in numbers:
+            fail("dstinfo.dat: zone %d twice" % num)
+        numbers[num] = vals
+        if not r[11].strip():
+            fail("dstinfo.dat: zone %d has no name" % num)
+        if em:
+            if not (1 <= sw <= 5 and 1 <= ew <= 5 and 1 <= sm <= 12 and 1 <= em <= 12):
+                fail("dstinfo.dat: zone %d rule out of range" % num)
+            if sm == em:
+                fail("dstinfo.dat: zone %d starts and ends in the same month" % num)
+            if dbias >= 0:
+                fail("dstinfo.dat: zone %d daylight bias %d" % (num, dbias))
+            if not (0 <= sh <= 23 and 0 <= eh <= 23):
+                fail("dstinfo.dat: zone %d change hours out of range" % num)
+        elif dbias or sw or sm or sh or ew or eh:
+            fail("dstinfo.dat: zone %d without daylight saving has rule values" % num)
+        if sy or ey:
+            fail("dstinfo.dat: zone %d has a one-off year" % num)
+    if numbers.get(25, [None, None])[1:4] != [0, 0, 0]:
+        fail("dstinfo.dat: zone 25 is not UTC+0 without daylight saving")
+    for hours in range(-12, 15):
+        first = next((n for n, v in [(int(r[0]), int(r[1])) for r in zones] if v == -60 * hours), None)
+        if first is None:
+            fail("dstinfo.dat: no zone for UTC%+d" % hours)
+        elif numbers[first][8] != 0:
+            fail("dstinfo.dat: first zone for UTC%+d (%d) has daylight saving" % (hours, first))
+    for name in ("citylist.dat", "mycities.dat"):
+        rows = load_table(name, width=10)
+        codes = set()
+        for i, r in enumerate(rows, 1):
+            if len(r) != 10:
+                continue
+            try:
+                zone = int(r[0])
+                lat, lon = float(r[3]), float(r[4])
+            except ValueError:
+                fail("%s line %d: bad number in %r" % (name, i, r[:5]))
+                continue
+            if zone not in numbers:
+                fail("%s line %d: zone %d not in dstinfo.dat" % (name, i, zone))
+            if not (-90 <= lat <= 90 and -180 <= lon <= 180):
+                fail("%s line %d: coordinates out of range" % (name, i))
+            if not r[1].strip() or not r[2].strip():
+                fail("%s line %d: empty name or country" % (name, i))
+            code = r[6]
+            if not SAFE_CODE.fullmatch(code):
+                fail("%s line %d: city code %r is not file-name safe" % (name, i, code))
+            if code.lower() in codes:
+                fail("%s line %d: city code %r twice" % (name, i, code))
+            codes.add(code.lower())
+            if r[7] not in ("0", "1"):
+                fail("%s line %d: favourite flag %r" % (name, i, r[7]))
+        if name == "citylist.dat":
+            all_codes = codes
+            if len(rows) < 5000:
+                fail("citylist.dat: only %d cities" % len(rows))
+            flagged = {r[6].lower() for r in rows if r[7] == "1"}
+        else:
+            if not rows:
+                fail("mycities.dat: no favourites")
+            if not codes <= all_codes:
+                fail("mycities.dat: favourites not in citylist.dat: %r" % sorted(codes - all_codes))
+            if codes != flagged:
+                fail("mycities.dat and the favourite flags of citylist.dat differ")
+            if not any(r[8].lower() in RADAR for r in rows):
+                fail("mycities.dat: no favourite with a radar region")
+
+
+def check_other_tables():
+    rows = load_table("dialcodes.dat", width=3)
+    for r in rows:
+        if len(r) == 3 and (not r[1].isdigit() or not re.fullmatch(r"[0-9-]+", r[2])):
+            fail("dialcodes.dat: bad codes in %r" % r)
+    if len(rows) < 200:
+        fail("dialcodes.dat: only %d countries" % len(rows))
+    rows = load_table("travel/airportcodes.dat", sep=",", quoted=True, width=3)
+    codes = [r[0] for r in rows]
+    if len(set(codes)) != len(codes):
+        fail("airportcodes.dat: duplicate codes")
+    for r in rows:
+        if not re.fullmatch(r"[A-Z]{3}", r[0]) or not r[1] or not r[2]:
+            fail("airportcodes.dat: bad row %r" % r)
+    rows = load_table("travel/airlines.dat", width=2)
+    for r in rows:
+        if len(r) == 2 and not re.fullmatch(r"[A-Z0-9]{2}", r[1]):
+            fail("airlines.dat: bad code in %r" % r)
+    rows = load_table("conversions/rates.dat", width=4)
+    keys = [r[0] for r in rows]
+    for need in ("USD", "EUR", "GBP"):
+        if need not in keys:
+            fail("rates.dat: %s missing (a default choice)" % need)
+    for r in rows:
+        try:
+            if float(r[3]) <= 0:
+                raise ValueError
+        except ValueError:
+            fail("rates.dat: bad rate in %r" % r)
+    for lang in ("0409", "0407"):
+        unit_file_check("conversions/conv.%s.mui.txt" % lang)
+    for name in ["packing/fulllist.dat"] + sorted(
+            os.path.relpath(p, DATA) for p in glob.glob(os.path.join(DATA, "packing", "*.tmp"))):
+        rows = load_table(name, width=4)
+        items = rows[1:] if name.endswith(".tmp") else rows
+        if name.endswith(".tmp") and rows:
+            head = rows[0]
+            if ":" not in head[0] or not os.path.exists(
+                    os.path.join(DATA, "listicons", head[0].split(":", 1)[1])):
+                fail("%s: header icon missing: %r" % (name, head[0]))
+            if head[1] != str(len(items)) or head[2] != "0":
+                fail("%s: header counts %r do not match %d items" % (name, head[1:3], len(items)))
+        for r in items:
+            if r[0] not in ("0", "1") or r[1] not in ("0", "1") or not r[2] or not r[3]:
+                fail("%s: bad item %r" % (name, r))
+
+
+def unit_file_check(name):
+    rows = load_table(name, width=4)
+    keys, section = [], None
+    for r in rows:
+        if not r[0]:
+            section = None
+            continue
+        if section is None:
+            if r[2] not in ("*2*", "*3*"):
+                fail("%s: category line %r without *2* or *3*" % (name, r))
+            section = r[2]
+            keys.append(r[1])
+            first = True
+            continue
+        if section == "*2*":
+            try:
+                if float(r[3]) <= 0:
+                    raise ValueError
+            except ValueError:
+                fail("%s: bad factor in %r" % (name, r))
+    for need in ("Speed", "Length", "Weight", "Childrens Shoes"):
+        if need not in keys:
+            fail("%s: category %s missing" % (name, need))
+
+
+def check_home_layouts():
+    import xml.etree.ElementTree as ET
+    files = glob.glob(os.path.join(DATA, "home", "*.xml"))
+    if not any(f.endswith("today_default.xml") for f in files):
+        fail("home/today_default.xml missing")
+    for f in files:
+        try:
+            root = ET.parse(f).getroot()
+        except ET.ParseError as e:
+            fail("%s: %s" % (rel(f), e))
+            continue
+        hs = root.find("homescreen")
+        if root.tag != "xml" or hs is None:
+            fail("%s: no xml/homescreen" % rel(f))
+            continue
+        layouts = {l.get("name") for l in hs.findall("layout")}
+        for tab in hs.findall("obj[@type='tab']"):
+            if tab.get("layout") not in layouts:
+                fail("%s: tab refers to missing layout %r" % (rel(f), tab.get("layout")))
+        kinds = {o.get("type") for o in hs.iter("obj")}
+        for need in ("clock", "time", "date", "nextalarm"):
+            if need not in kinds:
+                fail("%s: no %s object" % (rel(f), need))
+
+
 def main():
     checks = [check_languages]
     extra = [globals()[n] for n in sorted(globals()) if n.startswith("check_") and n != "check_languages"]
