@@ -139,8 +139,11 @@ FontImpl::FontImpl(const FontSpec& spec) : spec_(spec) {
     primary_ = std::make_unique<FaceSize>(primary, em);
     if (fallback) fallback_ = std::make_unique<FaceSize>(fallback, em);
 
-    metrics_.ascent = static_cast<int>(std::lround(units.ascent * scale));
-    metrics_.descent = static_cast<int>(std::lround(units.descent * scale));
+    // A fraction above 0.4 pixel is rounded up: glyphs reaching that far leave visible ink
+    // in the next row, which must still lie inside the cell.
+    auto cellPixels = [](double v) { return static_cast<int>(std::ceil(v - 0.4)); };
+    metrics_.ascent = cellPixels(units.ascent * scale);
+    metrics_.descent = cellPixels(units.descent * scale);
     if (requested > 0) metrics_.descent = std::max(0, requested - metrics_.ascent);
     metrics_.height = metrics_.ascent + metrics_.descent;
     metrics_.internalLeading = std::max(0, metrics_.height - static_cast<int>(std::lround(em)));
@@ -185,7 +188,9 @@ Glyph FontImpl::render(char32_t c) const {
     const bool mono = spec_.quality == 3;
     FT_Matrix shear{0x10000, kItalicShear, 0, 0x10000};
     FT_Set_Transform(fs->face, spec_.italic ? &shear : nullptr, nullptr);
-    const FT_Int32 flags = mono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_LIGHT;
+    // Monochrome text may use the face's hand-tuned embedded bitmaps; smoothed text is
+    // always rendered from the outlines, since those bitmaps carry no grey levels.
+    const FT_Int32 flags = mono ? FT_LOAD_TARGET_MONO : (FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP);
     const bool ok = FT_Load_Glyph(fs->face, index, flags) == 0 &&
                     FT_Render_Glyph(fs->face->glyph,
                                     mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0;
