@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/api/clock.h"
 #include "platform/api/program.h"
 #include "platform/api/shell.h"
 #include "platform/gui/device_windows.h"
@@ -41,7 +42,7 @@ void clearWake() {
     }
 }
 
-std::uint32_t nowTick() { return tickCount(); }
+std::uint32_t nowTick() { return platform::tickCount(); }
 
 LResult deliverSend(WindowHandle window, std::uint32_t id, WParam wParam, LParam lParam) {
     auto* w = findLocal(window);

@@ -1,0 +1,46 @@
+#include "tests/platform/support/test_device.h"
+
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "platform/api/device.h"
+#include "platform/api/profile.h"
+
+namespace platform::test {
+namespace {
+
+struct Device {
+    std::filesystem::path root;
+    ~Device() {
+        std::error_code ec;
+        if (!root.empty() && !std::getenv("VORN_KEEP_TEST_DEVICE")) {
+            std::filesystem::remove_all(root, ec);
+        }
+    }
+};
+
+}  // namespace
+
+const std::filesystem::path& useTestDevice(std::string_view screen) {
+    static Device device;
+    if (device.root.empty()) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vorn-test-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create test device");
+        device.root = pattern;
+        ::setenv("VORN_DEVICE", pattern.c_str(), 1);
+        setDeviceRoot(device.root);
+        auto profile = screenProfileFromName(screen);
+        if (!profile) throw std::runtime_error("unknown screen profile");
+        setScreenProfile(*profile);
+    }
+    return device.root;
+}
+
+std::filesystem::path builtProgram(std::string_view name) {
+    return std::filesystem::path(VORN_BINARY_DIR) / "bin" / std::string(name);
+}
+
+}  // namespace platform::test
