@@ -138,10 +138,13 @@ void DeviceContext::stretchBlit(const Rect& dst, const DeviceContext& src, const
     auto sample = [](int i, int dstSize, int srcStart, int srcSize) {
         return srcStart + static_cast<int>((2LL * i + 1) * srcSize / (2LL * dstSize));
     };
+    // Byte offset of each destination column's source pixel from the readable area's left
+    // edge, or -1 where the source lies outside it.
     std::vector<int> columns(dstT.width());
     for (int x = dstT.left; x < dstT.right; ++x) {
         const int i = x - (dk.left + d.origin.x);
-        columns[x - dstT.left] = sample(i, dk.width(), sk.left, sk.width()) + s.origin.x;
+        const int sx = sample(i, dk.width(), sk.left, sk.width()) + s.origin.x;
+        columns[x - dstT.left] = sx >= s.clip.left && sx < s.clip.right ? (sx - s.clip.left) * 3 : -1;
     }
     // When both contexts share a bitmap, sample from a copy so earlier writes are not read.
     std::unique_ptr<Snapshot> snap;
@@ -150,12 +153,19 @@ void DeviceContext::stretchBlit(const Rect& dst, const DeviceContext& src, const
         const int j = y - (dk.top + d.origin.y);
         const int sy = sample(j, dk.height(), sk.top, sk.height()) + s.origin.y;
         if (sy < s.clip.top || sy >= s.clip.bottom) continue;
+        const std::uint8_t* in =
+            snap ? snap->at(s.clip.left, sy) : drawing::pixelAt(*s.bitmap, s.clip.left, sy);
         std::uint8_t* out = drawing::pixelAt(*d.bitmap, dstT.left, y);
         for (int x = 0; x < dstT.width(); ++x, out += 3) {
-            const int sx = columns[x];
-            if (sx < s.clip.left || sx >= s.clip.right) continue;
-            const std::uint8_t* in = snap ? snap->at(sx, sy) : drawing::pixelAt(*s.bitmap, sx, sy);
-            applyRow(out, in, 3, op);
+            const int offset = columns[x];
+            if (offset < 0) continue;
+            if (op == RasterOp::SrcCopy) {
+                out[0] = in[offset];
+                out[1] = in[offset + 1];
+                out[2] = in[offset + 2];
+            } else {
+                applyRow(out, in + offset, 3, op);
+            }
         }
     }
 }

@@ -214,14 +214,38 @@ void DeviceContext::ellipse(const Rect& r) {
     const double cy = (static_cast<double>(k.top) + k.bottom) / 2 + s.origin.y;
     const double rx = k.width() / 2.0, ry = k.height() / 2.0;
     const double penWidth = pen_.visible ? std::max(1, pen_.width) : 0.0;
+    const double innerRx = rx - penWidth, innerRy = ry - penWidth;
+    const bool solidInside = brush_.visible && !brush_.patterned;
     for (int y = box.top; y < box.bottom; ++y) {
-        std::uint8_t* p = drawing::pixelAt(*s.bitmap, box.left, y);
-        for (int x = box.left; x < box.right; ++x, p += 3) {
-            const double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
+        const double dy = y + 0.5 - cy;
+        // Per row, skip pixels certainly outside and fill those certainly inside the inner
+        // ellipse in one go; only the band around the edges needs coverage computed.
+        const double near = std::max(0.0, std::abs(dy) - 1.0), far = std::abs(dy) + 1.0;
+        const double outerReach = near < ry ? rx * std::sqrt(1 - (near * near) / (ry * ry)) + 1 : 0;
+        const double innerSafe =
+            far < innerRy && innerRx > 0 ? innerRx * std::sqrt(1 - (far * far) / (innerRy * innerRy)) - 1
+                                         : 0;
+        const int x0 = std::max(box.left, static_cast<int>(std::floor(cx - outerReach)));
+        const int x1 = std::min(box.right, static_cast<int>(std::ceil(cx + outerReach)));
+        const int solid0 = static_cast<int>(std::ceil(cx - innerSafe));
+        const int solid1 = static_cast<int>(std::floor(cx + innerSafe));
+        std::uint8_t* p = x0 < x1 ? drawing::pixelAt(*s.bitmap, x0, y) : nullptr;
+        for (int x = x0; x < x1; ++x, p += 3) {
+            if (x >= solid0 && x < solid1) {
+                // Entirely inside the brush area (or the empty middle of an outline).
+                if (solidInside) {
+                    const int end = std::min(solid1, x1);
+                    drawing::fillSpan(*s.bitmap, y, x, end, brush_.colour & 0xFFFFFF);
+                    p += 3 * (end - 1 - x);
+                    x = end - 1;
+                    continue;
+                }
+                if (!brush_.visible) continue;
+            }
+            const double dx = x + 0.5 - cx;
             const double outer = ellipseCoverage(dx, dy, rx, ry);
             if (outer <= 0) continue;
-            const double inner =
-                penWidth > 0 ? ellipseCoverage(dx, dy, rx - penWidth, ry - penWidth) : outer;
+            const double inner = penWidth > 0 ? ellipseCoverage(dx, dy, innerRx, innerRy) : outer;
             Colour fill;
             double alpha;
             if (!pen_.visible) {
