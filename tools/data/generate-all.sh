@@ -35,7 +35,7 @@ if [ $# -ge 1 ]; then
 fi
 
 nice $PY gen_lang.py
-for step in gen_tables.py gen_art.py gen_sounds.py; do
+for step in gen_tables.py gen_art.py gen_sounds.py gen_readme.py; do
     if [ -f "$step" ]; then nice $PY "$step"; fi
 done
 $PY validate.py
