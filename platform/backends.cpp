@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/api/program.h"
+#include "platform/api/shell_install.h"
 #include "platform/gui/screen.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/services/program_environment.h"
@@ -44,6 +45,7 @@ std::wstring startProgram(int argc, char** argv, const StartOptions& options) {
             chosenName() = entry.name;
             backend->setTitle(options.displayName);
             gui::setDisplayBackend(std::move(backend));
+            installShell();
             return commandLine;
         }
     }
@@ -52,6 +54,7 @@ std::wstring startProgram(int argc, char** argv, const StartOptions& options) {
     }
     chosenName() = "headless";
     gui::setDisplayBackend(headless::createBackend());
+    installShell();
     return commandLine;
 }
 

@@ -34,4 +34,8 @@ std::optional<ControlReply> sendControl(int processId, std::string_view request,
 // window when none is in front; 0 when no program has windows.
 int foregroundProcess();
 
+// Tells every program of the device (this one included) that the screen profile changed,
+// after platform::rotateScreen or setScreenProfile, so each re-lays its windows out.
+void broadcastScreenChanged();
+
 }  // namespace platform

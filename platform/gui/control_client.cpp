@@ -3,12 +3,14 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 
 #include "platform/api/control.h"
 #include "platform/gui/device_windows.h"
 #include "platform/gui/ipc.h"
+#include "platform/gui/window_system.h"
 
 namespace platform {
 
@@ -39,6 +41,21 @@ std::optional<ControlReply> sendControl(int processId, std::string_view request,
         if (left <= 0 || !isProcessRunning(processId)) return std::nullopt;
         client.waitReadable(static_cast<int>(std::min<long long>(left, 200)));
     }
+}
+
+void broadcastScreenChanged() {
+    std::vector<int> done;
+    int self = static_cast<int>(::getpid());
+    for (const auto& w : liveTopLevelWindows()) {
+        if (std::find(done.begin(), done.end(), w.processId) != done.end()) continue;
+        done.push_back(w.processId);
+        if (w.processId == self) {
+            gui::applyScreenProfile();
+        } else {
+            sendControl(w.processId, "screen-changed", 3000);
+        }
+    }
+    if (std::find(done.begin(), done.end(), self) == done.end()) gui::applyScreenProfile();
 }
 
 int foregroundProcess() {
