@@ -39,3 +39,5 @@ for step in gen_tables.py gen_art.py gen_sounds.py gen_readme.py; do
     if [ -f "$step" ]; then nice $PY "$step"; fi
 done
 $PY validate.py
+$PY test_validate.py >/dev/null || { $PY test_validate.py; exit 1; }
+nice $PY contact_sheet.py

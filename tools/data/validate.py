@@ -272,6 +272,8 @@ def check_other_tables():
     if len(set(codes)) != len(codes):
         fail("airportcodes.dat: duplicate codes")
     for r in rows:
+        if len(r) != 3:
+            continue
         if not re.fullmatch(r"[A-Z]{3}", r[0]) or not r[1] or not r[2]:
             fail("airportcodes.dat: bad row %r" % r)
     rows = load_table("travel/airlines.dat", width=2)
@@ -287,7 +289,7 @@ def check_other_tables():
         try:
             if float(r[3]) <= 0:
                 raise ValueError
-        except ValueError:
+        except (ValueError, IndexError):
             fail("rates.dat: bad rate in %r" % r)
     for lang in ("0409", "0407"):
         unit_file_check("conversions/conv.%s.mui.txt" % lang)
@@ -303,6 +305,8 @@ def check_other_tables():
             if head[1] != str(len(items)) or head[2] != "0":
                 fail("%s: header counts %r do not match %d items" % (name, head[1:3], len(items)))
         for r in items:
+            if len(r) != 4:
+                continue
             if r[0] not in ("0", "1") or r[1] not in ("0", "1") or not r[2] or not r[3]:
                 fail("%s: bad item %r" % (name, r))
 
@@ -311,6 +315,8 @@ def unit_file_check(name):
     rows = load_table(name, width=4)
     keys, section = [], None
     for r in rows:
+        if len(r) != 4:
+            continue
         if not r[0]:
             section = None
             continue
@@ -357,7 +363,78 @@ def check_home_layouts():
                 fail("%s: no %s object" % (rel(f), need))
 
 
-def main():
+REQUIRED = (
+    ["graphics2/main_%s.tga" % n for n in (
+        "roamer international weather alarms travelinfo conversion now_now now_city now_settings "
+        "int_worldtime int_daylight int_meetingplan int_dialcodes int_moon wea_current wea_maps wea_air "
+        "alm_alarm alm_count alm_stop trv_flights trv_codes trv_packing trv_itin con_currency con_temp "
+        "con_speed con_length con_weight con_clothes").split()] +
+    ["graphics2/%s.tga" % n for n in (
+        "alarmon basic_shadow basic_shadow_back bottomshadow calc checkbox_off checkbox_on citylocation "
+        "digits flag map_citypos moon opts_autoupdates opts_downloads opts_general opts_themes opts_today "
+        "select_down select_left select_right select_up sw_reset sw_start sw_stop tick topshadow vornlogo "
+        "wizard home_time home_calendar home_weather home_alarm weather_7day weather_2day weather_curr "
+        "weather_forecast weather_sat weather_rad weather_user").split()] +
+    ["themes/default/%s.tga" % n for n in
+     "butt_overlay calcbutt calccancel calcdone scheduler1 scheduler2 scheduler3 scheduler4".split()] +
+    ["alarm/alarm_alarm%d.tga" % i for i in range(1, 5)] +
+    ["home/today_scheduler%d.tga" % i for i in range(1, 5)] +
+    ["home/today_homescreen.tga", "home/today_alarmon.tga", "home/today_alarmoff.tga",
+     "listicons/list_new.tga", "listicons/list_travel.tga", "listicons/list_home.tga",
+     "listicons/list_family.tga", "clocks/default.tga", "graphics2/daymap.jpg",
+     "icons/customweather/9999.tga", "icons/customweather/1.tga"] +
+    ["icons/customweather/a%d.tga" % i for i in range(1, 7)] +
+    ["graphics/%s%s.jpg" % (n, v) for n in ("toggle", "vorn", "bubble1", "bubble2") for v in ("", "_vga")] +
+    ["sounds/Alarm1.wav", "alarm/alarm_quicksetalarm.wav", "README.md", "NOTICE"])
+
+
+def check_pictures_and_sizes():
+    for rel_path in REQUIRED:
+        if not os.path.exists(os.path.join(DATA, rel_path)):
+            fail("%s missing" % rel_path)
+    clocks = glob.glob(os.path.join(DATA, "clocks", "*.tga"))
+    if len(clocks) < 4:
+        fail("clocks: only %d faces" % len(clocks))
+    backs = [os.path.basename(p) for p in glob.glob(os.path.join(DATA, "backgrounds", "*.jpg"))]
+    plain = [b for b in backs if not b.startswith("land_")]
+    if len(plain) < 4 or any("land_" + b not in backs for b in plain):
+        fail("backgrounds: need four or more, each with a land_ variant")
+    total = 0
+    for root, _, names in os.walk(DATA):
+        for n in names:
+            path = os.path.join(root, n)
+            total += os.path.getsize(path)
+            if n.endswith(".tga"):
+                with open(path, "rb") as f:
+                    head = f.read(18)
+                if len(head) < 18 or head[2] not in (2, 10) or head[16] not in (24, 32):
+                    fail("%s: not a true-colour Targa the device reads" % rel(path))
+            elif n.endswith(".jpg"):
+                with open(path, "rb") as f:
+                    if f.read(3) != b"\xff\xd8\xff":
+                        fail("%s: not a JPEG" % rel(path))
+            elif n.endswith(".wav"):
+                with open(path, "rb") as f:
+                    head = f.read(12)
+                if head[:4] != b"RIFF" or head[8:12] != b"WAVE":
+                    fail("%s: not a WAV file" % rel(path))
+    with open(os.path.join(DATA, "graphics2", "daymap.jpg"), "rb") as f:
+        data = f.read()
+    i = data.find(b"\xff\xc0")
+    if i < 0:
+        i = data.find(b"\xff\xc2")
+    h, w = struct.unpack(">HH", data[i + 5:i + 9])
+    if w < 480 or w != 2 * h:
+        fail("daymap.jpg: %dx%d is not a 2:1 map of 480x240 or larger" % (w, h))
+    if total >= 15 * 1024 * 1024:
+        fail("install folder is %.1f MB, over 15 MB" % (total / 1048576.0))
+
+
+def main(data_dir=None):
+    global DATA
+    if data_dir:
+        DATA = data_dir
+    del errors[:]
     checks = [check_languages]
     extra = [globals()[n] for n in sorted(globals()) if n.startswith("check_") and n != "check_languages"]
     for check in checks + extra:
@@ -369,4 +446,4 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(main(sys.argv[1] if len(sys.argv) > 1 else None))
