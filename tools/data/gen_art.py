@@ -578,8 +578,8 @@ def digits():
     body = ""
     for i, segs in enumerate(on):
         paths = "".join('<path d="%s"/>' % seg[s] for s in segs)
-        body += ('<g transform="translate(%d 0)"><g fill="#000" opacity="0.45" transform="translate(2 2)">%s</g>'
-                 '<g fill="#ffffff" stroke="#c9d6e3" stroke-width="0.8">%s</g></g>' % (i * 48, paths, paths))
+        body += ('<g transform="translate(%d 0)"><g fill="#000" stroke="#000" stroke-width="2.6" opacity="0.45" transform="translate(2 2)">%s</g>'
+                 '<g fill="#ffffff" stroke="#ffffff" stroke-width="2.6" stroke-linejoin="round">%s</g></g>' % (i * 48, paths, paths))
     save_tga("graphics2/digits.tga", svg_doc(480, 80, body), 480, 80)
 
 

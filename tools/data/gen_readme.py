@@ -192,7 +192,9 @@ disclaimer for weather, flight, time-zone and currency data.
 
 Drawn at display scale 2.0 (the device scales Targa pictures down for 1.0).
 Targa files are 32-bit with straight alpha, run-length encoded (type 10),
-first row in the file = bottom row. Clock faces: `default`, `classic`,
+first row in the file = bottom row (ImageMagick 6 keeps the stored row
+order and shows them upside down unless given `-auto-orient`;
+`contact_sheet.py` decodes them as the device does). Clock faces: `default`, `classic`,
 `night`, `minimal`, `ocean`. Backgrounds: `ocean`, `dusk`, `slate`, `meadow`,
 each with a `land_` variant. `graphics2/daymap.jpg` is a 960 x 480 plate
 carrée map of the whole globe.
