@@ -21,7 +21,8 @@ struct FileDescriptor {
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     ~FileDescriptor() {
-        if (fd >= 0) close(fd);
+        if (fd >= 0)
+            close(fd);
     }
 };
 
@@ -30,7 +31,8 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
     while (done < bytes.size()) {
         ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return false;
         }
         done += static_cast<std::size_t>(n);
@@ -47,8 +49,8 @@ bool syncFolder(const std::filesystem::path& folder) {
 // It begins with a dot, so folder listings never show it.
 std::filesystem::path temporaryNameFor(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
-    std::string name = "." + target.filename().string() + ".tmp-" + std::to_string(getpid()) +
-                       "-" + std::to_string(counter.fetch_add(1));
+    std::string name = "." + target.filename().string() + ".tmp-" + std::to_string(getpid()) + "-" +
+                       std::to_string(counter.fetch_add(1));
     return target.parent_path() / name;
 }
 
@@ -66,7 +68,8 @@ bool isFolder(const std::filesystem::path& p) {
 
 FileTime fileTimeFromUnix(std::int64_t seconds, std::uint32_t nanoseconds) {
     constexpr std::int64_t kSecondsBefore1970 = 11644473600;
-    if (seconds < -kSecondsBefore1970) return 0;
+    if (seconds < -kSecondsBefore1970)
+        return 0;
     return static_cast<FileTime>(seconds + kSecondsBefore1970) * 10000000ULL + nanoseconds / 100;
 }
 
@@ -82,7 +85,8 @@ bool folderExists(std::wstring_view devicePath) {
 
 bool createFolder(std::wstring_view devicePath) {
     auto host = hostPath(devicePath);
-    if (!host) return false;
+    if (!host)
+        return false;
     std::error_code ec;
     std::filesystem::create_directories(*host, ec);
     return !ec && isFolder(*host);
@@ -90,41 +94,51 @@ bool createFolder(std::wstring_view devicePath) {
 
 bool deleteFile(std::wstring_view devicePath) {
     auto host = hostPath(devicePath);
-    if (!host) return false;
+    if (!host)
+        return false;
     struct stat st;
     // A link to a file is removed itself; folders are not files.
-    if (lstat(host->c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    if (lstat(host->c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
     return unlink(host->c_str()) == 0;
 }
 
 bool moveFile(std::wstring_view from, std::wstring_view to) {
     auto source = hostPath(from);
     auto target = hostPath(to);
-    if (!source || !target || !isRegularFile(*source)) return false;
-    if (rename(source->c_str(), target->c_str()) == 0) return syncFolder(target->parent_path());
-    if (errno != EXDEV) return false;
+    if (!source || !target || !isRegularFile(*source))
+        return false;
+    if (rename(source->c_str(), target->c_str()) == 0)
+        return syncFolder(target->parent_path());
+    if (errno != EXDEV)
+        return false;
     // The device tree may span file systems through its links; copy safely, then remove.
     auto bytes = readFile(from);
-    if (!bytes || !writeFileAtomic(to, *bytes)) return false;
+    if (!bytes || !writeFileAtomic(to, *bytes))
+        return false;
     return unlink(source->c_str()) == 0;
 }
 
 std::optional<std::vector<std::uint8_t>> readFile(std::wstring_view devicePath) {
     auto host = hostPath(devicePath);
-    if (!host) return std::nullopt;
+    if (!host)
+        return std::nullopt;
     FileDescriptor file(open(host->c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st;
-    if (file.fd < 0 || fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    if (file.fd < 0 || fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
     std::vector<std::uint8_t> bytes;
     bytes.reserve(static_cast<std::size_t>(st.st_size));
     std::uint8_t buffer[65536];
     for (;;) {
         ssize_t n = read(file.fd, buffer, sizeof buffer);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return std::nullopt;
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         bytes.insert(bytes.end(), buffer, buffer + n);
     }
     return bytes;
@@ -132,16 +146,18 @@ std::optional<std::vector<std::uint8_t>> readFile(std::wstring_view devicePath) 
 
 bool writeFileAtomic(std::wstring_view devicePath, std::span<const std::uint8_t> bytes) {
     auto target = hostPath(devicePath);
-    if (!target || !target->has_filename() || *target == deviceRoot()) return false;
+    if (!target || !target->has_filename() || *target == deviceRoot())
+        return false;
     std::error_code ec;
     std::filesystem::create_directories(target->parent_path(), ec);
     std::filesystem::path temporary = temporaryNameFor(*target);
-    FileDescriptor file(
-        open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-    if (file.fd < 0) return false;
+    FileDescriptor file(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (file.fd < 0)
+        return false;
     // A replaced file keeps its permissions.
     struct stat old;
-    if (stat(target->c_str(), &old) == 0) fchmod(file.fd, old.st_mode & 07777);
+    if (stat(target->c_str(), &old) == 0)
+        fchmod(file.fd, old.st_mode & 07777);
     bool written = writeAll(file.fd, bytes) && fsync(file.fd) == 0;
     written = close(file.fd) == 0 && written;
     file.fd = -1;
@@ -165,7 +181,8 @@ std::optional<FileTime> hostFileCreationTime(const std::filesystem::path& host) 
 
 std::optional<FileTime> fileCreationTime(std::wstring_view devicePath) {
     auto host = hostPath(devicePath);
-    if (!host) return std::nullopt;
+    if (!host)
+        return std::nullopt;
     return hostFileCreationTime(*host);
 }
 

@@ -17,14 +17,18 @@
 namespace platform {
 namespace {
 
-bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool isSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
 
 // Splits a device path into its names; nothing when the path is not a plain path below the
 // device root.
 std::optional<std::vector<std::wstring_view>> splitDevicePath(std::wstring_view path) {
-    if (path.find(L'\0') != std::wstring_view::npos) return std::nullopt;
+    if (path.find(L'\0') != std::wstring_view::npos)
+        return std::nullopt;
     // "\\host\share" and "//host/share" name another machine.
-    if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) return std::nullopt;
+    if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]))
+        return std::nullopt;
     std::vector<std::wstring_view> parts;
     std::size_t start = 0;
     while (start <= path.size()) {
@@ -32,9 +36,12 @@ std::optional<std::vector<std::wstring_view>> splitDevicePath(std::wstring_view 
         while (end < path.size() && !isSeparator(path[end])) ++end;
         std::wstring_view part = path.substr(start, end - start);
         // A colon is a drive ("C:") or a stream name, neither of which the device has.
-        if (part.find(L':') != std::wstring_view::npos) return std::nullopt;
-        if (part == L"..") return std::nullopt;
-        if (!part.empty() && part != L".") parts.push_back(part);
+        if (part.find(L':') != std::wstring_view::npos)
+            return std::nullopt;
+        if (part == L"..")
+            return std::nullopt;
+        if (!part.empty() && part != L".")
+            parts.push_back(part);
         start = end + 1;
     }
     return parts;
@@ -49,16 +56,21 @@ bool entryExists(const std::filesystem::path& p) {
 // the folder holds no such entry. An exact match wins over other spellings.
 std::optional<std::string> findEntry(const std::filesystem::path& folder, const std::string& name,
                                      std::wstring_view wideName) {
-    if (entryExists(folder / name)) return name;
+    if (entryExists(folder / name))
+        return name;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
-    if (!dir) return std::nullopt;
+    if (!dir)
+        return std::nullopt;
     std::optional<std::string> best;
     while (const dirent* entry = readdir(dir.get())) {
         std::string_view candidate = entry->d_name;
-        if (candidate == "." || candidate == "..") continue;
-        if (!text::equalsIgnoringCase(fromUtf8(candidate), wideName)) continue;
+        if (candidate == "." || candidate == "..")
+            continue;
+        if (!text::equalsIgnoringCase(fromUtf8(candidate), wideName))
+            continue;
         // Several host spellings may fold alike; pick one deterministically.
-        if (!best || candidate < *best) best = std::string(candidate);
+        if (!best || candidate < *best)
+            best = std::string(candidate);
     }
     return best;
 }
@@ -67,7 +79,8 @@ std::optional<std::string> findEntry(const std::filesystem::path& folder, const 
 
 std::optional<std::filesystem::path> hostPath(std::wstring_view devicePath) {
     auto parts = splitDevicePath(devicePath);
-    if (!parts) return std::nullopt;
+    if (!parts)
+        return std::nullopt;
     std::filesystem::path root = deviceRoot();
     std::filesystem::path result = root;
     bool searching = true;
@@ -87,7 +100,8 @@ std::optional<std::filesystem::path> hostPath(std::wstring_view devicePath) {
     // against future changes to the splitting rules.
     auto relative = result.lexically_relative(root);
     for (const auto& part : relative) {
-        if (part == "..") return std::nullopt;
+        if (part == "..")
+            return std::nullopt;
     }
     return result;
 }
@@ -95,15 +109,19 @@ std::optional<std::filesystem::path> hostPath(std::wstring_view devicePath) {
 std::optional<std::wstring> devicePathOf(const std::filesystem::path& host) {
     std::error_code ec;
     std::filesystem::path absolute = std::filesystem::absolute(host, ec);
-    if (ec) return std::nullopt;
+    if (ec)
+        return std::nullopt;
     absolute = absolute.lexically_normal();
     std::filesystem::path root = deviceRoot();
     auto relative = absolute.lexically_relative(root);
-    if (relative.empty()) return std::nullopt;
+    if (relative.empty())
+        return std::nullopt;
     std::wstring result;
     for (const auto& part : relative) {
-        if (part == "..") return std::nullopt;
-        if (part.empty() || part == ".") continue;
+        if (part == "..")
+            return std::nullopt;
+        if (part.empty() || part == ".")
+            continue;
         result += L'\\';
         result += fromUtf8(part.native());
     }
@@ -112,7 +130,8 @@ std::optional<std::wstring> devicePathOf(const std::filesystem::path& host) {
 
 std::wstring folderOf(std::wstring_view devicePath) {
     std::size_t last = devicePath.find_last_of(L"\\/");
-    if (last == std::wstring_view::npos) return {};
+    if (last == std::wstring_view::npos)
+        return {};
     return std::wstring(devicePath.substr(0, last + 1));
 }
 

@@ -25,8 +25,10 @@ RootState& rootState() {
 }
 
 std::filesystem::path homeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home) return home;
-    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir)
+        return pw->pw_dir;
     return "/tmp";
 }
 
@@ -35,7 +37,8 @@ std::filesystem::path homeFolder() {
 std::filesystem::path normalisedRoot(const std::filesystem::path& p) {
     std::error_code ec;
     std::filesystem::path absolute = std::filesystem::absolute(p, ec);
-    if (ec) absolute = p;
+    if (ec)
+        absolute = p;
     absolute = absolute.lexically_normal();
     if (absolute.has_filename() == false && absolute != absolute.root_path()) {
         absolute = absolute.parent_path();
@@ -49,9 +52,11 @@ std::filesystem::path deviceRoot() {
     auto& state = rootState();
     {
         std::lock_guard lock(state.mutex);
-        if (state.rootOverride) return *state.rootOverride;
+        if (state.rootOverride)
+            return *state.rootOverride;
     }
-    if (const char* env = std::getenv("VORN_DEVICE"); env && *env) return normalisedRoot(env);
+    if (const char* env = std::getenv("VORN_DEVICE"); env && *env)
+        return normalisedRoot(env);
     return normalisedRoot(homeFolder() / ".local/share/vornroamer/device");
 }
 
@@ -69,9 +74,11 @@ std::wstring ownDevicePath() {
     auto& state = rootState();
     {
         std::lock_guard lock(state.mutex);
-        if (state.ownPathOverride) return *state.ownPathOverride;
+        if (state.ownPathOverride)
+            return *state.ownPathOverride;
     }
-    if (const char* env = std::getenv("VORN_SELF"); env && *env) return fromUtf8(env);
+    if (const char* env = std::getenv("VORN_SELF"); env && *env)
+        return fromUtf8(env);
     return {};
 }
 

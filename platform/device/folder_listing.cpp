@@ -39,7 +39,8 @@ bool wildcardMatch(std::wstring_view name, std::wstring_view pattern) {
 
 bool matchesPattern(std::wstring_view name, std::wstring_view pattern) {
     // On the handheld "*.*" means every file, with or without an extension.
-    if (pattern == L"*.*") pattern = L"*";
+    if (pattern == L"*.*")
+        pattern = L"*";
     return wildcardMatch(name, pattern);
 }
 
@@ -47,18 +48,23 @@ std::vector<DirectoryEntry> listFolder(std::wstring_view folderDevicePath,
                                        std::wstring_view pattern) {
     std::vector<DirectoryEntry> entries;
     auto folder = hostPath(folderDevicePath);
-    if (!folder) return entries;
+    if (!folder)
+        return entries;
     std::error_code ec;
     std::filesystem::directory_iterator it(*folder, ec);
-    if (ec) return entries;
+    if (ec)
+        return entries;
     for (const auto& entry : it) {
         std::string hostName = entry.path().filename().string();
-        if (hostName.empty() || hostName[0] == '.') continue;
+        if (hostName.empty() || hostName[0] == '.')
+            continue;
         struct stat st;
         // Links are followed: the device's installed programs are links to host files.
-        if (stat(entry.path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (stat(entry.path().c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
         std::wstring name = fromUtf8(hostName);
-        if (!matchesPattern(name, pattern)) continue;
+        if (!matchesPattern(name, pattern))
+            continue;
         DirectoryEntry e;
         e.name = std::move(name);
         e.size = static_cast<std::uint64_t>(st.st_size);

@@ -14,9 +14,11 @@ namespace platform {
 
 std::optional<MappedFile> MappedFile::open(std::wstring_view devicePath) {
     auto host = hostPath(devicePath);
-    if (!host) return std::nullopt;
+    if (!host)
+        return std::nullopt;
     int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0)
+        return std::nullopt;
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
@@ -30,7 +32,8 @@ std::optional<MappedFile> MappedFile::open(std::wstring_view devicePath) {
     void* data = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
     // The mapping stays valid after the descriptor is closed.
     close(fd);
-    if (data == MAP_FAILED) return std::nullopt;
+    if (data == MAP_FAILED)
+        return std::nullopt;
     return MappedFile(static_cast<const std::uint8_t*>(data), size);
 }
 
@@ -39,7 +42,8 @@ MappedFile::MappedFile(MappedFile&& other) noexcept
 
 MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
     if (this != &other) {
-        if (data_) munmap(const_cast<std::uint8_t*>(data_), size_);
+        if (data_)
+            munmap(const_cast<std::uint8_t*>(data_), size_);
         data_ = std::exchange(other.data_, nullptr);
         size_ = std::exchange(other.size_, 0);
     }
@@ -47,7 +51,8 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
 }
 
 MappedFile::~MappedFile() {
-    if (data_) munmap(const_cast<std::uint8_t*>(data_), size_);
+    if (data_)
+        munmap(const_cast<std::uint8_t*>(data_), size_);
 }
 
 }  // namespace platform

@@ -12,10 +12,13 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool isSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+bool isSurrogate(char32_t c) {
+    return c >= 0xD800 && c <= 0xDFFF;
+}
 
 void appendUtf8(std::string& out, char32_t c) {
-    if (c > 0x10FFFF || isSurrogate(c)) c = kReplacement;
+    if (c > 0x10FFFF || isSurrogate(c))
+        c = kReplacement;
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -42,13 +45,20 @@ struct LeadInfo {
 };
 
 LeadInfo leadInfo(unsigned char b) {
-    if (b >= 0xC2 && b <= 0xDF) return {2, 0x80, 0xBF};
-    if (b == 0xE0) return {3, 0xA0, 0xBF};
-    if ((b >= 0xE1 && b <= 0xEC) || b == 0xEE || b == 0xEF) return {3, 0x80, 0xBF};
-    if (b == 0xED) return {3, 0x80, 0x9F};
-    if (b == 0xF0) return {4, 0x90, 0xBF};
-    if (b >= 0xF1 && b <= 0xF3) return {4, 0x80, 0xBF};
-    if (b == 0xF4) return {4, 0x80, 0x8F};
+    if (b >= 0xC2 && b <= 0xDF)
+        return {2, 0x80, 0xBF};
+    if (b == 0xE0)
+        return {3, 0xA0, 0xBF};
+    if ((b >= 0xE1 && b <= 0xEC) || b == 0xEE || b == 0xEF)
+        return {3, 0x80, 0xBF};
+    if (b == 0xED)
+        return {3, 0x80, 0x9F};
+    if (b == 0xF0)
+        return {4, 0x90, 0xBF};
+    if (b >= 0xF1 && b <= 0xF3)
+        return {4, 0x80, 0xBF};
+    if (b == 0xF4)
+        return {4, 0x80, 0x8F};
     return {0, 0, 0};
 }
 
@@ -122,7 +132,8 @@ std::wstring fromUtf8(std::string_view text) {
 namespace text {
 
 wchar_t foldCase(wchar_t c) {
-    if (c < 0x80) return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
+    if (c < 0x80)
+        return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
     locale_t loc = utf8Locale();
     return loc ? static_cast<wchar_t>(towlower_l(static_cast<wint_t>(c), loc)) : c;
 }
@@ -142,9 +153,11 @@ int compareIgnoringCase(std::wstring_view a, std::wstring_view b) {
     for (std::size_t i = 0; i < n; ++i) {
         wchar_t x = foldCase(a[i]);
         wchar_t y = foldCase(b[i]);
-        if (x != y) return x < y ? -1 : 1;
+        if (x != y)
+            return x < y ? -1 : 1;
     }
-    if (a.size() == b.size()) return 0;
+    if (a.size() == b.size())
+        return 0;
     return a.size() < b.size() ? -1 : 1;
 }
 

@@ -54,7 +54,8 @@ FileTime hostUtcFileTime() {
     {
         auto& test = testClock();
         std::lock_guard lock(test.mutex);
-        if (test.now) return *test.now;
+        if (test.now)
+            return *test.now;
     }
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
@@ -66,7 +67,8 @@ FileTime hostUtcFileTime() {
 
 int daysInMonth(int year, int month) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) return 0;
+    if (month < 1 || month > 12)
+        return 0;
     bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
     return month == 2 && leap ? 29 : kDays[month - 1];
 }
@@ -79,26 +81,29 @@ int dayOfWeekOf(int year, int month, int day) {
 
 bool isValidSystemTime(const SystemTime& t) {
     return t.year >= 1601 && t.year <= 30827 && t.month >= 1 && t.month <= 12 && t.day >= 1 &&
-           t.day <= daysInMonth(t.year, t.month) && t.hour < 24 && t.minute < 60 &&
-           t.second < 60 && t.milliseconds < 1000;
+           t.day <= daysInMonth(t.year, t.month) && t.hour < 24 && t.minute < 60 && t.second < 60 &&
+           t.milliseconds < 1000;
 }
 
 std::optional<FileTime> toFileTime(const SystemTime& t) {
-    if (!isValidSystemTime(t)) return std::nullopt;
+    if (!isValidSystemTime(t))
+        return std::nullopt;
     std::int64_t days = daysFromCivil(t.year, t.month, t.day) - kDaysFrom1970To1601;
-    std::int64_t ms = ((static_cast<std::int64_t>(t.hour) * 60 + t.minute) * 60 + t.second) *
-                          1000 + t.milliseconds;
+    std::int64_t ms = ((static_cast<std::int64_t>(t.hour) * 60 + t.minute) * 60 + t.second) * 1000 +
+                      t.milliseconds;
     return static_cast<FileTime>(days * kTicksPerDay + ms * kTicksPerMillisecond);
 }
 
 std::optional<SystemTime> toSystemTime(FileTime time) {
     // The handheld refuses times whose top bit is set; the year 30827 ends well before that.
-    if (time >= 0x8000000000000000ULL) return std::nullopt;
+    if (time >= 0x8000000000000000ULL)
+        return std::nullopt;
     auto days = static_cast<std::int64_t>(time / kTicksPerDay);
     auto ms = static_cast<std::int64_t>((time % kTicksPerDay) / kTicksPerMillisecond);
     int year = 0, month = 0, day = 0;
     civilFromDays(days + kDaysFrom1970To1601, year, month, day);
-    if (year > 30827) return std::nullopt;
+    if (year > 30827)
+        return std::nullopt;
     SystemTime t;
     t.year = static_cast<std::uint16_t>(year);
     t.month = static_cast<std::uint16_t>(month);
@@ -111,9 +116,13 @@ std::optional<SystemTime> toSystemTime(FileTime time) {
     return t;
 }
 
-std::int64_t clockOffsetSeconds() { return profileNumber("clock.offset", 0); }
+std::int64_t clockOffsetSeconds() {
+    return profileNumber("clock.offset", 0);
+}
 
-void setClockOffsetSeconds(std::int64_t seconds) { setProfileNumber("clock.offset", seconds); }
+void setClockOffsetSeconds(std::int64_t seconds) {
+    setProfileNumber("clock.offset", seconds);
+}
 
 FileTime deviceUtcFileTime() {
     auto host = static_cast<std::int64_t>(hostUtcFileTime());
@@ -130,11 +139,14 @@ void setDeviceUtcTime(FileTime utc) {
     auto difference = static_cast<std::int64_t>(utc) - host;
     auto ticks = static_cast<std::int64_t>(kFileTimeTicksPerSecond);
     // Rounded to the nearest second, so setting a whole second reads back as that second.
-    std::int64_t seconds = (difference >= 0 ? difference + ticks / 2 : difference - ticks / 2) / ticks;
+    std::int64_t seconds =
+        (difference >= 0 ? difference + ticks / 2 : difference - ticks / 2) / ticks;
     setClockOffsetSeconds(seconds);
 }
 
-SystemTime deviceUtcTime() { return *toSystemTime(deviceUtcFileTime()); }
+SystemTime deviceUtcTime() {
+    return *toSystemTime(deviceUtcFileTime());
+}
 
 SystemTime deviceLocalTime() {
     FileTime utc = deviceUtcFileTime();
@@ -150,7 +162,8 @@ void setClockOverride(std::optional<FileTime> hostUtc) {
 void advanceClockOverride(std::int64_t milliseconds) {
     auto& test = testClock();
     std::lock_guard lock(test.mutex);
-    if (!test.now) return;
+    if (!test.now)
+        return;
     std::int64_t next = static_cast<std::int64_t>(*test.now) + milliseconds * kTicksPerMillisecond;
     test.now = static_cast<FileTime>(std::max<std::int64_t>(next, 0));
 }

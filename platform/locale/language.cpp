@@ -22,7 +22,8 @@ std::wstring datePattern(icu::DateFormat::EStyle style, const icu::Locale& loc, 
                                                 ? icu::DateFormat::createTimeInstance(style, loc)
                                                 : icu::DateFormat::createDateInstance(style, loc));
     auto* simple = dynamic_cast<icu::SimpleDateFormat*>(format.get());
-    if (!simple) return {};
+    if (!simple)
+        return {};
     icu::UnicodeString pattern;
     simple->toPattern(pattern);
     return toWide(pattern);
@@ -35,14 +36,16 @@ std::wstring withFullYear(std::wstring picture) {
     bool quoted = false;
     for (std::size_t i = 0; i < picture.size();) {
         wchar_t c = picture[i];
-        if (c == L'\'') quoted = !quoted;
+        if (c == L'\'')
+            quoted = !quoted;
         if (quoted || c != L'y') {
             out += c;
             ++i;
             continue;
         }
         std::size_t run = picture.find_first_not_of(L'y', i);
-        if (run == std::wstring::npos) run = picture.size();
+        if (run == std::wstring::npos)
+            run = picture.size();
         out += L"yyyy";
         i = run;
     }
@@ -72,18 +75,21 @@ std::unique_ptr<LocaleData> loadLocaleData(LanguageId language) {
             toWide(numbers.getSymbol(icu::DecimalFormatSymbols::kGroupingSeparatorSymbol));
     }
 
-    data->shortDate = withFullYear(pictureFromPattern(datePattern(icu::DateFormat::kShort, loc, false)));
+    data->shortDate =
+        withFullYear(pictureFromPattern(datePattern(icu::DateFormat::kShort, loc, false)));
     data->longDate = pictureFromPattern(datePattern(icu::DateFormat::kFull, loc, false));
     data->time = pictureFromPattern(datePattern(icu::DateFormat::kMedium, loc, true));
 
     status = U_ZERO_ERROR;
     icu::DateFormatSymbols symbols(loc, status);
-    if (U_FAILURE(status)) return data;
+    if (U_FAILURE(status))
+        return data;
     using Symbols = icu::DateFormatSymbols;
     int32_t count = 0;
     // Weekday arrays of the locale library start at index 1 (Sunday). Each array is read
     // before its count is used: the count is an out-parameter of the same call.
-    const icu::UnicodeString* names = symbols.getWeekdays(count, Symbols::STANDALONE, Symbols::WIDE);
+    const icu::UnicodeString* names =
+        symbols.getWeekdays(count, Symbols::STANDALONE, Symbols::WIDE);
     copyNames(data->days, names, count, 1);
     names = symbols.getWeekdays(count, Symbols::STANDALONE, Symbols::ABBREVIATED);
     copyNames(data->shortDays, names, count, 1);
@@ -99,7 +105,8 @@ std::unique_ptr<LocaleData> loadLocaleData(LanguageId language) {
         data->pm = toWide(ampm[1]);
     }
     const icu::UnicodeString* eras = symbols.getEras(count);
-    if (count >= 2) data->era = toWide(eras[1]);
+    if (count >= 2)
+        data->era = toWide(eras[1]);
     return data;
 }
 
@@ -116,31 +123,38 @@ icu::UnicodeString toUnicode(std::wstring_view text) {
 }
 
 const LocaleData& localeData(LanguageId language) {
-    if (language == kDeviceLanguage) language = userInterfaceLanguage();
-    if (!localeNameOf(language)) language = kDefaultLanguage;
+    if (language == kDeviceLanguage)
+        language = userInterfaceLanguage();
+    if (!localeNameOf(language))
+        language = kDefaultLanguage;
     static std::mutex mutex;
     static std::map<LanguageId, std::unique_ptr<LocaleData>> cache;
     std::lock_guard lock(mutex);
     auto& entry = cache[language];
-    if (!entry) entry = loadLocaleData(language);
+    if (!entry)
+        entry = loadLocaleData(language);
     return *entry;
 }
 
 }  // namespace locale
 
 std::optional<std::string> localeNameOf(LanguageId language) {
-    if (language == 0 || language > 0xFFFFFF) return std::nullopt;
+    if (language == 0 || language > 0xFFFFFF)
+        return std::nullopt;
     char name[ULOC_FULLNAME_CAPACITY] = {};
     UErrorCode status = U_ZERO_ERROR;
     int32_t length = uloc_getLocaleForLCID(language, name, sizeof name, &status);
-    if (U_FAILURE(status) || length <= 0) return std::nullopt;
+    if (U_FAILURE(status) || length <= 0)
+        return std::nullopt;
     // Only ids that map back to themselves name a language; the rest are guesses.
-    if (uloc_getLCID(name) != language) return std::nullopt;
+    if (uloc_getLCID(name) != language)
+        return std::nullopt;
     return std::string(name, static_cast<std::size_t>(length));
 }
 
 std::optional<LanguageId> languageOfLocaleName(std::string_view name) {
-    if (name.empty() || name.size() >= ULOC_FULLNAME_CAPACITY) return std::nullopt;
+    if (name.empty() || name.size() >= ULOC_FULLNAME_CAPACITY)
+        return std::nullopt;
     std::string text(name);
     char canonical[ULOC_FULLNAME_CAPACITY] = {};
     UErrorCode status = U_ZERO_ERROR;
@@ -149,9 +163,11 @@ std::optional<LanguageId> languageOfLocaleName(std::string_view name) {
     } else {
         uloc_canonicalize(text.c_str(), canonical, sizeof canonical, &status);
     }
-    if (U_FAILURE(status)) return std::nullopt;
+    if (U_FAILURE(status))
+        return std::nullopt;
     std::uint32_t id = uloc_getLCID(canonical);
-    if (id == 0 || !localeNameOf(id)) return std::nullopt;
+    if (id == 0 || !localeNameOf(id))
+        return std::nullopt;
     return id;
 }
 
@@ -164,7 +180,8 @@ LanguageId userInterfaceLanguage() {
 }
 
 bool setUserInterfaceLanguage(LanguageId language) {
-    if (!localeNameOf(language)) return false;
+    if (!localeNameOf(language))
+        return false;
     setProfileNumber("locale.language", language);
     return true;
 }
@@ -178,26 +195,38 @@ std::wstring thousandsSeparator(LanguageId language) {
 std::wstring shortDatePicture(LanguageId language) {
     return locale::localeData(language).shortDate;
 }
-std::wstring longDatePicture(LanguageId language) { return locale::localeData(language).longDate; }
-std::wstring timePicture(LanguageId language) { return locale::localeData(language).time; }
+std::wstring longDatePicture(LanguageId language) {
+    return locale::localeData(language).longDate;
+}
+std::wstring timePicture(LanguageId language) {
+    return locale::localeData(language).time;
+}
 
 std::wstring dayName(int dayOfWeek, LanguageId language) {
-    if (dayOfWeek < 0 || dayOfWeek > 6) return {};
+    if (dayOfWeek < 0 || dayOfWeek > 6)
+        return {};
     return locale::localeData(language).days[dayOfWeek];
 }
 std::wstring abbreviatedDayName(int dayOfWeek, LanguageId language) {
-    if (dayOfWeek < 0 || dayOfWeek > 6) return {};
+    if (dayOfWeek < 0 || dayOfWeek > 6)
+        return {};
     return locale::localeData(language).shortDays[dayOfWeek];
 }
 std::wstring monthName(int month, LanguageId language) {
-    if (month < 1 || month > 12) return {};
+    if (month < 1 || month > 12)
+        return {};
     return locale::localeData(language).months[month - 1];
 }
 std::wstring abbreviatedMonthName(int month, LanguageId language) {
-    if (month < 1 || month > 12) return {};
+    if (month < 1 || month > 12)
+        return {};
     return locale::localeData(language).shortMonths[month - 1];
 }
-std::wstring amDesignator(LanguageId language) { return locale::localeData(language).am; }
-std::wstring pmDesignator(LanguageId language) { return locale::localeData(language).pm; }
+std::wstring amDesignator(LanguageId language) {
+    return locale::localeData(language).am;
+}
+std::wstring pmDesignator(LanguageId language) {
+    return locale::localeData(language).pm;
+}
 
 }  // namespace platform

@@ -11,7 +11,9 @@
 namespace platform {
 namespace {
 
-bool isAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
+bool isAsciiLetter(wchar_t c) {
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
+}
 
 // Spaces the locale library puts in patterns (narrow no-break, thin, no-break) are plain
 // spaces in the handheld's pictures.
@@ -19,26 +21,37 @@ wchar_t plainSpace(wchar_t c) {
     return (c == 0x202F || c == 0x2009 || c == 0x00A0) ? L' ' : c;
 }
 
-std::wstring repeat(wchar_t c, int count) { return std::wstring(static_cast<std::size_t>(count), c); }
+std::wstring repeat(wchar_t c, int count) {
+    return std::wstring(static_cast<std::size_t>(count), c);
+}
 
 // The handheld's picture for a run of one CLDR pattern letter; empty for fields it has not.
 std::wstring pictureField(wchar_t letter, int count) {
     switch (letter) {
-        case L'y': case L'Y': case L'u': case L'r':
+        case L'y':
+        case L'Y':
+        case L'u':
+        case L'r':
             return count == 2 ? L"yy" : L"yyyy";
-        case L'M': case L'L':
+        case L'M':
+        case L'L':
             return count >= 5 ? L"MMM" : repeat(L'M', count);
         case L'd':
             return count == 1 ? L"d" : L"dd";
         case L'E':
             return count == 4 ? L"dddd" : L"ddd";
-        case L'c': case L'e':
+        case L'c':
+        case L'e':
             return count <= 2 ? L"" : count == 4 ? L"dddd" : L"ddd";
-        case L'a': case L'b': case L'B':
+        case L'a':
+        case L'b':
+        case L'B':
             return L"tt";
-        case L'h': case L'K':
+        case L'h':
+        case L'K':
             return count == 1 ? L"h" : L"hh";
-        case L'H': case L'k':
+        case L'H':
+        case L'k':
             return count == 1 ? L"H" : L"HH";
         case L'm':
             return count == 1 ? L"m" : L"mm";
@@ -49,7 +62,9 @@ std::wstring pictureField(wchar_t letter, int count) {
     }
 }
 
-bool needsQuotes(wchar_t c) { return isAsciiLetter(c) || c == L'\''; }
+bool needsQuotes(wchar_t c) {
+    return isAsciiLetter(c) || c == L'\'';
+}
 
 // Literal text goes into the picture as it stands, except runs of letters and quotes, which
 // the picture would read as fields and so are quoted.
@@ -63,7 +78,8 @@ void flushLiteral(std::wstring& out, std::wstring& literal) {
         out += L'\'';
         for (; i < literal.size() && needsQuotes(literal[i]); ++i) {
             out += literal[i];
-            if (literal[i] == L'\'') out += L'\'';
+            if (literal[i] == L'\'')
+                out += L'\'';
         }
         out += L'\'';
     }
@@ -109,7 +125,8 @@ std::wstring renderPicture(std::wstring_view picture, Field field) {
         std::size_t end = i;
         while (end < picture.size() && picture[end] == c) ++end;
         int count = static_cast<int>(end - i);
-        if (!field(c, count, out)) out.append(picture.substr(i, end - i));
+        if (!field(c, count, out))
+            out.append(picture.substr(i, end - i));
         i = end;
     }
     return out;
@@ -118,7 +135,8 @@ std::wstring renderPicture(std::wstring_view picture, Field field) {
 bool pictureHasDayNumber(std::wstring_view picture) {
     bool hasDay = false;
     renderPicture(picture, [&](wchar_t c, int count, std::wstring&) {
-        if (c == L'd' && count <= 2) hasDay = true;
+        if (c == L'd' && count <= 2)
+            hasDay = true;
         return true;
     });
     return hasDay;
@@ -174,7 +192,8 @@ std::wstring pictureFromPattern(std::wstring_view pattern) {
 
 std::optional<std::wstring> formatDate(const SystemTime& time, std::wstring_view picture,
                                        LanguageId language) {
-    if (!isValidSystemTime(time)) return std::nullopt;
+    if (!isValidSystemTime(time))
+        return std::nullopt;
     const auto& data = locale::localeData(language);
     int weekday = dayOfWeekOf(time.year, time.month, time.day);
     bool inDate = pictureHasDayNumber(picture);
@@ -209,7 +228,8 @@ std::optional<std::wstring> formatDate(const SystemTime& time, std::wstring_view
 
 std::optional<std::wstring> formatTime(const SystemTime& time, std::wstring_view picture,
                                        LanguageId language) {
-    if (!isValidSystemTime(time)) return std::nullopt;
+    if (!isValidSystemTime(time))
+        return std::nullopt;
     const auto& data = locale::localeData(language);
     int hour12 = time.hour % 12 == 0 ? 12 : time.hour % 12;
     const std::wstring& designator = time.hour < 12 ? data.am : data.pm;
@@ -244,7 +264,8 @@ std::wstring formatNumber(double value, int decimals, LanguageId language) {
                          .precision(icu::number::Precision::fixedFraction(decimals))
                          .roundingMode(UNUM_ROUND_HALFEVEN);
     icu::UnicodeString text = formatter.formatDouble(value, status).toString(status);
-    if (U_FAILURE(status)) return {};
+    if (U_FAILURE(status))
+        return {};
     return locale::toWide(text);
 }
 

@@ -26,13 +26,15 @@ UDate toUDate(FileTime t) {
 std::unique_ptr<icu::TimeZone> createZone(std::string_view name) {
     std::unique_ptr<icu::TimeZone> zone(
         icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(std::string(name))));
-    if (!zone || *zone == icu::TimeZone::getUnknown()) return nullptr;
+    if (!zone || *zone == icu::TimeZone::getUnknown())
+        return nullptr;
     return zone;
 }
 
 std::string hostZoneName() {
     std::unique_ptr<icu::TimeZone> host(icu::TimeZone::detectHostTimeZone());
-    if (!host || *host == icu::TimeZone::getUnknown()) return "UTC";
+    if (!host || *host == icu::TimeZone::getUnknown())
+        return "UTC";
     icu::UnicodeString id;
     host->getID(id);
     std::string name;
@@ -50,7 +52,8 @@ auto withDeviceZone(Fn fn) {
     std::lock_guard lock(mutex);
     if (!cachedZone || cachedName != name) {
         cachedZone = createZone(name);
-        if (!cachedZone) cachedZone = createZone("UTC");
+        if (!cachedZone)
+            cachedZone = createZone("UTC");
         cachedName = name;
     }
     return fn(*cachedZone);
@@ -58,7 +61,8 @@ auto withDeviceZone(Fn fn) {
 
 std::optional<FileTime> shifted(FileTime t, std::int64_t milliseconds) {
     std::int64_t result = static_cast<std::int64_t>(t) + milliseconds * kTicksPerMillisecond;
-    if (result < 0) return std::nullopt;
+    if (result < 0)
+        return std::nullopt;
     return static_cast<FileTime>(result);
 }
 
@@ -75,7 +79,8 @@ SystemTime ruleDate(const icu::AnnualTimeZoneRule& rule, std::int32_t wallOffset
             break;
         }
         case icu::DateTimeRule::DOW_GEQ_DOM:
-            date.day = static_cast<std::uint16_t>(std::min((r->getRuleDayOfMonth() - 1) / 7 + 1, 5));
+            date.day =
+                static_cast<std::uint16_t>(std::min((r->getRuleDayOfMonth() - 1) / 7 + 1, 5));
             break;
         case icu::DateTimeRule::DOW_LEQ_DOM:
             date.day = static_cast<std::uint16_t>(
@@ -88,7 +93,8 @@ SystemTime ruleDate(const icu::AnnualTimeZoneRule& rule, std::int32_t wallOffset
             break;
     }
     std::int64_t ms = r->getRuleMillisInDay();
-    if (r->getTimeRuleType() == icu::DateTimeRule::UTC_TIME) ms += wallOffsetMs;
+    if (r->getTimeRuleType() == icu::DateTimeRule::UTC_TIME)
+        ms += wallOffsetMs;
     ms = std::clamp<std::int64_t>(ms, 0, 86399999);
     date.hour = static_cast<std::uint16_t>(ms / 3600000);
     date.minute = static_cast<std::uint16_t>(ms / 60000 % 60);
@@ -107,13 +113,15 @@ std::wstring zoneName(const icu::TimeZone& zone, bool daylight, const icu::Local
 
 std::string deviceTimeZone() {
     std::wstring name = profileText("clock.timezone");
-    if (!name.empty()) return toUtf8(name);
+    if (!name.empty())
+        return toUtf8(name);
     static const std::string host = hostZoneName();
     return host;
 }
 
 bool setDeviceTimeZone(std::string_view ianaName) {
-    if (ianaName.empty() || !createZone(ianaName)) return false;
+    if (ianaName.empty() || !createZone(ianaName))
+        return false;
     setProfileText("clock.timezone", fromUtf8(ianaName));
     return true;
 }
@@ -123,7 +131,8 @@ std::optional<FileTime> utcToLocal(FileTime utc) {
         std::int32_t raw = 0, dst = 0;
         UErrorCode status = U_ZERO_ERROR;
         zone.getOffset(toUDate(utc), false, raw, dst, status);
-        if (U_FAILURE(status)) return std::nullopt;
+        if (U_FAILURE(status))
+            return std::nullopt;
         return shifted(utc, std::int64_t{raw} + dst);
     });
 }
@@ -140,21 +149,24 @@ std::optional<FileTime> localToUtc(FileTime local) {
         } else {
             zone.getOffset(toUDate(local), true, raw, dst, status);
         }
-        if (U_FAILURE(status)) return std::nullopt;
+        if (U_FAILURE(status))
+            return std::nullopt;
         return shifted(local, -(std::int64_t{raw} + dst));
     });
 }
 
 std::optional<SystemTime> utcToLocal(const SystemTime& utc) {
     auto t = toFileTime(utc);
-    if (!t) return std::nullopt;
+    if (!t)
+        return std::nullopt;
     auto local = utcToLocal(*t);
     return local ? toSystemTime(*local) : std::nullopt;
 }
 
 std::optional<SystemTime> localToUtc(const SystemTime& local) {
     auto t = toFileTime(local);
-    if (!t) return std::nullopt;
+    if (!t)
+        return std::nullopt;
     auto utc = localToUtc(*t);
     return utc ? toSystemTime(*utc) : std::nullopt;
 }
@@ -171,7 +183,8 @@ TimeZoneInformation deviceTimeZoneInformation() {
         info.daylightNow = dst != 0;
         info.standardName = zoneName(zone, false, loc);
         auto* basic = dynamic_cast<const icu::BasicTimeZone*>(&zone);
-        if (!basic) return info;
+        if (!basic)
+            return info;
         icu::InitialTimeZoneRule* initial = nullptr;
         icu::AnnualTimeZoneRule* standard = nullptr;
         icu::AnnualTimeZoneRule* daylight = nullptr;
@@ -180,8 +193,10 @@ TimeZoneInformation deviceTimeZoneInformation() {
         std::unique_ptr<icu::InitialTimeZoneRule> ownInitial(initial);
         std::unique_ptr<icu::AnnualTimeZoneRule> ownStandard(standard);
         std::unique_ptr<icu::AnnualTimeZoneRule> ownDaylight(daylight);
-        if (U_FAILURE(status)) return info;
-        if (initial) info.bias = -initial->getRawOffset() / 60000;
+        if (U_FAILURE(status))
+            return info;
+        if (initial)
+            info.bias = -initial->getRawOffset() / 60000;
         if (standard && daylight) {
             std::int32_t savings = daylight->getDSTSavings();
             info.daylightBias = -savings / 60000;

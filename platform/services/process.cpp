@@ -40,7 +40,8 @@ Children& children() {
 ProcessEnd endFromStatus(int status) {
     ProcessEnd end;
     end.ended = true;
-    if (WIFEXITED(status)) end.exitCode = WEXITSTATUS(status);
+    if (WIFEXITED(status))
+        end.exitCode = WEXITSTATUS(status);
     return end;
 }
 
@@ -48,7 +49,8 @@ ProcessEnd endFromStatus(int status) {
 // Must be called with the table locked.
 std::optional<ProcessEnd> pollChild(Children& c, ProcessId pid) {
     auto it = c.table.find(pid);
-    if (it == c.table.end()) return std::nullopt;
+    if (it == c.table.end())
+        return std::nullopt;
     if (!it->second) {
         int status = 0;
         pid_t r = waitpid(pid, &status, WNOHANG);
@@ -69,7 +71,8 @@ void reapEndedChildren() {
     auto& c = children();
     std::lock_guard lock(c.mutex);
     for (auto& [pid, end] : c.table) {
-        if (!end) pollChild(c, pid);
+        if (!end)
+            pollChild(c, pid);
     }
 }
 
@@ -82,7 +85,8 @@ std::vector<std::string> childEnvironment(const std::string& root, const std::st
     std::vector<std::string> env;
     for (char** e = environ; e && *e; ++e) {
         std::string_view entry = *e;
-        if (entry.starts_with("VORN_DEVICE=") || entry.starts_with("VORN_SELF=")) continue;
+        if (entry.starts_with("VORN_DEVICE=") || entry.starts_with("VORN_SELF="))
+            continue;
         env.emplace_back(entry);
     }
     env.push_back("VORN_DEVICE=" + root);
@@ -93,7 +97,8 @@ std::vector<std::string> childEnvironment(const std::string& root, const std::st
 bool isZombie(ProcessId pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     std::string line;
-    if (!std::getline(stat, line)) return false;
+    if (!std::getline(stat, line))
+        return false;
     // The state follows the command name, which is in parentheses and may hold anything.
     std::size_t close = line.rfind(')');
     return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
@@ -115,7 +120,8 @@ std::optional<ProcessId> startProgram(std::wstring_view devicePath, std::wstring
     std::string argumentLine = toUtf8(arguments);
 
     std::vector<char*> argv{program.data()};
-    if (!argumentLine.empty()) argv.push_back(argumentLine.data());
+    if (!argumentLine.empty())
+        argv.push_back(argumentLine.data());
     argv.push_back(nullptr);
     std::vector<char*> envp;
     for (auto& e : env) envp.push_back(e.data());
@@ -145,13 +151,16 @@ std::optional<ProcessId> startProgram(std::wstring_view devicePath, std::wstring
 }
 
 bool isProcessAlive(ProcessId pid) {
-    if (pid <= 0) return false;
+    if (pid <= 0)
+        return false;
     {
         auto& c = children();
         std::lock_guard lock(c.mutex);
-        if (auto end = pollChild(c, pid)) return !end->ended;
+        if (auto end = pollChild(c, pid))
+            return !end->ended;
     }
-    if (kill(pid, 0) != 0 && errno != EPERM) return false;
+    if (kill(pid, 0) != 0 && errno != EPERM)
+        return false;
     return !isZombie(pid);
 }
 
@@ -167,11 +176,13 @@ ProcessEnd waitForProcess(ProcessId pid, int timeoutMs) {
             child = pollChild(c, pid);
         }
         if (child) {
-            if (child->ended) return *child;
+            if (child->ended)
+                return *child;
         } else if (!isProcessAlive(pid)) {
             return ProcessEnd{true, std::nullopt};
         }
-        if (timeoutMs >= 0 && Clock::now() >= deadline) return ProcessEnd{};
+        if (timeoutMs >= 0 && Clock::now() >= deadline)
+            return ProcessEnd{};
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::milliseconds(20));
     }

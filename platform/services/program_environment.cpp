@@ -44,8 +44,10 @@ std::string programName() {
         } else {
             char comm[64] = {};
             FILE* f = std::fopen("/proc/self/comm", "r");
-            if (f && std::fgets(comm, sizeof comm, f)) state.programName = comm;
-            if (f) std::fclose(f);
+            if (f && std::fgets(comm, sizeof comm, f))
+                state.programName = comm;
+            if (f)
+                std::fclose(f);
             while (!state.programName.empty() && state.programName.back() == '\n') {
                 state.programName.pop_back();
             }
@@ -87,7 +89,8 @@ void writeLine(int fd, const std::string& line) {
     std::size_t done = 0;
     while (done < line.size()) {
         ssize_t n = write(fd, line.data() + done, line.size() - done);
-        if (n <= 0) return;
+        if (n <= 0)
+            return;
         done += static_cast<std::size_t>(n);
     }
 }
@@ -96,7 +99,8 @@ void writeLine(int fd, const std::string& line) {
 
 std::wstring initProgramEnvironment(int argc, char** argv, const StartOptions& options) {
     const char* self = std::getenv("VORN_SELF");
-    if (!self || !*self) setOwnDevicePath(options.defaultDevicePath);
+    if (!self || !*self)
+        setOwnDevicePath(options.defaultDevicePath);
     {
         auto& state = logState();
         std::lock_guard lock(state.mutex);
@@ -109,7 +113,8 @@ std::wstring initProgramEnvironment(int argc, char** argv, const StartOptions& o
     }
     std::wstring commandLine;
     for (int i = 1; i < argc; ++i) {
-        if (i > 1) commandLine += L' ';
+        if (i > 1)
+            commandLine += L' ';
         commandLine += fromUtf8(argv[i]);
     }
     return commandLine;
@@ -122,7 +127,8 @@ void logLine(std::string_view text) {
     line += '\n';
     writeLine(STDERR_FILENO, line);
     int fd = openDeviceLog();
-    if (fd < 0) return;
+    if (fd < 0)
+        return;
     writeLine(fd, line);
     close(fd);
 }

@@ -38,11 +38,17 @@ state::Store& store() {
     return s;
 }
 
-KeyId rootOf(Hive hive) { return hive == Hive::CurrentUser ? 1 : 2; }
+KeyId rootOf(Hive hive) {
+    return hive == Hive::CurrentUser ? 1 : 2;
+}
 
-bool isKnownHive(Hive hive) { return hive == Hive::CurrentUser || hive == Hive::LocalMachine; }
+bool isKnownHive(Hive hive) {
+    return hive == Hive::CurrentUser || hive == Hive::LocalMachine;
+}
 
-std::string folded(std::wstring_view name) { return toUtf8(text::foldCase(name)); }
+std::string folded(std::wstring_view name) {
+    return toUtf8(text::foldCase(name));
+}
 
 // The names of a key path; nothing when a name is too long for the handheld.
 std::optional<std::vector<std::wstring_view>> splitKeyPath(std::wstring_view path) {
@@ -50,10 +56,13 @@ std::optional<std::vector<std::wstring_view>> splitKeyPath(std::wstring_view pat
     std::size_t start = 0;
     while (start <= path.size()) {
         std::size_t end = path.find(L'\\', start);
-        if (end == std::wstring_view::npos) end = path.size();
+        if (end == std::wstring_view::npos)
+            end = path.size();
         std::wstring_view part = path.substr(start, end - start);
-        if (part.size() > kMaxKeyNameLength) return std::nullopt;
-        if (!part.empty()) parts.push_back(part);
+        if (part.size() > kMaxKeyNameLength)
+            return std::nullopt;
+        if (!part.empty())
+            parts.push_back(part);
         start = end + 1;
     }
     return parts;
@@ -62,7 +71,8 @@ std::optional<std::vector<std::wstring_view>> splitKeyPath(std::wstring_view pat
 std::wstring joinKeyPath(const std::vector<std::wstring_view>& parts) {
     std::wstring path;
     for (auto part : parts) {
-        if (!path.empty()) path += L'\\';
+        if (!path.empty())
+            path += L'\\';
         path += part;
     }
     return path;
@@ -71,18 +81,22 @@ std::wstring joinKeyPath(const std::vector<std::wstring_view>& parts) {
 std::optional<KeyId> childKey(state::Store& s, KeyId parent, std::wstring_view name) {
     auto st = s.prepare("SELECT id FROM registry_keys WHERE parent = ? AND folded = ?");
     st.bind(1, parent).bind(2, folded(name));
-    if (!st.step()) return std::nullopt;
+    if (!st.step())
+        return std::nullopt;
     return st.integer(0);
 }
 
 std::optional<KeyId> findKey(state::Store& s, Hive hive, std::wstring_view path) {
-    if (!isKnownHive(hive)) return std::nullopt;
+    if (!isKnownHive(hive))
+        return std::nullopt;
     auto parts = splitKeyPath(path);
-    if (!parts) return std::nullopt;
+    if (!parts)
+        return std::nullopt;
     KeyId id = rootOf(hive);
     for (auto part : *parts) {
         auto child = childKey(s, id, part);
-        if (!child) return std::nullopt;
+        if (!child)
+            return std::nullopt;
         id = *child;
     }
     return id;
@@ -108,13 +122,15 @@ RegistryValue valueFromRow(const state::Statement& st) {
 
 bool writeValue(Hive hive, const std::wstring& path, std::wstring_view name, RegistryType type,
                 std::wstring_view text, std::uint32_t number) {
-    if (name.size() > kMaxValueNameLength) return false;
+    if (name.size() > kMaxValueNameLength)
+        return false;
     auto& s = store();
     std::lock_guard lock(s.mutex());
     bool written = false;
     s.transaction([&] {
         auto key = findKey(s, hive, path);
-        if (!key) return;
+        if (!key)
+            return;
         auto st = s.prepare(
             "INSERT INTO registry_values(key, name, folded, type, text, number)"
             " VALUES(?, ?, ?, ?, ?, ?) ON CONFLICT(key, folded) DO UPDATE SET"
@@ -144,13 +160,15 @@ std::size_t registryByteSize(std::wstring_view text) {
 std::optional<RegistryKey> RegistryKey::open(Hive hive, std::wstring_view path) {
     auto& s = store();
     std::lock_guard lock(s.mutex());
-    if (!findKey(s, hive, path)) return std::nullopt;
+    if (!findKey(s, hive, path))
+        return std::nullopt;
     return RegistryKey(hive, joinKeyPath(*splitKeyPath(path)));
 }
 
 std::optional<RegistryKey> RegistryKey::create(Hive hive, std::wstring_view path) {
     auto parts = splitKeyPath(path);
-    if (!isKnownHive(hive) || !parts) return std::nullopt;
+    if (!isKnownHive(hive) || !parts)
+        return std::nullopt;
     auto& s = store();
     std::lock_guard lock(s.mutex());
     s.transaction([&] {
@@ -176,25 +194,30 @@ std::optional<RegistryValue> RegistryKey::query(std::wstring_view name) const {
     auto& s = store();
     std::lock_guard lock(s.mutex());
     auto key = findKey(s, hive_, path_);
-    if (!key) return std::nullopt;
+    if (!key)
+        return std::nullopt;
     auto st = s.prepare(
         "SELECT name, type, text, number FROM registry_values WHERE key = ? AND folded = ?");
     st.bind(1, *key).bind(2, folded(name));
-    if (!st.step()) return std::nullopt;
+    if (!st.step())
+        return std::nullopt;
     return valueFromRow(st);
 }
 
 std::optional<std::wstring> RegistryKey::queryString(std::wstring_view name,
                                                      std::size_t byteLimit) const {
     auto value = query(name);
-    if (!value || value->type != RegistryType::String) return std::nullopt;
-    if (registryByteSize(value->text) > byteLimit) return std::nullopt;
+    if (!value || value->type != RegistryType::String)
+        return std::nullopt;
+    if (registryByteSize(value->text) > byteLimit)
+        return std::nullopt;
     return std::move(value->text);
 }
 
 std::optional<std::uint32_t> RegistryKey::queryDword(std::wstring_view name) const {
     auto value = query(name);
-    if (!value || value->type != RegistryType::Dword) return std::nullopt;
+    if (!value || value->type != RegistryType::Dword)
+        return std::nullopt;
     return value->number;
 }
 
@@ -212,10 +235,12 @@ bool RegistryKey::deleteValue(std::wstring_view name) {
     bool deleted = false;
     s.transaction([&] {
         auto key = findKey(s, hive_, path_);
-        if (!key) return;
+        if (!key)
+            return;
         auto st = s.prepare("DELETE FROM registry_values WHERE key = ? AND folded = ?");
         deleted = st.bind(1, *key).bind(2, folded(name)).run() > 0;
-        if (deleted) noteChange(s, *key);
+        if (deleted)
+            noteChange(s, *key);
     });
     return deleted;
 }
@@ -225,7 +250,8 @@ std::vector<RegistryValue> RegistryKey::values() const {
     auto& s = store();
     std::lock_guard lock(s.mutex());
     auto key = findKey(s, hive_, path_);
-    if (!key) return result;
+    if (!key)
+        return result;
     auto st = s.prepare(
         "SELECT name, type, text, number FROM registry_values WHERE key = ? ORDER BY rowid");
     st.bind(1, *key);
@@ -238,7 +264,8 @@ std::vector<std::wstring> RegistryKey::subKeys() const {
     auto& s = store();
     std::lock_guard lock(s.mutex());
     auto key = findKey(s, hive_, path_);
-    if (!key) return result;
+    if (!key)
+        return result;
     auto st = s.prepare("SELECT name FROM registry_keys WHERE parent = ? ORDER BY id");
     st.bind(1, *key);
     while (st.step()) result.push_back(st.text(0));
@@ -254,13 +281,15 @@ bool registryKeyExists(Hive hive, std::wstring_view path) {
 bool deleteRegistryKey(Hive hive, std::wstring_view path) {
     auto parts = splitKeyPath(path);
     // The hive itself cannot be deleted.
-    if (!parts || parts->empty()) return false;
+    if (!parts || parts->empty())
+        return false;
     auto& s = store();
     std::lock_guard lock(s.mutex());
     bool deleted = false;
     s.transaction([&] {
         auto key = findKey(s, hive, path);
-        if (!key) return;
+        if (!key)
+            return;
         auto parent = s.prepare("SELECT parent FROM registry_keys WHERE id = ?");
         parent.bind(1, *key).step();
         KeyId parentId = parent.integer(0);
@@ -283,8 +312,10 @@ bool deleteRegistryKey(Hive hive, std::wstring_view path) {
 
 std::optional<Hive> hiveFromName(std::wstring_view name) {
     std::wstring n = text::foldCase(name);
-    if (n == L"hkcu" || n == L"hkey_current_user") return Hive::CurrentUser;
-    if (n == L"hklm" || n == L"hkey_local_machine") return Hive::LocalMachine;
+    if (n == L"hkcu" || n == L"hkey_current_user")
+        return Hive::CurrentUser;
+    if (n == L"hklm" || n == L"hkey_local_machine")
+        return Hive::LocalMachine;
     return std::nullopt;
 }
 
@@ -300,7 +331,8 @@ std::optional<std::int64_t> keyChangeCount(Hive hive, std::wstring_view path) {
     auto& s = store();
     std::lock_guard lock(s.mutex());
     auto key = findKey(s, hive, path);
-    if (!key) return std::nullopt;
+    if (!key)
+        return std::nullopt;
     auto st = s.prepare("SELECT changes FROM registry_keys WHERE id = ?");
     st.bind(1, *key).step();
     return st.integer(0);

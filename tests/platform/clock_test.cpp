@@ -15,7 +15,6 @@ namespace {
 
 constexpr FileTime kUnixEpoch = 116444736000000000ULL;
 constexpr FileTime kSecond = kFileTimeTicksPerSecond;
-constexpr FileTime kHour = 3600 * kSecond;
 
 FileTime at(std::uint16_t y, std::uint16_t mo, std::uint16_t d, std::uint16_t h = 0,
             std::uint16_t mi = 0, std::uint16_t s = 0) {
@@ -72,7 +71,7 @@ TEST(FileTimes, InvalidInputGivesNothing) {
 }
 
 class DeviceClock : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/vorn-clock-XXXXXX";
         root_ = mkdtemp(pattern);

@@ -18,7 +18,7 @@ using namespace platform;
 namespace {
 
 class DeviceFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/vorn-files-XXXXXX";
         root_ = mkdtemp(pattern);

@@ -14,7 +14,7 @@ using namespace platform;
 namespace {
 
 class DevicePaths : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/vorn-paths-XXXXXX";
         root_ = mkdtemp(pattern);
@@ -105,12 +105,12 @@ TEST(Utf8, RoundTripsEveryPlane) {
 }
 
 TEST(Utf8, InvalidInputBecomesReplacementCharacters) {
-    EXPECT_EQ(fromUtf8("a\xC3"), L"a\uFFFD");           // truncated at the end
-    EXPECT_EQ(fromUtf8("\xC3x"), L"\uFFFDx");           // truncated in the middle
-    EXPECT_EQ(fromUtf8("\xC0\xAF"), L"\uFFFD\uFFFD");   // overlong "/"
+    EXPECT_EQ(fromUtf8("a\xC3"), L"a\uFFFD");                    // truncated at the end
+    EXPECT_EQ(fromUtf8("\xC3x"), L"\uFFFDx");                    // truncated in the middle
+    EXPECT_EQ(fromUtf8("\xC0\xAF"), L"\uFFFD\uFFFD");            // overlong "/"
     EXPECT_EQ(fromUtf8("\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
     EXPECT_EQ(fromUtf8("\xF4\x90\x80\x80"), L"\uFFFD\uFFFD\uFFFD\uFFFD");  // above U+10FFFF
-    EXPECT_EQ(fromUtf8("\xE2\x82"), L"\uFFFD");          // one character for the prefix
+    EXPECT_EQ(fromUtf8("\xE2\x82"), L"\uFFFD");  // one character for the prefix
     EXPECT_EQ(fromUtf8("\xFF"), L"\uFFFD");
     // Wide text that is not a code point cannot be encoded either.
     EXPECT_EQ(toUtf8(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");

@@ -18,7 +18,7 @@ constexpr LanguageId kEnglishUk = 0x0809;
 constexpr LanguageId kGerman = 0x0407;
 
 class Locale : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/vorn-locale-XXXXXX";
         root_ = mkdtemp(pattern);

@@ -30,7 +30,7 @@ constexpr char kReporter[] =
     "exit 7\n";
 
 class Process : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/vorn-process-XXXXXX";
         root_ = mkdtemp(pattern);
@@ -79,8 +79,8 @@ TEST_F(Process, StartedProgramsLearnTheirDevicePathAndArgumentLine) {
     pid = startProgram(L"\\program files\\tool\\tool.exe");
     ASSERT_TRUE(pid);
     EXPECT_EQ(waitForProcess(*pid, 10000).exitCode, 7);
-    EXPECT_EQ(report(), (std::vector<std::string>{"\\Program Files\\Tool\\Tool.exe",
-                                                  root_.string(), "headless", "0", ""}));
+    EXPECT_EQ(report(), (std::vector<std::string>{"\\Program Files\\Tool\\Tool.exe", root_.string(),
+                                                  "headless", "0", ""}));
 }
 
 TEST_F(Process, OnlyExecutableFilesOfTheDeviceStart) {

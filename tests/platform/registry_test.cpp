@@ -34,7 +34,8 @@ std::wstring workerText(int worker, int i) {
 // exits before the tests run.
 void runWorker(int worker) {
     auto key = RegistryKey::create(Hive::CurrentUser, kSharedKey);
-    if (!key) std::exit(2);
+    if (!key)
+        std::exit(2);
     for (int i = 0; i < kWrites; ++i) {
         if (!key->setString(L"W" + std::to_wstring(worker) + L"_" + std::to_wstring(i),
                             workerText(worker, i))) {
@@ -51,12 +52,13 @@ void runWorker(int worker) {
 
 const bool kIsWorker = [] {
     const char* worker = std::getenv("VORN_REGISTRY_WORKER");
-    if (worker) runWorker(std::atoi(worker));
+    if (worker)
+        runWorker(std::atoi(worker));
     return false;
 }();
 
 class Registry : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/vorn-registry-XXXXXX";
         root_ = mkdtemp(pattern);
@@ -235,9 +237,10 @@ TEST_F(Registry, TwoProcessesWritingAtOnceLoseNothing) {
     int wrong = 0;
     for (int worker = 1; worker <= 2; ++worker) {
         for (int i = 0; i < kWrites; ++i) {
-            auto text = key->queryString(L"w" + std::to_wstring(worker) + L"_" + std::to_wstring(i),
-                                         4096);
-            if (text != workerText(worker, i)) ++wrong;
+            auto text =
+                key->queryString(L"w" + std::to_wstring(worker) + L"_" + std::to_wstring(i), 4096);
+            if (text != workerText(worker, i))
+                ++wrong;
         }
     }
     EXPECT_EQ(wrong, 0);
