@@ -16,22 +16,27 @@ constexpr long long kMaxBitmapBytes = 1LL << 30;
 Bitmap::Bitmap(int width, int height)
     : width_(std::max(width, 1)), height_(std::max(height, 1)), stride_(0) {
     const long long stride = (static_cast<long long>(width_) * 3 + 3) & ~3LL;
-    if (stride * height_ > kMaxBitmapBytes) throw std::length_error("bitmap too large");
+    if (stride * height_ > kMaxBitmapBytes)
+        throw std::length_error("bitmap too large");
     stride_ = static_cast<int>(stride);
     bits_ = std::make_unique<std::uint8_t[]>(byteSize());  // value-initialised: black
 }
 
 Colour Bitmap::pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return 0;
     return drawing::loadPixel(drawing::pixelAt(*this, x, y));
 }
 
 void Bitmap::setPixel(int x, int y, Colour c) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return;
     drawing::storePixel(drawing::pixelAt(*this, x, y), c);
 }
 
-void Bitmap::fill(Colour c) { drawing::fillTargetRect(*this, {0, 0, width_, height_}, c); }
+void Bitmap::fill(Colour c) {
+    drawing::fillTargetRect(*this, {0, 0, width_, height_}, c);
+}
 
 Brush Brush::fromPattern(const std::uint8_t rows[8]) {
     Brush b;
@@ -45,7 +50,8 @@ namespace drawing {
 void fillSpan(Bitmap& b, int y, int x0, int x1, Colour c) {
     std::uint8_t* p = pixelAt(b, x0, y);
     const int n = x1 - x0;
-    if (n <= 0) return;
+    if (n <= 0)
+        return;
     storePixel(p, c);
     // Doubling copies fill the rest in a handful of memcpy calls.
     int done = 1;
@@ -57,7 +63,8 @@ void fillSpan(Bitmap& b, int y, int x0, int x1, Colour c) {
 }
 
 void fillTargetRect(Bitmap& b, const Rect& r, Colour c) {
-    if (r.isEmpty()) return;
+    if (r.isEmpty())
+        return;
     fillSpan(b, r.top, r.left, r.right, c);
     const std::uint8_t* first = pixelAt(b, r.left, r.top);
     const std::size_t bytes = static_cast<std::size_t>(r.width()) * 3;
@@ -66,7 +73,8 @@ void fillTargetRect(Bitmap& b, const Rect& r, Colour c) {
 
 void fillTargetRectWithBrush(Bitmap& b, const Rect& r, const Brush& brush, Point origin,
                              Colour text, Colour background) {
-    if (r.isEmpty()) return;
+    if (r.isEmpty())
+        return;
     if (!brush.patterned) {
         fillTargetRect(b, r, brush.colour);
         return;

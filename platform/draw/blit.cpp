@@ -61,7 +61,8 @@ struct Snapshot {
 // pixel (x, y) takes source pixel (x + dx, y + dy). dstT must already be limited to pixels
 // whose source lies in the readable area.
 void copyArea(Bitmap& dst, const Rect& dstT, const Bitmap& src, int dx, int dy, RasterOp op) {
-    if (dstT.isEmpty()) return;
+    if (dstT.isEmpty())
+        return;
     const std::size_t bytes = static_cast<std::size_t>(dstT.width()) * 3;
     if (&dst == &src) {
         const Snapshot snap(src, dstT.offset(dx, dy));
@@ -84,20 +85,21 @@ void copyClipped(const Surface& d, const Rect& dst, const Bitmap& src, const Rec
                  long long srcTargetX, long long srcTargetY, RasterOp op) {
     const Rect k = clampRect(dst);
     const Rect dstT = d.toTarget(k);
-    if (dstT.isEmpty()) return;
+    if (dstT.isEmpty())
+        return;
     const long long dx = srcTargetX - (static_cast<long long>(k.left) + d.origin.x);
     const long long dy = srcTargetY - (static_cast<long long>(k.top) + d.origin.y);
     const Rect fromSource{clampCoord(readable.left - dx), clampCoord(readable.top - dy),
                           clampCoord(readable.right - dx), clampCoord(readable.bottom - dy)};
     const Rect area = dstT.intersect(fromSource);
-    if (area.isEmpty()) return;
+    if (area.isEmpty())
+        return;
     copyArea(*d.bitmap, area, src, static_cast<int>(dx), static_cast<int>(dy), op);
 }
 
 }  // namespace
 
-void DeviceContext::blit(const Rect& dst, const DeviceContext& src, Point srcOrigin,
-                         RasterOp op) {
+void DeviceContext::blit(const Rect& dst, const DeviceContext& src, Point srcOrigin, RasterOp op) {
     if (op == RasterOp::PatCopy) {
         fillRect(dst, brush_);
         return;
@@ -121,7 +123,8 @@ void DeviceContext::stretchBlit(const Rect& dst, const DeviceContext& src, const
                                 RasterOp op) {
     const Rect dk = clampRect(dst);
     const Rect sk = clampRect(srcRect);
-    if (dk.isEmpty() || sk.isEmpty()) return;
+    if (dk.isEmpty() || sk.isEmpty())
+        return;
     if (dk.width() == sk.width() && dk.height() == sk.height()) {
         blit(dk, src, {sk.left, sk.top}, op);
         return;
@@ -133,7 +136,8 @@ void DeviceContext::stretchBlit(const Rect& dst, const DeviceContext& src, const
     const Surface d = Impl::surface(*this);
     const Surface s = Impl::readableSurface(src);
     const Rect dstT = d.toTarget(dk);
-    if (dstT.isEmpty()) return;
+    if (dstT.isEmpty())
+        return;
 
     auto sample = [](int i, int dstSize, int srcStart, int srcSize) {
         return srcStart + static_cast<int>((2LL * i + 1) * srcSize / (2LL * dstSize));
@@ -144,21 +148,25 @@ void DeviceContext::stretchBlit(const Rect& dst, const DeviceContext& src, const
     for (int x = dstT.left; x < dstT.right; ++x) {
         const int i = x - (dk.left + d.origin.x);
         const int sx = sample(i, dk.width(), sk.left, sk.width()) + s.origin.x;
-        columns[x - dstT.left] = sx >= s.clip.left && sx < s.clip.right ? (sx - s.clip.left) * 3 : -1;
+        columns[x - dstT.left] =
+            sx >= s.clip.left && sx < s.clip.right ? (sx - s.clip.left) * 3 : -1;
     }
     // When both contexts share a bitmap, sample from a copy so earlier writes are not read.
     std::unique_ptr<Snapshot> snap;
-    if (s.bitmap == d.bitmap && !s.clip.isEmpty()) snap = std::make_unique<Snapshot>(*s.bitmap, s.clip);
+    if (s.bitmap == d.bitmap && !s.clip.isEmpty())
+        snap = std::make_unique<Snapshot>(*s.bitmap, s.clip);
     for (int y = dstT.top; y < dstT.bottom; ++y) {
         const int j = y - (dk.top + d.origin.y);
         const int sy = sample(j, dk.height(), sk.top, sk.height()) + s.origin.y;
-        if (sy < s.clip.top || sy >= s.clip.bottom) continue;
+        if (sy < s.clip.top || sy >= s.clip.bottom)
+            continue;
         const std::uint8_t* in =
             snap ? snap->at(s.clip.left, sy) : drawing::pixelAt(*s.bitmap, s.clip.left, sy);
         std::uint8_t* out = drawing::pixelAt(*d.bitmap, dstT.left, y);
         for (int x = 0; x < dstT.width(); ++x, out += 3) {
             const int offset = columns[x];
-            if (offset < 0) continue;
+            if (offset < 0)
+                continue;
             if (op == RasterOp::SrcCopy) {
                 out[0] = in[offset];
                 out[1] = in[offset + 1];

@@ -17,7 +17,8 @@ drawing::Surface DeviceContext::Impl::surface(const DeviceContext& dc) {
     Bitmap& b = *dc.target_;
     const Rect bounds{0, 0, b.width(), b.height()};
     Rect area = dc.windowContext_ ? clampRect(dc.baseClip_) : bounds;
-    if (dc.userClip_) area = area.intersect(clampRect(*dc.userClip_));
+    if (dc.userClip_)
+        area = area.intersect(clampRect(*dc.userClip_));
     const Point origin{drawing::clampCoord(dc.origin_.x), drawing::clampCoord(dc.origin_.y)};
     return Surface{&b, origin, area.offset(origin.x, origin.y).intersect(bounds)};
 }
@@ -34,7 +35,8 @@ DeviceContext::DeviceContext(std::shared_ptr<Bitmap> target, Point origin, Rect 
 DeviceContext::~DeviceContext() = default;
 
 std::shared_ptr<Bitmap> DeviceContext::selectBitmap(std::shared_ptr<Bitmap> bitmap) {
-    if (windowContext_) return nullptr;
+    if (windowContext_)
+        return nullptr;
     auto previous = std::move(target_);
     target_ = bitmap ? std::move(bitmap) : std::make_shared<Bitmap>(1, 1);
     return previous;
@@ -70,19 +72,26 @@ BackgroundMode DeviceContext::setBackgroundMode(BackgroundMode m) {
     return std::exchange(backgroundMode_, m);
 }
 
-void DeviceContext::setClip(const Rect& r) { userClip_ = r; }
+void DeviceContext::setClip(const Rect& r) {
+    userClip_ = r;
+}
 
-void DeviceContext::clearClip() { userClip_.reset(); }
+void DeviceContext::clearClip() {
+    userClip_.reset();
+}
 
 Rect DeviceContext::clip() const {
     const Surface s = Impl::surface(*this);
-    if (s.clip.isEmpty()) return Rect{};
+    if (s.clip.isEmpty())
+        return Rect{};
     return s.clip.offset(-s.origin.x, -s.origin.y);
 }
 
 Size DeviceContext::size() const {
-    if (!windowContext_) return {target_->width(), target_->height()};
-    if (windowSize_.width > 0 && windowSize_.height > 0) return windowSize_;
+    if (!windowContext_)
+        return {target_->width(), target_->height()};
+    if (windowSize_.width > 0 && windowSize_.height > 0)
+        return windowSize_;
     return {std::max(baseClip_.right, 0), std::max(baseClip_.bottom, 0)};
 }
 
@@ -92,7 +101,8 @@ void DeviceContext::fillRect(const Rect& r, Colour c) {
 }
 
 void DeviceContext::fillRect(const Rect& r, const Brush& b) {
-    if (!b.visible) return;
+    if (!b.visible)
+        return;
     const Surface s = Impl::surface(*this);
     drawing::fillTargetRectWithBrush(*s.bitmap, s.toTarget(r), b, s.origin, textColour_,
                                      backgroundColour_);
@@ -100,7 +110,8 @@ void DeviceContext::fillRect(const Rect& r, const Brush& b) {
 
 void DeviceContext::frameRect(const Rect& r, Colour c) {
     const Rect k = clampRect(r);
-    if (k.isEmpty()) return;
+    if (k.isEmpty())
+        return;
     fillRect({k.left, k.top, k.right, k.top + 1}, c);
     fillRect({k.left, k.bottom - 1, k.right, k.bottom}, c);
     fillRect({k.left, k.top + 1, k.left + 1, k.bottom - 1}, c);
@@ -111,7 +122,8 @@ void DeviceContext::frameRect(const Rect& r, Colour c) {
 // the rectangle it was given; the brush fills what the outline leaves.
 void DeviceContext::rectangle(const Rect& r) {
     const Rect k = clampRect(r);
-    if (k.isEmpty()) return;
+    if (k.isEmpty())
+        return;
     int inset = 0;
     if (pen_.visible) {
         const int w = std::clamp(pen_.width, 1, std::max(1, std::min(k.width(), k.height())));
@@ -127,7 +139,8 @@ Colour DeviceContext::pixel(int x, int y) const {
     const Surface s = Impl::surface(*this);
     const Point p{drawing::clampCoord(static_cast<long long>(x) + s.origin.x),
                   drawing::clampCoord(static_cast<long long>(y) + s.origin.y)};
-    if (!s.clip.contains(p)) return 0;
+    if (!s.clip.contains(p))
+        return 0;
     return s.bitmap->pixel(p.x, p.y);
 }
 
@@ -135,7 +148,8 @@ void DeviceContext::setPixel(int x, int y, Colour c) {
     const Surface s = Impl::surface(*this);
     const Point p{drawing::clampCoord(static_cast<long long>(x) + s.origin.x),
                   drawing::clampCoord(static_cast<long long>(y) + s.origin.y)};
-    if (!s.clip.contains(p)) return;
+    if (!s.clip.contains(p))
+        return;
     s.bitmap->setPixel(p.x, p.y, c & 0xFFFFFF);
 }
 
@@ -145,20 +159,22 @@ void DeviceContext::gradientFillHorizontal(const Rect& r, Colour left, Colour ri
     const Surface s = Impl::surface(*this);
     const Rect k = clampRect(r);
     const Rect t = s.toTarget(k);
-    if (t.isEmpty()) return;
+    if (t.isEmpty())
+        return;
     const long long n = k.width();
     const int leftX = k.left + s.origin.x;
     auto channel = [n](int a, int b, long long i) {
-        if (n <= 1) return a;
+        if (n <= 1)
+            return a;
         const long long span = n - 1;
         const long long v = a * (span - i) + b * i;
         return static_cast<int>((v + span / 2) / span);
     };
     for (int x = t.left; x < t.right; ++x) {
         const long long i = x - leftX;
-        const Colour c = rgb(channel(redOf(left), redOf(right), i),
-                             channel(greenOf(left), greenOf(right), i),
-                             channel(blueOf(left), blueOf(right), i));
+        const Colour c =
+            rgb(channel(redOf(left), redOf(right), i), channel(greenOf(left), greenOf(right), i),
+                channel(blueOf(left), blueOf(right), i));
         drawing::storePixel(drawing::pixelAt(*s.bitmap, x, t.top), c);
     }
     const std::uint8_t* first = drawing::pixelAt(*s.bitmap, t.left, t.top);

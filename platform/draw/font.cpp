@@ -39,7 +39,8 @@ struct FreeType {
 FreeType& freeType() {
     static FreeType* ft = [] {
         auto* f = new FreeType;
-        if (FT_Init_FreeType(&f->library) != 0) f->library = nullptr;
+        if (FT_Init_FreeType(&f->library) != 0)
+            f->library = nullptr;
         return f;
     }();
     return *ft;
@@ -49,7 +50,8 @@ FreeType& freeType() {
 FT_Face openFace(const std::string& path) {
     FreeType& ft = freeType();
     auto it = ft.faces.find(path);
-    if (it != ft.faces.end()) return it->second;
+    if (it != ft.faces.end())
+        return it->second;
     FT_Face face = nullptr;
     if (!ft.library || !std::filesystem::exists(path) ||
         FT_New_Face(ft.library, path.c_str(), 0, &face) != 0) {
@@ -60,8 +62,10 @@ FT_Face openFace(const std::string& path) {
 }
 
 bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return std::towlower(static_cast<wint_t>(x)) == std::towlower(static_cast<wint_t>(y));
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+               return std::towlower(static_cast<wint_t>(x)) ==
+                      std::towlower(static_cast<wint_t>(y));
            });
 }
 
@@ -72,14 +76,18 @@ std::pair<FT_Face, FT_Face> chooseFaces(const FontSpec& spec) {
     const bool dejaVuFirst = equalsIgnoringCase(spec.face, L"DejaVu Sans");
     std::vector<const char*> order = {bold ? kTahomaBold : kTahoma, bold ? kDejaVuBold : kDejaVu,
                                       kTahoma, kDejaVu};
-    if (dejaVuFirst) std::swap(order[0], order[1]);
+    if (dejaVuFirst)
+        std::swap(order[0], order[1]);
     FT_Face primary = nullptr;
     for (const char* path : order) {
-        if ((primary = openFace(path))) break;
+        if ((primary = openFace(path)))
+            break;
     }
     FT_Face fallback = openFace(bold ? kDejaVuBold : kDejaVu);
-    if (!fallback) fallback = openFace(kDejaVu);
-    if (fallback == primary) fallback = nullptr;
+    if (!fallback)
+        fallback = openFace(kDejaVu);
+    if (fallback == primary)
+        fallback = nullptr;
     return {primary, fallback};
 }
 
@@ -113,7 +121,8 @@ struct FaceSize {
         FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(em * 64)), 72, 72);
     }
     ~FaceSize() {
-        if (size) FT_Done_Size(size);
+        if (size)
+            FT_Done_Size(size);
     }
 };
 
@@ -133,18 +142,21 @@ FontImpl::FontImpl(const FontSpec& spec) : spec_(spec) {
     }
     const VerticalUnits units = verticalUnits(primary);
     const double upem = primary->units_per_EM > 0 ? primary->units_per_EM : 2048.0;
-    if (requested > 0) em = requested * upem / std::max(1.0, units.ascent + units.descent);
+    if (requested > 0)
+        em = requested * upem / std::max(1.0, units.ascent + units.descent);
     em = std::max(em, 1.0);
     const double scale = em / upem;
     primary_ = std::make_unique<FaceSize>(primary, em);
-    if (fallback) fallback_ = std::make_unique<FaceSize>(fallback, em);
+    if (fallback)
+        fallback_ = std::make_unique<FaceSize>(fallback, em);
 
     // A fraction above 0.4 pixel is rounded up: glyphs reaching that far leave visible ink
     // in the next row, which must still lie inside the cell.
     auto cellPixels = [](double v) { return static_cast<int>(std::ceil(v - 0.4)); };
     metrics_.ascent = cellPixels(units.ascent * scale);
     metrics_.descent = cellPixels(units.descent * scale);
-    if (requested > 0) metrics_.descent = std::max(0, requested - metrics_.ascent);
+    if (requested > 0)
+        metrics_.descent = std::max(0, requested - metrics_.ascent);
     metrics_.height = metrics_.ascent + metrics_.descent;
     metrics_.internalLeading = std::max(0, metrics_.height - static_cast<int>(std::lround(em)));
     const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(primary, FT_SFNT_OS2));
@@ -153,8 +165,9 @@ FontImpl::FontImpl(const FontSpec& spec) : spec_(spec) {
         const double gap = hhea->Line_Gap;
         metrics_.externalLeading = std::max(0, static_cast<int>(std::lround(gap * scale)));
     }
-    metrics_.averageCharWidth =
-        os2 && os2->xAvgCharWidth > 0 ? static_cast<int>(std::lround(os2->xAvgCharWidth * scale)) : 0;
+    metrics_.averageCharWidth = os2 && os2->xAvgCharWidth > 0
+                                    ? static_cast<int>(std::lround(os2->xAvgCharWidth * scale))
+                                    : 0;
     metrics_.maxCharWidth = static_cast<int>(std::lround(primary->max_advance_width * scale));
 
     const double thickness = std::max(1.0, std::round(primary->underline_thickness * scale));
@@ -162,7 +175,8 @@ FontImpl::FontImpl(const FontSpec& spec) : spec_(spec) {
     underlineThickness_ = static_cast<int>(thickness);
     const int offset = static_cast<int>(std::lround(centre - thickness / 2));
     underlineOffset_ = std::clamp(offset, 1, std::max(1, metrics_.descent - underlineThickness_));
-    if (metrics_.averageCharWidth == 0) metrics_.averageCharWidth = glyphLocked(U'x').advance;
+    if (metrics_.averageCharWidth == 0)
+        metrics_.averageCharWidth = glyphLocked(U'x').advance;
 }
 
 FontImpl::~FontImpl() {
@@ -173,8 +187,10 @@ FontImpl::~FontImpl() {
 
 Glyph FontImpl::render(char32_t c) const {
     Glyph g;
-    if (c < 0x20 || c == 0x7F || !primary_ || !primary_->size) return g;
-    if (c > 0x10FFFF) c = 0xFFFD;
+    if (c < 0x20 || c == 0x7F || !primary_ || !primary_->size)
+        return g;
+    if (c > 0x10FFFF)
+        c = 0xFFFD;
     const FaceSize* fs = primary_.get();
     FT_UInt index = FT_Get_Char_Index(fs->face, c);
     if (index == 0 && fallback_ && fallback_->size) {
@@ -191,11 +207,12 @@ Glyph FontImpl::render(char32_t c) const {
     // Monochrome text may use the face's hand-tuned embedded bitmaps; smoothed text is
     // always rendered from the outlines, since those bitmaps carry no grey levels.
     const FT_Int32 flags = mono ? FT_LOAD_TARGET_MONO : (FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP);
-    const bool ok = FT_Load_Glyph(fs->face, index, flags) == 0 &&
-                    FT_Render_Glyph(fs->face->glyph,
-                                    mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0;
+    const bool ok =
+        FT_Load_Glyph(fs->face, index, flags) == 0 &&
+        FT_Render_Glyph(fs->face->glyph, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0;
     FT_Set_Transform(fs->face, nullptr, nullptr);
-    if (!ok) return g;
+    if (!ok)
+        return g;
     const FT_GlyphSlot slot = fs->face->glyph;
     g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
     const FT_Bitmap& bm = slot->bitmap;
@@ -220,10 +237,13 @@ Glyph FontImpl::render(char32_t c) const {
 }
 
 const Glyph& FontImpl::glyphLocked(char32_t c) const {
-    if (c < 128 && ascii_[c]) return *ascii_[c];
+    if (c < 128 && ascii_[c])
+        return *ascii_[c];
     auto it = cache_.find(c);
-    if (it == cache_.end()) it = cache_.emplace(c, render(c)).first;
-    if (c < 128) ascii_[c] = &it->second;
+    if (it == cache_.end())
+        it = cache_.emplace(c, render(c)).first;
+    if (c < 128)
+        ascii_[c] = &it->second;
     return it->second;
 }
 
@@ -241,7 +261,8 @@ int FontImpl::advance(wchar_t c) const {
 
 const FontImpl& fontOf(const FontRef& font) {
     if (font) {
-        if (const auto* own = dynamic_cast<const FontImpl*>(font.get())) return *own;
+        if (const auto* own = dynamic_cast<const FontImpl*>(font.get()))
+            return *own;
         // A font made elsewhere draws as the font its spec describes (cached for good).
         return static_cast<const FontImpl&>(*Font::create(font->spec()));
     }
@@ -262,10 +283,12 @@ std::shared_ptr<Font> Font::create(const FontSpec& spec) {
     const Key key{spec.face, spec.height, spec.weight, spec.italic, spec.underline, spec.quality};
     std::lock_guard lock(mutex);
     auto it = cache->find(key);
-    if (it != cache->end()) return it->second;
+    if (it != cache->end())
+        return it->second;
     auto font = std::make_shared<drawing::FontImpl>(spec);
     constexpr std::size_t kMaxCachedFonts = 256;
-    if (cache->size() < kMaxCachedFonts) cache->emplace(key, font);
+    if (cache->size() < kMaxCachedFonts)
+        cache->emplace(key, font);
     return font;
 }
 

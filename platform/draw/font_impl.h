@@ -13,18 +13,18 @@
 namespace platform::drawing {
 
 struct Glyph {
-    int left = 0;     // from the pen position to the first column of the bitmap
-    int top = 0;      // from the baseline up to the first row of the bitmap
+    int left = 0;  // from the pen position to the first column of the bitmap
+    int top = 0;   // from the baseline up to the first row of the bitmap
     int width = 0;
     int rows = 0;
-    int advance = 0;  // whole pixels
+    int advance = 0;                     // whole pixels
     std::vector<std::uint8_t> coverage;  // rows x width, 0 (none) to 255 (full)
 };
 
 struct FaceSize;  // FreeType state, private to font.cpp
 
 class FontImpl final : public Font {
-public:
+  public:
     explicit FontImpl(const FontSpec& spec);
     ~FontImpl() override;
 
@@ -39,7 +39,7 @@ public:
     int underlineOffset() const { return underlineOffset_; }
     int underlineThickness() const { return underlineThickness_; }
 
-private:
+  private:
     const Glyph& glyphLocked(char32_t c) const;
     Glyph render(char32_t c) const;
 

@@ -46,10 +46,12 @@ void cmykRowToBgr(const JSAMPLE* in, std::uint8_t* out, unsigned width) {
 bool decodeInto(jpeg_decompress_struct& info, ErrorManager& errors,
                 std::span<const std::uint8_t> bytes, std::shared_ptr<Bitmap>& result,
                 std::vector<JSAMPLE>& cmykRow) {
-    if (setjmp(errors.jump)) return false;
+    if (setjmp(errors.jump))
+        return false;
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
+        return false;
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
     if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxJpegSide ||
@@ -58,16 +60,20 @@ bool decodeInto(jpeg_decompress_struct& info, ErrorManager& errors,
         return false;
     }
     jpeg_start_decompress(&info);
-    if (info.output_components != (cmyk ? 4 : 3)) return false;
+    if (info.output_components != (cmyk ? 4 : 3))
+        return false;
     result = std::make_shared<Bitmap>(static_cast<int>(info.output_width),
                                       static_cast<int>(info.output_height));
-    if (cmyk) cmykRow.resize(static_cast<std::size_t>(info.output_width) * 4);
+    if (cmyk)
+        cmykRow.resize(static_cast<std::size_t>(info.output_width) * 4);
     while (info.output_scanline < info.output_height) {
         const int y = static_cast<int>(info.output_scanline);
         std::uint8_t* row = result->rowFromTop(y);
         JSAMPROW target = cmyk ? cmykRow.data() : row;
-        if (jpeg_read_scanlines(&info, &target, 1) != 1) return false;
-        if (cmyk) cmykRowToBgr(cmykRow.data(), row, info.output_width);
+        if (jpeg_read_scanlines(&info, &target, 1) != 1)
+            return false;
+        if (cmyk)
+            cmykRowToBgr(cmykRow.data(), row, info.output_width);
     }
     jpeg_finish_decompress(&info);
     return true;
@@ -76,7 +82,8 @@ bool decodeInto(jpeg_decompress_struct& info, ErrorManager& errors,
 }  // namespace
 
 std::shared_ptr<Bitmap> decodeJpeg(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8) return nullptr;
+    if (bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8)
+        return nullptr;
     jpeg_decompress_struct info{};
     ErrorManager errors{};
     info.err = jpeg_std_error(&errors.base);

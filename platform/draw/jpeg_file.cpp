@@ -8,7 +8,8 @@ namespace platform {
 
 std::shared_ptr<Bitmap> loadJpeg(std::wstring_view devicePath) {
     const auto bytes = readFile(devicePath);
-    if (!bytes) return nullptr;
+    if (!bytes)
+        return nullptr;
     return decodeJpeg(*bytes);
 }
 

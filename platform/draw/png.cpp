@@ -23,9 +23,10 @@ void onPngWarning(png_structp, png_const_charp) {}
 // Writes the picture as 8-bit RGB; false on any failure. The row buffer belongs to the
 // caller so that nothing with a destructor lives in the frame longjmp leaves.
 bool writePng(std::FILE* file, const Bitmap& bitmap, std::vector<std::uint8_t>& row) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError,
-                                              onPngWarning);
-    if (!png) return false;
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
+    if (!png)
+        return false;
     png_infop info = png_create_info_struct(png);
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
@@ -57,18 +58,21 @@ bool writePng(std::FILE* file, const Bitmap& bitmap, std::vector<std::uint8_t>& 
 }  // namespace
 
 bool savePng(const Bitmap& bitmap, const std::filesystem::path& hostFile) {
-    if (hostFile.empty() || !hostFile.has_filename()) return false;
+    if (hostFile.empty() || !hostFile.has_filename())
+        return false;
     std::filesystem::path temp = hostFile;
     temp += ".tmp-" + std::to_string(::getpid());
     std::FILE* file = std::fopen(temp.c_str(), "wb");
-    if (!file) return false;
+    if (!file)
+        return false;
     std::vector<std::uint8_t> row(static_cast<std::size_t>(bitmap.width()) * 3);
     bool ok = writePng(file, bitmap, row);
     ok = std::fflush(file) == 0 && ok;
     ok = ::fsync(::fileno(file)) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;
     std::error_code error;
-    if (ok) std::filesystem::rename(temp, hostFile, error);
+    if (ok)
+        std::filesystem::rename(temp, hostFile, error);
     if (!ok || error) {
         std::filesystem::remove(temp, error);
         return false;

@@ -33,7 +33,9 @@ struct Surface {
     }
 };
 
-inline std::uint8_t* pixelAt(Bitmap& b, int x, int y) { return b.rowFromTop(y) + x * 3; }
+inline std::uint8_t* pixelAt(Bitmap& b, int x, int y) {
+    return b.rowFromTop(y) + x * 3;
+}
 inline const std::uint8_t* pixelAt(const Bitmap& b, int x, int y) {
     return b.rowFromTop(y) + x * 3;
 }
@@ -43,14 +45,17 @@ inline void storePixel(std::uint8_t* p, Colour c) {
     p[1] = static_cast<std::uint8_t>(greenOf(c));
     p[2] = static_cast<std::uint8_t>(redOf(c));
 }
-inline Colour loadPixel(const std::uint8_t* p) { return rgb(p[2], p[1], p[0]); }
+inline Colour loadPixel(const std::uint8_t* p) {
+    return rgb(p[2], p[1], p[0]);
+}
 
 // Mixes source over destination with alpha 0..255; exact at both ends.
 inline std::uint8_t mixChannel(int d, int s, int alpha) {
     return static_cast<std::uint8_t>((d * (255 - alpha) + s * alpha + 127) / 255);
 }
 inline void blendPixel(std::uint8_t* p, Colour c, int alpha) {
-    if (alpha <= 0) return;
+    if (alpha <= 0)
+        return;
     if (alpha >= 255) {
         storePixel(p, c);
         return;
@@ -75,7 +80,8 @@ void fillTargetRect(Bitmap& b, const Rect& r, Colour c);
 // adjacent fills join seamlessly.
 inline Colour brushColourAt(const Brush& brush, int contextX, int contextY, Colour text,
                             Colour background) {
-    if (!brush.patterned) return brush.colour;
+    if (!brush.patterned)
+        return brush.colour;
     const int bit = (brush.pattern[contextY & 7] >> (7 - (contextX & 7))) & 1;
     return bit ? text : background;
 }

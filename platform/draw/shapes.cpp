@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 #include <vector>
 
@@ -26,7 +27,8 @@ struct PointF {
 // and the clip.
 template <typename Paint>
 void scanPolygon(const std::vector<PointF>& pts, const Rect& clip, Paint paint) {
-    if (pts.size() < 3 || clip.isEmpty()) return;
+    if (pts.size() < 3 || clip.isEmpty())
+        return;
     double minY = pts[0].y, maxY = pts[0].y;
     for (const PointF& p : pts) {
         minY = std::min(minY, p.y);
@@ -41,9 +43,11 @@ void scanPolygon(const std::vector<PointF>& pts, const Rect& clip, Paint paint) 
         for (std::size_t i = 0; i < pts.size(); ++i) {
             const PointF& a = pts[i];
             const PointF& b = pts[(i + 1) % pts.size()];
-            if (a.y == b.y) continue;
+            if (a.y == b.y)
+                continue;
             const double lo = std::min(a.y, b.y), hi = std::max(a.y, b.y);
-            if (cy < lo || cy >= hi) continue;
+            if (cy < lo || cy >= hi)
+                continue;
             xs.push_back(a.x + (cy - a.y) * (b.x - a.x) / (b.y - a.y));
         }
         std::sort(xs.begin(), xs.end());
@@ -53,7 +57,8 @@ void scanPolygon(const std::vector<PointF>& pts, const Rect& clip, Paint paint) 
             const double to = std::clamp(std::ceil(xs[i + 1] - 0.5), -1e9, 1e9);
             const int x0 = std::max(clip.left, static_cast<int>(from));
             const int x1 = std::min(clip.right, static_cast<int>(to));
-            if (x0 < x1) paint(y, x0, x1);
+            if (x0 < x1)
+                paint(y, x0, x1);
         }
     }
 }
@@ -79,19 +84,20 @@ std::vector<PointF> capsule(PointF a, PointF b, double radius) {
 
 long long floorDiv(long long a, long long b) {
     long long q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+    if ((a % b != 0) && ((a < 0) != (b < 0)))
+        --q;
     return q;
 }
 
 // A one-pixel line from (x1, y1) towards (x2, y2), end point excluded. Each step along the
 // major axis computes its minor coordinate directly, so only the part inside the clip is
 // walked, however long the line.
-void thinLine(const Surface& s, long long x1, long long y1, long long x2, long long y2,
-              Colour c) {
+void thinLine(const Surface& s, long long x1, long long y1, long long x2, long long y2, Colour c) {
     const long long dx = x2 - x1, dy = y2 - y1;
     const bool xMajor = std::llabs(dx) >= std::llabs(dy);
     const long long n = xMajor ? std::llabs(dx) : std::llabs(dy);
-    if (n == 0) return;
+    if (n == 0)
+        return;
     const long long major0 = xMajor ? x1 : y1;
     const long long minor0 = xMajor ? y1 : x1;
     const long long step = (xMajor ? dx : dy) > 0 ? 1 : -1;
@@ -112,7 +118,8 @@ void thinLine(const Surface& s, long long x1, long long y1, long long x2, long l
         const long long minor = minor0 + floorDiv(2 * i * minorDelta + n, 2 * n);
         const long long x = xMajor ? major : minor;
         const long long y = xMajor ? minor : major;
-        if (x < s.clip.left || x >= s.clip.right || y < s.clip.top || y >= s.clip.bottom) continue;
+        if (x < s.clip.left || x >= s.clip.right || y < s.clip.top || y >= s.clip.bottom)
+            continue;
         drawing::storePixel(drawing::pixelAt(*s.bitmap, static_cast<int>(x), static_cast<int>(y)),
                             c);
     }
@@ -121,25 +128,28 @@ void thinLine(const Surface& s, long long x1, long long y1, long long x2, long l
 // Coverage of a pixel by an axis-aligned ellipse with radii rx, ry, from the pixel centre's
 // offset to the ellipse centre: the signed distance to the edge is estimated as f / |grad f|.
 double ellipseCoverage(double dx, double dy, double rx, double ry) {
-    if (rx <= 0 || ry <= 0) return 0.0;
+    if (rx <= 0 || ry <= 0)
+        return 0.0;
     const double f = (dx * dx) / (rx * rx) + (dy * dy) / (ry * ry) - 1.0;
     const double gx = 2 * dx / (rx * rx), gy = 2 * dy / (ry * ry);
     const double g = std::sqrt(gx * gx + gy * gy);
-    if (g < 1e-12) return f < 0 ? 1.0 : 0.0;
+    if (g < 1e-12)
+        return f < 0 ? 1.0 : 0.0;
     return std::clamp(0.5 - f / g, 0.0, 1.0);
 }
 
 }  // namespace
 
 void DeviceContext::polygon(std::span<const Point> points) {
-    if (points.empty()) return;
+    if (points.empty())
+        return;
     const Surface s = Impl::surface(*this);
     if (brush_.visible && points.size() >= 3) {
         std::vector<PointF> pts;
         pts.reserve(points.size());
         for (const Point& p : points) {
-            pts.push_back({static_cast<double>(p.x) + s.origin.x,
-                           static_cast<double>(p.y) + s.origin.y});
+            pts.push_back(
+                {static_cast<double>(p.x) + s.origin.x, static_cast<double>(p.y) + s.origin.y});
         }
         scanPolygon(pts, s.clip, [&](int y, int x0, int x1) {
             drawing::fillTargetRectWithBrush(*s.bitmap, {x0, y, x1, y + 1}, brush_, s.origin,
@@ -155,10 +165,13 @@ void DeviceContext::polygon(std::span<const Point> points) {
     }
 }
 
-void DeviceContext::moveTo(int x, int y) { penPosition_ = {x, y}; }
+void DeviceContext::moveTo(int x, int y) {
+    penPosition_ = {x, y};
+}
 
 void DeviceContext::lineTo(int x, int y) {
-    if (pen_.visible) line(penPosition_.x, penPosition_.y, x, y, pen_.colour, pen_.width);
+    if (pen_.visible)
+        line(penPosition_.x, penPosition_.y, x, y, pen_.colour, pen_.width);
     penPosition_ = {x, y};
 }
 
@@ -166,28 +179,40 @@ void DeviceContext::lineTo(int x, int y) {
 void DeviceContext::line(int x1, int y1, int x2, int y2, Colour c, int width) {
     const Surface s = Impl::surface(*this);
     c &= 0xFFFFFF;
-    const long long ox = s.origin.x, oy = s.origin.y;
+    // End points far off the surface are pulled in (bending only lines that could never be
+    // seen whole) so the stepping arithmetic stays within 64 bits.
+    auto at = [](int v, int o) { return drawing::clampCoord(static_cast<long long>(v) + o); };
+    const int ax = at(x1, s.origin.x), ay = at(y1, s.origin.y);
+    const int bx = at(x2, s.origin.x), by = at(y2, s.origin.y);
     if (width <= 1) {
-        thinLine(s, x1 + ox, y1 + oy, x2 + ox, y2 + oy, c);
+        thinLine(s, ax, ay, bx, by, c);
         return;
     }
-    const PointF a{x1 + ox + 0.5, y1 + oy + 0.5};
-    const PointF b{x2 + ox + 0.5, y2 + oy + 0.5};
-    scanPolygon(capsule(a, b, width / 2.0), s.clip, [&](int y, int x0, int xEnd) {
-        drawing::fillSpan(*s.bitmap, y, x0, xEnd, c);
-    });
+    const PointF a{ax + 0.5, ay + 0.5};
+    const PointF b{bx + 0.5, by + 0.5};
+    scanPolygon(capsule(a, b, width / 2.0), s.clip,
+                [&](int y, int x0, int xEnd) { drawing::fillSpan(*s.bitmap, y, x0, xEnd, c); });
 }
 
 // Each pixel is covered by the part of the unit box around its centre that the line's
 // cross-section overlaps, measured along the distance to the segment (round caps).
 void DeviceContext::antialiasedLine(double x1, double y1, double x2, double y2, Colour c,
                                     double width) {
-    if (!(width > 0) || !std::isfinite(x1 + y1 + x2 + y2 + width)) return;
+    for (double v : {x1, y1, x2, y2, width}) {
+        if (!std::isfinite(v))
+            return;
+    }
+    if (!(width > 0))
+        return;
     const Surface s = Impl::surface(*this);
     c &= 0xFFFFFF;
-    const double r = width / 2;
-    const PointF a{x1 + s.origin.x, y1 + s.origin.y};
-    const PointF b{x2 + s.origin.x, y2 + s.origin.y};
+    // Far-off coordinates are pulled in so the distance arithmetic cannot overflow.
+    auto at = [](double v, int o) {
+        return std::clamp(v + o, -double{drawing::kCoordLimit}, double{drawing::kCoordLimit});
+    };
+    const double r = std::min(width, double{drawing::kCoordLimit}) / 2;
+    const PointF a{at(x1, s.origin.x), at(y1, s.origin.y)};
+    const PointF b{at(x2, s.origin.x), at(y2, s.origin.y)};
     const double vx = b.x - a.x, vy = b.y - a.y;
     const double len2 = vx * vx + vy * vy;
     const auto reach = capsule(a, b, r + 1.0);
@@ -209,7 +234,8 @@ void DeviceContext::ellipse(const Rect& r) {
     const Surface s = Impl::surface(*this);
     const Rect k = drawing::clampRect(r);
     const Rect box = s.toTarget(k);
-    if (box.isEmpty() || (!pen_.visible && !brush_.visible)) return;
+    if (box.isEmpty() || (!pen_.visible && !brush_.visible))
+        return;
     const double cx = (static_cast<double>(k.left) + k.right) / 2 + s.origin.x;
     const double cy = (static_cast<double>(k.top) + k.bottom) / 2 + s.origin.y;
     const double rx = k.width() / 2.0, ry = k.height() / 2.0;
@@ -223,8 +249,9 @@ void DeviceContext::ellipse(const Rect& r) {
         const double near = std::max(0.0, std::abs(dy) - 1.0), far = std::abs(dy) + 1.0;
         const double outerReach = near < ry ? rx * std::sqrt(1 - (near * near) / (ry * ry)) + 1 : 0;
         const double innerSafe =
-            far < innerRy && innerRx > 0 ? innerRx * std::sqrt(1 - (far * far) / (innerRy * innerRy)) - 1
-                                         : 0;
+            far < innerRy && innerRx > 0
+                ? innerRx * std::sqrt(1 - (far * far) / (innerRy * innerRy)) - 1
+                : 0;
         const int x0 = std::max(box.left, static_cast<int>(std::floor(cx - outerReach)));
         const int x1 = std::min(box.right, static_cast<int>(std::ceil(cx + outerReach)));
         const int solid0 = static_cast<int>(std::ceil(cx - innerSafe));
@@ -240,17 +267,19 @@ void DeviceContext::ellipse(const Rect& r) {
                     x = end - 1;
                     continue;
                 }
-                if (!brush_.visible) continue;
+                if (!brush_.visible)
+                    continue;
             }
             const double dx = x + 0.5 - cx;
             const double outer = ellipseCoverage(dx, dy, rx, ry);
-            if (outer <= 0) continue;
+            if (outer <= 0)
+                continue;
             const double inner = penWidth > 0 ? ellipseCoverage(dx, dy, innerRx, innerRy) : outer;
             Colour fill;
             double alpha;
             if (!pen_.visible) {
-                fill = drawing::brushColourAt(brush_, x - s.origin.x, y - s.origin.y,
-                                              textColour_, backgroundColour_);
+                fill = drawing::brushColourAt(brush_, x - s.origin.x, y - s.origin.y, textColour_,
+                                              backgroundColour_);
                 alpha = outer;
             } else if (!brush_.visible) {
                 fill = pen_.colour;

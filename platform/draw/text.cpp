@@ -28,9 +28,10 @@ struct TextLine {
 };
 
 class LineBuilder {
-public:
+  public:
     LineBuilder(const FontImpl& font, bool expandTabs)
-        : font_(font), expandTabs_(expandTabs),
+        : font_(font),
+          expandTabs_(expandTabs),
           tabWidth_(std::max(1, 8 * font.metrics().averageCharWidth)) {}
 
     // Fills in glyphs and pen offsets; tabs advance to the next stop when expanded.
@@ -65,7 +66,8 @@ public:
         const std::vector<int>& at = whole.offsets;
         std::size_t start = 0;
         const std::size_t n = text.size();
-        if (n == 0) out.push_back(std::move(whole));
+        if (n == 0)
+            out.push_back(std::move(whole));
         while (start < n) {
             std::size_t i = start;
             std::size_t lastSpace = n;
@@ -96,7 +98,8 @@ public:
 
     // Shortens a line that is too wide and ends it with "...".
     void addEllipsis(TextLine& line, int maxWidth) const {
-        if (line.width() <= maxWidth) return;
+        if (line.width() <= maxWidth)
+            return;
         TextLine dots;
         dots.text = L"...";
         measure(dots);
@@ -109,7 +112,7 @@ public:
         measure(line);
     }
 
-private:
+  private:
     const FontImpl& font_;
     bool expandTabs_;
     int tabWidth_;
@@ -134,7 +137,8 @@ void blendGlyph(const Surface& s, const Rect& clip, const Glyph& g, int penX, in
     const Rect box{penX + g.left, baseline - g.top, penX + g.left + g.width,
                    baseline - g.top + g.rows};
     const Rect area = box.intersect(clip);
-    if (area.isEmpty()) return;
+    if (area.isEmpty())
+        return;
     for (int y = area.top; y < area.bottom; ++y) {
         const std::uint8_t* cover =
             &g.coverage[static_cast<std::size_t>(y - box.top) * g.width + (area.left - box.left)];
@@ -151,11 +155,12 @@ struct LineStyle {
 };
 
 // Draws a measured line with its cell's top-left corner at (x, y) in target coordinates.
-void drawLine(const Surface& s, const Rect& clip, const FontImpl& font, const TextLine& line,
-              int x, int y, const LineStyle& style) {
+void drawLine(const Surface& s, const Rect& clip, const FontImpl& font, const TextLine& line, int x,
+              int y, const LineStyle& style) {
     const TextMetrics m = font.metrics();
     if (style.opaque) {
-        drawing::fillTargetRect(*s.bitmap, Rect{x, y, x + line.width(), y + m.height}.intersect(clip),
+        drawing::fillTargetRect(*s.bitmap,
+                                Rect{x, y, x + line.width(), y + m.height}.intersect(clip),
                                 style.background);
     }
     const int baseline = y + m.ascent;
@@ -169,13 +174,16 @@ void drawLine(const Surface& s, const Rect& clip, const FontImpl& font, const Te
                                 style.text);
     }
     for (std::size_t i = 0; i < line.marked.size(); ++i) {
-        if (!line.marked[i]) continue;
+        if (!line.marked[i])
+            continue;
         const Rect bar{x + line.offsets[i], top, x + line.offsets[i + 1], bottom};
         drawing::fillTargetRect(*s.bitmap, bar.intersect(clip), style.text);
     }
 }
 
-int floorHalf(long long v) { return static_cast<int>(v >= 0 ? v / 2 : -((-v + 1) / 2)); }
+int floorHalf(long long v) {
+    return static_cast<int>(v >= 0 ? v / 2 : -((-v + 1) / 2));
+}
 
 // Splits text into the lines drawText shows, before wrapping: at CR, LF or CR LF, unless
 // single-line, where line breaks are ignored. A final line break ends the text.
@@ -183,12 +191,15 @@ std::vector<std::pair<std::size_t, std::size_t>> paragraphs(std::wstring_view te
     std::vector<std::pair<std::size_t, std::size_t>> out;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (single || (text[i] != L'\r' && text[i] != L'\n')) continue;
+        if (single || (text[i] != L'\r' && text[i] != L'\n'))
+            continue;
         out.emplace_back(start, i);
-        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')
+            ++i;
         start = i + 1;
     }
-    if (start < text.size() || out.empty()) out.emplace_back(start, text.size());
+    if (start < text.size() || out.empty())
+        out.emplace_back(start, text.size());
     return out;
 }
 
@@ -247,10 +258,12 @@ int DeviceContext::drawText(std::wstring_view text, Rect& r, std::uint32_t forma
     const Surface s = Impl::surface(*this);
     const Rect clip = (format & dt::NoClip) ? s.clip : s.toTarget(box);
     int top = box.top;
-    if (single && (format & dt::VCenter)) top = box.top + floorHalf(box.height() - m.height);
-    if (single && (format & dt::Bottom)) top = box.bottom - m.height;
-    const LineStyle style{textColour_, backgroundColour_,
-                          backgroundMode_ == BackgroundMode::Opaque, font.spec().underline};
+    if (single && (format & dt::VCenter))
+        top = box.top + floorHalf(box.height() - m.height);
+    if (single && (format & dt::Bottom))
+        top = box.bottom - m.height;
+    const LineStyle style{textColour_, backgroundColour_, backgroundMode_ == BackgroundMode::Opaque,
+                          font.spec().underline};
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const TextLine& line = lines[i];
         int x = box.left;
@@ -260,7 +273,8 @@ int DeviceContext::drawText(std::wstring_view text, Rect& r, std::uint32_t forma
             x = box.right - line.width();
         }
         const long long y = top + static_cast<long long>(i) * m.height;
-        if (y + s.origin.y >= clip.bottom) break;
+        if (y + s.origin.y >= clip.bottom)
+            break;
         drawLine(s, clip, font, line, x + s.origin.x, static_cast<int>(y) + s.origin.y, style);
     }
     return height;
@@ -271,8 +285,8 @@ void DeviceContext::textOut(int x, int y, std::wstring_view text) {
     const LineBuilder builder(font, false);
     const TextLine line = builder.make(text, std::vector<bool>(text.size(), false), 0, text.size());
     const Surface s = Impl::surface(*this);
-    const LineStyle style{textColour_, backgroundColour_,
-                          backgroundMode_ == BackgroundMode::Opaque, font.spec().underline};
+    const LineStyle style{textColour_, backgroundColour_, backgroundMode_ == BackgroundMode::Opaque,
+                          font.spec().underline};
     drawLine(s, s.clip, font, line, drawing::clampCoord(static_cast<long long>(x) + s.origin.x),
              drawing::clampCoord(static_cast<long long>(y) + s.origin.y), style);
 }
@@ -286,6 +300,8 @@ Size DeviceContext::textExtent(std::wstring_view text) const {
     return {width, font.metrics().height};
 }
 
-TextMetrics DeviceContext::textMetrics() const { return drawing::fontOf(font_).metrics(); }
+TextMetrics DeviceContext::textMetrics() const {
+    return drawing::fontOf(font_).metrics();
+}
 
 }  // namespace platform

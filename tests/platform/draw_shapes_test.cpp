@@ -33,7 +33,8 @@ Coverage coverageOf(const Bitmap& b, Colour c) {
     Coverage out;
     for (int y = 0; y < b.height(); ++y) {
         for (int x = 0; x < b.width(); ++x) {
-            if (b.pixel(x, y) != c) continue;
+            if (b.pixel(x, y) != c)
+                continue;
             ++out.count;
             out.box = out.box.unite({x, y, x + 1, y + 1});
         }
@@ -153,7 +154,7 @@ TEST(DrawFill, PatternBrushUsesTextAndBackgroundColours) {
     dc.setTextColour(kRed);
     dc.setBackgroundColour(kGreen);
     dc.fillRect({0, 0, 16, 16}, Brush::fromPattern(checker));
-    EXPECT_EQ(b->pixel(0, 0), kRed);    // bit set, leftmost
+    EXPECT_EQ(b->pixel(0, 0), kRed);  // bit set, leftmost
     EXPECT_EQ(b->pixel(1, 0), kGreen);
     EXPECT_EQ(b->pixel(0, 1), kGreen);
     EXPECT_EQ(b->pixel(9, 1), kRed);
@@ -291,7 +292,7 @@ TEST(DrawLine, AntialiasedLineCarriesItsWidthInInk) {
     double total = 0;
     for (int x = 0; x < 40; ++x) total += inkAlongColumn(*b, x);
     const double length = std::hypot(28.0, 14.0);
-    EXPECT_NEAR(total, length + 0.785, 1.5);  // the line's area plus its round caps
+    EXPECT_NEAR(total, length + 0.785, 1.5);             // the line's area plus its round caps
     dc.antialiasedLine(-1e300, 0, 1e300, 5, kRed, 3.0);  // absurd input, no crash
     dc.antialiasedLine(0, 0, 10, 10, kRed, -1.0);
 }
@@ -310,7 +311,8 @@ TEST(DrawShapes, EllipseIsSymmetricWithSoftEdgeAndStaysInItsBox) {
             const Colour c = b->pixel(x, y);
             EXPECT_EQ(c, b->pixel(39 - x, y)) << x << "," << y;
             EXPECT_EQ(c, b->pixel(x, 39 - y)) << x << "," << y;
-            if (c != 0 && c != kWhite) ++partial;
+            if (c != 0 && c != kWhite)
+                ++partial;
             if (c != 0) {
                 EXPECT_TRUE(Rect({10, 10, 30, 30}).contains({x, y}));
             }

@@ -30,7 +30,8 @@ struct Canvas {
         Rect box;
         for (int y = 0; y < bitmap->height(); ++y) {
             for (int x = 0; x < bitmap->width(); ++x) {
-                if (bitmap->pixel(x, y) != background) box = box.unite({x, y, x + 1, y + 1});
+                if (bitmap->pixel(x, y) != background)
+                    box = box.unite({x, y, x + 1, y + 1});
             }
         }
         return box;
@@ -62,8 +63,8 @@ TEST_P(DrawTextSizes, InkFitsMetricsAndExtent) {
     Canvas c(400, 80, tahoma(height, weight));
     const TextMetrics m = c.dc.textMetrics();
     EXPECT_EQ(m.height, m.ascent + m.descent);
-    EXPECT_GE(m.ascent, -height);           // the em fits above the baseline with the accents
-    EXPECT_LE(m.height, -height * 3 / 2);    // and the cell is not absurdly tall
+    EXPECT_GE(m.ascent, -height);          // the em fits above the baseline with the accents
+    EXPECT_LE(m.height, -height * 3 / 2);  // and the cell is not absurdly tall
     EXPECT_EQ(m.internalLeading, m.height + height);
     EXPECT_EQ(m.weight, weight);
 
@@ -103,7 +104,8 @@ TEST(DrawText, HeightRulesBoldAndScaleBehave) {
     EXPECT_EQ(cell13.height, 13);  // positive: the cell height itself
     EXPECT_EQ(em11.height, 13);    // Tahoma's 11-pixel em makes a 13-pixel cell
     EXPECT_EQ(Font::create(tahoma(30))->metrics().height, 30);
-    EXPECT_EQ(Font::create(tahoma(0))->metrics().height, Font::create(tahoma(-12))->metrics().height);
+    EXPECT_EQ(Font::create(tahoma(0))->metrics().height,
+              Font::create(tahoma(-12))->metrics().height);
 
     DeviceContext dc;
     dc.selectFont(Font::create(tahoma(-11)));
@@ -299,7 +301,8 @@ TEST(DrawText, ClippingAndPrefixUnderline) {
     const int q = p.dc.textExtent(L"Q").width;
     int underlineRow = -1;
     for (int y = 10 + m.ascent; y < 10 + m.height; ++y) {
-        if (p.inkedPixelsInRow(y) >= q) underlineRow = y;
+        if (p.inkedPixelsInRow(y) >= q)
+            underlineRow = y;
     }
     ASSERT_GE(underlineRow, 0);
     for (int x = 10; x < 10 + q; ++x) EXPECT_NE(p.bitmap->pixel(x, underlineRow), kWhite);
@@ -315,7 +318,8 @@ TEST(DrawText, ClippingAndPrefixUnderline) {
     Rect ink;
     for (int y = 0; y < 100; ++y) {
         for (int x = 0; x < 200; ++x) {
-            if (screen->pixel(x, y) != kWhite) ink = ink.unite({x, y, x + 1, y + 1});
+            if (screen->pixel(x, y) != kWhite)
+                ink = ink.unite({x, y, x + 1, y + 1});
         }
     }
     EXPECT_FALSE(ink.isEmpty());
