@@ -1,0 +1,121 @@
+#include "core/text_codec.h"
+
+#include <iconv.h>
+
+#include <array>
+
+namespace core {
+namespace {
+
+constexpr wchar_t kReplacement = 0xFFFD;
+
+// The code page's 128 upper characters, asked once from the C library's converter so that the
+// table is the standard one rather than a hand-typed copy.
+const std::array<wchar_t, 256>& oemTable() {
+    static const std::array<wchar_t, 256> table = [] {
+        std::array<wchar_t, 256> t{};
+        for (int i = 0; i < 256; ++i) t[i] = i < 0x80 ? static_cast<wchar_t>(i) : kReplacement;
+        iconv_t cd = iconv_open("WCHAR_T", "CP437");
+        if (cd == reinterpret_cast<iconv_t>(-1)) return t;
+        for (int i = 0x80; i < 0x100; ++i) {
+            char in = static_cast<char>(i);
+            wchar_t out = 0;
+            char* inPtr = &in;
+            char* outPtr = reinterpret_cast<char*>(&out);
+            std::size_t inLeft = 1;
+            std::size_t outLeft = sizeof out;
+            if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) &&
+                outLeft == 0) {
+                t[i] = out;
+            }
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        iconv_close(cd);
+        return t;
+    }();
+    return table;
+}
+
+// Bounds of the second byte of a sequence; they rule out overlong forms, surrogates and code
+// points above U+10FFFF.
+struct Lead {
+    int length;
+    std::uint8_t low;
+    std::uint8_t high;
+};
+
+Lead leadOf(std::uint8_t b) {
+    if (b >= 0xC2 && b <= 0xDF) return {2, 0x80, 0xBF};
+    if (b == 0xE0) return {3, 0xA0, 0xBF};
+    if ((b >= 0xE1 && b <= 0xEC) || b == 0xEE || b == 0xEF) return {3, 0x80, 0xBF};
+    if (b == 0xED) return {3, 0x80, 0x9F};
+    if (b == 0xF0) return {4, 0x90, 0xBF};
+    if (b >= 0xF1 && b <= 0xF3) return {4, 0x80, 0xBF};
+    if (b == 0xF4) return {4, 0x80, 0x8F};
+    return {0, 0, 0};
+}
+
+// Decodes one non-ASCII sequence at bytes[i]; sets i past it.
+wchar_t decodeSequence(std::span<const std::uint8_t> bytes, std::size_t& i) {
+    Lead lead = leadOf(bytes[i]);
+    if (lead.length == 0) {
+        ++i;
+        return kReplacement;
+    }
+    char32_t c = bytes[i] & (0xFF >> (lead.length + 1));
+    std::size_t j = i + 1;
+    for (int k = 1; k < lead.length; ++k, ++j) {
+        std::uint8_t low = k == 1 ? lead.low : 0x80;
+        std::uint8_t high = k == 1 ? lead.high : 0xBF;
+        if (j >= bytes.size() || bytes[j] < low || bytes[j] > high) {
+            i = j;
+            return kReplacement;
+        }
+        c = (c << 6) | (bytes[j] & 0x3F);
+    }
+    i = j;
+    return static_cast<wchar_t>(c);
+}
+
+std::size_t unitsOf(wchar_t c) { return static_cast<std::uint32_t>(c) > 0xFFFF ? 2 : 1; }
+
+}  // namespace
+
+void decodeUtf8(std::span<const std::uint8_t> bytes, std::size_t maxUnits, std::wstring& out) {
+    out.clear();
+    if (out.capacity() < bytes.size()) out.reserve(std::min(bytes.size(), maxUnits));
+    std::size_t units = 0;
+    std::size_t i = 0;
+    while (i < bytes.size() && units < maxUnits) {
+        std::uint8_t b = bytes[i];
+        if (b == 0) break;
+        if (b < 0x80) {
+            out.push_back(static_cast<wchar_t>(b));
+            ++units;
+            ++i;
+            continue;
+        }
+        std::size_t next = i;
+        wchar_t c = decodeSequence(bytes, next);
+        if (units + unitsOf(c) > maxUnits) break;
+        out.push_back(c);
+        units += unitsOf(c);
+        i = next;
+    }
+}
+
+void decodeOem(std::span<const std::uint8_t> bytes, std::size_t maxUnits, std::wstring& out) {
+    out.clear();
+    const auto& table = oemTable();
+    std::size_t n = std::min(bytes.size(), maxUnits);
+    out.reserve(n);
+    for (std::size_t i = 0; i < n && bytes[i] != 0; ++i) out.push_back(table[bytes[i]]);
+}
+
+std::size_t utf16Length(std::wstring_view text) {
+    std::size_t units = 0;
+    for (wchar_t c : text) units += unitsOf(c);
+    return units;
+}
+
+}  // namespace core
