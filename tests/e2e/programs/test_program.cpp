@@ -1,0 +1,213 @@
+// vorn_testprog's window and message handling; see test_program.h.
+
+#include "tests/e2e/programs/test_program.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/api/device.h"
+#include "platform/api/program.h"
+#include "platform/api/shell.h"
+
+namespace testprog {
+namespace {
+
+using namespace platform;
+
+struct ProgramState {
+    Options options;
+    std::uint32_t pingMessage = 0;
+    std::uint32_t pongMessage = 0;
+};
+
+ProgramState& state() {
+    static ProgramState s;
+    return s;
+}
+
+RegistryKey report() {
+    auto key = RegistryKey::create(Hive::CurrentUser, reportKeyPath(state().options));
+    if (!key) std::abort();  // the tests cannot observe anything without it
+    return *key;
+}
+
+// Splits a command line at spaces; double quotes group words.
+std::vector<std::wstring> splitCommandLine(const std::wstring& line) {
+    std::vector<std::wstring> words;
+    std::wstring word;
+    bool quoted = false, inWord = false;
+    for (wchar_t c : line) {
+        if (c == L'"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (c == L' ' && !quoted) {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(word);
+    return words;
+}
+
+Options parseOptions(const std::wstring& commandLine) {
+    Options o;
+    auto words = splitCommandLine(commandLine);
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::wstring& w = words[i];
+        bool hasValue = i + 1 < words.size();
+        if (w == L"--specimen") {
+            o.specimen = true;
+        } else if (hasValue && w == L"--class") {
+            o.className = words[++i];
+        } else if (hasValue && w == L"--title") {
+            o.title = words[++i];
+        } else if (hasValue && w == L"--peer-class") {
+            o.peerClass = words[++i];
+        } else if (hasValue && w == L"--peer-title") {
+            o.peerTitle = words[++i];
+        } else if (hasValue && w == L"--writes") {
+            o.writes = std::stoi(words[++i]);
+        } else {
+            logLine("vorn_testprog: unknown argument " + toUtf8(w));
+        }
+    }
+    return o;
+}
+
+std::wstring numberName(const wchar_t* prefix, std::uint32_t id) {
+    return prefix + std::to_wstring(id);
+}
+
+// Every message from wm::User up is recorded: the last parameters and how many came.
+void recordMessage(std::uint32_t id, WParam wParam, LParam lParam) {
+    RegistryKey key = report();
+    key.setString(numberName(L"Msg", id), std::to_wstring(wParam) + L" " + std::to_wstring(lParam));
+    std::uint32_t count = key.queryDword(numberName(L"Count", id)).value_or(0);
+    key.setDword(numberName(L"Count", id), count + 1);
+}
+
+WindowHandle findPeer() {
+    const Options& o = state().options;
+    WindowHandle peer = findWindow(o.peerClass, o.peerTitle);
+    report().setDword(L"PeerWindow", peer);
+    return peer;
+}
+
+void writeRegistryLoop() {
+    const Options& o = state().options;
+    auto shared = RegistryKey::create(Hive::CurrentUser, kSharedKey);
+    int failures = 0;
+    for (int i = 0; i < o.writes; ++i) {
+        std::wstring value = writtenValue(o.title, i);
+        if (!shared->setString(o.title + L"." + std::to_wstring(i), value)) ++failures;
+        // Both programs also overwrite one value over and over; it must always read whole.
+        if (!shared->setString(L"Last", value)) ++failures;
+    }
+    report().setDword(L"WriteFailures", static_cast<std::uint32_t>(failures));
+    report().setDword(L"WritesDone", static_cast<std::uint32_t>(o.writes));
+}
+
+void recordSize(WindowHandle window) {
+    Rect r = clientRect(window);
+    RegistryKey key = report();
+    key.setString(L"Size", std::to_wstring(r.width()) + L" " + std::to_wstring(r.height()));
+    key.setDword(L"SizeCount", key.queryDword(L"SizeCount").value_or(0) + 1);
+}
+
+bool handleCommand(std::uint32_t id, WParam wParam, LParam lParam) {
+    auto& s = state();
+    if (id == kWriteRegistry) {
+        writeRegistryLoop();
+    } else if (id == kClosePeer) {
+        if (WindowHandle peer = findPeer()) postMessage(peer, wm::Close);
+    } else if (id == kPostToPeer) {
+        if (WindowHandle peer = findPeer()) postMessage(peer, kFromPeer, wParam, lParam);
+    } else if (id == kPingPeer) {
+        if (WindowHandle peer = findPeer()) postMessage(peer, s.pingMessage, wParam, lParam);
+    } else if (id == s.pingMessage) {
+        if (WindowHandle peer = findPeer()) postMessage(peer, s.pongMessage, wParam + 1, lParam);
+    } else if (id == kShowMessageBox) {
+        int answer = messageBox(0, L"Keep the test going?", L"Vorn Test",
+                                mb::YesNo | mb::IconQuestion);
+        report().setDword(L"MessageBoxAnswer", static_cast<std::uint32_t>(answer));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+LResult windowProc(WindowHandle window, std::uint32_t id, WParam wParam, LParam lParam) {
+    if (id >= wm::User) {
+        recordMessage(id, wParam, lParam);
+        if (handleCommand(id, wParam, lParam)) return 0;
+    }
+    switch (id) {
+        case wm::Paint:
+            if (state().options.specimen) {
+                RegistryKey key = report();
+                paintSpecimen(window, key);
+                return 0;
+            }
+            break;
+        case wm::Size:
+            recordSize(window);
+            break;
+        case wm::Destroy:
+            report().setDword(L"Destroyed", 1);
+            postQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return defWindowProc(window, id, wParam, lParam);
+}
+
+}  // namespace
+
+std::wstring reportKeyPath(const Options& options) {
+    return L"Software\\VornTests\\" + options.title;
+}
+
+std::wstring writtenValue(const std::wstring& writer, int i) {
+    // Long enough that a torn write would show: the index repeats at both ends.
+    return writer + L":" + std::to_wstring(i) + L":" + std::wstring(200, L'x') + L":" +
+           std::to_wstring(i);
+}
+
+}  // namespace testprog
+
+int main(int argc, char** argv) {
+    using namespace platform;
+    platform::StartOptions start;
+    start.defaultDevicePath = L"\\windows\\vorn_testprog.exe";
+    start.displayName = L"Vorn test program";
+    auto& s = testprog::state();
+    s.options = testprog::parseOptions(startProgram(argc, argv, start));
+    s.pingMessage = registerWindowMessage(testprog::kPingName);
+    s.pongMessage = registerWindowMessage(testprog::kPongName);
+
+    if (!registerWindowClass({s.options.className, testprog::windowProc})) return 1;
+    WindowCreate create;
+    create.className = s.options.className;
+    create.title = s.options.title;
+    WindowHandle window = createWindow(create);
+    if (!window) return 1;
+    auto key = testprog::report();
+    key.setDword(L"PingNumber", s.pingMessage);
+    key.setDword(L"PongNumber", s.pongMessage);
+    key.setDword(L"ProcessId", static_cast<std::uint32_t>(::getpid()));
+
+    Message msg;
+    while (getMessage(msg)) {
+        translateMessage(msg);
+        dispatchMessage(msg);
+    }
+    testprog::report().setDword(L"LoopEnded", 1);
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,222 @@
+#include "tools/vorndev/installation.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <set>
+#include <system_error>
+
+#include "platform/api/device.h"
+#include "platform/api/window.h"
+#include "tools/vorndev/build_layout.h"
+#include "tools/vorndev/command_line.h"
+#include "tools/vorndev/installer_hook.h"
+
+namespace vorndev {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const wchar_t* kManifest = L"\\.device\\installed";
+
+fs::path hostPathOrFail(const std::wstring& devicePath) {
+    auto host = platform::hostPath(devicePath);
+    if (!host) throw Failure("not a device path: " + platform::toUtf8(devicePath));
+    return *host;
+}
+
+// Puts a file in place under a temporary name first and renames it over the target, so a
+// program of the device never sees half a file or a missing link.
+template <class MakeAside>
+void replaceAtomically(const fs::path& target, MakeAside makeAside) {
+    fs::path aside = target;
+    aside += ".vorndev-" + std::to_string(::getpid());
+    std::error_code ec;
+    fs::remove(aside, ec);
+    makeAside(aside);
+    fs::rename(aside, target, ec);
+    if (ec) {
+        fs::remove(aside);
+        throw Failure("cannot install " + target.string() + ": " + ec.message());
+    }
+}
+
+void copyFileInto(const fs::path& source, const std::wstring& devicePath) {
+    fs::path target = hostPathOrFail(devicePath);
+    fs::create_directories(target.parent_path());
+    replaceAtomically(target, [&](const fs::path& aside) {
+        std::error_code ec;
+        fs::copy_file(source, aside, fs::copy_options::overwrite_existing, ec);
+        if (ec) throw Failure("cannot copy " + source.string() + ": " + ec.message());
+    });
+}
+
+void linkProgram(const fs::path& binary, const std::wstring& devicePath) {
+    fs::path target = hostPathOrFail(devicePath);
+    fs::create_directories(target.parent_path());
+    replaceAtomically(target, [&](const fs::path& aside) {
+        std::error_code ec;
+        fs::create_symlink(binary, aside, ec);
+        if (ec) throw Failure("cannot link " + binary.string() + ": " + ec.message());
+    });
+}
+
+std::wstring devicePathInInstallFolder(const fs::path& relative) {
+    std::wstring path = kInstallFolder;
+    bool first = true;
+    for (const auto& part : relative) {
+        if (!first) path += L'\\';
+        path += platform::fromUtf8(part.string());
+        first = false;
+    }
+    return path;
+}
+
+std::set<std::wstring> readManifest() {
+    std::set<std::wstring> paths;
+    auto bytes = platform::readFile(kManifest);
+    if (!bytes) return paths;
+    std::string text(bytes->begin(), bytes->end());
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) paths.insert(platform::fromUtf8(text.substr(start, end - start)));
+        start = end + 1;
+    }
+    return paths;
+}
+
+void writeManifest(const std::set<std::wstring>& paths) {
+    std::string text;
+    for (const auto& p : paths) text += platform::toUtf8(p) + "\n";
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    if (!platform::writeFileAtomic(kManifest, bytes)) {
+        throw Failure("cannot record the installed files on the device");
+    }
+}
+
+// Removes folders left empty below the install folder, deepest first, and the install folder
+// itself when nothing of the user's remains in it.
+void removeEmptyFolders(const fs::path& top) {
+    std::error_code ec;
+    if (!fs::is_directory(top, ec)) return;
+    std::vector<fs::path> folders;
+    for (auto it = fs::recursive_directory_iterator(top, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (it->is_directory(ec) && !it->is_symlink(ec)) folders.push_back(it->path());
+    }
+    std::sort(folders.begin(), folders.end(), [](const fs::path& a, const fs::path& b) {
+        return a.native().size() > b.native().size();
+    });
+    folders.push_back(top);
+    for (const auto& f : folders) {
+        if (fs::is_empty(f, ec)) fs::remove(f, ec);
+    }
+}
+
+}  // namespace
+
+bool isDevice(const fs::path& root) {
+    std::error_code ec;
+    return fs::exists(root / ".device" / "state.db", ec);
+}
+
+void createDevice(const platform::ScreenProfile& screen, bool replace) {
+    fs::path root = platform::deviceRoot();
+    std::error_code ec;
+    if (isDevice(root)) {
+        if (!replace) {
+            throw Failure("a device already exists at " + root.string() +
+                          "; use --force to create it anew");
+        }
+        if (!platform::listWindows().empty()) {
+            throw Failure("programs are running on the device at " + root.string() +
+                          "; stop them first (vorndev ctl stop)");
+        }
+        // The open state store belongs to the device about to be removed.
+        platform::setDeviceRoot(root);
+        fs::remove_all(root, ec);
+        if (ec) throw Failure("cannot remove the old device: " + ec.message());
+    } else if (fs::exists(root, ec) && !fs::is_empty(root, ec)) {
+        throw Failure(root.string() + " exists and is not a device; choose another folder");
+    }
+    fs::create_directories(root, ec);
+    if (ec) throw Failure("cannot create " + root.string() + ": " + ec.message());
+    platform::setDeviceRoot(root);
+    platform::setScreenProfile(screen);
+    for (const wchar_t* folder : standardFolders()) {
+        if (!platform::createFolder(folder)) {
+            throw Failure("cannot create the device folder " + platform::toUtf8(folder));
+        }
+    }
+}
+
+bool isInstalled() { return platform::fileExists(kManifest); }
+
+InstallSummary installSystem() {
+    InstallSummary summary;
+    auto hook = InstallerHook::load(installerHookLibrary());
+    std::set<std::wstring> previous = readManifest();
+    if (hook) {
+        summary.hookCalled = true;
+        if (!hook->installInit(isInstalled(), kInstallFolder)) {
+            throw Failure("the installer hook cancelled the installation");
+        }
+    }
+    std::set<std::wstring> installed;
+    InstallFailures failures;
+    if (!platform::createFolder(kInstallFolder)) ++failures.folders;
+
+    fs::path data = sourceDataFolder();
+    std::error_code ec;
+    if (!fs::is_directory(data, ec)) throw Failure("no data folder at " + data.string());
+    for (auto it = fs::recursive_directory_iterator(data, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (!it->is_regular_file(ec)) continue;
+        std::wstring devicePath = devicePathInInstallFolder(fs::relative(it->path(), data));
+        copyFileInto(it->path(), devicePath);
+        installed.insert(devicePath);
+        ++summary.dataFiles;
+    }
+    if (ec) throw Failure("cannot read " + data.string() + ": " + ec.message());
+
+    for (const auto& program : installedPrograms()) {
+        fs::path binary = buildFolder() / program.hostFile;
+        if (!fs::exists(binary, ec)) {
+            summary.notBuilt.push_back(program.hostFile);
+            continue;
+        }
+        linkProgram(binary, program.devicePath);
+        installed.insert(program.devicePath);
+        summary.linked.push_back(program.devicePath);
+    }
+
+    // Files of an earlier installation that this one no longer carries go away, as an
+    // upgrade would remove them.
+    for (const auto& old : previous) {
+        if (!installed.count(old)) platform::deleteFile(old);
+    }
+    writeManifest(installed);
+    if (hook) hook->installExit(kInstallFolder, failures);
+    return summary;
+}
+
+void uninstallSystem() {
+    if (!isInstalled()) throw Failure("the system is not installed on this device");
+    auto hook = InstallerHook::load(installerHookLibrary());
+    if (hook && !hook->uninstallInit(kInstallFolder)) {
+        throw Failure("the installer hook cancelled the removal");
+    }
+    for (const auto& path : readManifest()) {
+        if (auto host = platform::hostPath(path)) {
+            std::error_code ec;
+            fs::remove(*host, ec);  // a link goes, never what it points at
+        }
+    }
+    removeEmptyFolders(hostPathOrFail(kInstallFolder));
+    platform::deleteFile(kManifest);
+    if (hook) hook->uninstallExit();
+}
+
+}  // namespace vorndev
