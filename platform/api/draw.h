@@ -162,17 +162,20 @@ public:
     void fillRect(const Rect& r, Colour c);
     void fillRect(const Rect& r, const Brush& b);
     void frameRect(const Rect& r, Colour c);         // one-pixel outline inside r
-    void rectangle(const Rect& r);                   // current pen outline, brush inside
+    // Current pen outline drawn inside r (pen width inward), brush inside the outline.
+    void rectangle(const Rect& r);
     void ellipse(const Rect& r);                     // current pen and brush, anti-aliased edge
-    void polygon(std::span<const Point> points);     // current pen and brush
+    // Filled with the brush by the even-odd rule, outlined with the pen (closed).
+    void polygon(std::span<const Point> points);
     void moveTo(int x, int y);
-    void lineTo(int x, int y);                       // current pen, end point excluded
+    void lineTo(int x, int y);                       // current pen, drawn as line() draws
+    // One pixel wide: end point excluded. Wider: round caps, both end points included.
     void line(int x1, int y1, int x2, int y2, Colour c, int width = 1);
     // A smooth line of fractional width with anti-aliased edges.
     void antialiasedLine(double x1, double y1, double x2, double y2, Colour c,
                          double width = 1.0);
-    Colour pixel(int x, int y) const;
-    void setPixel(int x, int y, Colour c);
+    Colour pixel(int x, int y) const;       // 0 outside the clip
+    void setPixel(int x, int y, Colour c);  // ignored outside the clip
 
     // Horizontal gradient across r from the left colour to the right colour.
     void gradientFillHorizontal(const Rect& r, Colour left, Colour right);

@@ -263,8 +263,14 @@ const FontImpl& fontOf(const FontRef& font) {
     if (font) {
         if (const auto* own = dynamic_cast<const FontImpl*>(font.get()))
             return *own;
-        // A font made elsewhere draws as the font its spec describes (cached for good).
-        return static_cast<const FontImpl&>(*Font::create(font->spec()));
+        // A font made elsewhere draws as the font its spec describes, kept for good so the
+        // reference stays valid even when the shared cache is full.
+        static std::mutex mutex;
+        static auto* kept = new std::vector<FontRef>;
+        FontRef own = Font::create(font->spec());
+        std::lock_guard lock(mutex);
+        kept->push_back(own);
+        return static_cast<const FontImpl&>(*own);
     }
     static const FontRef defaultFont = Font::create(FontSpec{L"Tahoma", -11});
     return static_cast<const FontImpl&>(*defaultFont);
