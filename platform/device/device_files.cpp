@@ -49,8 +49,9 @@ bool syncFolder(const std::filesystem::path& folder) {
 // It begins with a dot, so folder listings never show it.
 std::filesystem::path temporaryNameFor(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
-    std::string name = "." + target.filename().string() + ".tmp-" + std::to_string(getpid()) + "-" +
-                       std::to_string(counter.fetch_add(1));
+    std::string name(1, '.');
+    name += target.filename().string();
+    name += ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(counter.fetch_add(1));
     return target.parent_path() / name;
 }
 
