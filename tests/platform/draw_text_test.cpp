@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/api/draw.h"
 
@@ -324,6 +326,26 @@ TEST(DrawText, ClippingAndPrefixUnderline) {
     }
     EXPECT_FALSE(ink.isEmpty());
     EXPECT_TRUE(Rect({50, 40, 80, 60}).intersect(ink) == ink);
+}
+
+TEST(DrawText, ThreadsShareFontsAndGlyphCaches) {
+    // Each thread draws with fonts whose glyphs are not cached yet, so rendering races
+    // with lookups; every thread must still produce the single-threaded picture.
+    const std::wstring text = L"Zw\u00F6lf Boxk\u00E4mpfer jagen Viktor \u2603 0123456789";
+    auto draw = [&](int height) {
+        Canvas c(400, 60, tahoma(height, 400, 4));
+        c.dc.textOut(3, 3, text);
+        return std::vector<std::uint8_t>(c.bitmap->bits(), c.bitmap->bits() + c.bitmap->byteSize());
+    };
+    std::vector<std::vector<std::uint8_t>> results(8);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 8; ++i) {
+        threads.emplace_back([&, i] { results[i] = draw(-13 - i % 2); });
+    }
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(results[0], draw(-13));
+    EXPECT_EQ(results[1], draw(-14));
+    for (int i = 2; i < 8; ++i) EXPECT_EQ(results[i], results[i % 2]);
 }
 
 }  // namespace
