@@ -1,0 +1,55 @@
+#include "core/comms.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/language.h"
+#include "core/message_box.h"
+#include "core/settings.h"
+#include "platform/api/process.h"
+
+namespace core {
+
+std::uint32_t commsMessage() { return platform::registerWindowMessage(kCommsMessageName); }
+
+int commsBusy() {
+    int status = readNumberSetting(L"SchedulerStatus", 0);
+    if (status != 0 && !platform::findWindow(kCommsWindowName, kCommsWindowName)) {
+        writeNumberSetting(L"SchedulerStatus", 0);
+        return 0;
+    }
+    return status;
+}
+
+bool isCommsRunning() { return commsBusy() != 0; }
+
+bool sendCommsRequest(std::wstring_view request) {
+    return platform::startProgram(kCommsProgramPath, request).has_value();
+}
+
+bool cancelComms() {
+    platform::WindowHandle window = platform::findWindow(kCommsWindowName, kCommsWindowName);
+    return window && platform::postMessage(window, platform::wm::Close);
+}
+
+std::optional<int> commsErrorString(int code) {
+    static constexpr int kStrings[] = {686, 685, 682, 683, 684, 687};
+    if (code < 2 || code > 7) return std::nullopt;
+    return kStrings[code - 2];
+}
+
+void showCommsError() {
+    auto stringNumber = commsErrorString(readNumberSetting(L"SchedErrorStr", 0));
+    if (!stringNumber) return;
+    // The box is modal and its loop keeps delivering comms messages, so a repeated report
+    // would stack a second box with the same text over the first.
+    static std::vector<std::wstring> onScreen;
+    std::wstring text = languageString(*stringNumber);
+    if (std::find(onScreen.begin(), onScreen.end(), text) != onScreen.end()) return;
+    onScreen.push_back(text);
+    showExclamation(text, L"Vorn Roamer Updates");
+    onScreen.erase(std::find(onScreen.begin(), onScreen.end(), text));
+}
+
+}  // namespace core
