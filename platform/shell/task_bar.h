@@ -1,0 +1,23 @@
+#pragma once
+// The task bar's drawing and what it shows. Internal to the shell.
+
+#include <string>
+
+#include "platform/api/draw.h"
+
+namespace platform::shell {
+
+struct TaskBarLook {
+    bool hidden = false;
+    std::wstring title;
+    std::wstring clock;  // "HH:mm"
+    friend bool operator==(const TaskBarLook&, const TaskBarLook&) = default;
+};
+
+TaskBarLook currentTaskBarLook();
+void paintTaskBar(DeviceContext& dc);
+std::wstring deviceClockText();
+int millisecondsToNextMinute();
+void forgetFullScreenOfDeadWindows();
+
+}  // namespace platform::shell
