@@ -26,9 +26,9 @@ using Clock = std::chrono::steady_clock;
 constexpr int kHoldMs = 900;
 constexpr int kFirstDotMs = 150;  // a short press shows nothing
 constexpr int kDots = 8;
-constexpr int kRingRadius = 15;   // at scale 1
+constexpr int kRingRadius = 15;  // at scale 1
 constexpr int kDotRadius = 3;
-constexpr int kSlop = 5;          // movement still counted as holding still
+constexpr int kSlop = 5;  // movement still counted as holding still
 
 struct Hold {
     Point centre;
@@ -46,7 +46,8 @@ int elapsedMs(const Hold& h) {
 
 int dotsDue(const Hold& h) {
     int t = elapsedMs(h) - kFirstDotMs;
-    if (t < 0) return 0;
+    if (t < 0)
+        return 0;
     return std::min(kDots, 1 + t * kDots / (kHoldMs - kFirstDotMs));
 }
 
@@ -57,7 +58,8 @@ Rect ringArea(Point c) {
 
 void paintRing(DeviceContext& dc, const Hold& h) {
     Rect area = ringArea(h.centre);
-    if (h.under) dc.drawBitmap(area, *h.under, {0, 0});
+    if (h.under)
+        dc.drawBitmap(area, *h.under, {0, 0});
     static constexpr Colour kColours[] = {rgb(214, 40, 40), rgb(32, 96, 200)};
     Pen oldPen = dc.selectPen(Pen{0, 1, false});
     for (int i = 0; i < h.dotsShown; ++i) {
@@ -87,14 +89,15 @@ std::shared_ptr<Bitmap> copyScreen(const Rect& area) {
 bool onInput(Hold& h, const gui::InputEvent& e) {
     using Kind = gui::InputEvent::Kind;
     if (!h.answer) {
-        bool pointer = e.kind == Kind::PointerDown || e.kind == Kind::PointerMove ||
-                       e.kind == Kind::PointerUp;
+        bool pointer =
+            e.kind == Kind::PointerDown || e.kind == Kind::PointerMove || e.kind == Kind::PointerUp;
         if (elapsedMs(h) >= kHoldMs) {
             h.answer = GestureContextMenu;
         } else if (pointer) {
             int dx = e.position.x - h.centre.x, dy = e.position.y - h.centre.y;
             bool still = std::abs(dx) <= scaled(kSlop) && std::abs(dy) <= scaled(kSlop);
-            if (e.kind == Kind::PointerMove && still) return true;  // a tremble, not a move
+            if (e.kind == Kind::PointerMove && still)
+                return true;  // a tremble, not a move
             h.answer = GestureNone;
         }
     }
@@ -108,12 +111,14 @@ Hold* g_hold = nullptr;  // the hold being watched, if any
 // screen repaint as adding and removing a layer would.
 void ensureHoldLayer() {
     static bool added = false;
-    if (added) return;
+    if (added)
+        return;
     added = true;
     gui::ScreenLayer layer;
     layer.z = z::HoldAnimation;
     layer.paint = [](DeviceContext& dc) {
-        if (g_hold) paintRing(dc, *g_hold);
+        if (g_hold)
+            paintRing(dc, *g_hold);
     };
     layer.input = [](const gui::InputEvent& e) { return g_hold && onInput(*g_hold, e); };
     layer.area = [] { return g_hold && g_hold->dotsShown ? ringArea(g_hold->centre) : Rect{}; };
@@ -130,7 +135,8 @@ using namespace shell;
 
 int recognizeGesture(WindowHandle window, Point clientPoint) {
     auto& ws = gui::windowSystem();
-    if (!isOwnWindow(window) || !ws.pointerDown || g_hold) return GestureNone;
+    if (!isOwnWindow(window) || !ws.pointerDown || g_hold)
+        return GestureNone;
     ensureHoldLayer();
     Hold hold;
     hold.centre = clientToScreen(window, clientPoint);
@@ -139,7 +145,8 @@ int recognizeGesture(WindowHandle window, Point clientPoint) {
     g_hold = &hold;
     bool running = runModal(
         [&hold] {
-            if (!hold.answer && elapsedMs(hold) >= kHoldMs) hold.answer = GestureContextMenu;
+            if (!hold.answer && elapsedMs(hold) >= kHoldMs)
+                hold.answer = GestureContextMenu;
             if (int due = dotsDue(hold); due != hold.dotsShown && !hold.answer) {
                 hold.dotsShown = due;
                 gui::markScreenChanged(ringArea(hold.centre));
@@ -149,7 +156,8 @@ int recognizeGesture(WindowHandle window, Point clientPoint) {
         20);
     g_hold = nullptr;
     int answer = running ? hold.answer.value_or(GestureNone) : GestureNone;
-    if (hold.dotsShown) exposeScreenArea(ringArea(hold.centre));
+    if (hold.dotsShown)
+        exposeScreenArea(ringArea(hold.centre));
     if (answer == GestureContextMenu) {
         swallowPointerUntilRelease();
         releaseCapture();

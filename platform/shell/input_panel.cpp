@@ -60,14 +60,16 @@ Rect keyRect(int row, int index) {
     int before = 0;
     for (int i = 0; i < index; ++i) before += keys[static_cast<std::size_t>(i)].halfUnits;
     int after = before + keys[static_cast<std::size_t>(index)].halfUnits;
-    return {panel.left + panel.width() * before / 22, rowTop, panel.left + panel.width() * after / 22,
-            rowBottom};
+    return {panel.left + panel.width() * before / 22, rowTop,
+            panel.left + panel.width() * after / 22, rowBottom};
 }
 
 std::pair<int, int> keyAt(Point p) {
     for (int row = 0; row < 4; ++row) {
-        for (int i = 0; i < static_cast<int>(keyRows()[static_cast<std::size_t>(row)].size()); ++i) {
-            if (keyRect(row, i).contains(p)) return {row, i};
+        for (int i = 0; i < static_cast<int>(keyRows()[static_cast<std::size_t>(row)].size());
+             ++i) {
+            if (keyRect(row, i).contains(p))
+                return {row, i};
         }
     }
     return {-1, -1};
@@ -108,8 +110,8 @@ void typeKey(const PanelKey& key) {
     };
     switch (key.action) {
         case KeyAction::Character: {
-            wchar_t c = st.shift ? static_cast<wchar_t>(std::towupper(key.character))
-                                 : key.character;
+            wchar_t c =
+                st.shift ? static_cast<wchar_t>(std::towupper(key.character)) : key.character;
             gui::injectInput({gui::InputEvent::Kind::Char, {}, 0, c});
             st.shift = false;
             break;
@@ -133,18 +135,21 @@ bool onInput(const gui::InputEvent& e) {
     auto [row, index] = keyAt(e.position);
     switch (e.kind) {
         case Kind::PointerDown:
-            if (!panel.contains(e.position)) return false;
+            if (!panel.contains(e.position))
+                return false;
             st.tracking = true;
             st.pressedRow = row;
             st.pressedKey = index;
             st.pressedInside = row >= 0;
             break;
         case Kind::PointerMove:
-            if (!st.tracking) return false;
+            if (!st.tracking)
+                return false;
             st.pressedInside = row == st.pressedRow && index == st.pressedKey;
             break;
         case Kind::PointerUp: {
-            if (!st.tracking) return false;
+            if (!st.tracking)
+                return false;
             st.tracking = false;
             bool same = row >= 0 && row == st.pressedRow && index == st.pressedKey;
             st.pressedRow = st.pressedKey = -1;
@@ -183,14 +188,16 @@ void setPanelLayer(bool shown) {
 namespace platform {
 
 void showSip(bool show) {
-    if (gui::sipIsShown() == show) return;
+    if (gui::sipIsShown() == show)
+        return;
     gui::setSipShown(show);
     shell::setPanelLayer(show);
     shell::markMenuBarChanged();
     // Every window hears of it, so that it can fit itself to the new visible desktop.
     std::vector<WindowHandle> windows = gui::windowSystem().zOrder;
     for (WindowHandle h : windows) {
-        if (isOwnWindow(h)) sendMessage(h, wm::SettingChange, SpiSetSipInfo, 0);
+        if (isOwnWindow(h))
+            sendMessage(h, wm::SettingChange, SpiSetSipInfo, 0);
     }
 }
 

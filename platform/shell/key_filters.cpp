@@ -23,18 +23,23 @@ KeyFilterState& state() {
 }
 
 bool softKeyInput(const gui::InputEvent& e) {
-    if (e.key != vk::F1 && e.key != vk::F2) return false;
+    if (e.key != vk::F1 && e.key != vk::F2)
+        return false;
     WindowHandle owner = barOwnerWindow();
     MenuBarHandle bar = visibleMenuBar(owner);
-    if (!bar) return false;  // a window without a menu bar gets the keys itself
-    if (e.kind == gui::InputEvent::Kind::KeyDown) pressSoftKey(owner, e.key == vk::F1 ? 0 : 1);
+    if (!bar)
+        return false;  // a window without a menu bar gets the keys itself
+    if (e.kind == gui::InputEvent::Kind::KeyDown)
+        pressSoftKey(owner, e.key == vk::F1 ? 0 : 1);
     return true;
 }
 
 bool backKeyInput(const gui::InputEvent& e) {
-    if (e.key != vk::Escape) return false;
+    if (e.key != vk::Escape)
+        return false;
     WindowHandle owner = barOwnerWindow();
-    if (!state().backOverridden.count(owner)) return false;
+    if (!state().backOverridden.count(owner))
+        return false;
     LParam modifiers = e.kind == gui::InputEvent::Kind::KeyUp ? kModifierKeyUp : 0;
     postMessage(owner, wm::HotKey, 0, makeLParam(static_cast<int>(modifiers), vk::Escape));
     return true;
@@ -46,7 +51,8 @@ bool backKeyInput(const gui::InputEvent& e) {
 bool swallowedPointer(const gui::InputEvent& e) {
     using Kind = gui::InputEvent::Kind;
     auto& st = state();
-    if (!st.swallowingPointer) return false;
+    if (!st.swallowingPointer)
+        return false;
     if (e.kind == Kind::PointerDown) {
         st.swallowingPointer = false;
         return false;
@@ -76,7 +82,9 @@ bool filterInput(const gui::InputEvent& e) {
 
 }  // namespace
 
-void swallowPointerUntilRelease() { state().swallowingPointer = true; }
+void swallowPointerUntilRelease() {
+    state().swallowingPointer = true;
+}
 
 void forgetBackOverridesOfDeadWindows() {
     std::erase_if(state().backOverridden, [](WindowHandle h) { return !gui::findLocal(h); });
@@ -113,8 +121,10 @@ void sendBackToFocusWindow(std::uint32_t message, WParam wParam, LParam lParam) 
         return;
     }
     WindowHandle target = focusWindow();
-    if (!target) target = shell::barOwnerWindow();
-    if (!target) return;
+    if (!target)
+        target = shell::barOwnerWindow();
+    if (!target)
+        return;
     postMessage(target, up ? wm::KeyUp : wm::KeyDown, vk::Escape,
                 up ? static_cast<LParam>(0xC0000001u) : 1);
 }

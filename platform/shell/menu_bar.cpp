@@ -55,16 +55,21 @@ Rect fullBarRect() {
 
 BarPart partAt(Point p) {
     for (BarPart part : {BarPart::LeftKey, BarPart::RightKey, BarPart::SipButton}) {
-        if (barPartRect(part).contains(p)) return part;
+        if (barPartRect(part).contains(p))
+            return part;
     }
     return BarPart::None;
 }
 
-bool keyIsPressable(const SoftKey& key) { return key.kind != SoftKeyKind::None && key.enabled; }
+bool keyIsPressable(const SoftKey& key) {
+    return key.kind != SoftKeyKind::None && key.enabled;
+}
 
 void drawSoftKey(DeviceContext& dc, const SoftKey& key, const Rect& r, bool pressed) {
-    if (key.kind == SoftKeyKind::None) return;
-    if (pressed) fillBar(dc, r, true);
+    if (key.kind == SoftKeyKind::None)
+        return;
+    if (pressed)
+        fillBar(dc, r, true);
     dc.setTextColour(key.enabled ? colour::BarText : colour::BarTextDisabled);
     Size text = dc.textExtent(key.text);
     bool menu = key.kind == SoftKeyKind::Menu;
@@ -82,16 +87,17 @@ void drawSoftKey(DeviceContext& dc, const SoftKey& key, const Rect& r, bool pres
 
 // A small keyboard: a frame with two rows of keys and a space bar.
 void drawSipButton(DeviceContext& dc, const Rect& r, bool pressed) {
-    if (pressed) fillBar(dc, r, true);
+    if (pressed)
+        fillBar(dc, r, true);
     int s = scale();
     int w = 19 * s, h = 12 * s;
     Rect k = rectOfSize(r.left + (r.width() - w) / 2, r.top + (r.height() - h) / 2, w, h);
     dc.frameRect(k, colour::BarText);
     for (int row = 0; row < 2; ++row) {
         for (int col = 0; col < 5; ++col) {
-            dc.fillRect(rectOfSize(k.left + (2 + 3 * col) * s, k.top + (2 + 3 * row) * s, 2 * s,
-                                   2 * s),
-                        colour::BarText);
+            dc.fillRect(
+                rectOfSize(k.left + (2 + 3 * col) * s, k.top + (2 + 3 * row) * s, 2 * s, 2 * s),
+                colour::BarText);
         }
     }
     dc.fillRect(rectOfSize(k.left + 5 * s, k.top + 8 * s, 9 * s, 2 * s), colour::BarText);
@@ -109,13 +115,15 @@ void activatePart(BarPart part) {
 
 Rect barPartRect(BarPart part) {
     Rect bar = menuBarRect();
-    if (bar.isEmpty()) return {};
+    if (bar.isEmpty())
+        return {};
     int w = bar.width();
     switch (part) {
         case BarPart::LeftKey:
             return {bar.left, bar.top, bar.left + w * 2 / 5, bar.bottom};
         case BarPart::SipButton:
-            if (hidesSipButton(barOwnerWindow())) return {};
+            if (hidesSipButton(barOwnerWindow()))
+                return {};
             return {bar.left + w * 2 / 5, bar.top, bar.left + w * 3 / 5, bar.bottom};
         case BarPart::RightKey:
             return {bar.left + w * 3 / 5, bar.top, bar.right, bar.bottom};
@@ -137,15 +145,19 @@ MenuBarLook currentMenuBarLook() {
 Rect menuBarRect() {
     WindowHandle owner = barOwnerWindow();
     Rect bar = fullBarRect();
-    if (owner && !visibleMenuBar(owner) && windowRect(owner).intersects(bar)) return {};
+    if (owner && !visibleMenuBar(owner) && windowRect(owner).intersects(bar))
+        return {};
     return bar;
 }
 
-void markMenuBarChanged() { gui::markScreenChanged(fullBarRect()); }
+void markMenuBarChanged() {
+    gui::markScreenChanged(fullBarRect());
+}
 
 void paintMenuBar(DeviceContext& dc) {
     Rect bar = menuBarRect();
-    if (bar.isEmpty()) return;
+    if (bar.isEmpty())
+        return;
     fillBar(dc, bar);
     auto& st = state();
     const MenuBar* shown = findBar(visibleMenuBar(barOwnerWindow()));
@@ -154,8 +166,8 @@ void paintMenuBar(DeviceContext& dc) {
     for (int side = 0; side < 2 && shown; ++side) {
         const SoftKey& key = shown->keys[side];
         auto part = static_cast<BarPart>(side);
-        bool pressed = keyIsPressable(key) &&
-                       (st.openMenuSide == side || (st.held == part && st.heldInside));
+        bool pressed =
+            keyIsPressable(key) && (st.openMenuSide == side || (st.held == part && st.heldInside));
         drawSoftKey(dc, key, barPartRect(part), pressed);
     }
     Rect sip = barPartRect(BarPart::SipButton);
@@ -171,21 +183,24 @@ bool menuBarInput(const gui::InputEvent& e) {
     auto& st = state();
     switch (e.kind) {
         case Kind::PointerDown:
-            if (!menuBarRect().contains(e.position)) return false;
+            if (!menuBarRect().contains(e.position))
+                return false;
             st.tracking = true;
             st.held = partAt(e.position);
             st.heldInside = true;
             markMenuBarChanged();
             return true;
         case Kind::PointerMove:
-            if (!st.tracking) return false;
+            if (!st.tracking)
+                return false;
             if (bool inside = partAt(e.position) == st.held; inside != st.heldInside) {
                 st.heldInside = inside;
                 markMenuBarChanged();
             }
             return true;
         case Kind::PointerUp: {
-            if (!st.tracking) return false;
+            if (!st.tracking)
+                return false;
             BarPart part = partAt(e.position) == st.held ? st.held : BarPart::None;
             st.tracking = false;
             st.held = BarPart::None;
@@ -202,7 +217,8 @@ bool menuBarInput(const gui::InputEvent& e) {
 void forgetMenuBarsOfDeadWindows() {
     std::vector<MenuBarHandle> dead;
     for (auto& [h, bar] : state().bars) {
-        if (!gui::findLocal(bar.owner)) dead.push_back(h);
+        if (!gui::findLocal(bar.owner))
+            dead.push_back(h);
     }
     for (MenuBarHandle h : dead) destroyMenuBar(h);
 }
@@ -215,13 +231,15 @@ using namespace shell;
 
 MenuBarHandle createMenuBar(WindowHandle owner, const MenuBarSpec& spec) {
     auto* w = gui::findLocal(owner);
-    if (!w || w->parent) return 0;
+    if (!w || w->parent)
+        return 0;
     MenuBar bar;
     bar.owner = owner;
     bar.keys[0] = {spec.left, spec.leftCommand, {}, true, 0};
     bar.keys[1] = {spec.right, spec.rightCommand, {}, true, 0};
     for (SoftKey& key : bar.keys) {
-        if (key.kind == SoftKeyKind::Menu) key.menu = createPopupMenu();
+        if (key.kind == SoftKeyKind::Menu)
+            key.menu = createPopupMenu();
     }
     MenuBarHandle handle = state().next++;
     state().bars.emplace(handle, std::move(bar));
@@ -232,9 +250,11 @@ MenuBarHandle createMenuBar(WindowHandle owner, const MenuBarSpec& spec) {
 
 bool destroyMenuBar(MenuBarHandle bar) {
     MenuBar* b = findBar(bar);
-    if (!b) return false;
+    if (!b)
+        return false;
     for (SoftKey& key : b->keys) {
-        if (key.menu) destroyMenu(key.menu);
+        if (key.menu)
+            destroyMenu(key.menu);
     }
     state().bars.erase(bar);
     markMenuBarChanged();
@@ -243,10 +263,12 @@ bool destroyMenuBar(MenuBarHandle bar) {
 
 bool showMenuBar(MenuBarHandle bar, bool show) {
     MenuBar* b = findBar(bar);
-    if (!b) return false;
+    if (!b)
+        return false;
     if (show) {
         for (auto& [h, other] : state().bars) {
-            if (other.owner == b->owner) other.visible = false;
+            if (other.owner == b->owner)
+                other.visible = false;
         }
     }
     b->visible = show;
@@ -255,16 +277,19 @@ bool showMenuBar(MenuBarHandle bar, bool show) {
 }
 
 MenuBarHandle visibleMenuBar(WindowHandle owner) {
-    if (!owner) return 0;
+    if (!owner)
+        return 0;
     for (auto& [h, bar] : state().bars) {
-        if (bar.owner == owner && bar.visible) return h;
+        if (bar.owner == owner && bar.visible)
+            return h;
     }
     return 0;
 }
 
 bool setSoftKeyText(MenuBarHandle bar, int side, std::wstring_view text) {
     SoftKey* key = findKey(bar, side);
-    if (!key) return false;
+    if (!key)
+        return false;
     key->text = text;
     markMenuBarChanged();
     return true;
@@ -277,7 +302,8 @@ std::wstring softKeyText(MenuBarHandle bar, int side) {
 
 bool enableSoftKey(MenuBarHandle bar, int side, bool enabled) {
     SoftKey* key = findKey(bar, side);
-    if (!key) return false;
+    if (!key)
+        return false;
     key->enabled = enabled;
     markMenuBarChanged();
     return true;
@@ -290,12 +316,14 @@ MenuHandle softKeyMenu(MenuBarHandle bar, int side) {
 
 void pressSoftKey(WindowHandle owner, int side) {
     SoftKey* key = findKey(visibleMenuBar(owner), side);
-    if (!key || !keyIsPressable(*key)) return;
+    if (!key || !keyIsPressable(*key))
+        return;
     if (key->kind == SoftKeyKind::Button) {
         postMessage(owner, wm::Command, key->command, 0);
         return;
     }
-    if (menuItemCount(key->menu) <= 0) return;
+    if (menuItemCount(key->menu) <= 0)
+        return;
     // The menu opens just above its key: the left key's from its left edge, the right key's
     // towards the left from the screen's right edge.
     Rect keyRect = barPartRect(static_cast<BarPart>(side));

@@ -29,7 +29,8 @@ std::optional<Tracking>& tracking() {
 
 const MenuItem* itemOf(const MenuPanel& panel, int index) {
     const auto* items = menuItems(panel.menu);
-    if (!items || index < 0 || index >= static_cast<int>(items->size())) return nullptr;
+    if (!items || index < 0 || index >= static_cast<int>(items->size()))
+        return nullptr;
     return &(*items)[static_cast<std::size_t>(index)];
 }
 
@@ -50,8 +51,10 @@ void closePanelsAbove(Tracking& t, std::size_t depth) {
 
 void openSubMenu(Tracking& t, std::size_t depth, int item, bool highlightFirst) {
     const MenuItem* it = itemOf(t.panels[depth], item);
-    if (!it || !it->isPopup() || !it->isEnabled() || menuItemCount(it->subMenu) <= 0) return;
-    if (t.panels.size() > depth + 1 && t.panels[depth + 1].openedFrom == item) return;
+    if (!it || !it->isPopup() || !it->isEnabled() || menuItemCount(it->subMenu) <= 0)
+        return;
+    if (t.panels.size() > depth + 1 && t.panels[depth + 1].openedFrom == item)
+        return;
     closePanelsAbove(t, depth);
     MenuPanel sub = placeSubMenuPanel(it->subMenu, t.panels[depth], item);
     if (highlightFirst) {
@@ -70,9 +73,11 @@ void openSubMenu(Tracking& t, std::size_t depth, int item, bool highlightFirst) 
 void moveHighlight(MenuPanel& panel, int step) {
     const auto* items = menuItems(panel.menu);
     int n = items ? static_cast<int>(items->size()) : 0;
-    if (n == 0) return;
+    if (n == 0)
+        return;
     int at = panel.highlight;
-    if (at < 0) at = step > 0 ? -1 : n;
+    if (at < 0)
+        at = step > 0 ? -1 : n;
     for (int tries = 0; tries < n; ++tries) {
         at = ((at + step) % n + n) % n;
         if ((*items)[static_cast<std::size_t>(at)].isSelectable()) {
@@ -90,7 +95,8 @@ void finish(Tracking& t, std::uint32_t chosen) {
 // Activates an item: a sub-menu opens, a command is chosen.
 void activate(Tracking& t, std::size_t depth, int item) {
     const MenuItem* it = itemOf(t.panels[depth], item);
-    if (!it || !it->isSelectable()) return;
+    if (!it || !it->isSelectable())
+        return;
     if (it->isPopup()) {
         openSubMenu(t, depth, item, true);
     } else {
@@ -108,11 +114,13 @@ void onKey(Tracking& t, std::uint32_t key) {
             break;
         case vk::Right: {
             const MenuItem* it = itemOf(panel, panel.highlight);
-            if (it && it->isPopup()) openSubMenu(t, depth, panel.highlight, true);
+            if (it && it->isPopup())
+                openSubMenu(t, depth, panel.highlight, true);
             break;
         }
         case vk::Left:
-            if (depth > 0) closePanelsAbove(t, depth - 1);
+            if (depth > 0)
+                closePanelsAbove(t, depth - 1);
             break;
         case vk::Escape:
             if (depth > 0) {
@@ -136,7 +144,8 @@ void onKey(Tracking& t, std::uint32_t key) {
 // The deepest panel under the point and its item there.
 std::optional<std::pair<std::size_t, int>> hitTest(const Tracking& t, Point p) {
     for (std::size_t d = t.panels.size(); d-- > 0;) {
-        if (t.panels[d].rect.contains(p)) return std::pair{d, menuItemAt(t.panels[d], p)};
+        if (t.panels[d].rect.contains(p))
+            return std::pair{d, menuItemAt(t.panels[d], p)};
     }
     return std::nullopt;
 }
@@ -145,9 +154,11 @@ std::optional<std::pair<std::size_t, int>> hitTest(const Tracking& t, Point p) {
 void pointAt(Tracking& t, std::size_t depth, int item) {
     const MenuItem* it = itemOf(t.panels[depth], item);
     bool keepDeeper = t.panels.size() > depth + 1 && t.panels[depth + 1].openedFrom == item;
-    if (!keepDeeper) closePanelsAbove(t, depth);
+    if (!keepDeeper)
+        closePanelsAbove(t, depth);
     t.panels[depth].highlight = it && it->isSelectable() ? item : -1;
-    if (it && it->isSelectable() && it->isPopup()) openSubMenu(t, depth, item, false);
+    if (it && it->isSelectable() && it->isPopup())
+        openSubMenu(t, depth, item, false);
 }
 
 void onPointer(Tracking& t, const gui::InputEvent& e) {
@@ -164,7 +175,8 @@ void onPointer(Tracking& t, const gui::InputEvent& e) {
     }
     // Moves and the release of a press that began outside the menu (the hold that opened a
     // context menu) are ignored.
-    if (!t.pointerHeld) return;
+    if (!t.pointerHeld)
+        return;
     if (e.kind == Kind::PointerMove) {
         if (hit) {
             pointAt(t, hit->first, hit->second);
@@ -174,19 +186,23 @@ void onPointer(Tracking& t, const gui::InputEvent& e) {
         return;
     }
     t.pointerHeld = false;
-    if (!hit) return;
+    if (!hit)
+        return;
     const MenuItem* it = itemOf(t.panels[hit->first], hit->second);
-    if (it && it->isSelectable() && !it->isPopup()) finish(t, it->commandId);
+    if (it && it->isSelectable() && !it->isPopup())
+        finish(t, it->commandId);
 }
 
 bool onInput(const gui::InputEvent& e) {
     auto& t = tracking();
-    if (!t) return false;
+    if (!t)
+        return false;
     if (t->done) {
         t->held.hold(e);
         return true;
     }
-    if (t->held.isOwnKeyRelease(e)) return true;
+    if (t->held.isOwnKeyRelease(e))
+        return true;
     Rect before = panelsArea(*t);
     using Kind = gui::InputEvent::Kind;
     switch (e.kind) {
@@ -211,21 +227,26 @@ bool onInput(const gui::InputEvent& e) {
 
 }  // namespace
 
-bool isMenuTracking() { return tracking().has_value(); }
+bool isMenuTracking() {
+    return tracking().has_value();
+}
 
 void cancelMenuTracking() {
-    if (tracking()) finish(*tracking(), 0);
+    if (tracking())
+        finish(*tracking(), 0);
 }
 
 std::uint32_t trackMenu(MenuHandle menu, Point anchor, MenuAnchor corner, WindowHandle owner,
                         bool notify) {
-    if (isMenuTracking() || menuItemCount(menu) <= 0) return 0;
+    if (isMenuTracking() || menuItemCount(menu) <= 0)
+        return 0;
     tracking().emplace();
     tracking()->panels.push_back(placeMenuPanel(menu, anchor, corner));
     gui::ScreenLayer layer;
     layer.z = z::Menus;
     layer.paint = [](DeviceContext& dc) {
-        if (!tracking()) return;
+        if (!tracking())
+            return;
         for (const MenuPanel& p : tracking()->panels) paintMenuPanel(dc, p);
     };
     layer.input = onInput;
@@ -234,8 +255,10 @@ std::uint32_t trackMenu(MenuHandle menu, Point anchor, MenuAnchor corner, Window
     runModal([owner] {
         // A menu whose owner went away, or whose menu was destroyed, closes.
         auto& t = *tracking();
-        if (owner && !isWindow(owner)) finish(t, 0);
-        if (!menuItems(t.panels.front().menu)) finish(t, 0);
+        if (owner && !isWindow(owner))
+            finish(t, 0);
+        if (!menuItems(t.panels.front().menu))
+            finish(t, 0);
         return t.done;
     });
     std::uint32_t chosen = tracking()->done ? tracking()->chosen : 0;
@@ -243,7 +266,8 @@ std::uint32_t trackMenu(MenuHandle menu, Point anchor, MenuAnchor corner, Window
     tracking().reset();
     gui::removeScreenLayer(id);
     held.putBack();
-    if (chosen && notify && owner) postMessage(owner, wm::Command, chosen, 0);
+    if (chosen && notify && owner)
+        postMessage(owner, wm::Command, chosen, 0);
     return chosen;
 }
 
@@ -251,8 +275,7 @@ std::uint32_t trackMenu(MenuHandle menu, Point anchor, MenuAnchor corner, Window
 
 namespace platform {
 
-std::uint32_t trackPopupMenu(MenuHandle menu, Point screenPoint, WindowHandle owner,
-                             bool notify) {
+std::uint32_t trackPopupMenu(MenuHandle menu, Point screenPoint, WindowHandle owner, bool notify) {
     return shell::trackMenu(menu, screenPoint, shell::MenuAnchor::TopLeft, owner, notify);
 }
 

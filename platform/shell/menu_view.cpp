@@ -13,7 +13,7 @@ namespace {
 constexpr int kItemHeight = 20;
 constexpr int kSeparatorHeight = 7;
 constexpr int kFrame = 1;
-constexpr int kPadding = 2;      // between the frame and the first and last items
+constexpr int kPadding = 2;  // between the frame and the first and last items
 constexpr int kCheckColumn = 18;
 constexpr int kTextRightGap = 10;
 constexpr int kArrowColumn = 10;
@@ -31,7 +31,8 @@ Size measure(MenuHandle menu, std::vector<int>& heights) {
         int h = scaled(item.isSeparator() ? kSeparatorHeight : kItemHeight);
         heights.push_back(h);
         height += h;
-        if (item.isSeparator()) continue;
+        if (item.isSeparator())
+            continue;
         Rect r{0, 0, 10000, 1000};
         dc.drawText(item.text, r, dt::SingleLine | dt::CalcRect);
         textWidth = std::max(textWidth, r.width());
@@ -77,7 +78,8 @@ void drawItem(DeviceContext& dc, const MenuItem& item, const Rect& r, bool highl
                     colour::Separator);
         return;
     }
-    if (highlighted) dc.fillRect(r, colour::Highlight);
+    if (highlighted)
+        dc.fillRect(r, colour::Highlight);
     Colour text = !item.isEnabled() ? colour::GreyText
                   : highlighted     ? colour::HighlightText
                                     : colour::Text;
@@ -88,7 +90,8 @@ void drawItem(DeviceContext& dc, const MenuItem& item, const Rect& r, bool highl
     Rect textRect{r.left + scaled(kCheckColumn), r.top, r.right - scaled(kArrowColumn), r.bottom};
     dc.drawText(item.text, textRect, dt::SingleLine | dt::VCenter | dt::Left | dt::EndEllipsis);
     if (item.isPopup()) {
-        fillTriangleRight(dc, {r.right - scaled(kArrowColumn) / 2 - scale(), r.top + r.height() / 2},
+        fillTriangleRight(dc,
+                          {r.right - scaled(kArrowColumn) / 2 - scale(), r.top + r.height() / 2},
                           scaled(4), text);
     }
 }
@@ -103,7 +106,8 @@ MenuPanel placeMenuPanel(MenuHandle menu, Point anchor, MenuAnchor corner) {
     int y = corner == MenuAnchor::TopLeft ? anchor.y : anchor.y - size.height;
     // A context menu that would leave the screen opens towards the other side of the point.
     if (corner == MenuAnchor::TopLeft) {
-        if (x + size.width > screen.width && anchor.x - size.width >= 0) x = anchor.x - size.width;
+        if (x + size.width > screen.width && anchor.x - size.width >= 0)
+            x = anchor.x - size.width;
         if (y + size.height > screen.height && anchor.y - size.height >= 0) {
             y = anchor.y - size.height;
         }
@@ -121,7 +125,8 @@ MenuPanel placeSubMenuPanel(MenuHandle menu, const MenuPanel& parent, int item) 
     // Beside the parent, sharing its frame line, with the first item level with the opener;
     // on the left when the right side has no room.
     int x = parent.rect.right - scaled(kFrame);
-    if (x + size.width > screen.width) x = parent.rect.left - size.width + scaled(kFrame);
+    if (x + size.width > screen.width)
+        x = parent.rect.left - size.width + scaled(kFrame);
     int y = from.top - scaled(kFrame + kPadding);
     x = fitInto(x, size.width, screen.width);
     y = fitInto(y, size.height, screen.height);
@@ -134,7 +139,8 @@ void paintMenuPanel(DeviceContext& dc, const MenuPanel& panel) {
     const auto* items = menuItems(panel.menu);
     dc.fillRect(panel.rect, colour::PanelFace);
     dc.frameRect(panel.rect, colour::PanelFrame);
-    if (!items) return;
+    if (!items)
+        return;
     dc.setBackgroundMode(BackgroundMode::Transparent);
     FontRef oldFont = dc.selectFont(shellFont(kFontSize));
     for (std::size_t i = 0; i < items->size() && i < panel.itemRects.size(); ++i) {
@@ -145,7 +151,8 @@ void paintMenuPanel(DeviceContext& dc, const MenuPanel& panel) {
 
 int menuItemAt(const MenuPanel& panel, Point p) {
     for (std::size_t i = 0; i < panel.itemRects.size(); ++i) {
-        if (panel.itemRects[i].contains(p)) return static_cast<int>(i);
+        if (panel.itemRects[i].contains(p))
+            return static_cast<int>(i);
     }
     return -1;
 }

@@ -13,7 +13,7 @@ struct MenuPanel {
     Rect rect;                    // screen coordinates, frame included
     std::vector<Rect> itemRects;  // one per item, screen coordinates
     int highlight = -1;
-    int openedFrom = -1;          // the item of the panel below that opened this one
+    int openedFrom = -1;  // the item of the panel below that opened this one
 };
 
 // A panel for the menu with its corner at the anchor, moved or flipped to stay on screen.

@@ -19,8 +19,8 @@ struct OpenBox {
     std::uint32_t flags = 0;
     MessageBoxLayout layout;
     Size layoutScreen;  // the screen size the layout was made for
-    int focus = 0;     // the button Enter answers
-    int pressed = -1;  // the button the stylus went down on
+    int focus = 0;      // the button Enter answers
+    int pressed = -1;   // the button the stylus went down on
     bool pressedInside = false;
     std::optional<int> answer;
     HeldInput held;
@@ -33,34 +33,40 @@ std::vector<OpenBox*>& openBoxes() {
 
 // Lays the box out again after a rotation.
 void refreshLayout(OpenBox& box) {
-    if (box.layoutScreen == screenSize()) return;
+    if (box.layoutScreen == screenSize())
+        return;
     box.layoutScreen = screenSize();
     box.layout = layOutMessageBox(box.text, box.flags);
 }
 
 int buttonAt(const OpenBox& box, Point p) {
     for (std::size_t i = 0; i < box.layout.buttons.size(); ++i) {
-        if (box.layout.buttons[i].rect.contains(p)) return static_cast<int>(i);
+        if (box.layout.buttons[i].rect.contains(p))
+            return static_cast<int>(i);
     }
     return -1;
 }
 
 bool hasAnswer(const OpenBox& box, int answer) {
     for (const auto& b : box.layout.buttons) {
-        if (b.answer == answer) return true;
+        if (b.answer == answer)
+            return true;
     }
     return false;
 }
 
 // Back answers the button that declines: Cancel, else No, else OK.
 int declineAnswer(const OpenBox& box) {
-    if (hasAnswer(box, id::Cancel)) return id::Cancel;
-    if (hasAnswer(box, id::No)) return id::No;
+    if (hasAnswer(box, id::Cancel))
+        return id::Cancel;
+    if (hasAnswer(box, id::No))
+        return id::No;
     return id::Ok;
 }
 
 void answerIfPresent(OpenBox& box, int answer) {
-    if (hasAnswer(box, answer)) box.answer = answer;
+    if (hasAnswer(box, answer))
+        box.answer = answer;
 }
 
 void onKey(OpenBox& box, std::uint32_t key) {
@@ -101,7 +107,8 @@ void onPointer(OpenBox& box, const gui::InputEvent& e) {
     if (e.kind == Kind::PointerDown) {
         box.pressed = at;
         box.pressedInside = at >= 0;
-        if (at >= 0) box.focus = at;
+        if (at >= 0)
+            box.focus = at;
     } else if (e.kind == Kind::PointerMove) {
         box.pressedInside = box.pressed >= 0 && at == box.pressed;
     } else {
@@ -119,7 +126,8 @@ bool onInput(OpenBox& box, const gui::InputEvent& e) {
         box.held.hold(e);
         return true;
     }
-    if (box.held.isOwnKeyRelease(e)) return true;
+    if (box.held.isOwnKeyRelease(e))
+        return true;
     refreshLayout(box);
     switch (e.kind) {
         case Kind::KeyDown:
@@ -177,8 +185,7 @@ void paintBox(DeviceContext& dc, const OpenBox& box) {
     dc.selectFont(shellFont(12, true));
     for (std::size_t i = 0; i < l.buttons.size(); ++i) {
         int index = static_cast<int>(i);
-        drawButton(dc, l.buttons[i], index == box.focus,
-                   index == box.pressed && box.pressedInside);
+        drawButton(dc, l.buttons[i], index == box.focus, index == box.pressed && box.pressedInside);
     }
     dc.selectFont(oldFont);
 }
@@ -186,7 +193,8 @@ void paintBox(DeviceContext& dc, const OpenBox& box) {
 }  // namespace
 
 std::vector<MessageBoxButton> openMessageBoxButtons() {
-    if (openBoxes().empty()) return {};
+    if (openBoxes().empty())
+        return {};
     refreshLayout(*openBoxes().back());
     return openBoxes().back()->layout.buttons;
 }

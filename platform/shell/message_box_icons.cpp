@@ -70,7 +70,8 @@ void drawCross(DeviceContext& dc, const Rect& r) {
 }  // namespace
 
 void drawMessageBoxIcon(DeviceContext& dc, const Rect& r, std::uint32_t flags) {
-    if (r.isEmpty()) return;
+    if (r.isEmpty())
+        return;
     int em = r.height() * 3 / 4;
     switch (flags & 0xF0) {
         case 0x10:

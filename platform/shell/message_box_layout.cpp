@@ -59,7 +59,8 @@ MessageBoxLayout layOutMessageBox(std::wstring_view text, std::uint32_t flags) {
     l.box = rectOfSize(left, top, width, height);
     l.caption = {left + 1, top + 1, left + width - 1, top + 1 + scaled(kCaptionHeight)};
     int contentTop = l.caption.bottom + scaled(kPadding);
-    if (hasIcon) l.icon = rectOfSize(left + scaled(kPadding), contentTop, iconSize, iconSize);
+    if (hasIcon)
+        l.icon = rectOfSize(left + scaled(kPadding), contentTop, iconSize, iconSize);
     // Short text sits level with the middle of the icon.
     int textTop = contentTop + std::max(0, (iconSize - measured.height()) / 2);
     l.text = {left + textLeft, textTop, left + textLeft + textWidth,

@@ -10,14 +10,17 @@
 
 namespace platform::shell {
 
-int scale() { return screenSize().width > 320 ? 2 : 1; }
+int scale() {
+    return screenSize().width > 320 ? 2 : 1;
+}
 
 FontRef shellFont(int emPixels, bool bold) {
     static auto* cache = new std::map<std::tuple<int, bool>, FontRef>();
     int height = emPixels * scale();
     auto key = std::make_tuple(height, bold);
     auto it = cache->find(key);
-    if (it != cache->end()) return it->second;
+    if (it != cache->end())
+        return it->second;
     FontSpec spec;
     spec.face = L"Tahoma";
     spec.height = -height;
@@ -64,9 +67,11 @@ void fillTriangleRight(DeviceContext& dc, Point c, int halfHeight, Colour colour
 WindowHandle barOwnerWindow() {
     auto& ws = gui::windowSystem();
     WindowHandle active = ws.active;
-    if (auto* w = gui::findLocal(active); w && w->visible) return active;
+    if (auto* w = gui::findLocal(active); w && w->visible)
+        return active;
     for (auto it = ws.zOrder.rbegin(); it != ws.zOrder.rend(); ++it) {
-        if (auto* w = gui::findLocal(*it); w && w->visible) return *it;
+        if (auto* w = gui::findLocal(*it); w && w->visible)
+            return *it;
     }
     return 0;
 }
@@ -79,28 +84,33 @@ bool HeldInput::isOwnKeyRelease(const gui::InputEvent& e) {
         }
         return false;
     }
-    if (e.kind != Kind::KeyUp) return false;
+    if (e.kind != Kind::KeyUp)
+        return false;
     auto it = std::find(keysDown_.begin(), keysDown_.end(), e.key);
-    if (it == keysDown_.end()) return false;
+    if (it == keysDown_.end())
+        return false;
     keysDown_.erase(it);
     return true;
 }
 
 void HeldInput::hold(const gui::InputEvent& e) {
-    if (e.kind == gui::InputEvent::Kind::KeyUp && isOwnKeyRelease(e)) return;
+    if (e.kind == gui::InputEvent::Kind::KeyUp && isOwnKeyRelease(e))
+        return;
     held_.push_back(e);
 }
 
 void HeldInput::putBack() {
     auto& input = gui::windowSystem().input;
     for (auto it = held_.rbegin(); it != held_.rend(); ++it) input.push_front(*it);
-    if (!held_.empty()) gui::wakeLoop();
+    if (!held_.empty())
+        gui::wakeLoop();
     held_.clear();
 }
 
 bool runModal(const std::function<bool()>& done, int stepMs) {
     while (!done()) {
-        if (!gui::pumpModal(stepMs)) return false;
+        if (!gui::pumpModal(stepMs))
+            return false;
     }
     return true;
 }
@@ -112,12 +122,14 @@ namespace platform::shell {
 void exposeScreenArea(const Rect& area) {
     Size size = screenSize();
     Rect r = area.intersect({0, 0, size.width, size.height});
-    if (r.isEmpty()) return;
+    if (r.isEmpty())
+        return;
     DeviceContext dc(gui::framebufferRef(), Point{0, 0}, r);
     dc.fillRect(r, 0xFFFFFF);
     for (WindowHandle h : gui::windowSystem().zOrder) {
         Rect inWindow = r.intersect(windowRect(h));
-        if (inWindow.isEmpty()) continue;
+        if (inWindow.isEmpty())
+            continue;
         Point origin = clientToScreen(h, {0, 0});
         Rect client = inWindow.offset(-origin.x, -origin.y);
         invalidateRect(h, &client, true);

@@ -20,7 +20,8 @@ bool taskBarInput(const gui::InputEvent& e) {
         pressed = taskBarRect().contains(e.position);
         return pressed;
     }
-    if (e.kind == Kind::PointerMove) return pressed;
+    if (e.kind == Kind::PointerMove)
+        return pressed;
     if (e.kind == Kind::PointerUp) {
         bool was = pressed;
         pressed = false;
@@ -81,7 +82,8 @@ namespace platform {
 
 void installShell() {
     static bool installed = false;
-    if (installed) return;
+    if (installed)
+        return;
     installed = true;
     shell::installKeyFilters();
     shell::installBars();

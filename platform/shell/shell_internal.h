@@ -26,7 +26,9 @@ constexpr int WaitIndicator = 500;
 
 // Sizes are given for a 240-pixel-wide screen and doubled on screens wider than 320.
 int scale();
-inline int scaled(int pixels) { return pixels * scale(); }
+inline int scaled(int pixels) {
+    return pixels * scale();
+}
 
 // Tahoma at a character height given at scale 1, cached per size and weight.
 FontRef shellFont(int emPixels, bool bold = false);
@@ -76,14 +78,14 @@ bool runModal(const std::function<bool()>& done, int stepMs = 50);
 // own loop rather than inside the call. The releases of keys pressed while the layer was
 // open belong to the layer and are dropped.
 class HeldInput {
-public:
+  public:
     // Call for every event the open layer takes; true when it is a key release to drop.
     bool isOwnKeyRelease(const gui::InputEvent& e);
     // Call for every event after the layer finished; it is held back (or dropped).
     void hold(const gui::InputEvent& e);
     void putBack();
 
-private:
+  private:
     std::vector<std::uint32_t> keysDown_;
     std::vector<gui::InputEvent> held_;
 };

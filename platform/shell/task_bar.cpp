@@ -34,8 +34,8 @@ void drawStartFlag(DeviceContext& dc, const Rect& bar) {
     auto at = [&](int x, int y) { return Point{bar.left + x * s, top + y * s}; };
     dc.fillRect(Rect{at(7, 5).x, at(7, 5).y, at(8, 5).x + s / 2 + 1, at(7, 22).y},
                 rgb(230, 230, 230));
-    const Point cloth[] = {at(9, 6), at(12, 5), at(16, 7), at(20, 6), at(20, 14), at(16, 15),
-                           at(12, 13), at(9, 14)};
+    const Point cloth[] = {at(9, 6),   at(12, 5),  at(16, 7),  at(20, 6),
+                           at(20, 14), at(16, 15), at(12, 13), at(9, 14)};
     Pen oldPen = dc.selectPen(Pen{rgb(150, 90, 10), 1, true});
     Brush oldBrush = dc.selectBrush(Brush::solid(rgb(255, 190, 60)));
     dc.polygon(cloth);
@@ -68,7 +68,8 @@ TaskBarLook currentTaskBarLook() {
 
 void paintTaskBar(DeviceContext& dc) {
     Rect bar = taskBarRect();
-    if (bar.isEmpty()) return;
+    if (bar.isEmpty())
+        return;
     TaskBarLook look = currentTaskBarLook();
     fillBar(dc, bar);
     drawStartFlag(dc, bar);
@@ -86,13 +87,18 @@ void paintTaskBar(DeviceContext& dc) {
 }
 
 Rect taskBarRect() {
-    if (isTaskBarHidden()) return {};
+    if (isTaskBarHidden())
+        return {};
     return {0, 0, screenSize().width, shellBarHeight()};
 }
 
-void markTaskBarChanged() { gui::markScreenChanged({0, 0, screenSize().width, shellBarHeight()}); }
+void markTaskBarChanged() {
+    gui::markScreenChanged({0, 0, screenSize().width, shellBarHeight()});
+}
 
-bool hidesSipButton(WindowHandle window) { return (hiddenBits(window) & shfs::HideSipButton) != 0; }
+bool hidesSipButton(WindowHandle window) {
+    return (hiddenBits(window) & shfs::HideSipButton) != 0;
+}
 
 void forgetFullScreenOfDeadWindows() {
     std::erase_if(fullScreen().hidden, [](const auto& e) { return !gui::findLocal(e.first); });
@@ -106,7 +112,8 @@ using namespace shell;
 
 bool shFullScreen(WindowHandle window, std::uint32_t flags) {
     auto* w = gui::findLocal(window);
-    if (!w || w->parent) return false;
+    if (!w || w->parent)
+        return false;
     bool wasHidden = isTaskBarHidden();
     std::uint32_t bits = hiddenBits(window);
     const std::pair<std::uint32_t, std::uint32_t> pairs[] = {
@@ -114,8 +121,10 @@ bool shFullScreen(WindowHandle window, std::uint32_t flags) {
         {shfs::HideSipButton, shfs::ShowSipButton},
         {shfs::HideStartIcon, shfs::ShowStartIcon}};
     for (auto [hide, show] : pairs) {
-        if (flags & hide) bits |= hide;
-        if (flags & show) bits &= ~hide;
+        if (flags & hide)
+            bits |= hide;
+        if (flags & show)
+            bits &= ~hide;
     }
     if (bits) {
         fullScreen().hidden[window] = bits;
@@ -131,6 +140,8 @@ bool shFullScreen(WindowHandle window, std::uint32_t flags) {
     return true;
 }
 
-bool isTaskBarHidden() { return (hiddenBits(barOwnerWindow()) & shfs::HideTaskBar) != 0; }
+bool isTaskBarHidden() {
+    return (hiddenBits(barOwnerWindow()) & shfs::HideTaskBar) != 0;
+}
 
 }  // namespace platform

@@ -34,7 +34,8 @@ void paintIndicator(DeviceContext& dc) {
         dc.selectBrush(Brush::solid(rgb(shade / 2, shade, std::min(255, 120 + shade))));
         double x = cx + ring * std::cos(angle), y = cy + ring * std::sin(angle);
         dc.ellipse({static_cast<int>(std::lround(x - dot)), static_cast<int>(std::lround(y - dot)),
-                    static_cast<int>(std::lround(x + dot)), static_cast<int>(std::lround(y + dot))});
+                    static_cast<int>(std::lround(x + dot)),
+                    static_cast<int>(std::lround(y + dot))});
     }
     dc.selectBrush(oldBrush);
     dc.selectPen(oldPen);
@@ -49,8 +50,10 @@ namespace platform {
 using namespace shell;
 
 void setWaitCursor(bool waiting) {
-    if (waiting == (g_layer != 0)) return;
-    if (auto* backend = gui::displayBackend()) backend->setBusy(waiting);
+    if (waiting == (g_layer != 0))
+        return;
+    if (auto* backend = gui::displayBackend())
+        backend->setBusy(waiting);
     if (waiting) {
         gui::ScreenLayer layer;
         layer.z = z::WaitIndicator;
@@ -65,6 +68,8 @@ void setWaitCursor(bool waiting) {
     }
 }
 
-bool isWaitCursorShown() { return g_layer != 0; }
+bool isWaitCursorShown() {
+    return g_layer != 0;
+}
 
 }  // namespace platform

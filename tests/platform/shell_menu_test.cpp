@@ -59,13 +59,16 @@ void tap(Point p) {
     gui::injectInput({Kind::PointerUp, p});
 }
 
-Point centreOf(const Rect& r) { return {r.left + r.width() / 2, r.top + r.height() / 2}; }
+Point centreOf(const Rect& r) {
+    return {r.left + r.width() / 2, r.top + r.height() / 2};
+}
 
 template <class P>
 bool pumpUntil(P done, int ms = 2000) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
         gui::pumpModal(10);
     }
     return true;
@@ -95,7 +98,7 @@ SampleMenu fillSampleMenu(MenuHandle menu) {
 }
 
 class ShellMenuTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         test::useTestDevice();
         installShell();
@@ -161,7 +164,8 @@ TEST_F(ShellMenuTest, SoftKeyButtonsSendTheirCommandsWhenTappedOrPressedWithF1An
     ASSERT_TRUE(pumpUntil([] { return countOf(wm::Command, 100) == 1; }));
     pressKey(vk::F1);
     pressKey(vk::F2);
-    ASSERT_TRUE(pumpUntil([] { return countOf(wm::Command, 99) == 2 && countOf(wm::Command, 100) == 2; }));
+    ASSERT_TRUE(
+        pumpUntil([] { return countOf(wm::Command, 99) == 2 && countOf(wm::Command, 100) == 2; }));
     // The keys were the soft keys' and the window never saw them.
     EXPECT_EQ(countOf(wm::KeyDown, vk::F1), 0);
 
@@ -259,11 +263,11 @@ TEST_F(ShellMenuTest, SoftKeyMenuIsChosenByTapsAndDisabledItemsCannotBeChosen) {
     EXPECT_EQ(panel.rect.right, screenSize().width);
     shell::MenuPanel sub = shell::placeSubMenuPanel(m.sub, panel, 3);
 
-    tap(centreOf(key));                     // opens the menu
-    tap(centreOf(panel.itemRects[2]));      // Disabled: nothing
-    tap(centreOf(panel.itemRects[1]));      // the separator: nothing
-    tap(centreOf(panel.itemRects[3]));      // More: opens the sub-menu
-    tap(centreOf(sub.itemRects[0]));        // Sub one
+    tap(centreOf(key));                 // opens the menu
+    tap(centreOf(panel.itemRects[2]));  // Disabled: nothing
+    tap(centreOf(panel.itemRects[1]));  // the separator: nothing
+    tap(centreOf(panel.itemRects[3]));  // More: opens the sub-menu
+    tap(centreOf(sub.itemRects[0]));    // Sub one
     ASSERT_TRUE(pumpUntil([] { return countOf(wm::Command, 301) == 1; }));
     EXPECT_EQ(countOf(wm::Command, 202), 0);
     // The sub-menu stays on screen.

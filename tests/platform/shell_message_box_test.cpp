@@ -33,18 +33,21 @@ void tap(Point p) {
     gui::injectInput({Kind::PointerUp, p});
 }
 
-Point centreOf(const Rect& r) { return {r.left + r.width() / 2, r.top + r.height() / 2}; }
+Point centreOf(const Rect& r) {
+    return {r.left + r.width() / 2, r.top + r.height() / 2};
+}
 
 Rect buttonRect(std::wstring_view text, std::uint32_t flags, int answer) {
     for (const auto& b : shell::layOutMessageBox(text, flags).buttons) {
-        if (b.answer == answer) return b.rect;
+        if (b.answer == answer)
+            return b.rect;
     }
     ADD_FAILURE() << "no button " << answer;
     return {};
 }
 
 class ShellMessageBoxTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         test::useTestDevice();
         installShell();
@@ -103,14 +106,14 @@ TEST_F(ShellMessageBoxTest, KeysMoveBetweenButtonsAndAnswer) {
 std::vector<std::pair<std::uint32_t, WParam>> g_keys;
 
 LResult keyLoggingProc(WindowHandle w, std::uint32_t id, WParam wp, LParam lp) {
-    if (id == wm::KeyDown || id == wm::KeyUp) g_keys.push_back({id, wp});
+    if (id == wm::KeyDown || id == wm::KeyUp)
+        g_keys.push_back({id, wp});
     return defWindowProc(w, id, wp, lp);
 }
 
 TEST_F(ShellMessageBoxTest, OkBoxAnswersOkAndLaterInputReachesTheWindowAfterwards) {
     pressKey(vk::Escape);
-    EXPECT_EQ(messageBox(0, L"No Language Dat File", L"Vorn Roamer", mb::IconExclamation),
-              id::Ok);
+    EXPECT_EQ(messageBox(0, L"No Language Dat File", L"Vorn Roamer", mb::IconExclamation), id::Ok);
     tap(centreOf(buttonRect(L"Saved.", mb::IconInformation, id::Ok)));
     EXPECT_EQ(messageBox(0, L"Saved.", L"Vorn Roamer", mb::IconInformation), id::Ok);
 
@@ -138,7 +141,8 @@ TEST_F(ShellMessageBoxTest, ControlRequestsDriveAnOpenBox) {
     bool shotWhileOpen = false;
     Rect no = buttonRect(kQuestion, flags, id::No);
     gui::deferAction(50, [&] {
-        gui::windowSystem().input.push_back(gui::ControlRequest{"screenshot " + shot.string(), "", 1});
+        gui::windowSystem().input.push_back(
+            gui::ControlRequest{"screenshot " + shot.string(), "", 1});
         gui::deferAction(100, [&] {
             shotWhileOpen = std::filesystem::exists(shot);
             Point c = centreOf(no);
