@@ -232,6 +232,9 @@ void waitForWork(int maxMs) {
 
 void routeInput(const InputEvent& e) {
     auto& ws = windowSystem();
+    // The stylus state follows every press and release, also those a screen layer takes.
+    if (e.kind == InputEvent::Kind::PointerDown) ws.pointerDown = true;
+    if (e.kind == InputEvent::Kind::PointerUp) ws.pointerDown = false;
     if (offerInputToLayers(e)) return;
     switch (e.kind) {
         case InputEvent::Kind::PointerDown:
@@ -239,8 +242,6 @@ void routeInput(const InputEvent& e) {
         case InputEvent::Kind::PointerUp: {
             bool down = e.kind == InputEvent::Kind::PointerDown;
             bool up = e.kind == InputEvent::Kind::PointerUp;
-            if (down) ws.pointerDown = true;
-            if (up) ws.pointerDown = false;
             WindowHandle target = ws.capture ? ws.capture : windowAtScreenPoint(e.position);
             if (!target) return;
             auto* w = findLocal(target);

@@ -59,7 +59,6 @@ bool swallowedPointer(const gui::InputEvent& e) {
     }
     if (e.kind == Kind::PointerUp) {
         st.swallowingPointer = false;
-        gui::windowSystem().pointerDown = false;
         return true;
     }
     return e.kind == Kind::PointerMove;

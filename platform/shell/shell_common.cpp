@@ -94,13 +94,24 @@ bool HeldInput::isOwnKeyRelease(const gui::InputEvent& e) {
 }
 
 void HeldInput::hold(const gui::InputEvent& e) {
-    if (e.kind == gui::InputEvent::Kind::KeyUp && isOwnKeyRelease(e))
+    using Kind = gui::InputEvent::Kind;
+    if (e.kind == Kind::KeyUp && isOwnKeyRelease(e))
         return;
+    if (held_.empty()) {
+        // The loop already followed this event's press or release; replaying it later must
+        // start from the state before it.
+        bool now = gui::windowSystem().pointerDown;
+        pointerDownBefore_ = e.kind == Kind::PointerDown ? false
+                             : e.kind == Kind::PointerUp ? true
+                                                         : now;
+    }
     held_.push_back(e);
 }
 
 void HeldInput::putBack() {
     auto& input = gui::windowSystem().input;
+    if (!held_.empty())
+        gui::windowSystem().pointerDown = pointerDownBefore_;
     for (auto it = held_.rbegin(); it != held_.rend(); ++it) input.push_front(*it);
     if (!held_.empty())
         gui::wakeLoop();

@@ -88,6 +88,7 @@ class HeldInput {
   private:
     std::vector<std::uint32_t> keysDown_;
     std::vector<gui::InputEvent> held_;
+    bool pointerDownBefore_ = false;  // the stylus state before the first held event
 };
 
 // Pop-up menus anchored at a point: the corner of the menu that lies at the point.
