@@ -140,7 +140,7 @@ TargaStatus decodeTarga(std::span<const std::uint8_t> bytes, std::unique_ptr<Tar
         return TargaStatus::NotTrueColour;
     }
     // Pictures stored from the top row down are turned so that row 0 is always the bottom.
-    if (h[17] & DescriptorTopToBottom) flipRows(*picture);
+    if ((h[17] & DescriptorTopToBottom) && count > 0) flipRows(*picture);
     out = std::move(picture);
     return TargaStatus::Loaded;
 }

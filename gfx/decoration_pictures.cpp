@@ -1,0 +1,52 @@
+#include "gfx/decoration_pictures.h"
+
+#include "gfx/resample.h"
+#include "gfx/theme.h"
+
+namespace gfx {
+
+DecorationPictures::DecorationPictures(std::wstring mainPath) : mainPath_(std::move(mainPath)) {}
+
+void DecorationPictures::setClockFace(std::wstring_view fileName) {
+    if (fileName == clockFace_) return;
+    clockFace_ = fileName;
+    originals_[DecorationClockFace].reset();
+    tried_[DecorationClockFace] = false;
+}
+
+std::wstring DecorationPictures::pathOf(int number) const {
+    switch (number) {
+        case DecorationClockFace:
+            return mainPath_ + L"\\clocks\\" + clockFace_;
+        case DecorationShadow:
+            return mainPath_ + L"\\graphics2\\basic_shadow.tga";
+        case DecorationDigits:
+            return mainPath_ + L"\\graphics2\\digits.tga";
+        case DecorationButtonOverlay:
+            return themePath(mainPath_, L"butt_overlay.tga");
+        case DecorationCalcButton:
+            return themePath(mainPath_, L"calcbutt.tga");
+        case DecorationShadowBack:
+            return mainPath_ + L"\\graphics2\\basic_shadow_back.tga";
+        default:
+            return {};
+    }
+}
+
+const TargaPixels* DecorationPictures::original(int number) {
+    if (number < 0 || number >= DecorationPictureCount) return nullptr;
+    if (!tried_[number]) {
+        tried_[number] = true;
+        loadTarga(pathOf(number), originals_[number]);
+    }
+    return originals_[number].get();
+}
+
+TargaPixels DecorationPictures::picture(int number, int width, int height) {
+    const TargaPixels* source = original(number);
+    if (!source) return {};
+    if (width == 0 && height == 0) return *source;
+    return resampleTarga(*source, width, height);
+}
+
+}  // namespace gfx
