@@ -28,23 +28,32 @@ constexpr std::array<const wchar_t*, 4> kFolders = {
 const wchar_t* const kInstallFolder = L"\\Program Files\\Vorn Roamer\\";
 const wchar_t* const kMainProgram = L"\\Program Files\\Vorn Roamer\\vornroamer3.exe";
 
-std::span<const InstalledProgram> installedPrograms() { return kPrograms; }
+std::span<const InstalledProgram> installedPrograms() {
+    return kPrograms;
+}
 
-std::span<const wchar_t* const> standardFolders() { return kFolders; }
+std::span<const wchar_t* const> standardFolders() {
+    return kFolders;
+}
 
 std::filesystem::path selfExecutable() {
     std::error_code ec;
     auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) throw Failure("cannot find the vorndev executable: " + ec.message());
+    if (ec)
+        throw Failure("cannot find the vorndev executable: " + ec.message());
     return self;
 }
 
-std::filesystem::path buildFolder() { return selfExecutable().parent_path().parent_path(); }
+std::filesystem::path buildFolder() {
+    return selfExecutable().parent_path().parent_path();
+}
 
 std::filesystem::path sourceDataFolder() {
     return std::filesystem::path(VORN_SOURCE_DIR) / "data";
 }
 
-std::filesystem::path installerHookLibrary() { return buildFolder() / "lib" / "libvornhook.so"; }
+std::filesystem::path installerHookLibrary() {
+    return buildFolder() / "lib" / "libvornhook.so";
+}
 
 }  // namespace vorndev

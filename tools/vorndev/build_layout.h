@@ -10,7 +10,7 @@
 namespace vorndev {
 
 struct InstalledProgram {
-    const char* hostFile;     // relative to the build folder
+    const char* hostFile;  // relative to the build folder
     const wchar_t* devicePath;
 };
 

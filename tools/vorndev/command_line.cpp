@@ -31,11 +31,14 @@ Arguments::Arguments(std::span<const std::string> args, std::span<const OptionSp
         }
         const OptionSpec* spec = nullptr;
         for (const auto& s : specs) {
-            if (s.name == name) spec = &s;
+            if (s.name == name)
+                spec = &s;
         }
-        if (!spec) throw UsageError("unknown option --" + name);
+        if (!spec)
+            throw UsageError("unknown option --" + name);
         if (!spec->takesValue) {
-            if (inlineValue) throw UsageError("option --" + name + " takes no value");
+            if (inlineValue)
+                throw UsageError("option --" + name + " takes no value");
             options_[name] = "";
             continue;
         }
@@ -51,7 +54,8 @@ Arguments::Arguments(std::span<const std::string> args, std::span<const OptionSp
 
 std::optional<std::string> Arguments::value(std::string_view name) const {
     auto it = options_.find(std::string(name));
-    if (it == options_.end()) return std::nullopt;
+    if (it == options_.end())
+        return std::nullopt;
     return it->second;
 }
 
@@ -62,12 +66,14 @@ std::vector<std::string> Arguments::optionNames() const {
 }
 
 const std::string& Arguments::required(std::size_t index, std::string_view what) const {
-    if (index >= positional_.size()) throw UsageError("missing " + std::string(what));
+    if (index >= positional_.size())
+        throw UsageError("missing " + std::string(what));
     return positional_[index];
 }
 
 std::optional<std::string> Arguments::optional(std::size_t index) const {
-    if (index >= positional_.size()) return std::nullopt;
+    if (index >= positional_.size())
+        return std::nullopt;
     return positional_[index];
 }
 
@@ -99,7 +105,8 @@ std::int64_t parseNumber(std::string_view text, std::string_view what, std::int6
                          "\"");
     }
     std::int64_t value = static_cast<std::int64_t>(magnitude);
-    if (negative) value = -value;
+    if (negative)
+        value = -value;
     if (value < min || value > max) {
         throw UsageError(std::string(what) + " must be from " + std::to_string(min) + " to " +
                          std::to_string(max) + ", not " + std::string(text));
@@ -109,7 +116,8 @@ std::int64_t parseNumber(std::string_view text, std::string_view what, std::int6
 
 std::filesystem::path useDeviceRoot(const Arguments& args) {
     if (auto dir = args.value("device")) {
-        if (dir->empty()) throw UsageError("--device needs a folder");
+        if (dir->empty())
+            throw UsageError("--device needs a folder");
         platform::setDeviceRoot(*dir);
     }
     std::filesystem::path root = platform::deviceRoot();
@@ -118,9 +126,11 @@ std::filesystem::path useDeviceRoot(const Arguments& args) {
 }
 
 bool printUsageIfAsked(const Arguments& args, std::string_view usage) {
-    if (!args.has("help")) return false;
+    if (!args.has("help"))
+        return false;
     std::cout << usage;
-    if (!usage.empty() && usage.back() != '\n') std::cout << '\n';
+    if (!usage.empty() && usage.back() != '\n')
+        std::cout << '\n';
     return true;
 }
 

@@ -16,13 +16,13 @@ namespace vorndev {
 
 // The command line is wrong: the tool prints the message and a hint to --help, exit status 2.
 class UsageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // Doing what was asked failed: the tool prints the message, exit status 1.
 class Failure : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -36,7 +36,7 @@ inline constexpr OptionSpec kDeviceOption{"device", true};
 inline constexpr OptionSpec kHelpOption{"help", false};
 
 class Arguments {
-public:
+  public:
     // Splits args into the declared options ("--name VALUE", "--name=VALUE", "--flag") and
     // positional arguments. "--" ends the options. Once stopAfter positional arguments have
     // been seen, everything after them is positional too (for argument lines handed on to a
@@ -56,7 +56,7 @@ public:
     // UsageError when more than count positional arguments were given.
     void expectAtMost(std::size_t count) const;
 
-private:
+  private:
     std::map<std::string, std::string> options_;
     std::vector<std::string> positional_;
 };

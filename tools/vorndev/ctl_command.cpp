@@ -34,26 +34,23 @@ const CtlVerb kVerbs[] = {
     {"move", "X Y", "move the stylus", kTarget, ctlPointer},
     {"up", "X Y", "lift the stylus", kTarget, ctlPointer},
     {"hold", "X Y [MS]", "hold the stylus down (default 1000 ms)", kTarget, ctlHold},
-    {"key", "NAME [down|up]",
-     "press a device key (softleft, softright, back, up, enter, a, 1...)",
+    {"key", "NAME [down|up]", "press a device key (softleft, softright, back, up, enter, a, 1...)",
      kTarget, ctlKey},
     {"type", "TEXT", "type text", kTarget, ctlType},
     {"screenshot", "FILE", "write the screen (or --window) as PNG", kTarget, ctlScreenshot},
     {"reg", "get|set|list|delete HIVE KEY [NAME]",
-     "registry values (HKCU, HKLM; set with --string V or --dword N)",
-     "string dword", ctlRegistry},
-    {"run", "DEVICEPATH [ARGS...]", "start a program as the device's shell would",
-     "headless", ctlRun, 1},
+     "registry values (HKCU, HKLM; set with --string V or --dword N)", "string dword", ctlRegistry},
+    {"run", "DEVICEPATH [ARGS...]", "start a program as the device's shell would", "headless",
+     ctlRun, 1},
     {"post", "MESSAGE [WPARAM [LPARAM]]",
-     "post a message (number, WM_ or registered name) to --class [--title]",
-     "class title", ctlPost},
-    {"clock", "[show|set SECONDS]", "show the device clock, set its offset, or --at ISO-UTC",
-     "at", ctlClock},
+     "post a message (number, WM_ or registered name) to --class [--title]", "class title",
+     ctlPost},
+    {"clock", "[show|set SECONDS]", "show the device clock, set its offset, or --at ISO-UTC", "at",
+     ctlClock},
     {"rotate", "[90|180|270]", "turn the screen (default 90 degrees)", "", ctlRotate},
     {"wait-window", "CLASS [TITLE]", "wait until a window exists (--timeout MS)", "timeout",
      ctlWaitWindow},
-    {"stop", "", "close every program of the device (--timeout MS)", "timeout",
-     ctlStop},
+    {"stop", "", "close every program of the device (--timeout MS)", "timeout", ctlStop},
 };
 
 std::vector<std::string_view> optionNamesOf(const CtlVerb& verb) {
@@ -69,7 +66,8 @@ std::vector<std::string_view> optionNamesOf(const CtlVerb& verb) {
 
 const CtlVerb* findVerb(std::string_view name) {
     for (const auto& v : kVerbs) {
-        if (v.name == name) return &v;
+        if (v.name == name)
+            return &v;
     }
     return nullptr;
 }
@@ -81,8 +79,7 @@ void printUsage() {
     for (const auto& v : kVerbs) {
         std::string line = std::string(v.name) + " " + std::string(v.arguments);
         std::cout << "  " << line;
-        std::cout << std::string(line.size() < 40 ? 40 - line.size() : 1, ' ') << v.summary
-                  << "\n";
+        std::cout << std::string(line.size() < 40 ? 40 - line.size() : 1, ' ') << v.summary << "\n";
     }
 }
 
@@ -106,11 +103,15 @@ std::vector<OptionSpec> allOptions() {
 std::size_t verbIndex(const CommandArgs& args, const std::vector<OptionSpec>& specs) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (!arg.starts_with("--")) return i;
-        if (arg.find('=') != std::string::npos) continue;
+        if (!arg.starts_with("--"))
+            return i;
+        if (arg.find('=') != std::string::npos)
+            continue;
         std::string_view name = std::string_view(arg).substr(2);
-        auto spec = std::find_if(specs.begin(), specs.end(), [&](auto& s) { return s.name == name; });
-        if (spec != specs.end() && spec->takesValue) ++i;
+        auto spec =
+            std::find_if(specs.begin(), specs.end(), [&](auto& s) { return s.name == name; });
+        if (spec != specs.end() && spec->takesValue)
+            ++i;
     }
     return args.size();
 }
@@ -140,18 +141,21 @@ int runCtl(const CommandArgs& args) {
         throw UsageError("ctl needs a verb; see vorndev ctl --help");
     }
     const CtlVerb* verb = findVerb(args[at]);
-    if (!verb) throw UsageError("unknown ctl verb \"" + args[at] + "\"; see vorndev ctl --help");
+    if (!verb)
+        throw UsageError("unknown ctl verb \"" + args[at] + "\"; see vorndev ctl --help");
     CommandArgs rest(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(at));
     rest.insert(rest.end(), args.begin() + static_cast<std::ptrdiff_t>(at) + 1, args.end());
     Arguments a(rest, specs, verb->stopAfter);
     if (a.has("help")) {
         std::cout << "usage: vorndev ctl [--device DIR] " << verb->name << " " << verb->arguments
-                  << "\n" << verb->summary << "\n";
+                  << "\n"
+                  << verb->summary << "\n";
         return 0;
     }
     checkOptions(*verb, a);
     std::filesystem::path root = useDeviceRoot(a);
-    if (!isDevice(root)) throw Failure("no device at " + root.string());
+    if (!isDevice(root))
+        throw Failure("no device at " + root.string());
     CtlContext ctx(std::string(verb->name), a);
     return verb->run(ctx);
 }

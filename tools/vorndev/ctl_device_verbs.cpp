@@ -47,7 +47,8 @@ platform::FileTime parseIsoUtc(const std::string& text) {
     t.minute = static_cast<std::uint16_t>(minute);
     t.second = static_cast<std::uint16_t>(second);
     auto fileTime = platform::toFileTime(t);
-    if (!fileTime) throw UsageError("no such moment: " + text);
+    if (!fileTime)
+        throw UsageError("no such moment: " + text);
     return *fileTime;
 }
 
@@ -69,8 +70,8 @@ int ctlWindows(CtlContext& ctx) {
     std::cout << "handle\tclass\ttitle\tprogram\tpid\tvisible\tforeground\n";
     for (const auto& w : platform::listWindows()) {
         std::cout << w.handle << "\t" << toUtf8(w.className) << "\t" << toUtf8(w.title) << "\t"
-                  << toUtf8(w.program) << "\t" << w.processId << "\t" << (w.visible ? 1 : 0)
-                  << "\t" << (w.foreground ? 1 : 0) << "\n";
+                  << toUtf8(w.program) << "\t" << w.processId << "\t" << (w.visible ? 1 : 0) << "\t"
+                  << (w.foreground ? 1 : 0) << "\n";
     }
     return 0;
 }
@@ -85,7 +86,8 @@ int ctlWaitWindow(CtlContext& ctx) {
     for (;;) {
         if (platform::WindowHandle h = platform::findWindow(cls, title)) {
             for (const auto& w : platform::listWindows()) {
-                if (w.handle == h) std::cout << h << "\t" << w.processId << "\n";
+                if (w.handle == h)
+                    std::cout << h << "\t" << w.processId << "\n";
             }
             return 0;
         }
@@ -102,7 +104,8 @@ int ctlRun(CtlContext& ctx) {
     std::wstring program = fromUtf8(a.required(0, "DEVICEPATH"));
     std::wstring line;
     for (std::size_t i = 1; i < a.positional().size(); ++i) {
-        if (i > 1) line += L' ';
+        if (i > 1)
+            line += L' ';
         line += fromUtf8(a.positional()[i]);
     }
     std::cout << runDeviceProgram(program, line, a.has("headless")) << "\n";
@@ -113,13 +116,15 @@ int ctlPost(CtlContext& ctx) {
     const Arguments& a = ctx.args();
     a.expectAtMost(3);
     auto cls = a.value("class");
-    if (!cls || cls->empty()) throw UsageError("post needs --class CLASS");
+    if (!cls || cls->empty())
+        throw UsageError("post needs --class CLASS");
     std::wstring title = fromUtf8(a.value("title").value_or(""));
     std::uint32_t message = messageNumber(a.required(0, "MESSAGE"));
     auto wParam = a.optional(1) ? parseNumber(*a.optional(1), "WPARAM", INT64_MIN, INT64_MAX) : 0;
     auto lParam = a.optional(2) ? parseNumber(*a.optional(2), "LPARAM", INT64_MIN, INT64_MAX) : 0;
     platform::WindowHandle window = platform::findWindow(fromUtf8(*cls), title);
-    if (!window) throw Failure("no window of class \"" + *cls + "\" with that title");
+    if (!window)
+        throw Failure("no window of class \"" + *cls + "\" with that title");
     if (!platform::postMessage(window, message, static_cast<platform::WParam>(wParam), lParam)) {
         throw Failure("cannot post to window " + std::to_string(window));
     }
@@ -131,7 +136,8 @@ int ctlClock(CtlContext& ctx) {
     a.expectAtMost(2);
     std::string action = a.optional(0).value_or("show");
     if (auto at = a.value("at")) {
-        if (!a.positional().empty()) throw UsageError("clock --at takes no other arguments");
+        if (!a.positional().empty())
+            throw UsageError("clock --at takes no other arguments");
         platform::setDeviceUtcTime(parseIsoUtc(*at));
     } else if (action == "set") {
         std::int64_t limit = 400LL * 366 * 24 * 3600;
@@ -178,7 +184,8 @@ int ctlStop(CtlContext& ctx) {
         return 0;
     }
     auto signalled = closePrograms(programs, std::chrono::milliseconds(timeoutOption(a, 5000)));
-    for (int pid : signalled) std::cerr << "vorndev: program " << pid << " did not close; ended it\n";
+    for (int pid : signalled)
+        std::cerr << "vorndev: program " << pid << " did not close; ended it\n";
     std::cout << "Closed " << programs.size() << " program(s).\n";
     return 0;
 }

@@ -31,10 +31,11 @@ std::string pointRequest(const std::string& verb, const Arguments& a) {
 // A private folder for the program to write a screenshot into: the request line separates
 // its words by spaces, so the file the user named (which may hold any) is never sent.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() {
         std::string pattern = (fs::temp_directory_path() / "vorndev-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw Failure("cannot create a temporary folder");
+        if (!::mkdtemp(pattern.data()))
+            throw Failure("cannot create a temporary folder");
         path_ = pattern;
     }
     ~ScratchFolder() {
@@ -43,7 +44,7 @@ public:
     }
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -51,11 +52,13 @@ private:
 void moveInto(const fs::path& from, const fs::path& to) {
     std::error_code ec;
     fs::rename(from, to, ec);
-    if (!ec) return;
+    if (!ec)
+        return;
     fs::path aside = to;
     aside += ".vorndev-" + std::to_string(::getpid());
     fs::copy_file(from, aside, fs::copy_options::overwrite_existing, ec);
-    if (!ec) fs::rename(aside, to, ec);
+    if (!ec)
+        fs::rename(aside, to, ec);
     if (ec) {
         fs::remove(aside);
         throw Failure("cannot write " + to.string() + ": " + ec.message());
@@ -66,15 +69,18 @@ void moveInto(const fs::path& from, const fs::path& to) {
 
 std::optional<platform::WindowInfo> CtlContext::namedWindow() const {
     auto spec = args_.value("window");
-    if (!spec) return std::nullopt;
+    if (!spec)
+        return std::nullopt;
     std::size_t colon = spec->find(':');
     std::wstring cls = platform::fromUtf8(spec->substr(0, colon));
     std::wstring title =
         colon == std::string::npos ? L"" : platform::fromUtf8(spec->substr(colon + 1));
-    if (cls.empty()) throw UsageError("--window needs CLASS[:TITLE]");
+    if (cls.empty())
+        throw UsageError("--window needs CLASS[:TITLE]");
     platform::WindowHandle handle = platform::findWindow(cls, title);
     for (const auto& w : platform::listWindows()) {
-        if (handle && w.handle == handle) return w;
+        if (handle && w.handle == handle)
+            return w;
     }
     throw Failure("no window \"" + *spec + "\" on the device");
 }
@@ -82,20 +88,25 @@ std::optional<platform::WindowInfo> CtlContext::namedWindow() const {
 int CtlContext::targetProcess() const {
     if (auto pid = args_.value("pid")) {
         int id = static_cast<int>(parseNumber(*pid, "--pid", 1, INT32_MAX));
-        if (!isProgramRunning(id)) throw Failure("no program with process id " + *pid);
+        if (!isProgramRunning(id))
+            throw Failure("no program with process id " + *pid);
         return id;
     }
-    if (auto window = namedWindow()) return window->processId;
+    if (auto window = namedWindow())
+        return window->processId;
     int front = platform::foregroundProcess();
-    if (front == 0) throw Failure("no program with windows runs on the device");
+    if (front == 0)
+        throw Failure("no program with windows runs on the device");
     return front;
 }
 
 int CtlContext::forward(const std::string& request, int extraWaitMs) const {
     int pid = targetProcess();
     auto reply = platform::sendControl(pid, request, kReplyTimeoutMs + extraWaitMs);
-    if (!reply) throw Failure("program " + std::to_string(pid) + " did not answer");
-    if (!reply->ok) throw Failure(reply->text);
+    if (!reply)
+        throw Failure("program " + std::to_string(pid) + " did not answer");
+    if (!reply->ok)
+        throw Failure(reply->text);
     if (!reply->text.empty()) {
         std::cout << reply->text << (reply->text.back() == '\n' ? "" : "\n");
     }
@@ -111,7 +122,8 @@ int ctlHold(CtlContext& ctx) {
     const Arguments& a = ctx.args();
     a.expectAtMost(3);
     int ms = 1000;
-    if (auto text = a.optional(2)) ms = static_cast<int>(parseNumber(*text, "MS", 0, 60000));
+    if (auto text = a.optional(2))
+        ms = static_cast<int>(parseNumber(*text, "MS", 0, 60000));
     return ctx.forward(pointRequest("hold", a) + " " + std::to_string(ms), ms);
 }
 
@@ -132,7 +144,8 @@ int ctlType(CtlContext& ctx) {
     const Arguments& a = ctx.args();
     std::string text = a.required(0, "TEXT");
     for (std::size_t i = 1; i < a.positional().size(); ++i) text += " " + a.positional()[i];
-    if (text.find('\n') != std::string::npos) throw UsageError("TEXT must be one line");
+    if (text.find('\n') != std::string::npos)
+        throw UsageError("TEXT must be one line");
     return ctx.forward("type " + text);
 }
 
@@ -144,11 +157,14 @@ int ctlScreenshot(CtlContext& ctx) {
     ScratchFolder scratch;
     fs::path shot = scratch.path() / "screen.png";
     request += shot.string();
-    if (auto window = ctx.namedWindow()) request += " " + std::to_string(window->handle);
+    if (auto window = ctx.namedWindow())
+        request += " " + std::to_string(window->handle);
     int pid = ctx.targetProcess();
     auto reply = platform::sendControl(pid, request, kReplyTimeoutMs);
-    if (!reply) throw Failure("program " + std::to_string(pid) + " did not answer");
-    if (!reply->ok) throw Failure(reply->text);
+    if (!reply)
+        throw Failure("program " + std::to_string(pid) + " did not answer");
+    if (!reply->ok)
+        throw Failure(reply->text);
     moveInto(shot, file);
     std::cout << file.string() << "\n";
     return 0;

@@ -21,7 +21,8 @@ struct KeyName {
 KeyName keyName(const Arguments& a) {
     const std::string& hive = a.required(1, "HIVE (HKCU or HKLM)");
     auto parsed = platform::hiveFromName(fromUtf8(hive));
-    if (!parsed) throw UsageError("unknown hive \"" + hive + "\"; use HKCU or HKLM");
+    if (!parsed)
+        throw UsageError("unknown hive \"" + hive + "\"; use HKCU or HKLM");
     std::string path = a.required(2, "KEY");
     // Forward slashes are accepted, since backslashes need quoting in a shell.
     for (char& c : path) c = c == '/' ? '\\' : c;
@@ -45,9 +46,11 @@ int regGet(const Arguments& a) {
     KeyName k = keyName(a);
     const std::string& name = a.required(3, "NAME");
     auto key = platform::RegistryKey::open(k.hive, k.path);
-    if (!key) throw Failure("no key " + k.shown);
+    if (!key)
+        throw Failure("no key " + k.shown);
     auto value = key->query(fromUtf8(name));
-    if (!value) throw Failure("no value \"" + name + "\" in " + k.shown);
+    if (!value)
+        throw Failure("no value \"" + name + "\" in " + k.shown);
     printValue(*value, false);
     return 0;
 }
@@ -62,11 +65,13 @@ int regSet(const Arguments& a) {
         throw UsageError("reg set needs one of --string TEXT or --dword N");
     }
     auto key = platform::RegistryKey::create(k.hive, k.path);
-    if (!key) throw Failure("cannot create key " + k.shown);
+    if (!key)
+        throw Failure("cannot create key " + k.shown);
     bool ok = text ? key->setString(fromUtf8(name), fromUtf8(*text))
                    : key->setDword(fromUtf8(name), static_cast<std::uint32_t>(parseNumber(
                                                        *number, "--dword", INT32_MIN, UINT32_MAX)));
-    if (!ok) throw Failure("cannot set \"" + name + "\" in " + k.shown);
+    if (!ok)
+        throw Failure("cannot set \"" + name + "\" in " + k.shown);
     return 0;
 }
 
@@ -74,7 +79,8 @@ int regList(const Arguments& a) {
     a.expectAtMost(3);
     KeyName k = keyName(a);
     auto key = platform::RegistryKey::open(k.hive, k.path);
-    if (!key) throw Failure("no key " + k.shown);
+    if (!key)
+        throw Failure("no key " + k.shown);
     for (const auto& sub : key->subKeys()) std::cout << toUtf8(sub) << "\\\tKEY\n";
     for (const auto& v : key->values()) printValue(v, true);
     return 0;
@@ -90,7 +96,8 @@ int regDelete(const Arguments& a) {
         }
         return 0;
     }
-    if (!platform::deleteRegistryKey(k.hive, k.path)) throw Failure("no key " + k.shown);
+    if (!platform::deleteRegistryKey(k.hive, k.path))
+        throw Failure("no key " + k.shown);
     return 0;
 }
 
@@ -102,10 +109,14 @@ int ctlRegistry(CtlContext& ctx) {
     if (action != "set" && (a.has("string") || a.has("dword"))) {
         throw UsageError("--string and --dword belong to reg set");
     }
-    if (action == "get") return regGet(a);
-    if (action == "set") return regSet(a);
-    if (action == "list") return regList(a);
-    if (action == "delete") return regDelete(a);
+    if (action == "get")
+        return regGet(a);
+    if (action == "set")
+        return regSet(a);
+    if (action == "list")
+        return regList(a);
+    if (action == "delete")
+        return regDelete(a);
     throw UsageError("unknown reg action \"" + action + "\"; use get, set, list or delete");
 }
 

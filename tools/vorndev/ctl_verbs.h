@@ -11,7 +11,7 @@
 namespace vorndev {
 
 class CtlContext {
-public:
+  public:
     CtlContext(std::string verb, const Arguments& args) : verb_(std::move(verb)), args_(args) {}
     // The verb being run ("tap"), for verbs that share one function.
     const std::string& verb() const { return verb_; }
@@ -27,7 +27,7 @@ public:
     // does not answer or answers with an error.
     int forward(const std::string& request, int extraWaitMs = 0) const;
 
-private:
+  private:
     std::string verb_;
     const Arguments& args_;
 };

@@ -21,7 +21,8 @@ constexpr const wchar_t* kManifest = L"\\.device\\installed";
 
 fs::path hostPathOrFail(const std::wstring& devicePath) {
     auto host = platform::hostPath(devicePath);
-    if (!host) throw Failure("not a device path: " + platform::toUtf8(devicePath));
+    if (!host)
+        throw Failure("not a device path: " + platform::toUtf8(devicePath));
     return *host;
 }
 
@@ -47,7 +48,8 @@ void copyFileInto(const fs::path& source, const std::wstring& devicePath) {
     replaceAtomically(target, [&](const fs::path& aside) {
         std::error_code ec;
         fs::copy_file(source, aside, fs::copy_options::overwrite_existing, ec);
-        if (ec) throw Failure("cannot copy " + source.string() + ": " + ec.message());
+        if (ec)
+            throw Failure("cannot copy " + source.string() + ": " + ec.message());
     });
 }
 
@@ -57,7 +59,8 @@ void linkProgram(const fs::path& binary, const std::wstring& devicePath) {
     replaceAtomically(target, [&](const fs::path& aside) {
         std::error_code ec;
         fs::create_symlink(binary, aside, ec);
-        if (ec) throw Failure("cannot link " + binary.string() + ": " + ec.message());
+        if (ec)
+            throw Failure("cannot link " + binary.string() + ": " + ec.message());
     });
 }
 
@@ -65,7 +68,8 @@ std::wstring devicePathInInstallFolder(const fs::path& relative) {
     std::wstring path = kInstallFolder;
     bool first = true;
     for (const auto& part : relative) {
-        if (!first) path += L'\\';
+        if (!first)
+            path += L'\\';
         path += platform::fromUtf8(part.string());
         first = false;
     }
@@ -75,13 +79,16 @@ std::wstring devicePathInInstallFolder(const fs::path& relative) {
 std::set<std::wstring> readManifest() {
     std::set<std::wstring> paths;
     auto bytes = platform::readFile(kManifest);
-    if (!bytes) return paths;
+    if (!bytes)
+        return paths;
     std::string text(bytes->begin(), bytes->end());
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        if (end > start) paths.insert(platform::fromUtf8(text.substr(start, end - start)));
+        if (end == std::string::npos)
+            end = text.size();
+        if (end > start)
+            paths.insert(platform::fromUtf8(text.substr(start, end - start)));
         start = end + 1;
     }
     return paths;
@@ -100,18 +107,21 @@ void writeManifest(const std::set<std::wstring>& paths) {
 // itself when nothing of the user's remains in it.
 void removeEmptyFolders(const fs::path& top) {
     std::error_code ec;
-    if (!fs::is_directory(top, ec)) return;
+    if (!fs::is_directory(top, ec))
+        return;
     std::vector<fs::path> folders;
     for (auto it = fs::recursive_directory_iterator(top, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (it->is_directory(ec) && !it->is_symlink(ec)) folders.push_back(it->path());
+        if (it->is_directory(ec) && !it->is_symlink(ec))
+            folders.push_back(it->path());
     }
     std::sort(folders.begin(), folders.end(), [](const fs::path& a, const fs::path& b) {
         return a.native().size() > b.native().size();
     });
     folders.push_back(top);
     for (const auto& f : folders) {
-        if (fs::is_empty(f, ec)) fs::remove(f, ec);
+        if (fs::is_empty(f, ec))
+            fs::remove(f, ec);
     }
 }
 
@@ -137,12 +147,14 @@ void createDevice(const platform::ScreenProfile& screen, bool replace) {
         // The open state store belongs to the device about to be removed.
         platform::setDeviceRoot(root);
         fs::remove_all(root, ec);
-        if (ec) throw Failure("cannot remove the old device: " + ec.message());
+        if (ec)
+            throw Failure("cannot remove the old device: " + ec.message());
     } else if (fs::exists(root, ec) && !fs::is_empty(root, ec)) {
         throw Failure(root.string() + " exists and is not a device; choose another folder");
     }
     fs::create_directories(root, ec);
-    if (ec) throw Failure("cannot create " + root.string() + ": " + ec.message());
+    if (ec)
+        throw Failure("cannot create " + root.string() + ": " + ec.message());
     platform::setDeviceRoot(root);
     platform::setScreenProfile(screen);
     for (const wchar_t* folder : standardFolders()) {
@@ -152,7 +164,9 @@ void createDevice(const platform::ScreenProfile& screen, bool replace) {
     }
 }
 
-bool isInstalled() { return platform::fileExists(kManifest); }
+bool isInstalled() {
+    return platform::fileExists(kManifest);
+}
 
 InstallSummary installSystem() {
     InstallSummary summary;
@@ -166,20 +180,24 @@ InstallSummary installSystem() {
     }
     std::set<std::wstring> installed;
     InstallFailures failures;
-    if (!platform::createFolder(kInstallFolder)) ++failures.folders;
+    if (!platform::createFolder(kInstallFolder))
+        ++failures.folders;
 
     fs::path data = sourceDataFolder();
     std::error_code ec;
-    if (!fs::is_directory(data, ec)) throw Failure("no data folder at " + data.string());
+    if (!fs::is_directory(data, ec))
+        throw Failure("no data folder at " + data.string());
     for (auto it = fs::recursive_directory_iterator(data, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (!it->is_regular_file(ec)) continue;
+        if (!it->is_regular_file(ec))
+            continue;
         std::wstring devicePath = devicePathInInstallFolder(fs::relative(it->path(), data));
         copyFileInto(it->path(), devicePath);
         installed.insert(devicePath);
         ++summary.dataFiles;
     }
-    if (ec) throw Failure("cannot read " + data.string() + ": " + ec.message());
+    if (ec)
+        throw Failure("cannot read " + data.string() + ": " + ec.message());
 
     for (const auto& program : installedPrograms()) {
         fs::path binary = buildFolder() / program.hostFile;
@@ -195,15 +213,18 @@ InstallSummary installSystem() {
     // Files of an earlier installation that this one no longer carries go away, as an
     // upgrade would remove them.
     for (const auto& old : previous) {
-        if (!installed.count(old)) platform::deleteFile(old);
+        if (!installed.count(old))
+            platform::deleteFile(old);
     }
     writeManifest(installed);
-    if (hook) hook->installExit(kInstallFolder, failures);
+    if (hook)
+        hook->installExit(kInstallFolder, failures);
     return summary;
 }
 
 void uninstallSystem() {
-    if (!isInstalled()) throw Failure("the system is not installed on this device");
+    if (!isInstalled())
+        throw Failure("the system is not installed on this device");
     auto hook = InstallerHook::load(installerHookLibrary());
     if (hook && !hook->uninstallInit(kInstallFolder)) {
         throw Failure("the installer hook cancelled the removal");
@@ -216,7 +237,8 @@ void uninstallSystem() {
     }
     removeEmptyFolders(hostPathOrFail(kInstallFolder));
     platform::deleteFile(kManifest);
-    if (hook) hook->uninstallExit();
+    if (hook)
+        hook->uninstallExit();
 }
 
 }  // namespace vorndev

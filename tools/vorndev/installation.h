@@ -22,8 +22,8 @@ void createDevice(const platform::ScreenProfile& screen, bool replace);
 
 struct InstallSummary {
     int dataFiles = 0;
-    std::vector<std::wstring> linked;       // device paths
-    std::vector<std::string> notBuilt;      // host files of programs not built yet
+    std::vector<std::wstring> linked;   // device paths
+    std::vector<std::string> notBuilt;  // host files of programs not built yet
     bool hookCalled = false;
 };
 

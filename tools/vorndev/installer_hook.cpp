@@ -8,7 +8,8 @@ namespace vorndev {
 
 std::unique_ptr<InstallerHook> InstallerHook::load(const std::filesystem::path& library) {
     std::error_code ec;
-    if (!std::filesystem::exists(library, ec)) return nullptr;
+    if (!std::filesystem::exists(library, ec))
+        return nullptr;
     void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = ::dlerror();
@@ -19,35 +20,42 @@ std::unique_ptr<InstallerHook> InstallerHook::load(const std::filesystem::path& 
     return std::unique_ptr<InstallerHook>(new InstallerHook(handle));
 }
 
-InstallerHook::~InstallerHook() { ::dlclose(handle_); }
+InstallerHook::~InstallerHook() {
+    ::dlclose(handle_);
+}
 
 void* InstallerHook::symbol(const char* name) const {
     void* found = ::dlsym(handle_, name);
-    if (!found) std::cerr << "vorndev: warning: the installer hook has no " << name << "\n";
+    if (!found)
+        std::cerr << "vorndev: warning: the installer hook has no " << name << "\n";
     return found;
 }
 
 bool InstallerHook::installInit(bool previouslyInstalled, const std::wstring& installFolder) {
     auto fn = reinterpret_cast<InstallInitFunction>(symbol("Install_Init"));
-    if (!fn) return true;
+    if (!fn)
+        return true;
     return fn(0, 1, previouslyInstalled ? 1 : 0, installFolder.c_str()) != kHookCancel;
 }
 
 void InstallerHook::installExit(const std::wstring& installFolder,
                                 const InstallFailures& failures) {
     auto fn = reinterpret_cast<InstallExitFunction>(symbol("Install_Exit"));
-    if (fn) fn(0, installFolder.c_str(), failures.folders, failures.files, 0, 0, 0);
+    if (fn)
+        fn(0, installFolder.c_str(), failures.folders, failures.files, 0, 0, 0);
 }
 
 bool InstallerHook::uninstallInit(const std::wstring& installFolder) {
     auto fn = reinterpret_cast<UninstallInitFunction>(symbol("Uninstall_Init"));
-    if (!fn) return true;
+    if (!fn)
+        return true;
     return fn(0, installFolder.c_str()) != kHookCancel;
 }
 
 void InstallerHook::uninstallExit() {
     auto fn = reinterpret_cast<UninstallExitFunction>(symbol("Uninstall_Exit"));
-    if (fn) fn(0);
+    if (fn)
+        fn(0);
 }
 
 }  // namespace vorndev

@@ -34,7 +34,7 @@ struct InstallFailures {
 // A loaded hook library. Entry points the library lacks are skipped with a warning, so a hook
 // that is still being written never blocks installing.
 class InstallerHook {
-public:
+  public:
     // Nothing when no hook library has been built; a warning and nothing when it cannot be
     // loaded.
     static std::unique_ptr<InstallerHook> load(const std::filesystem::path& library);
@@ -48,7 +48,7 @@ public:
     bool uninstallInit(const std::wstring& installFolder);
     void uninstallExit();
 
-private:
+  private:
     explicit InstallerHook(void* handle) : handle_(handle) {}
     void* symbol(const char* name) const;
     void* handle_;

@@ -26,7 +26,8 @@ constexpr std::string_view kTodayUsage =
 int runToday(const CommandArgs& args) {
     static constexpr OptionSpec kSpecs[] = {kDeviceOption, kHelpOption};
     Arguments a(args, kSpecs);
-    if (printUsageIfAsked(a, kTodayUsage)) return 0;
+    if (printUsageIfAsked(a, kTodayUsage))
+        return 0;
     a.expectAtMost(0);
     useDeviceRoot(a);
     std::vector<std::string> words{"today"};
@@ -64,7 +65,8 @@ int dispatch(int argc, char** argv) {
     }
     CommandArgs args(argv + 2, argv + argc);
     for (const auto& c : kCommands) {
-        if (c.name == name) return c.run(args);
+        if (c.name == name)
+            return c.run(args);
     }
     throw UsageError("unknown command \"" + std::string(name) + "\"");
 }

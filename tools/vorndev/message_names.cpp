@@ -16,17 +16,26 @@ constexpr struct {
     std::string_view name;
     std::uint32_t number;
 } kNames[] = {
-    {"WM_NULL", wm::Null},         {"WM_CREATE", wm::Create},
-    {"WM_DESTROY", wm::Destroy},   {"WM_MOVE", wm::Move},
-    {"WM_SIZE", wm::Size},         {"WM_ACTIVATE", wm::Activate},
-    {"WM_SETFOCUS", wm::SetFocus}, {"WM_KILLFOCUS", wm::KillFocus},
-    {"WM_SETTEXT", wm::SetText},   {"WM_PAINT", wm::Paint},
-    {"WM_CLOSE", wm::Close},       {"WM_QUIT", wm::Quit},
+    {"WM_NULL", wm::Null},
+    {"WM_CREATE", wm::Create},
+    {"WM_DESTROY", wm::Destroy},
+    {"WM_MOVE", wm::Move},
+    {"WM_SIZE", wm::Size},
+    {"WM_ACTIVATE", wm::Activate},
+    {"WM_SETFOCUS", wm::SetFocus},
+    {"WM_KILLFOCUS", wm::KillFocus},
+    {"WM_SETTEXT", wm::SetText},
+    {"WM_PAINT", wm::Paint},
+    {"WM_CLOSE", wm::Close},
+    {"WM_QUIT", wm::Quit},
     {"WM_SETTINGCHANGE", wm::SettingChange},
     {"WM_WININICHANGE", wm::SettingChange},
-    {"WM_KEYDOWN", wm::KeyDown},   {"WM_KEYUP", wm::KeyUp},
-    {"WM_CHAR", wm::Char},         {"WM_COMMAND", wm::Command},
-    {"WM_TIMER", wm::Timer},       {"WM_HOTKEY", wm::HotKey},
+    {"WM_KEYDOWN", wm::KeyDown},
+    {"WM_KEYUP", wm::KeyUp},
+    {"WM_CHAR", wm::Char},
+    {"WM_COMMAND", wm::Command},
+    {"WM_TIMER", wm::Timer},
+    {"WM_HOTKEY", wm::HotKey},
     {"WM_USER", wm::User},
 };
 
@@ -44,7 +53,8 @@ std::uint32_t namedMessage(std::string_view text) {
         name.resize(plus);
     }
     for (const auto& n : kNames) {
-        if (n.name == name) return n.number + static_cast<std::uint32_t>(offset);
+        if (n.name == name)
+            return n.number + static_cast<std::uint32_t>(offset);
     }
     throw UsageError("unknown message " + std::string(text));
 }
@@ -52,11 +62,13 @@ std::uint32_t namedMessage(std::string_view text) {
 }  // namespace
 
 std::uint32_t messageNumber(std::string_view text) {
-    if (text.empty()) throw UsageError("MESSAGE must not be empty");
+    if (text.empty())
+        throw UsageError("MESSAGE must not be empty");
     if (std::isdigit(static_cast<unsigned char>(text[0]))) {
         return static_cast<std::uint32_t>(parseNumber(text, "MESSAGE", 0, 0xFFFFFFFFLL));
     }
-    if (upper(text.substr(0, 3)) == "WM_") return namedMessage(text);
+    if (upper(text.substr(0, 3)) == "WM_")
+        return namedMessage(text);
     return platform::registerWindowMessage(platform::fromUtf8(text));
 }
 

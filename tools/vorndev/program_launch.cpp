@@ -34,11 +34,14 @@ std::vector<std::string> programEnvironment(const std::optional<std::wstring>& d
         std::string_view entry(*e);
         bool ours = entry.starts_with("VORN_DEVICE=") || entry.starts_with("VORN_SELF=") ||
                     (options.headless && entry.starts_with("VORN_DISPLAY="));
-        if (!ours) env.emplace_back(entry);
+        if (!ours)
+            env.emplace_back(entry);
     }
     env.push_back("VORN_DEVICE=" + platform::deviceRoot().string());
-    if (devicePath) env.push_back("VORN_SELF=" + platform::toUtf8(*devicePath));
-    if (options.headless) env.push_back("VORN_DISPLAY=headless");
+    if (devicePath)
+        env.push_back("VORN_SELF=" + platform::toUtf8(*devicePath));
+    if (options.headless)
+        env.push_back("VORN_DISPLAY=headless");
     return env;
 }
 
@@ -52,12 +55,13 @@ fs::path outputLog() {
 // Points this process's standard streams elsewhere for as long as it lives, so that a program
 // started meanwhile inherits those instead.
 class StandardStreamsRedirect {
-public:
+  public:
     StandardStreamsRedirect(const fs::path& output) {
         std::fflush(nullptr);
         int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
         int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-        if (in < 0 || out < 0) throw Failure("cannot open " + output.string());
+        if (in < 0 || out < 0)
+            throw Failure("cannot open " + output.string());
         for (int fd = 0; fd < 3; ++fd) saved_[fd] = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
         ::dup2(in, 0);
         ::dup2(out, 1);
@@ -67,13 +71,14 @@ public:
     }
     ~StandardStreamsRedirect() {
         for (int fd = 0; fd < 3; ++fd) {
-            if (saved_[fd] < 0) continue;
+            if (saved_[fd] < 0)
+                continue;
             ::dup2(saved_[fd], fd);
             ::close(saved_[fd]);
         }
     }
 
-private:
+  private:
     int saved_[3] = {-1, -1, -1};
 };
 
@@ -84,8 +89,8 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
     return out;
 }
 
-int spawn(const fs::path& executable, std::vector<std::string> argv,
-          std::vector<std::string> env, const LaunchOptions& options) {
+int spawn(const fs::path& executable, std::vector<std::string> argv, std::vector<std::string> env,
+          const LaunchOptions& options) {
     posix_spawn_file_actions_t actions;
     posix_spawnattr_t attr;
     posix_spawn_file_actions_init(&actions);
@@ -106,8 +111,8 @@ int spawn(const fs::path& executable, std::vector<std::string> argv,
     if (options.detached) {
         output = outputLog().string();
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(),
-                                         O_WRONLY | O_CREAT | O_APPEND, 0644);
+        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                         0644);
         posix_spawn_file_actions_adddup2(&actions, 1, 2);
     }
     auto argvPointers = pointers(argv);
@@ -127,19 +132,25 @@ int spawn(const fs::path& executable, std::vector<std::string> argv,
 char processState(int pid) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
     std::string line;
-    if (!std::getline(in, line)) return 0;
+    if (!std::getline(in, line))
+        return 0;
     auto close = line.rfind(')');
-    if (close == std::string::npos || close + 2 >= line.size()) return 0;
+    if (close == std::string::npos || close + 2 >= line.size())
+        return 0;
     return line[close + 2];
 }
 
-void sleepBriefly() { std::this_thread::sleep_for(std::chrono::milliseconds(50)); }
+void sleepBriefly() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
 
 bool waitForExit(const std::vector<int>& pids, Clock::time_point deadline) {
     for (;;) {
         bool any = std::any_of(pids.begin(), pids.end(), isProgramRunning);
-        if (!any) return true;
-        if (Clock::now() >= deadline) return false;
+        if (!any)
+            return true;
+        if (Clock::now() >= deadline)
+            return false;
         sleepBriefly();
     }
 }
@@ -155,13 +166,15 @@ int startDeviceProgram(const std::wstring& devicePath, const std::wstring& argum
     }
     std::vector<std::string> argv{host->string()};
     // The argument line reaches the program as its command line, spaces and all.
-    if (!argumentLine.empty()) argv.push_back(platform::toUtf8(argumentLine));
+    if (!argumentLine.empty())
+        argv.push_back(platform::toUtf8(argumentLine));
     return spawn(*host, std::move(argv), programEnvironment(devicePath, options), options);
 }
 
 int runDeviceProgram(const std::wstring& devicePath, const std::wstring& argumentLine,
                      bool headless) {
-    if (headless) ::setenv("VORN_DISPLAY", "headless", 1);
+    if (headless)
+        ::setenv("VORN_DISPLAY", "headless", 1);
     std::optional<platform::ProcessId> pid;
     {
         StandardStreamsRedirect redirect(outputLog());
@@ -182,11 +195,14 @@ int startHostProgram(const fs::path& executable, const std::vector<std::string>&
 }
 
 bool isProgramRunning(int processId) {
-    if (processId <= 0) return false;
+    if (processId <= 0)
+        return false;
     int status = 0;
     pid_t reaped = ::waitpid(processId, &status, WNOHANG);
-    if (reaped == processId) return false;
-    if (reaped == 0) return true;
+    if (reaped == processId)
+        return false;
+    if (reaped == 0)
+        return true;
     char state = processState(processId);
     return state != 0 && state != 'Z' && state != 'X';
 }
@@ -208,10 +224,12 @@ bool waitForWindows(const std::vector<int>& processIds, std::chrono::millisecond
         bool all = std::all_of(processIds.begin(), processIds.end(), [&](int pid) {
             return std::find(withWindows.begin(), withWindows.end(), pid) != withWindows.end();
         });
-        if (all) return true;
+        if (all)
+            return true;
         bool anyDied = std::any_of(processIds.begin(), processIds.end(),
                                    [](int pid) { return !isProgramRunning(pid); });
-        if (anyDied || Clock::now() >= deadline) return false;
+        if (anyDied || Clock::now() >= deadline)
+            return false;
         sleepBriefly();
     }
 }
@@ -224,16 +242,19 @@ std::vector<int> closePrograms(const std::vector<int>& processIds,
         }
     }
     std::vector<int> signalled;
-    if (waitForExit(processIds, Clock::now() + grace)) return signalled;
+    if (waitForExit(processIds, Clock::now() + grace))
+        return signalled;
     for (int pid : processIds) {
         if (isProgramRunning(pid)) {
             ::kill(pid, SIGTERM);
             signalled.push_back(pid);
         }
     }
-    if (waitForExit(processIds, Clock::now() + std::chrono::seconds(3))) return signalled;
+    if (waitForExit(processIds, Clock::now() + std::chrono::seconds(3)))
+        return signalled;
     for (int pid : processIds) {
-        if (isProgramRunning(pid)) ::kill(pid, SIGKILL);
+        if (isProgramRunning(pid))
+            ::kill(pid, SIGKILL);
     }
     waitForExit(processIds, Clock::now() + std::chrono::seconds(3));
     return signalled;

@@ -48,7 +48,6 @@ bool waitForWindows(const std::vector<int>& processIds, std::chrono::millisecond
 // Closes programs as a person would: wm::Close to each of their top-level windows; what still
 // runs after the grace period gets SIGTERM, and SIGKILL a little later. Returns the ids of the
 // programs that had to be signalled.
-std::vector<int> closePrograms(const std::vector<int>& processIds,
-                               std::chrono::milliseconds grace);
+std::vector<int> closePrograms(const std::vector<int>& processIds, std::chrono::milliseconds grace);
 
 }  // namespace vorndev

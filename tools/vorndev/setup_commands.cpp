@@ -39,7 +39,8 @@ void printSummary(const InstallSummary& summary) {
     for (const auto& file : summary.notBuilt) {
         std::cout << "Not built yet, skipped: " << file << "\n";
     }
-    if (summary.hookCalled) std::cout << "Ran the installer hook\n";
+    if (summary.hookCalled)
+        std::cout << "Ran the installer hook\n";
 }
 
 void requireDevice() {
@@ -67,11 +68,13 @@ int runInit(const CommandArgs& args) {
     static constexpr OptionSpec kSpecs[] = {
         kDeviceOption, kHelpOption, {"screen", true}, {"dpi", true}, {"force", false}};
     Arguments a(args, kSpecs);
-    if (printUsageIfAsked(a, kInitUsage)) return 0;
+    if (printUsageIfAsked(a, kInitUsage))
+        return 0;
     a.expectAtMost(0);
     useDeviceRoot(a);
     int dpi = 0;
-    if (auto text = a.value("dpi")) dpi = static_cast<int>(parseNumber(*text, "--dpi", 48, 600));
+    if (auto text = a.value("dpi"))
+        dpi = static_cast<int>(parseNumber(*text, "--dpi", 48, 600));
     initDevice(a.value("screen").value_or("240x320"), dpi, a.has("force"));
     return 0;
 }
@@ -79,7 +82,8 @@ int runInit(const CommandArgs& args) {
 int runInstall(const CommandArgs& args) {
     static constexpr OptionSpec kSpecs[] = {kDeviceOption, kHelpOption};
     Arguments a(args, kSpecs);
-    if (printUsageIfAsked(a, kInstallUsage)) return 0;
+    if (printUsageIfAsked(a, kInstallUsage))
+        return 0;
     a.expectAtMost(0);
     useDeviceRoot(a);
     requireDevice();
@@ -90,7 +94,8 @@ int runInstall(const CommandArgs& args) {
 int runUninstall(const CommandArgs& args) {
     static constexpr OptionSpec kSpecs[] = {kDeviceOption, kHelpOption};
     Arguments a(args, kSpecs);
-    if (printUsageIfAsked(a, kUninstallUsage)) return 0;
+    if (printUsageIfAsked(a, kUninstallUsage))
+        return 0;
     a.expectAtMost(0);
     useDeviceRoot(a);
     requireDevice();

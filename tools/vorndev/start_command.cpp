@@ -48,7 +48,8 @@ void prepareDevice(const Arguments& a) {
     }
     if (auto screen = a.value("screen")) {
         auto profile = platform::screenProfileFromName(*screen);
-        if (!profile) throw UsageError("unknown screen \"" + *screen + "\"");
+        if (!profile)
+            throw UsageError("unknown screen \"" + *screen + "\"");
         platform::setScreenProfile(*profile);
     }
 }
@@ -56,12 +57,12 @@ void prepareDevice(const Arguments& a) {
 std::vector<Started> startPrograms(const LaunchOptions& options) {
     std::vector<Started> started;
     std::string root = platform::deviceRoot().string();
-    started.push_back({"Today screen",
-                       startHostProgram(selfExecutable(), {"today", "--device", root},
-                                        std::nullopt, options)});
+    started.push_back(
+        {"Today screen",
+         startHostProgram(selfExecutable(), {"today", "--device", root}, std::nullopt, options)});
     if (platform::fileExists(kMainProgram)) {
-        started.push_back({platform::toUtf8(kMainProgram),
-                           startDeviceProgram(kMainProgram, L"", options)});
+        started.push_back(
+            {platform::toUtf8(kMainProgram), startDeviceProgram(kMainProgram, L"", options)});
     }
     return started;
 }
@@ -101,7 +102,8 @@ int runInForeground(const std::vector<Started>& started, sigset_t signals) {
             }
             return 0;
         }
-        if (std::none_of(ids.begin(), ids.end(), isProgramRunning)) return 0;
+        if (std::none_of(ids.begin(), ids.end(), isProgramRunning))
+            return 0;
     }
 }
 
@@ -111,7 +113,8 @@ int runStart(const CommandArgs& args) {
     static constexpr OptionSpec kSpecs[] = {
         kDeviceOption, kHelpOption, {"headless", false}, {"detach", false}, {"screen", true}};
     Arguments a(args, kSpecs);
-    if (printUsageIfAsked(a, kUsage)) return 0;
+    if (printUsageIfAsked(a, kUsage))
+        return 0;
     a.expectAtMost(0);
     useDeviceRoot(a);
     prepareDevice(a);
@@ -132,10 +135,12 @@ int runStart(const CommandArgs& args) {
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
-    if (!options.detached) ::sigprocmask(SIG_BLOCK, &signals, nullptr);
+    if (!options.detached)
+        ::sigprocmask(SIG_BLOCK, &signals, nullptr);
 
     std::vector<Started> started = startPrograms(options);
-    if (options.detached) return waitForWindowsAndReport(started);
+    if (options.detached)
+        return waitForWindowsAndReport(started);
     std::cout << "The device at " << platform::deviceRoot().string()
               << " is running; Ctrl-C closes it.\n"
               << std::flush;

@@ -29,7 +29,8 @@ ProgramState& state() {
 
 RegistryKey report() {
     auto key = RegistryKey::create(Hive::CurrentUser, reportKeyPath(state().options));
-    if (!key) std::abort();  // the tests cannot observe anything without it
+    if (!key)
+        std::abort();  // the tests cannot observe anything without it
     return *key;
 }
 
@@ -43,7 +44,8 @@ std::vector<std::wstring> splitCommandLine(const std::wstring& line) {
             quoted = !quoted;
             inWord = true;
         } else if (c == L' ' && !quoted) {
-            if (inWord) words.push_back(word);
+            if (inWord)
+                words.push_back(word);
             word.clear();
             inWord = false;
         } else {
@@ -51,7 +53,8 @@ std::vector<std::wstring> splitCommandLine(const std::wstring& line) {
             inWord = true;
         }
     }
-    if (inWord) words.push_back(word);
+    if (inWord)
+        words.push_back(word);
     return words;
 }
 
@@ -99,16 +102,28 @@ WindowHandle findPeer() {
     return peer;
 }
 
+// Both programs of the concurrency test report that they are ready and start together when
+// the test sets "Go", so their writes really overlap.
+void waitForGo(RegistryKey& shared) {
+    report().setDword(L"WriteReady", 1);
+    while (!shared.queryDword(L"Go")) ::usleep(1000);
+}
+
 void writeRegistryLoop() {
     const Options& o = state().options;
     auto shared = RegistryKey::create(Hive::CurrentUser, kSharedKey);
+    waitForGo(*shared);
+    report().setDword(L"WriteStart", tickCount());
     int failures = 0;
     for (int i = 0; i < o.writes; ++i) {
         std::wstring value = writtenValue(o.title, i);
-        if (!shared->setString(o.title + L"." + std::to_wstring(i), value)) ++failures;
+        if (!shared->setString(o.title + L"." + std::to_wstring(i), value))
+            ++failures;
         // Both programs also overwrite one value over and over; it must always read whole.
-        if (!shared->setString(L"Last", value)) ++failures;
+        if (!shared->setString(L"Last", value))
+            ++failures;
     }
+    report().setDword(L"WriteEnd", tickCount());
     report().setDword(L"WriteFailures", static_cast<std::uint32_t>(failures));
     report().setDword(L"WritesDone", static_cast<std::uint32_t>(o.writes));
 }
@@ -125,16 +140,20 @@ bool handleCommand(std::uint32_t id, WParam wParam, LParam lParam) {
     if (id == kWriteRegistry) {
         writeRegistryLoop();
     } else if (id == kClosePeer) {
-        if (WindowHandle peer = findPeer()) postMessage(peer, wm::Close);
+        if (WindowHandle peer = findPeer())
+            postMessage(peer, wm::Close);
     } else if (id == kPostToPeer) {
-        if (WindowHandle peer = findPeer()) postMessage(peer, kFromPeer, wParam, lParam);
+        if (WindowHandle peer = findPeer())
+            postMessage(peer, kFromPeer, wParam, lParam);
     } else if (id == kPingPeer) {
-        if (WindowHandle peer = findPeer()) postMessage(peer, s.pingMessage, wParam, lParam);
+        if (WindowHandle peer = findPeer())
+            postMessage(peer, s.pingMessage, wParam, lParam);
     } else if (id == s.pingMessage) {
-        if (WindowHandle peer = findPeer()) postMessage(peer, s.pongMessage, wParam + 1, lParam);
+        if (WindowHandle peer = findPeer())
+            postMessage(peer, s.pongMessage, wParam + 1, lParam);
     } else if (id == kShowMessageBox) {
-        int answer = messageBox(0, L"Keep the test going?", L"Vorn Test",
-                                mb::YesNo | mb::IconQuestion);
+        int answer =
+            messageBox(0, L"Keep the test going?", L"Vorn Test", mb::YesNo | mb::IconQuestion);
         report().setDword(L"MessageBoxAnswer", static_cast<std::uint32_t>(answer));
     } else {
         return false;
@@ -145,7 +164,8 @@ bool handleCommand(std::uint32_t id, WParam wParam, LParam lParam) {
 LResult windowProc(WindowHandle window, std::uint32_t id, WParam wParam, LParam lParam) {
     if (id >= wm::User) {
         recordMessage(id, wParam, lParam);
-        if (handleCommand(id, wParam, lParam)) return 0;
+        if (handleCommand(id, wParam, lParam))
+            return 0;
     }
     switch (id) {
         case wm::Paint:
@@ -170,16 +190,6 @@ LResult windowProc(WindowHandle window, std::uint32_t id, WParam wParam, LParam 
 
 }  // namespace
 
-std::wstring reportKeyPath(const Options& options) {
-    return L"Software\\VornTests\\" + options.title;
-}
-
-std::wstring writtenValue(const std::wstring& writer, int i) {
-    // Long enough that a torn write would show: the index repeats at both ends.
-    return writer + L":" + std::to_wstring(i) + L":" + std::wstring(200, L'x') + L":" +
-           std::to_wstring(i);
-}
-
 }  // namespace testprog
 
 int main(int argc, char** argv) {
@@ -192,12 +202,14 @@ int main(int argc, char** argv) {
     s.pingMessage = registerWindowMessage(testprog::kPingName);
     s.pongMessage = registerWindowMessage(testprog::kPongName);
 
-    if (!registerWindowClass({s.options.className, testprog::windowProc})) return 1;
+    if (!registerWindowClass({s.options.className, testprog::windowProc}))
+        return 1;
     WindowCreate create;
     create.className = s.options.className;
     create.title = s.options.title;
     WindowHandle window = createWindow(create);
-    if (!window) return 1;
+    if (!window)
+        return 1;
     auto key = testprog::report();
     key.setDword(L"PingNumber", s.pingMessage);
     key.setDword(L"PongNumber", s.pongMessage);

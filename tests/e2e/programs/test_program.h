@@ -15,11 +15,11 @@
 namespace testprog {
 
 // Posted commands. wParam and lParam of kPostToPeer are handed on.
-constexpr std::uint32_t kWriteRegistry = platform::wm::User + 1;  // the write loop
-constexpr std::uint32_t kClosePeer = platform::wm::User + 2;      // WM_CLOSE to the peer
-constexpr std::uint32_t kPostToPeer = platform::wm::User + 3;     // kFromPeer to the peer
-constexpr std::uint32_t kShowMessageBox = platform::wm::User + 4; // a Yes/No box
-constexpr std::uint32_t kPingPeer = platform::wm::User + 5;       // ping message to the peer
+constexpr std::uint32_t kWriteRegistry = platform::wm::User + 1;   // the write loop
+constexpr std::uint32_t kClosePeer = platform::wm::User + 2;       // WM_CLOSE to the peer
+constexpr std::uint32_t kPostToPeer = platform::wm::User + 3;      // kFromPeer to the peer
+constexpr std::uint32_t kShowMessageBox = platform::wm::User + 4;  // a Yes/No box
+constexpr std::uint32_t kPingPeer = platform::wm::User + 5;        // ping message to the peer
 constexpr std::uint32_t kFromPeer = platform::wm::User + 10;
 
 // Registered message names; the peer answers a ping with a pong carrying wParam + 1.
@@ -39,10 +39,16 @@ struct Options {
 };
 
 // The key this program reports under.
-std::wstring reportKeyPath(const Options& options);
+inline std::wstring reportKeyPath(const Options& options) {
+    return L"Software\\VornTests\\" + options.title;
+}
 
-// Value text written for write number i, so a reader can tell a whole value from a torn one.
-std::wstring writtenValue(const std::wstring& writer, int i);
+// Value text written for write number i, so a reader can tell a whole value from a torn one:
+// long, with the index at both ends.
+inline std::wstring writtenValue(const std::wstring& writer, int i) {
+    return writer + L":" + std::to_wstring(i) + L":" + std::wstring(200, L'x') + L":" +
+           std::to_wstring(i);
+}
 
 // Paints the text specimen: 8- and 9-point Tahoma, regular and bold, at the display's dpi,
 // each line framed by its measured extent, and records each line's screen rectangle and the

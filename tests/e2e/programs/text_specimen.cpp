@@ -12,7 +12,9 @@ namespace {
 using namespace platform;
 
 // Rounded a * b / c, as font heights are computed from point sizes.
-int mulDiv(int a, int b, int c) { return (a * b + c / 2) / c; }
+int mulDiv(int a, int b, int c) {
+    return (a * b + c / 2) / c;
+}
 
 struct SpecimenLine {
     int points;
@@ -21,11 +23,14 @@ struct SpecimenLine {
 };
 
 constexpr SpecimenLine kLines[] = {
-    {8, 400, L"8 pt: Quick fox Ag 0123"},
-    {8, 700, L"8 pt bold: Quick fox Ag 0123"},
-    {9, 400, L"9 pt: Quick fox Ag 0123"},
-    {9, 700, L"9 pt bold: Quick fox Ag 0123"},
+    {8, 400, L"8 pt"},
+    {8, 700, L"8 pt bold"},
+    {9, 400, L"9 pt"},
+    {9, 700, L"9 pt bold"},
 };
+
+// The same text on every line, so sizes and weights compare.
+constexpr const wchar_t* kSample = L"Quick fox jumps Ag 0123";
 
 constexpr Colour kExtentFrame = rgb(120, 170, 255);
 
@@ -50,17 +55,15 @@ void paintSpecimen(WindowHandle window, RegistryKey& report) {
         dc.setTextColour(rgb(0, 0, 0));
         dc.setBackgroundMode(BackgroundMode::Transparent);
         TextMetrics tm = dc.textMetrics();
-        Size extent = dc.textExtent(line.label);
+        Size extent = dc.textExtent(kSample);
         Rect box = rectOfSize(margin, y, extent.width, extent.height);
         // The frame sits one pixel outside the extent so it never covers the glyphs.
-        dc.frameRect({box.left - 1, box.top - 1, box.right + 1, box.bottom + 1},
-                     kExtentFrame);
-        dc.textOut(box.left, box.top, line.label);
-        std::wstring measured = std::to_wstring(extent.width) + L"x" +
-                                std::to_wstring(extent.height) + L" ascent " +
-                                std::to_wstring(tm.ascent) + L" descent " +
-                                std::to_wstring(tm.descent) + L" (" +
-                                std::to_wstring(spec.height) + L")";
+        dc.frameRect({box.left - 1, box.top - 1, box.right + 1, box.bottom + 1}, kExtentFrame);
+        dc.textOut(box.left, box.top, kSample);
+        std::wstring measured = std::wstring(line.label) + L": " + std::to_wstring(extent.width) +
+                                L"x" + std::to_wstring(extent.height) + L", asc " +
+                                std::to_wstring(tm.ascent) + L", desc " +
+                                std::to_wstring(tm.descent);
         int measuredTop = box.bottom + margin / 2;
         dc.setTextColour(rgb(90, 90, 90));
         dc.textOut(box.left, measuredTop, measured);
@@ -70,12 +73,12 @@ void paintSpecimen(WindowHandle window, RegistryKey& report) {
         Point topLeft = clientToScreen(window, {box.left, box.top});
         report.setString(L"Specimen" + std::to_wstring(i),
                          std::to_wstring(topLeft.x) + L" " + std::to_wstring(topLeft.y) + L" " +
-                             std::to_wstring(extent.width) + L" " +
-                             std::to_wstring(extent.height) + L" " +
-                             std::to_wstring(tm.ascent) + L" " + std::to_wstring(tm.descent) +
-                             L" " + std::to_wstring(spec.height));
+                             std::to_wstring(extent.width) + L" " + std::to_wstring(extent.height) +
+                             L" " + std::to_wstring(tm.ascent) + L" " +
+                             std::to_wstring(tm.descent) + L" " + std::to_wstring(spec.height));
     }
-    if (y > client.height()) report.setString(L"SpecimenClipped", L"1");
+    if (y > client.height())
+        report.setString(L"SpecimenClipped", L"1");
 }
 
 }  // namespace testprog
