@@ -21,8 +21,9 @@ Size screenSize();        // the whole screen in the current orientation
 Rect workArea();          // the screen below the task bar
 int logPixelsPerInch();   // horizontal and vertical alike
 
-// Input panel. The visible desktop is the work area less the menu bar (and less the input
-// panel while it is shown).
+// Input panel. The visible desktop is the work area (down to the bottom of the screen, the
+// menu bar's room included) less the input panel while it is shown. The panel's rectangle
+// sits just above the menu bar.
 struct SipInfo {
     Rect visibleDesktop;
     Rect sipRect;  // the panel's rectangle, just above the menu bar
@@ -62,6 +63,8 @@ bool enableMenuItem(MenuHandle menu, std::uint32_t commandId, bool enabled);
 
 // Shows a pop-up menu at a screen point and tracks it modally. Returns the chosen command id
 // (0 when dismissed). With notify set, the choice is also posted to owner as wm::Command.
+// One menu is tracked at a time: while one is open, another call returns 0 at once. Input
+// that arrives after the choice reaches the windows once the call has returned.
 std::uint32_t trackPopupMenu(MenuHandle menu, Point screenPoint, WindowHandle owner,
                              bool notify = false);
 
@@ -89,6 +92,10 @@ void pressSoftKey(WindowHandle owner, int side);
 
 // Tap-and-hold: asked on button down; waits while the stylus stays down and still, showing
 // the hold animation, and answers GestureContextMenu when held long enough.
+// Input arriving during the wait reaches the window after the call returns (so after a quick
+// tap the window still gets its wm::LButtonUp). After a hold, the rest of the press (moves
+// and the release) is dropped and a pointer capture ends, so a context menu opened then
+// waits for a fresh tap.
 constexpr int GestureNone = 0;
 constexpr int GestureContextMenu = 1000;
 int recognizeGesture(WindowHandle window, Point clientPoint);

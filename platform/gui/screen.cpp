@@ -186,7 +186,9 @@ SipInfo sipInfo() {
     info.shown = sipIsShown();
     int panelHeight = s.width > 320 ? 160 : 80;
     info.sipRect = {0, s.height - bar - panelHeight, s.width, s.height - bar};
-    info.visibleDesktop = {0, bar, s.width, info.shown ? info.sipRect.top : s.height - bar};
+    // Without the panel the visible desktop reaches the bottom of the screen, under the menu
+    // bar; programs leave the bar its room themselves.
+    info.visibleDesktop = {0, bar, s.width, info.shown ? info.sipRect.top : s.height};
     return info;
 }
 

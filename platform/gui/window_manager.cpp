@@ -148,7 +148,9 @@ WindowHandle createWindow(const WindowCreate& create) {
                                 create.width == UseDefault ? 0 : create.width,
                                 create.height == UseDefault ? 0 : create.height);
     } else {
+        // A default window fills the visible desktop above the menu bar.
         Rect desk = sipInfo().visibleDesktop;
+        desk.bottom = std::min(desk.bottom, sipInfo().sipRect.bottom);
         data->rect = rectOfSize(create.x == UseDefault ? desk.left : create.x,
                                 create.y == UseDefault ? desk.top : create.y,
                                 create.width == UseDefault ? desk.width() : create.width,
@@ -521,6 +523,7 @@ void activateLocal(WindowHandle handle, bool activate) {
 void relayoutTopLevelWindows(Size oldScreen, Size newScreen) {
     auto& ws = windowSystem();
     Rect desk = sipInfo().visibleDesktop;
+    desk.bottom = std::min(desk.bottom, sipInfo().sipRect.bottom);
     std::vector<WindowHandle> order = ws.zOrder;
     for (WindowHandle h : order) {
         auto* w = findLocal(h);

@@ -1,0 +1,223 @@
+// The application object: construction (settings, paths, registered messages), the main
+// window, the start-up sequence and shut-down.
+
+#include "app/application.h"
+
+#include "app/main_menu.h"
+#include "app/module_table.h"
+#include "core/language.h"
+#include "core/message_box.h"
+#include "core/settings.h"
+#include "core/settings_file.h"
+#include "core/trace.h"
+#include "gfx/dib.h"
+#include "gfx/display_metrics.h"
+#include "gfx/graphics_state.h"
+#include "gfx/image_cache.h"
+#include "gfx/resample.h"
+#include "platform/api/device.h"
+
+namespace app {
+namespace {
+
+Application* g_application = nullptr;
+
+platform::LResult mainWindowProc(platform::WindowHandle window, std::uint32_t message,
+                                 platform::WParam wParam, platform::LParam lParam) {
+    using namespace platform;
+    switch (message) {
+        case wm::Destroy:
+            postQuitMessage(0);
+            return 0;
+        case wm::Close:
+            destroyWindow(window);
+            return 0;
+        case kHandOverMessage:
+            setForegroundWindow(window);
+            if (g_application) g_application->handOver();
+            return 1;
+        default:
+            if (g_application) return g_application->windowMessage(window, message, wParam, lParam);
+            return defWindowProc(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+Application* theApplication() { return g_application; }
+
+Application::Application(std::wstring programDevicePath)
+    : programPath_(std::move(programDevicePath)),
+      mainPath_(core::mainPathOf(programPath_)),
+      decorations_(std::make_unique<gfx::DecorationPictures>(mainPath_)) {
+    g_application = this;
+    core::publishPaths(mainPath_);
+    favouriteCities_.clear();
+    tempFormatFlag_ = core::readNumberSetting(L"OptTempFormat", 1) == 1;
+    windFormatFlag_ = core::readNumberSetting(L"OptWindFormat", 1) == 1;
+    timeFormat_ = core::readNumberSetting(L"OptTimeFormat", 1);
+    weatherDays_ = core::readNumberSetting(L"OptWeatherDays", 0);
+    showCountry_ = core::readNumberSetting(L"OptShowCountry", 1);
+    core::ensureIniFile(mainPath_);
+    commsMessage_ = platform::registerWindowMessage(L"VornRoamerComms");
+    changeModuleMessage_ = platform::registerWindowMessage(L"VornRoamerChngModule");
+    embeddedMessage_ = platform::registerWindowMessage(L"VornEmbedded");
+}
+
+Application::~Application() {
+    if (favouriteCities_.rowCount() > 0) {
+        core::writeNumberSetting(L"FavCity", favouriteCities_.currentRow());
+    }
+    if (currentModule_) {
+        currentModule_->show(false, false);
+        currentModule_.reset();
+    }
+    mainMenu_.reset();
+    releaseBackBuffer();
+    gfx::destroyGraphicsState();
+    for (auto bar : menuBars_) {
+        if (bar) platform::destroyMenuBar(bar);
+    }
+    if (contextMenu_) platform::destroyMenu(contextMenu_);
+    for (auto m : subMenus_) platform::destroyMenu(m);
+    g_application = nullptr;
+}
+
+bool Application::createMainWindow() {
+    using namespace platform;
+    if (!isWindowClassRegistered(kMainWindowName)) {
+        WindowClass cls;
+        cls.name = std::wstring(kMainWindowName);
+        cls.proc = mainWindowProc;
+        cls.background = 0xFFFFFF;
+        if (!registerWindowClass(cls)) return false;
+    }
+    SipInfo sip = sipInfo();
+    WindowCreate create;
+    create.className = std::wstring(kMainWindowName);
+    create.title = std::wstring(kMainWindowName);
+    window_ = createWindow(create);
+    if (!window_) return false;
+    // The window reaches down to the input panel's lower edge, just above the menu bar.
+    Rect r = windowRect(window_);
+    r.bottom = sip.sipRect.bottom;
+    resizingItself_ = true;
+    moveWindow(window_, r, true);
+    resizingItself_ = false;
+    startUp(window_);
+    showWindow(true);
+    return true;
+}
+
+void Application::showWindow(bool show) {
+    platform::showWindow(window_, show);
+    if (show) platform::updateWindow(window_);
+}
+
+void Application::attachWindow(platform::WindowHandle window) {
+    gfx::destroyGraphicsState();
+    gfx::createGraphicsState();
+    window_ = window;
+    platform::overrideBackKey(window, true);
+    createBackBuffer();
+}
+
+void Application::createBackBuffer() {
+    platform::Rect client = platform::clientRect(window_);
+    backBuffer_ = std::make_shared<platform::Bitmap>(std::max(1, client.width()),
+                                                     std::max(1, client.height()));
+    backBuffer_->fill(0xFFFFFF);
+    backDc_ = std::make_unique<platform::DeviceContext>();
+    backDc_->selectBitmap(backBuffer_);
+    ++layoutGeneration_;
+}
+
+void Application::releaseBackBuffer() {
+    backDc_.reset();
+    backBuffer_.reset();
+}
+
+bool Application::orientationChanged() const {
+    if (!backBuffer_) return false;
+    platform::Rect client = platform::clientRect(window_);
+    return client.width() != backBuffer_->width() && client.height() != backBuffer_->height();
+}
+
+void Application::loadSplashLogo() {
+    std::unique_ptr<gfx::TargaPixels> logo;
+    if (gfx::loadTarga(mainPath_ + L"\\graphics2\\vornlogo.tga", logo) !=
+        gfx::TargaStatus::Loaded) {
+        splashLogo_.reset();
+        return;
+    }
+    const auto& m = gfx::displayMetrics();
+    int width = static_cast<int>(147 * m.scaleX);
+    int height = static_cast<int>(150 * m.scaleY);
+    splashLogo_ = std::make_unique<gfx::TargaPixels>(gfx::resampleTarga(*logo, width, height));
+}
+
+bool Application::loadZoneTable() {
+    zoneTable_.clear();
+    zoneTable_.load(mainPath_, L"dstinfo.dat", L'~', true);
+    return zoneTable_.rowCount() > 0;
+}
+
+void Application::loadFavourites() {
+    favouriteCities_.clear();
+    favouriteCities_.load(mainPath_, L"mycities.dat", L'~', true);
+    int rows = favouriteCities_.rowCount();
+    int current = core::readNumberSetting(L"FavCity", 1);
+    if (rows == 0) {
+        favouriteCities_.setCurrentRow(0);
+    } else {
+        favouriteCities_.setCurrentRow(current >= 1 && current <= rows ? current : 1);
+    }
+}
+
+int Application::chooseFirstScreen() {
+    int start = core::readNumberSetting(L"OptStartScreen", moduleId::Home);
+    if (start == 1) start = moduleId::Home;
+    int eula = core::readNumberSetting(L"WizardEULA", 0);
+    int done = eula >= 3 ? core::readNumberSetting(L"WizardDone", 0) : 0;
+    if (eula < 3 || done == 0) return moduleId::SetupWizard;
+    return start;
+}
+
+void Application::startUp(platform::WindowHandle window) {
+    attachWindow(window);
+    if (gfx::displayMetrics().displayModeFlag) {
+        gfx::displayMetrics().scaleX = 1.0;
+        gfx::displayMetrics().scaleY = 1.0;
+    }
+    loadSplashLogo();
+    reloadTheme(true, false);
+    core::traceLabel("starting");
+    showWindow(true);
+    core::traceLabel("mainwnd-show");
+    core::buildLanguageList(mainPath_, 1, 9);
+    core::traceLabel("initlang complete");
+    core::chooseStartLanguage(mainPath_);
+    core::traceLabel("langlist complete");
+    core::traceLabel("openlang complete");
+    core::registerTodayItem();
+    core::traceLabel("homescreen check complete");
+    if (!loadZoneTable()) {
+        core::showExclamation(L"Problems loading daylight savings info file!", kMainWindowName);
+        platform::postQuitMessage(0);
+        return;
+    }
+    loadFavourites();
+    core::traceLabel("loadfavorites complete");
+    mainMenu_ = std::make_unique<MainMenu>(*this);
+    core::traceLabel("selector complete");
+    splashShown_ = false;
+    switchModule(chooseFirstScreen(), {.saveOld = false, .deleteOld = true});
+    core::traceLabel("setdisplay complete");
+}
+
+void Application::showAbout() {
+    aboutShown_ = true;
+    invalidateAll(false);
+}
+
+}  // namespace app

@@ -1,0 +1,188 @@
+#pragma once
+// The main program's application object: the root of ownership. It owns the window and its
+// back buffer, the settings list, the language table, the theme, the favourite cities, the
+// main menu, the navigation history and the one live screen module, and it routes every
+// window message to them.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/record_table.h"
+#include "gfx/targa.h"
+#include "gfx/theme.h"
+#include "platform/api/draw.h"
+#include "platform/api/shell.h"
+#include "platform/api/window.h"
+#include "ui/module.h"
+#include "ui/module_host.h"
+
+namespace app {
+
+class MainMenu;
+class Overlay;
+
+// The window class and title of the main program (the same text).
+constexpr std::wstring_view kMainWindowName = L"Vorn Roamer";
+// Posted to the main window when a command line waits in "trigger.inf".
+constexpr std::uint32_t kHandOverMessage = platform::wm::User + 201;
+constexpr std::wstring_view kTriggerFileName = L"trigger.inf";
+
+// Timers the main window handles itself.
+constexpr std::uintptr_t kAutoRepeatTimer = 9899;
+constexpr std::uintptr_t kKeepAwakeTimer = 9876;
+
+// Creates the module for an id; ids without a screen of their own get the home screen.
+using ModuleFactory = std::function<std::unique_ptr<ui::Module>(
+    class Application& app, int id, int previousId)>;
+
+class Application final : public ui::ModuleHost {
+public:
+    explicit Application(std::wstring programDevicePath);
+    ~Application() override;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Window creation and the start-up sequence.
+    bool createMainWindow();
+    void startUp(platform::WindowHandle window);
+    void showWindow(bool show);
+
+    // Routing of every message the window procedure does not handle itself.
+    platform::LResult windowMessage(platform::WindowHandle window, std::uint32_t message,
+                                    platform::WParam wParam, platform::LParam lParam);
+    // A command line handed over through "trigger.inf".
+    void handOver();
+    void handleCommandLine(std::wstring_view commandLine);
+    // Commands from soft keys and menus.
+    void command(std::uint32_t commandId);
+    // Application commands: 1026 switches to a module, 1025 is Back.
+    void applicationCommand(std::uint32_t commandId, std::intptr_t data);
+
+    // Module manager.
+    struct SwitchOptions {
+        bool saveOld = false;
+        bool deleteOld = true;
+        bool noRedraw = false;
+        bool resetMenuPictures = false;
+    };
+    void switchModule(int id, std::unique_ptr<ui::Module> ready, SwitchOptions options);
+    void switchModule(int id, SwitchOptions options) { switchModule(id, nullptr, options); }
+    // The Back action; false when nothing took it.
+    bool back();
+    void showMainMenu(bool open);
+    bool isMainMenuOpen() const;
+    void setFullScreen(bool on);
+    void setModuleFactory(ModuleFactory factory) { factory_ = std::move(factory); }
+
+    // ModuleHost.
+    platform::WindowHandle mainWindow() const override { return window_; }
+    void invalidateArea(const platform::Rect& inclusive) override;
+    void invalidateAll(bool redrawNow) override;
+    int layoutGeneration() const override { return layoutGeneration_; }
+    void setMenuBar(std::span<const ui::MenuEntry> entries) override;
+    void setSoftKey(int position, std::uint32_t commandId, std::wstring_view text) override;
+    void requestModule(int moduleId) override;
+    void notify(int, std::intptr_t) override {}
+
+    // What screens read.
+    const std::wstring& mainPath() const { return mainPath_; }
+    gfx::Theme& theme() { return theme_; }
+    gfx::DecorationPictures& decorations() { return *decorations_; }
+    core::RecordTable& favouriteCities() { return favouriteCities_; }
+    core::RecordTable& zoneTable() { return zoneTable_; }
+    ui::Module* currentModule() const { return currentModule_.get(); }
+    int currentModuleId() const { return currentModuleId_; }
+    const std::vector<int>& history() const { return history_; }
+    bool tempFormatFlag() const { return tempFormatFlag_; }
+    bool windFormatFlag() const { return windFormatFlag_; }
+    int timeFormat() const { return timeFormat_; }
+    int weatherDays() const { return weatherDays_; }
+    int showCountry() const { return showCountry_; }
+    std::uint32_t commsMessage() const { return commsMessage_; }
+    std::uint32_t changeModuleMessage() const { return changeModuleMessage_; }
+    std::uint32_t embeddedMessage() const { return embeddedMessage_; }
+    bool splashShown() const { return splashShown_; }
+    bool aboutShown() const { return aboutShown_; }
+    void showAbout();
+    bool isFullScreen() const { return fullScreen_; }
+
+    // Loads the theme from the settings and rebuilds the background; the live module is
+    // told and the window repainted.
+    void reloadTheme(bool reloadBackground, bool redraw);
+    void reloadSkin(bool redraw);
+    // The background picture, aligned with the screen, over the client area.
+    void drawBackground(platform::DeviceContext& dc);
+    void showContextMenu(ui::Module& module, platform::Point point,
+                         std::span<const ui::MenuEntry> entries);
+
+private:
+    friend class MainMenu;
+
+    void attachWindow(platform::WindowHandle window);
+    void createBackBuffer();
+    void releaseBackBuffer();
+    bool orientationChanged() const;
+    void paintWindow();
+    void drawEverything(platform::DeviceContext& dc, const platform::Rect& invalid);
+    void drawAboutBox(platform::DeviceContext& dc);
+    void loadSplashLogo();
+    bool loadZoneTable();
+    void loadFavourites();
+    int chooseFirstScreen();
+    void rebuildCurrentModule(bool resetMenuPictures);
+    std::unique_ptr<ui::Module> createModule(int id, int previousId);
+    void recordScreenMode(int id);
+    void routeKey(std::uint32_t message, platform::WParam key, platform::LParam flags);
+    void routePointer(std::uint32_t message, platform::WParam keys, platform::LParam position);
+    void settingChanged(platform::WParam wParam);
+    void showMenuBarShape(int shape);
+
+    std::wstring programPath_;
+    std::wstring mainPath_;
+    platform::WindowHandle window_ = 0;
+    std::shared_ptr<platform::Bitmap> backBuffer_;
+    std::unique_ptr<platform::DeviceContext> backDc_;
+    int layoutGeneration_ = 0;
+    bool resizingItself_ = false;
+
+    gfx::Theme theme_;
+    std::unique_ptr<gfx::DecorationPictures> decorations_;
+    core::RecordTable favouriteCities_{10};
+    core::RecordTable zoneTable_{13};
+    bool tempFormatFlag_ = true;
+    bool windFormatFlag_ = true;
+    int timeFormat_ = 1;
+    int weatherDays_ = 0;
+    int showCountry_ = 1;
+
+    std::unique_ptr<ui::Module> currentModule_;
+    int currentModuleId_ = 0;
+    std::unique_ptr<gfx::TargaPixels> splashLogo_;
+    std::unique_ptr<MainMenu> mainMenu_;
+    std::vector<int> history_;
+    bool splashShown_ = true;
+    bool aboutShown_ = false;
+    bool fullScreen_ = false;
+    std::uint32_t commsMessage_ = 0;
+    std::uint32_t changeModuleMessage_ = 0;
+    std::uint32_t embeddedMessage_ = 0;
+    ModuleFactory factory_;
+
+    // The menu bars by shape (101 to 104), created on first use.
+    platform::MenuBarHandle menuBars_[4] = {};
+    int visibleBar_ = 0;
+    platform::MenuHandle contextMenu_ = 0;
+    std::vector<platform::MenuHandle> subMenus_;
+};
+
+// The one application of the program (null before it is created and after it is destroyed).
+Application* theApplication();
+
+// The program entry: hands the command line to a running instance, or runs the program.
+int runMainProgram(int argc, char** argv);
+
+}  // namespace app

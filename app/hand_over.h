@@ -1,0 +1,21 @@
+#pragma once
+// The hand-over file "trigger.inf" beside the main program: a second start writes its command
+// line there and tells the running instance with message 1225, which reads and deletes it.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+// The longest command line the running instance takes from the file, in characters.
+constexpr std::size_t kHandOverLineLimit = 254;
+
+std::wstring handOverFilePath(std::wstring_view mainPath);
+// Writes the command line as UTF-8 (safely: beside, then renamed).
+bool writeHandOver(std::wstring_view mainPath, std::wstring_view commandLine);
+// Reads the first line (at most kHandOverLineLimit characters) and deletes the file. Only a
+// bounded number of bytes is read; a missing or unreadable file gives nothing.
+std::optional<std::wstring> takeHandOver(std::wstring_view mainPath);
+
+}  // namespace app

@@ -1,0 +1,171 @@
+#include "ui/module.h"
+
+#include <algorithm>
+
+namespace ui {
+
+using platform::Point;
+using platform::Rect;
+
+Module::Module(ModuleHost& host) : host_(host), layoutGeneration(host.layoutGeneration()) {}
+
+Module::~Module() = default;
+
+void Module::show(bool visible, bool focusFirst) {
+    isActive = visible;
+    for (auto& c : controls_) c->show(visible && c->isVisible, false);
+    if (visible) {
+        if (focusFirst) {
+            focused_ = nullptr;
+            for (auto& c : controls_) {
+                if (c->isLive(currentPage) && c->canTakeFocus()) {
+                    setFocusedControl(c.get(), false);
+                    break;
+                }
+            }
+        } else if (focused_) {
+            focused_->focus(true, false);
+        }
+    } else if (focused_) {
+        focused_->focus(false, false);
+    }
+}
+
+void Module::paint(platform::DeviceContext& dc, const Rect& invalid) {
+    for (auto& c : controls_) {
+        if (c->isLive(currentPage) && c->isVisible && c->rect.intersects(invalid)) {
+            c->paint(dc, invalid);
+        }
+    }
+}
+
+void Module::broadcast(int event, std::intptr_t data) {
+    for (auto& c : controls_) {
+        if (c->isLive(currentPage)) controlEvent(*c, event, data);
+    }
+}
+
+void Module::invalidate(bool redrawNow) { host_.invalidateAll(redrawNow); }
+
+void Module::invalidateRect(const Rect& r) {
+    // Hosts take inclusive rectangles.
+    host_.invalidateArea({r.left, r.top, r.right - 1, r.bottom - 1});
+}
+
+void Module::controlChanged(Control&) {}
+bool Module::controlPressed(Control&) { return false; }
+void Module::controlEvent(Control&, int, std::intptr_t) {}
+bool Module::key(std::uint32_t, std::uint32_t, platform::LParam) { return false; }
+
+void Module::focusChanged(bool gained) {
+    if (gained && focused_) focused_->focus(true, true);
+}
+
+void Module::scrollFocusedIntoView() {
+    if (!scrolls || !focused_) return;
+    Rect client = platform::clientRect(host_.mainWindow());
+    int dy = 0;
+    if (focused_->rect.top < client.top) dy = focused_->rect.top - client.top;
+    if (focused_->rect.bottom > client.bottom) dy = focused_->rect.bottom - client.bottom;
+    if (dy != 0) scrollBy(dy);
+}
+
+void Module::scrollBy(int dy) {
+    if (!scrolls || dy == 0) return;
+    scrollY += dy;
+    for (auto& c : controls_) c->rect = c->rect.offset(0, -dy);
+    invalidate(false);
+}
+
+void Module::activationChanged(bool) {}
+void Module::skinChanged(bool) {}
+bool Module::command(std::uint32_t, std::intptr_t) { return false; }
+void Module::timer(std::uintptr_t) {}
+
+void Module::pointer(std::uint32_t message, platform::WParam keys, Point point) {
+    if (capture_) {
+        capture_->pointer(message, keys, point);
+        return;
+    }
+    Control* hit = controlAt(point);
+    if (!hit) return;
+    if (message == platform::wm::LButtonDown && hit != focused_ && hit->canTakeFocus()) {
+        setFocusedControl(hit, true);
+        scrollFocusedIntoView();
+    }
+    hit->pointer(message, keys, point);
+}
+
+bool Module::commsMessage(platform::WindowHandle, std::uint32_t, platform::WParam,
+                          platform::LParam) {
+    return false;
+}
+
+bool Module::embeddedMessage(platform::WindowHandle, std::uint32_t, platform::WParam,
+                             platform::LParam) {
+    return false;
+}
+
+void Module::contextMenuOpening(std::span<MenuEntry>) {}
+
+Control& Module::addControl(std::unique_ptr<Control> control) {
+    control->owner = this;
+    controls_.push_back(std::move(control));
+    return *controls_.back();
+}
+
+Control* Module::findControl(int id) const {
+    for (auto& c : controls_) {
+        if (c->id == id) return c.get();
+    }
+    return nullptr;
+}
+
+void Module::setFocusedControl(Control* control, bool redraw) {
+    if (control == focused_) return;
+    Control* old = focused_;
+    focused_ = control;
+    if (old) old->focus(false, redraw);
+    if (control) control->focus(true, redraw);
+}
+
+bool Module::moveFocus(bool forward) {
+    std::vector<Control*> order;
+    for (auto& c : controls_) {
+        if (c->isLive(currentPage) && c->canTakeFocus()) order.push_back(c.get());
+    }
+    if (order.empty()) return false;
+    auto it = std::find(order.begin(), order.end(), focused_);
+    Control* next = nullptr;
+    if (it == order.end()) {
+        next = forward ? order.front() : order.back();
+    } else if (forward && it + 1 != order.end()) {
+        next = *(it + 1);
+    } else if (!forward && it != order.begin()) {
+        next = *(it - 1);
+    }
+    if (!next) return false;
+    setFocusedControl(next, true);
+    scrollFocusedIntoView();
+    return true;
+}
+
+Control* Module::controlAt(Point point) const {
+    // Later controls are drawn over earlier ones, so the last one under the point wins.
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        Control* c = it->get();
+        if (c->isLive(currentPage) && c->isVisible && c->rect.contains(point)) return c;
+    }
+    return nullptr;
+}
+
+void Module::setCaptureControl(Control* control) {
+    capture_ = control;
+    if (control) {
+        platform::setCapture(host_.mainWindow());
+    } else {
+        platform::releaseCapture();
+    }
+}
+
+}  // namespace ui

@@ -1,0 +1,91 @@
+#pragma once
+// The base of every screen: a module owns the controls of one screen, paints them, and
+// handles keys, taps, timers and commands. One module is live at a time.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "platform/api/draw.h"
+#include "platform/api/window.h"
+#include "ui/control.h"
+#include "ui/module_host.h"
+
+namespace ui {
+
+class Module {
+public:
+    explicit Module(ModuleHost& host);
+    virtual ~Module();
+    Module(const Module&) = delete;
+    Module& operator=(const Module&) = delete;
+
+    ModuleHost& host() const { return host_; }
+
+    // Builds the controls.
+    virtual void build() {}
+    // Shows or hides the module's controls; focuses the first focusable control when asked,
+    // else gives the focus back to the remembered one.
+    virtual void show(bool visible, bool focusFirst);
+    // Paints every live, visible control that meets the invalid rectangle.
+    virtual void paint(platform::DeviceContext& dc, const platform::Rect& invalid);
+    virtual void broadcast(int event, std::intptr_t data);
+    void invalidate(bool redrawNow);
+    void invalidateRect(const platform::Rect& rect);
+
+    virtual void controlChanged(Control& control);
+    virtual bool controlPressed(Control& control);
+    // Events passed up by controls (notifyOwner).
+    virtual void controlEvent(Control& control, int event, std::intptr_t data);
+    virtual bool key(std::uint32_t message, std::uint32_t keyCode, platform::LParam flags);
+    virtual void focusChanged(bool gained);
+    virtual void scrollFocusedIntoView();
+    virtual void activationChanged(bool deactivated);
+    virtual void skinChanged(bool redraw);
+    // Soft-key and menu commands (99 left, 100 right); true when handled.
+    virtual bool command(std::uint32_t commandId, std::intptr_t data);
+    virtual void timer(std::uintptr_t id);
+    // Called when the module becomes active.
+    virtual void startTimers() {}
+    // Base behaviour: the live control under the point gets the message.
+    virtual void pointer(std::uint32_t message, platform::WParam keys, platform::Point point);
+    virtual bool commsMessage(platform::WindowHandle window, std::uint32_t message,
+                              platform::WParam wParam, platform::LParam lParam);
+    virtual bool embeddedMessage(platform::WindowHandle window, std::uint32_t message,
+                                 platform::WParam wParam, platform::LParam lParam);
+    // A tap-and-hold context menu built from these entries is about to open.
+    virtual void contextMenuOpening(std::span<MenuEntry> entries);
+    // The soft keys and menus of this screen (the default table when empty).
+    virtual std::span<const MenuEntry> menuEntries() const { return {}; }
+    // The scroll position changed by this much (input panel moved, scroll bar).
+    virtual void scrollBy(int dy);
+
+    // Controls.
+    Control& addControl(std::unique_ptr<Control> control);
+    Control* findControl(int id) const;
+    const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+    Control* focusedControl() const { return focused_; }
+    void setFocusedControl(Control* control, bool redraw = true);
+    // Moves the focus to the next or previous focusable control of the current page; false
+    // when there is none in that direction.
+    bool moveFocus(bool forward);
+    Control* controlAt(platform::Point point) const;
+    // The control holding the pointer capture, if any.
+    Control* captureControl() const { return capture_; }
+    void setCaptureControl(Control* control);
+
+    int currentPage = 0;
+    bool scrolls = false;
+    int scrollY = 0;
+    bool isActive = false;
+    int layoutGeneration = 0;
+
+private:
+    ModuleHost& host_;
+    std::vector<std::unique_ptr<Control>> controls_;
+    Control* focused_ = nullptr;
+    Control* capture_ = nullptr;
+};
+
+}  // namespace ui

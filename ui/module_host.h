@@ -1,0 +1,57 @@
+#pragma once
+// What a screen module needs from the program that shows it: the main window, invalidation,
+// the menu bar, module switching. The main program's application implements it; keeping it
+// an interface lets screens and widgets sit below the application.
+
+#include <cstdint>
+#include <span>
+
+#include "platform/api/types.h"
+#include "platform/api/window.h"
+
+namespace ui {
+
+// A soft key or menu item of a screen's menu bar. Screens describe their bars in static
+// tables of these.
+struct MenuEntry {
+    std::uint16_t kind = 0;     // 1 left side, 2 right side, 3 context menu
+    std::uint16_t parent = 0;   // 1000 the soft key itself; see menu_bar.h for the others
+    std::uint16_t commandId = 0;
+    std::uint32_t stringNumber = 0;
+    std::uint32_t flag = 1;
+    std::uint32_t last = 0;
+};
+
+namespace menuKind {
+constexpr std::uint16_t Left = 1, Right = 2, Context = 3;
+}
+namespace menuParent {
+constexpr std::uint16_t SoftKey = 1000, RightSubMenu1 = 1003, RightSubMenu1Items = 1004,
+                        RightSubMenu2 = 1005, RightSubMenu2Items = 1006, ContextItems = 1010;
+}
+// The command of a menu entry that stands for a separator line.
+constexpr std::uint16_t kSeparatorCommand = 1002;
+
+// Soft-key commands.
+namespace command {
+constexpr std::uint32_t LeftSoftKey = 99, RightSoftKey = 100, Back = 1025, SwitchModule = 1026;
+}
+
+class ModuleHost {
+public:
+    virtual ~ModuleHost() = default;
+    virtual platform::WindowHandle mainWindow() const = 0;
+    // The rectangle is inclusive: it is widened by one pixel right and down.
+    virtual void invalidateArea(const platform::Rect& inclusive) = 0;
+    virtual void invalidateAll(bool redrawNow) = 0;
+    // Counts re-creations of the back buffer; modules remember the one they were built for.
+    virtual int layoutGeneration() const = 0;
+    virtual void setMenuBar(std::span<const MenuEntry> entries) = 0;
+    // Position 1 is the left soft key, 2 the right; 2 to 4 also address menu items by id.
+    virtual void setSoftKey(int position, std::uint32_t commandId, std::wstring_view text) = 0;
+    // Switches to another module, remembering the current one for Back.
+    virtual void requestModule(int moduleId) = 0;
+    virtual void notify(int event, std::intptr_t data) = 0;
+};
+
+}  // namespace ui
