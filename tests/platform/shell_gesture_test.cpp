@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "platform/api/shell.h"
@@ -151,6 +153,9 @@ TEST_F(ShellGestureTest, HoldingStillShowsTheRingAndAnswersContextMenu) {
             }
         }
         underPoint = fb.pixel(p.x, p.y);
+        if (const char* folder = std::getenv("VORN_SHELL_SCREENSHOTS")) {
+            savePng(fb, std::filesystem::path(folder) / "hold-ring.png");
+        }
     });
     gui::deferAction(1200, [p] { gui::injectInput({Kind::PointerUp, p}); });
     ASSERT_TRUE(pumpUntil([] { return answerLogged() >= 0; }));

@@ -139,19 +139,23 @@ TEST_F(ShellMessageBoxTest, ControlRequestsDriveAnOpenBox) {
     std::uint32_t flags = mb::YesNo | mb::IconQuestion;
     std::filesystem::path shot = test::useTestDevice() / "box.png";
     bool shotWhileOpen = false;
-    Rect no = buttonRect(kQuestion, flags, id::No);
+    EXPECT_TRUE(shell::openMessageBoxButtons().empty());
     gui::deferAction(50, [&] {
-        gui::windowSystem().input.push_back(
-            gui::ControlRequest{"screenshot " + shot.string(), "", 1});
+        auto& input = gui::windowSystem().input;
+        input.push_back(gui::ControlRequest{"screenshot " + shot.string(), "", 1});
         gui::deferAction(100, [&] {
             shotWhileOpen = std::filesystem::exists(shot);
-            Point c = centreOf(no);
+            auto buttons = shell::openMessageBoxButtons();
+            ASSERT_EQ(buttons.size(), 2u);
+            EXPECT_EQ(buttons[1].label, L"No");
+            Point c = centreOf(buttons[1].rect);
             gui::windowSystem().input.push_back(gui::ControlRequest{
                 "tap " + std::to_string(c.x) + " " + std::to_string(c.y), "", 2});
         });
     });
     EXPECT_EQ(messageBox(0, kQuestion, L"Vorn Roamer", flags), id::No);
     EXPECT_TRUE(shotWhileOpen);
+    EXPECT_TRUE(shell::openMessageBoxButtons().empty());
 }
 
 TEST_F(ShellMessageBoxTest, PressedButtonIsHighlightedAndTheCaptionIsABar) {
