@@ -404,9 +404,16 @@ void postQuitMessage(int exitCode) {
 
 bool getMessage(Message& out) {
     for (;;) {
-        if (nextMessage(out, true)) return out.id != wm::Quit;
+        if (nextMessage(out, true)) {
+            // Requests waiting for the program to settle are answered before it ends.
+            if (out.id == wm::Quit) runIdleActions();
+            return out.id != wm::Quit;
+        }
         runIdleActions();
-        if (nextMessage(out, true)) return out.id != wm::Quit;
+        if (nextMessage(out, true)) {
+            if (out.id == wm::Quit) runIdleActions();
+            return out.id != wm::Quit;
+        }
         waitForWork(-1);
     }
 }
