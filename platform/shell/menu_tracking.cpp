@@ -201,7 +201,7 @@ bool onInput(const gui::InputEvent& e) {
         t->held.hold(e);
         return true;
     }
-    if (t->held.isOwnKeyRelease(e))
+    if (t->held.isOwnKeyFollowUp(e))
         return true;
     Rect before = panelsArea(*t);
     using Kind = gui::InputEvent::Kind;

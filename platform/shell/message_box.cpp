@@ -126,7 +126,7 @@ bool onInput(OpenBox& box, const gui::InputEvent& e) {
         box.held.hold(e);
         return true;
     }
-    if (box.held.isOwnKeyRelease(e))
+    if (box.held.isOwnKeyFollowUp(e))
         return true;
     refreshLayout(box);
     switch (e.kind) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <tuple>
+#include <utility>
 
 #include "platform/gui/window_system.h"
 #include "platform/shell/screen_area.h"
@@ -76,27 +77,38 @@ WindowHandle barOwnerWindow() {
     return 0;
 }
 
-bool HeldInput::isOwnKeyRelease(const gui::InputEvent& e) {
+bool HeldInput::isOwnKeyFollowUp(const gui::InputEvent& e) {
     using Kind = gui::InputEvent::Kind;
-    if (e.kind == Kind::KeyDown) {
-        if (std::find(keysDown_.begin(), keysDown_.end(), e.key) == keysDown_.end()) {
-            keysDown_.push_back(e.key);
+    bool characterDue = std::exchange(characterDue_, false);
+    switch (e.kind) {
+        case Kind::KeyDown:
+            if (std::find(keysDown_.begin(), keysDown_.end(), e.key) == keysDown_.end()) {
+                keysDown_.push_back(e.key);
+            }
+            characterDue_ = true;
+            return false;
+        case Kind::Char:
+            return characterDue;
+        case Kind::KeyUp: {
+            auto it = std::find(keysDown_.begin(), keysDown_.end(), e.key);
+            if (it == keysDown_.end())
+                return false;
+            keysDown_.erase(it);
+            return true;
         }
-        return false;
+        default:
+            return false;
     }
-    if (e.kind != Kind::KeyUp)
-        return false;
-    auto it = std::find(keysDown_.begin(), keysDown_.end(), e.key);
-    if (it == keysDown_.end())
-        return false;
-    keysDown_.erase(it);
-    return true;
 }
 
 void HeldInput::hold(const gui::InputEvent& e) {
     using Kind = gui::InputEvent::Kind;
-    if (e.kind == Kind::KeyUp && isOwnKeyRelease(e))
-        return;
+    if (e.kind == Kind::KeyUp || e.kind == Kind::Char) {
+        if (isOwnKeyFollowUp(e))
+            return;
+    } else {
+        characterDue_ = false;  // key presses after the layer finished are the windows'
+    }
     if (held_.empty()) {
         // The loop already followed this event's press or release; replaying it later must
         // start from the state before it.

@@ -75,18 +75,20 @@ bool runModal(const std::function<bool()>& done, int stepMs = 50);
 
 // Input that reaches a modal layer after it has finished, held back and put in front of the
 // queue again once the modal call has returned, so that the program sees it in order from its
-// own loop rather than inside the call. The releases of keys pressed while the layer was
-// open belong to the layer and are dropped.
+// own loop rather than inside the call. The characters and releases of keys pressed while
+// the layer was open belong to the layer and are dropped.
 class HeldInput {
   public:
-    // Call for every event the open layer takes; true when it is a key release to drop.
-    bool isOwnKeyRelease(const gui::InputEvent& e);
+    // Call for every event the open layer takes; true when it is the character or the
+    // release of a key the layer had pressed, for the layer to drop.
+    bool isOwnKeyFollowUp(const gui::InputEvent& e);
     // Call for every event after the layer finished; it is held back (or dropped).
     void hold(const gui::InputEvent& e);
     void putBack();
 
   private:
     std::vector<std::uint32_t> keysDown_;
+    bool characterDue_ = false;  // the last event was a key press the layer took
     std::vector<gui::InputEvent> held_;
     bool pointerDownBefore_ = false;  // the stylus state before the first held event
 };
