@@ -1,7 +1,9 @@
 // Painting of the main window: everything is drawn into the back buffer, then the invalid
 // part is copied to the screen.
 
+#include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "app/application.h"
 #include "app/main_menu.h"
@@ -20,6 +22,16 @@ using namespace platform;
 namespace {
 
 constexpr wchar_t kProductName[] = L"Vorn Roamer";
+
+// For start-up measurements: VORN_EXIT_AFTER_FIRST_FRAME=1 ends the program once its first
+// screen (after the splash) has been painted.
+bool exitAfterFirstFrame() {
+    static const bool enabled = [] {
+        const char* v = std::getenv("VORN_EXIT_AFTER_FIRST_FRAME");
+        return v && std::string_view(v) == "1";
+    }();
+    return enabled;
+}
 constexpr wchar_t kProductVersion[] = L"Version 3.0";
 
 }  // namespace
@@ -46,6 +58,7 @@ void Application::paintWindow() {
     drawEverything(*backDc_, invalid);
     backDc_->clearClip();
     paint.dc().blit(invalid, *backDc_, {invalid.left, invalid.top});
+    if (!splashShown_ && currentModule_ && exitAfterFirstFrame()) postQuitMessage(0);
 }
 
 void Application::drawEverything(DeviceContext& dc, const Rect& invalid) {
