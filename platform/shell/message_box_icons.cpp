@@ -49,12 +49,12 @@ void drawExclamation(DeviceContext& dc, const Rect& r) {
     double stroke = w / 9;
     dc.antialiasedLine(cx, y + h * 0.34, cx, y + h * 0.62, rgb(0, 0, 0), stroke);
     double dot = stroke * 1.1;
-    Brush dotBrush = dc.selectBrush(Brush::solid(rgb(0, 0, 0)));
-    Pen noPen = dc.selectPen(Pen{0, 1, false});
+    Brush previousBrush = dc.selectBrush(Brush::solid(rgb(0, 0, 0)));
+    Pen previousPen = dc.selectPen(Pen{0, 1, false});
     dc.ellipse({static_cast<int>(cx - dot / 2 + 0.5), static_cast<int>(y + h * 0.71),
                 static_cast<int>(cx + dot / 2 + 1.5), static_cast<int>(y + h * 0.71 + dot + 1)});
-    dc.selectPen(noPen);
-    dc.selectBrush(dotBrush);
+    dc.selectPen(previousPen);
+    dc.selectBrush(previousBrush);
 }
 
 void drawCross(DeviceContext& dc, const Rect& r) {

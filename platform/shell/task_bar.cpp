@@ -32,8 +32,8 @@ void drawStartFlag(DeviceContext& dc, const Rect& bar) {
     int s = scale();
     int top = bar.top + (bar.height() - 26 * s) / 2;
     auto at = [&](int x, int y) { return Point{bar.left + x * s, top + y * s}; };
-    dc.fillRect(Rect{at(7, 5).x, at(7, 5).y, at(8, 5).x + s / 2 + 1, at(7, 22).y},
-                rgb(230, 230, 230));
+    Point pole = at(7, 5);
+    dc.fillRect(rectOfSize(pole.x, pole.y, 2 * s, 17 * s), rgb(230, 230, 230));
     const Point cloth[] = {at(9, 6),   at(12, 5),  at(16, 7),  at(20, 6),
                            at(20, 14), at(16, 15), at(12, 13), at(9, 14)};
     Pen oldPen = dc.selectPen(Pen{rgb(150, 90, 10), 1, true});
