@@ -66,6 +66,8 @@ Options parseOptions(const std::wstring& commandLine) {
         bool hasValue = i + 1 < words.size();
         if (w == L"--specimen") {
             o.specimen = true;
+        } else if (w == L"--quiet") {
+            o.quiet = true;
         } else if (hasValue && w == L"--class") {
             o.className = words[++i];
         } else if (hasValue && w == L"--title") {
@@ -98,8 +100,20 @@ void recordMessage(std::uint32_t id, WParam wParam, LParam lParam) {
 WindowHandle findPeer() {
     const Options& o = state().options;
     WindowHandle peer = findWindow(o.peerClass, o.peerTitle);
-    report().setDword(L"PeerWindow", peer);
+    if (!o.quiet)
+        report().setDword(L"PeerWindow", peer);
     return peer;
+}
+
+// A quiet program answers a ping at once to the window it found before.
+void answerPingQuietly(WParam wParam, LParam lParam) {
+    static WindowHandle peer = 0;
+    auto& s = state();
+    if (peer && postMessage(peer, s.pongMessage, wParam + 1, lParam))
+        return;
+    peer = findPeer();
+    if (peer)
+        postMessage(peer, s.pongMessage, wParam + 1, lParam);
 }
 
 // Both programs of the concurrency test report that they are ready and start together when
@@ -162,6 +176,10 @@ bool handleCommand(std::uint32_t id, WParam wParam, LParam lParam) {
 }
 
 LResult windowProc(WindowHandle window, std::uint32_t id, WParam wParam, LParam lParam) {
+    if (id == state().pingMessage && state().options.quiet) {
+        answerPingQuietly(wParam, lParam);
+        return 0;
+    }
     if (id >= wm::User) {
         recordMessage(id, wParam, lParam);
         if (handleCommand(id, wParam, lParam))

@@ -4,6 +4,7 @@
 // HKCU\Software\VornTests\<title>, where a test can watch from outside.
 //
 // Command line: --class C --title T [--peer-class C --peer-title T] [--writes N] [--specimen]
+// [--quiet]
 // (double quotes group words). Commands arrive as posted messages, see below.
 
 #include <cstdint>
@@ -36,6 +37,8 @@ struct Options {
     std::wstring peerTitle;
     int writes = 1000;
     bool specimen = false;
+    // Answers pings without reporting anything, for benchmarks that time the round trip.
+    bool quiet = false;
 };
 
 // The key this program reports under.
