@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/api/controls.h"
 #include "platform/api/program.h"
 #include "platform/api/shell_install.h"
 #include "platform/gui/screen.h"
@@ -46,6 +47,7 @@ std::wstring startProgram(int argc, char** argv, const StartOptions& options) {
             backend->setTitle(options.displayName);
             gui::setDisplayBackend(std::move(backend));
             installShell();
+            registerNativeControls();
             return commandLine;
         }
     }
@@ -55,6 +57,7 @@ std::wstring startProgram(int argc, char** argv, const StartOptions& options) {
     chosenName() = "headless";
     gui::setDisplayBackend(headless::createBackend());
     installShell();
+    registerNativeControls();
     return commandLine;
 }
 

@@ -13,7 +13,9 @@
 //   windows                                     this program's windows, one per line
 //   screen-changed                              the screen profile changed (rotation)
 //   ping                                        answers "ok"
+//   app VERB [ARGUMENTS]                        a request of the program's own (see below)
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +26,12 @@ struct ControlReply {
     bool ok = false;
     std::string text;  // the answer after "ok " or "error "
 };
+
+// Programs answer requests of their own ("app module" in the main program) through verbs they
+// register here. The handler gets the rest of the line after the verb and runs on the window
+// thread once earlier input has been handled. Registering a verb again replaces its handler.
+using AppRequestHandler = std::function<ControlReply(std::string_view arguments)>;
+void registerAppRequest(std::string verb, AppRequestHandler handler);
 
 // Sends a request to the program with the given process id and waits for the answer.
 // Nothing when the program is not running or does not answer in time.

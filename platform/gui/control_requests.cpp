@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <cwctype>
+#include <map>
 #include <sstream>
 
+#include "platform/api/control.h"
 #include "platform/api/device.h"
 #include "platform/api/draw.h"
 #include "platform/gui/ipc.h"
@@ -17,6 +19,30 @@ namespace platform::gui {
 namespace {
 
 bool readInt(std::istringstream& in, int& v) { return static_cast<bool>(in >> v); }
+
+std::map<std::string, AppRequestHandler>& appRequests() {
+    static auto* handlers = new std::map<std::string, AppRequestHandler>();
+    return *handlers;
+}
+
+// "app VERB ARGUMENTS": answered by the handler the program registered for VERB.
+void appRequest(const ControlRequest& request, std::istringstream& in) {
+    std::string verb;
+    in >> verb;
+    auto it = appRequests().find(verb);
+    if (it == appRequests().end()) {
+        replyToControl(request, false, "unknown app request: " + verb);
+        return;
+    }
+    std::string rest;
+    std::getline(in, rest);
+    if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+    AppRequestHandler handler = it->second;
+    whenIdle([request, handler, rest] {
+        ControlReply reply = handler(rest);
+        replyToControl(request, reply.ok, reply.text);
+    });
+}
 
 void pointer(InputEvent::Kind kind, int x, int y) {
     InputEvent e;
@@ -148,6 +174,8 @@ void handleControlRequest(const ControlRequest& request) {
         });
     } else if (verb == "windows") {
         answerWhenIdle(request, [] { return windowList(); });
+    } else if (verb == "app") {
+        appRequest(request, in);
     } else if (verb == "screen-changed") {
         applyScreenProfile();
         done();
@@ -157,3 +185,11 @@ void handleControlRequest(const ControlRequest& request) {
 }
 
 }  // namespace platform::gui
+
+namespace platform {
+
+void registerAppRequest(std::string verb, AppRequestHandler handler) {
+    gui::appRequests()[std::move(verb)] = std::move(handler);
+}
+
+}  // namespace platform

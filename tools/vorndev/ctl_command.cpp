@@ -51,6 +51,8 @@ const CtlVerb kVerbs[] = {
     {"wait-window", "CLASS [TITLE]", "wait until a window exists (--timeout MS)", "timeout",
      ctlWaitWindow},
     {"stop", "", "close every program of the device (--timeout MS)", "timeout", ctlStop},
+    {"app", "REQUEST [ARGUMENTS]", "a request the program answers itself (vornroamer3: module)",
+     kTarget, ctlApp, 1},
 };
 
 std::vector<std::string_view> optionNamesOf(const CtlVerb& verb) {

@@ -149,6 +149,15 @@ int ctlType(CtlContext& ctx) {
     return ctx.forward("type " + text);
 }
 
+int ctlApp(CtlContext& ctx) {
+    const Arguments& a = ctx.args();
+    std::string request = "app " + a.required(0, "REQUEST");
+    for (std::size_t i = 1; i < a.positional().size(); ++i) request += " " + a.positional()[i];
+    if (request.find('\n') != std::string::npos)
+        throw UsageError("the request must be one line");
+    return ctx.forward(request);
+}
+
 int ctlScreenshot(CtlContext& ctx) {
     const Arguments& a = ctx.args();
     a.expectAtMost(1);

@@ -38,6 +38,8 @@ int ctlHold(CtlContext& ctx);
 int ctlKey(CtlContext& ctx);
 int ctlType(CtlContext& ctx);
 int ctlScreenshot(CtlContext& ctx);
+// A request of the program's own, forwarded as "app REQUEST ARGUMENTS".
+int ctlApp(CtlContext& ctx);
 
 // The device as a whole.
 int ctlWindows(CtlContext& ctx);

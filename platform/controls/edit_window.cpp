@@ -1,0 +1,484 @@
+// The edit field's window: messages, keys, stylus, scrolling and painting around EditText.
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+#include "platform/api/controls.h"
+#include "platform/controls/edit_layout.h"
+#include "platform/controls/edit_text.h"
+#include "platform/controls/native_controls.h"
+#include "platform/gui/window_system.h"
+
+namespace platform::controls {
+namespace {
+
+constexpr Colour kTextColour = rgb(0, 0, 0);
+constexpr Colour kFieldColour = rgb(255, 255, 255);
+constexpr Colour kReadOnlyColour = rgb(236, 236, 236);
+constexpr Colour kDisabledText = rgb(128, 128, 128);
+constexpr Colour kBorderColour = rgb(110, 110, 110);
+constexpr Colour kSelectionColour = rgb(51, 102, 204);
+constexpr Colour kSelectionText = rgb(255, 255, 255);
+
+struct Edit {
+    WindowHandle window = 0;
+    EditText text;
+    std::uint32_t style = 0;
+    LParam inputMode = eim::Spell;
+    FontRef font;
+    DeviceContext measuring;
+    int scrollX = 0;            // single-line: pixels scrolled to the left
+    std::size_t firstLine = 0;  // multi-line: the top visible line
+    bool shift = false;
+    bool dragging = false;
+
+    bool multiline() const { return (style & es::Multiline) != 0; }
+    int measure(std::wstring_view s) {
+        if (style & es::Password)
+            return measuring.textExtent(std::wstring(s.size(), L'*')).width;
+        return measuring.textExtent(s).width;
+    }
+    MeasureText measurer() {
+        return [this](std::wstring_view s) { return measure(s); };
+    }
+    int lineHeight() { return std::max(1, measuring.textMetrics().height); }
+    int border() const { return (style & ws::Border) ? 1 : 0; }
+    int padding() { return std::max(2, lineHeight() / 6); }
+    // The area text is drawn in, in client coordinates.
+    Rect textArea() {
+        Rect client = clientRect(window);
+        int inset = border() + padding();
+        Rect r{client.left + inset, client.top + border(), client.right - inset,
+               client.bottom - border()};
+        if (multiline()) {
+            r.top += padding() / 2;
+        } else {
+            // One line, centred vertically.
+            int h = lineHeight();
+            r.top = client.top + (client.height() - h) / 2;
+            r.bottom = r.top + h;
+        }
+        return r;
+    }
+    std::vector<EditLine> lines() {
+        return layoutLines(text.text(), multiline(), textArea().width(), measurer());
+    }
+    std::size_t visibleLines() {
+        return static_cast<std::size_t>(std::max(1, textArea().height() / lineHeight()));
+    }
+};
+
+std::map<WindowHandle, std::unique_ptr<Edit>>& edits() {
+    static auto* all = new std::map<WindowHandle, std::unique_ptr<Edit>>();
+    return *all;
+}
+
+Edit* editOf(WindowHandle window) {
+    auto it = edits().find(window);
+    return it == edits().end() ? nullptr : it->second.get();
+}
+
+void setFont(Edit& e, FontRef font) {
+    e.font = std::move(font);
+    e.measuring.selectFont(e.font);
+}
+
+// The window's title follows the text, so windowText() answers it too. Child windows are not
+// looked up by title across programs, so the device-wide window table is left alone.
+void syncTitle(Edit& e) {
+    if (auto* w = gui::findLocal(e.window))
+        w->title = e.text.text();
+}
+
+// Scrolls so that the caret is inside the text area.
+void revealCaret(Edit& e) {
+    auto lines = e.lines();
+    std::size_t line = lineOf(lines, e.text.caret());
+    if (e.multiline()) {
+        std::size_t visible = e.visibleLines();
+        if (line < e.firstLine)
+            e.firstLine = line;
+        if (line >= e.firstLine + visible)
+            e.firstLine = line + 1 - visible;
+        e.scrollX = 0;
+        return;
+    }
+    int width = e.textArea().width();
+    int x = xOfPosition(e.text.text(), lines[line], e.text.caret(), e.measurer());
+    if (x - e.scrollX > width - 1)
+        e.scrollX = x - width + 1 + width / 4;
+    if (x < e.scrollX)
+        e.scrollX = std::max(0, x - width / 4);
+    int total = e.measure(e.text.text());
+    e.scrollX = std::clamp(e.scrollX, 0, std::max(0, total - width + 1));
+}
+
+void notifyParent(Edit& e, std::uint32_t code) {
+    WindowHandle parent = parentWindow(e.window);
+    if (!parent)
+        return;
+    WParam wParam = static_cast<WParam>(controlId(e.window) & 0xFFFF) | (WParam{code} << 16);
+    sendMessage(parent, wm::Command, wParam, static_cast<LParam>(e.window));
+}
+
+void changed(Edit& e, bool textChanged) {
+    revealCaret(e);
+    invalidateRect(e.window, nullptr, true);
+    if (textChanged) {
+        syncTitle(e);
+        notifyParent(e, en::Change);
+    }
+}
+
+std::size_t positionAt(Edit& e, Point p) {
+    Rect area = e.textArea();
+    auto lines = e.lines();
+    std::size_t line = 0;
+    if (e.multiline()) {
+        int row = p.y < area.top ? -1 : (p.y - area.top) / e.lineHeight();
+        long long index = static_cast<long long>(e.firstLine) + row;
+        line = static_cast<std::size_t>(
+            std::clamp<long long>(index, 0, static_cast<long long>(lines.size()) - 1));
+    }
+    return positionAtX(e.text.text(), lines[line], p.x - area.left + e.scrollX, e.measurer());
+}
+
+// Up and Down in a multi-line field keep the caret's x on the neighbouring line.
+void moveVertically(Edit& e, int direction) {
+    auto lines = e.lines();
+    std::size_t line = lineOf(lines, e.text.caret());
+    if ((direction < 0 && line == 0) || (direction > 0 && line + 1 >= lines.size()))
+        return;
+    int x = xOfPosition(e.text.text(), lines[line], e.text.caret(), e.measurer());
+    std::size_t target = direction < 0 ? line - 1 : line + 1;
+    e.text.moveCaret(positionAtX(e.text.text(), lines[target], x, e.measurer()), e.shift);
+}
+
+bool keyDown(Edit& e, WParam key) {
+    auto lines = e.lines();
+    const auto& line = lines[lineOf(lines, e.text.caret())];
+    switch (key) {
+        case vk::Shift:
+            e.shift = true;
+            return false;
+        case vk::Left:
+            if (e.text.hasSelection() && !e.shift) {
+                e.text.moveCaret(e.text.selectionStart(), false);
+            } else {
+                e.text.moveCaret(e.text.previousPosition(e.text.caret()), e.shift);
+            }
+            return true;
+        case vk::Right:
+            if (e.text.hasSelection() && !e.shift) {
+                e.text.moveCaret(e.text.selectionEnd(), false);
+            } else {
+                e.text.moveCaret(e.text.nextPosition(e.text.caret()), e.shift);
+            }
+            return true;
+        case vk::Home:
+            e.text.moveCaret(line.start, e.shift);
+            return true;
+        case vk::End:
+            e.text.moveCaret(line.end, e.shift);
+            return true;
+        case vk::Up:
+        case vk::Down:
+            if (!e.multiline())
+                return false;
+            moveVertically(e, key == vk::Up ? -1 : 1);
+            return true;
+        case vk::Delete:
+            if (e.text.eraseNext())
+                changed(e, true);
+            return false;
+        case vk::Escape:
+            // The handheld's Back key erases inside a text field.
+            if (e.text.erasePrevious())
+                changed(e, true);
+            return false;
+        default:
+            return false;
+    }
+}
+
+void character(Edit& e, wchar_t c) {
+    bool done = false;
+    if (c == L'\b') {
+        done = e.text.erasePrevious();
+    } else if (c == L'\r' || c == L'\n') {
+        done = e.multiline() && e.text.type(L"\r\n");
+    } else {
+        done = e.text.type(std::wstring_view(&c, 1));
+    }
+    if (done)
+        changed(e, true);
+}
+
+void pointer(Edit& e, std::uint32_t message, Point p) {
+    if (message == wm::LButtonDown) {
+        if (focusWindow() != e.window)
+            setFocus(e.window);
+        e.text.moveCaret(positionAt(e, p), e.shift);
+        e.dragging = true;
+        setCapture(e.window);
+    } else if (message == wm::MouseMove && e.dragging) {
+        e.text.moveCaret(positionAt(e, p), true);
+    } else if (message == wm::LButtonUp && e.dragging) {
+        e.text.moveCaret(positionAt(e, p), true);
+        e.dragging = false;
+        if (captureWindow() == e.window)
+            releaseCapture();
+    } else {
+        return;
+    }
+    changed(e, false);
+}
+
+void drawSegment(DeviceContext& dc, Edit& e, int x, int y, std::wstring_view s, bool selected,
+                 Colour text) {
+    std::wstring shown = (e.style & es::Password) ? std::wstring(s.size(), L'*') : std::wstring(s);
+    if (selected) {
+        dc.fillRect(rectOfSize(x, y, e.measure(s), e.lineHeight()), kSelectionColour);
+        dc.setTextColour(kSelectionText);
+    } else {
+        dc.setTextColour(text);
+    }
+    dc.textOut(x, y, shown);
+}
+
+void drawLine(DeviceContext& dc, Edit& e, const EditLine& line, int x, int y, Colour text,
+              bool showSelection) {
+    const std::wstring& all = e.text.text();
+    std::size_t selStart =
+        showSelection ? std::clamp(e.text.selectionStart(), line.start, line.end) : line.end;
+    std::size_t selEnd =
+        showSelection ? std::clamp(e.text.selectionEnd(), line.start, line.end) : line.end;
+    std::size_t cuts[4] = {line.start, selStart, selEnd, line.end};
+    for (int i = 0; i < 3; ++i) {
+        if (cuts[i + 1] <= cuts[i])
+            continue;
+        std::wstring_view part(all.data() + cuts[i], cuts[i + 1] - cuts[i]);
+        int at = x + e.measure(std::wstring_view(all.data() + line.start, cuts[i] - line.start));
+        drawSegment(dc, e, at, y, part, i == 1, text);
+    }
+}
+
+void paint(Edit& e) {
+    PaintSession session(e.window);
+    DeviceContext& dc = session.dc();
+    Rect client = clientRect(e.window);
+    bool enabled = isWindowEnabled(e.window);
+    Colour fill = e.text.readOnly() ? kReadOnlyColour : kFieldColour;
+    dc.setTextColour(enabled ? kTextColour : kDisabledText);
+    dc.setBackgroundColour(fill);
+    LResult answer = 0;
+    if (WindowHandle parent = parentWindow(e.window)) {
+        answer = sendMessage(parent, wm::CtlColorEdit, reinterpret_cast<WParam>(&dc),
+                             static_cast<LParam>(e.window));
+    }
+    Colour text = dc.textColour();
+    if (auto brush = brushOfAnswer(answer)) {
+        fill = *brush;
+    } else {
+        text = enabled ? kTextColour : kDisabledText;
+    }
+    dc.fillRect(client, fill);
+    if (e.border())
+        dc.frameRect(client, kBorderColour);
+
+    Rect area = e.textArea();
+    Rect outer = dc.clip();
+    Rect textClip{area.left, e.border(), area.right, client.bottom - e.border()};
+    dc.setClip(textClip.intersect(outer));
+    dc.selectFont(e.font);
+    dc.setBackgroundMode(BackgroundMode::Transparent);
+    bool focused = focusWindow() == e.window;
+    bool showSelection = focused || (e.style & es::NoHideSel);
+    auto lines = e.lines();
+    int h = e.lineHeight();
+    int x0 = area.left - e.scrollX;
+    if (!e.multiline()) {
+        int width = e.measure(e.text.text());
+        if (e.style & es::Center)
+            x0 = area.left + std::max(0, (area.width() - width) / 2);
+        if (e.style & es::Right)
+            x0 = area.left + std::max(0, area.width() - width);
+    }
+    for (std::size_t i = e.firstLine; i < lines.size(); ++i) {
+        int y = area.top + static_cast<int>(i - e.firstLine) * h;
+        if (y >= area.bottom)
+            break;
+        drawLine(dc, e, lines[i], x0, y, text, showSelection);
+    }
+    if (focused && !e.text.hasSelection()) {
+        std::size_t line = lineOf(lines, e.text.caret());
+        if (line >= e.firstLine) {
+            int x = x0 + xOfPosition(e.text.text(), lines[line], e.text.caret(), e.measurer());
+            int y = area.top + static_cast<int>(line - e.firstLine) * h;
+            dc.fillRect(rectOfSize(x, y, std::max(1, h / 14), h), text);
+        }
+    }
+    dc.setClip(outer);
+}
+
+LResult getSelection(Edit& e, WParam wParam, LParam lParam) {
+    auto start = static_cast<std::uint32_t>(e.text.selectionStart());
+    auto end = static_cast<std::uint32_t>(e.text.selectionEnd());
+    if (wParam)
+        *reinterpret_cast<std::uint32_t*>(wParam) = start;
+    if (lParam)
+        *reinterpret_cast<std::uint32_t*>(lParam) = end;
+    return static_cast<LResult>(std::min<std::uint32_t>(start, 0xFFFF) |
+                                (std::min<std::uint32_t>(end, 0xFFFF) << 16));
+}
+
+void setSelection(Edit& e, WParam wParam, LParam lParam) {
+    auto start = static_cast<std::int64_t>(static_cast<std::int32_t>(wParam));
+    auto end = static_cast<std::int64_t>(static_cast<std::int32_t>(lParam));
+    std::size_t size = e.text.text().size();
+    if (start < 0) {
+        e.text.moveCaret(e.text.caret(), false);
+    } else {
+        std::size_t to = end < 0 ? size : static_cast<std::size_t>(end);
+        e.text.select(static_cast<std::size_t>(start), to);
+    }
+    changed(e, false);
+}
+
+LResult getText(Edit& e, WParam size, LParam buffer) {
+    if (!buffer || size == 0)
+        return 0;
+    auto* out = reinterpret_cast<wchar_t*>(buffer);
+    std::size_t n = std::min<std::size_t>(e.text.text().size(), size - 1);
+    std::copy_n(e.text.text().data(), n, out);
+    out[n] = 0;
+    return static_cast<LResult>(n);
+}
+
+void create(WindowHandle window, LParam lParam) {
+    auto e = std::make_unique<Edit>();
+    e->window = window;
+    if (lParam) {
+        const auto* cs = reinterpret_cast<const WindowCreate*>(lParam);
+        e->style = cs->style;
+        e->text.setText(cs->title);
+    }
+    e->text.setReadOnly(e->style & es::ReadOnly);
+    e->text.setDigitsOnly(e->style & es::Number);
+    e->text.setMultiline(e->multiline());
+    setFont(*e, Font::create(FontSpec{}));
+    edits()[window] = std::move(e);
+}
+
+LResult editProc(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam) {
+    if (message == wm::Create) {
+        create(window, lParam);
+        return 0;
+    }
+    Edit* e = editOf(window);
+    if (!e)
+        return defWindowProc(window, message, wParam, lParam);
+    switch (message) {
+        case wm::Destroy:
+            edits().erase(window);
+            return 0;
+        case wm::Paint:
+            paint(*e);
+            return 0;
+        case wm::EraseBackground:
+            return 1;
+        case wm::Size:
+        case wm::Enable:
+            changed(*e, false);
+            return 0;
+        case wm::SetFocus:
+        case wm::KillFocus:
+            e->shift = false;
+            invalidateRect(window, nullptr, true);
+            notifyParent(*e, message == wm::SetFocus ? en::SetFocus : en::KillFocus);
+            return 0;
+        case wm::SetFont:
+            if (wParam)
+                setFont(*e, *reinterpret_cast<const FontRef*>(wParam));
+            changed(*e, false);
+            return 0;
+        case wm::SetText:
+            e->text.setText(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"");
+            e->scrollX = 0;
+            e->firstLine = 0;
+            changed(*e, true);
+            return 1;
+        case wm::GetText:
+            return getText(*e, wParam, lParam);
+        case wm::GetTextLength:
+            return static_cast<LResult>(e->text.text().size());
+        case wm::KeyDown:
+            if (keyDown(*e, wParam))
+                changed(*e, false);
+            return 0;
+        case wm::KeyUp:
+            if (wParam == vk::Shift)
+                e->shift = false;
+            return 0;
+        case wm::Char:
+            character(*e, static_cast<wchar_t>(wParam));
+            return 0;
+        case wm::LButtonDown:
+        case wm::MouseMove:
+        case wm::LButtonUp:
+            pointer(*e, message, pointFromLParam(lParam));
+            return 0;
+        case em::GetSel:
+            return getSelection(*e, wParam, lParam);
+        case em::SetSel:
+            setSelection(*e, wParam, lParam);
+            return 0;
+        case em::ReplaceSel:
+            if (!e->text.readOnly() &&
+                e->text.replaceSelection(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"")) {
+                changed(*e, true);
+            }
+            return 0;
+        case em::LimitText:
+            e->text.setLimit(static_cast<std::size_t>(wParam));
+            return 0;
+        case em::SetReadOnly:
+            e->text.setReadOnly(wParam != 0);
+            e->style = wParam ? (e->style | es::ReadOnly) : (e->style & ~es::ReadOnly);
+            changed(*e, false);
+            return 1;
+        case em::SetInputMode:
+            e->inputMode = lParam;
+            e->text.setNumbersOnly(lParam == eim::Numbers);
+            return 1;
+        case em::GetInputMode:
+            return e->inputMode;
+        case em::GetLineCount:
+            return static_cast<LResult>(e->lines().size());
+        case em::LineFromChar: {
+            auto at = static_cast<std::int64_t>(static_cast<std::int32_t>(wParam));
+            std::size_t pos = at < 0 ? e->text.caret() : static_cast<std::size_t>(at);
+            return static_cast<LResult>(lineOf(e->lines(), pos));
+        }
+        case em::GetFirstVisibleLine:
+            return static_cast<LResult>(e->firstLine);
+        case em::ScrollCaret:
+            changed(*e, false);
+            return 1;
+        default:
+            return defWindowProc(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+WindowClass editWindowClass() {
+    WindowClass cls;
+    cls.name = std::wstring(kEditClass);
+    cls.proc = editProc;
+    cls.background = std::nullopt;
+    return cls;
+}
+
+}  // namespace platform::controls
