@@ -1,10 +1,8 @@
 #pragma once
 // The system's own text files (settings file, language files, tables, lists).
 //
-// Reading maps the whole file and hands out one line at a time. A file that begins with the
-// UTF-8 byte-order mark (EF BB BF) is UTF-8; any other is in the device's OEM code page (437).
-// Lines end at LF or CR LF; a lone CR stays in the text; the last byte of the file always
-// belongs to the last line, so a final lone LF is returned as that line's last character.
+// Reading maps the whole file and hands out one line at a time by the rules of LineReader:
+// UTF-8 after a byte-order mark, else the OEM code page; LF and CR LF line ends.
 //
 // Writing produces UTF-8 with the byte-order mark. The text is collected in memory and only
 // close() puts it on disk: written beside the target, flushed, then renamed over it, so a
@@ -15,10 +13,10 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
+#include "core/line_reader.h"
 #include "platform/api/device.h"
 
 namespace core {
@@ -41,9 +39,9 @@ public:
 
     Mode mode() const { return mode_; }
     // True when the file began with the byte-order mark, and always in write mode.
-    bool isUtf8() const { return isUtf8_; }
+    bool isUtf8() const { return mode_ == Mode::Write || reader_.isUtf8(); }
     // Bytes of text after the byte-order mark (read mode).
-    std::size_t textSize() const { return text_.size(); }
+    std::size_t textSize() const { return reader_.textSize(); }
 
     // The next line, cut to limit - 1 UTF-16 code units (and at an embedded NUL). False at the
     // end of the text, also for a write-mode file.
@@ -63,11 +61,9 @@ private:
 
     std::wstring path_;
     Mode mode_;
-    bool isUtf8_ = false;
     bool open_ = true;
     std::optional<platform::MappedFile> mapping_;
-    std::span<const std::uint8_t> text_;
-    std::size_t position_ = 0;
+    LineReader reader_;
     std::string written_;
 };
 
