@@ -62,6 +62,7 @@ Application::Application(std::wstring programDevicePath)
     commsMessage_ = platform::registerWindowMessage(L"VornRoamerComms");
     changeModuleMessage_ = platform::registerWindowMessage(L"VornRoamerChngModule");
     embeddedMessage_ = platform::registerWindowMessage(L"VornEmbedded");
+    registerAppRequests();
 }
 
 Application::~Application() {

@@ -17,13 +17,14 @@
 #include "platform/api/draw.h"
 #include "platform/api/shell.h"
 #include "platform/api/window.h"
+#include "ui/control_factory.h"
 #include "ui/module.h"
 #include "ui/module_host.h"
+#include "ui/overlay.h"
 
 namespace app {
 
 class MainMenu;
-class Overlay;
 
 // The window class and title of the main program (the same text).
 constexpr std::wstring_view kMainWindowName = L"Vorn Roamer";
@@ -87,9 +88,18 @@ public:
     void setSoftKey(int position, std::uint32_t commandId, std::wstring_view text) override;
     void requestModule(int moduleId) override;
     void notify(int, std::intptr_t) override {}
+    const std::wstring& mainPath() const override { return mainPath_; }
+    const gfx::Theme& theme() const override { return theme_; }
+    // The control factory (application operation 11): layout types 209 to 247 through the
+    // makers that screens register.
+    std::unique_ptr<ui::Control> createControl(const ui::LayoutRecord& record) override;
+    ui::ControlFactory& controlFactory() { return controlFactory_; }
+    // The pop-up overlay: while open it takes keys, taps and commands before the module.
+    void openOverlay(ui::Overlay& overlay) override;
+    void closeOverlay(ui::Overlay& overlay) override;
+    ui::Overlay* overlay() const override { return popupOverlay_; }
 
     // What screens read.
-    const std::wstring& mainPath() const { return mainPath_; }
     gfx::Theme& theme() { return theme_; }
     gfx::DecorationPictures& decorations() { return *decorations_; }
     core::RecordTable& favouriteCities() { return favouriteCities_; }
@@ -140,6 +150,13 @@ private:
     void routePointer(std::uint32_t message, platform::WParam keys, platform::LParam position);
     void settingChanged(platform::WParam wParam);
     void showMenuBarShape(int shape);
+    // Messages from the native controls' child windows.
+    platform::LResult controlColour(platform::WParam dc, platform::LParam child);
+    bool controlNotify(platform::LParam header);
+    bool controlCommand(platform::WParam wParam, platform::LParam child);
+    // Requests of `vorndev ctl app`.
+    void registerAppRequests();
+    void coverModule(bool covered);
 
     std::wstring programPath_;
     std::wstring mainPath_;
@@ -163,6 +180,8 @@ private:
     int currentModuleId_ = 0;
     std::unique_ptr<gfx::TargaPixels> splashLogo_;
     std::unique_ptr<MainMenu> mainMenu_;
+    ui::Overlay* popupOverlay_ = nullptr;
+    ui::ControlFactory controlFactory_;
     std::vector<int> history_;
     bool splashShown_ = true;
     bool aboutShown_ = false;

@@ -34,6 +34,8 @@ std::unique_ptr<ui::Module> Application::createModule(int id, int previousId) {
 
 void Application::switchModule(int id, std::unique_ptr<ui::Module> ready, SwitchOptions options) {
     core::traceLabel("  starting " + std::to_string(id));
+    // An overlay belongs to a control of the live module; it closes before anything changes.
+    if (popupOverlay_ && (ready || id != currentModuleId_)) closeOverlay(*popupOverlay_);
     if (options.resetMenuPictures) {
         if (mainMenu_) mainMenu_->freePictures();
     } else if (mainMenu_ && mainMenu_->isOpen()) {
@@ -101,6 +103,10 @@ void Application::rebuildCurrentModule(bool resetMenuPictures) {
 }
 
 bool Application::back() {
+    if (popupOverlay_) {
+        popupOverlay_->cancel();
+        return true;
+    }
     if (mainMenu_ && mainMenu_->isOpen()) {
         showMainMenu(false);
         return true;
@@ -124,6 +130,7 @@ void Application::requestModule(int id) {
 
 void Application::showMainMenu(bool open) {
     if (!mainMenu_) return;
+    coverModule(open);
     if (open) {
         mainMenu_->open();
         static const ui::MenuEntry kMenuKeys[] = {

@@ -78,6 +78,7 @@ void Application::drawEverything(DeviceContext& dc, const Rect& invalid) {
         if (currentModule_) currentModule_->paint(dc, invalid);
     }
     if (menuOpen) mainMenu_->paint(dc, invalid);
+    if (popupOverlay_ && !menuOpen) popupOverlay_->paint(dc, invalid);
     if (aboutShown_) drawAboutBox(dc);
 }
 

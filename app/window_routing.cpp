@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "gfx/display_metrics.h"
 #include "gfx/image_cache.h"
+#include "platform/api/controls.h"
 #include "platform/api/power.h"
 #include "ui/control.h"
 
@@ -77,6 +78,7 @@ LResult Application::windowMessage(WindowHandle window, std::uint32_t message, W
         case wm::EraseBackground:
             return 1;  // everything comes from the back buffer
         case wm::Command: {
+            if (controlCommand(wParam, lParam)) return 0;
             auto id = static_cast<std::uint32_t>(wParam & 0xFFFF);
             // Application commands carry their data (a module id) in lParam.
             if (id == ui::command::SwitchModule) {
@@ -117,13 +119,21 @@ LResult Application::windowMessage(WindowHandle window, std::uint32_t message, W
                 currentModule_->timer(wParam);
             }
             return 0;
+        case wm::CtlColorEdit:
+            if (LResult answer = controlColour(wParam, lParam)) return answer;
+            return defWindowProc(window, message, wParam, lParam);
+        case wm::Notify:
+            if (controlNotify(lParam)) return 0;
+            return defWindowProc(window, message, wParam, lParam);
         case wm::HotKey:
             // The hardware Back key: native text fields take it as a backspace; everywhere
             // else it is the Back action.
             if (hiWord(static_cast<std::uint64_t>(lParam)) == static_cast<int>(vk::Escape)) {
                 bool keyUp = (lParam & 0x1000) != 0;
                 WindowHandle focus = focusWindow();
-                if (focus && focus != window_) {
+                bool textField = focus && focus != window_ && !popupOverlay_ &&
+                                 !isMainMenuOpen() && windowClassName(focus) == kEditClass;
+                if (textField) {
                     sendBackToFocusWindow(message, wParam, lParam);
                 } else if (!keyUp) {
                     applicationCommand(ui::command::Back, 0);
@@ -145,6 +155,10 @@ void Application::routeKey(std::uint32_t message, WParam key, LParam flags) {
     }
     if (mainMenu_ && mainMenu_->isOpen()) {
         mainMenu_->key(message, static_cast<std::uint32_t>(key));
+        return;
+    }
+    if (popupOverlay_) {
+        popupOverlay_->key(message, static_cast<std::uint32_t>(key));
         return;
     }
     std::uint32_t code = static_cast<std::uint32_t>(key);
@@ -169,6 +183,10 @@ void Application::routePointer(std::uint32_t message, WParam keys, LParam positi
     Point p = pointFromLParam(position);
     if (mainMenu_ && mainMenu_->isOpen()) {
         mainMenu_->pointer(message, p);
+        return;
+    }
+    if (popupOverlay_) {
+        popupOverlay_->pointer(message, keys, p);
         return;
     }
     if (currentModule_) currentModule_->pointer(message, keys, p);
@@ -197,6 +215,11 @@ void Application::command(std::uint32_t commandId) {
     if (aboutShown_) {
         aboutShown_ = false;
         invalidateAll(false);
+    }
+    if (popupOverlay_) {
+        // The right soft key cancels the overlay, any other command confirms it.
+        popupOverlay_->command(commandId);
+        return;
     }
     if (mainMenu_ && mainMenu_->isOpen()) {
         mainMenu_->command(commandId);

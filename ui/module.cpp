@@ -9,11 +9,20 @@ using platform::Rect;
 
 Module::Module(ModuleHost& host) : host_(host), layoutGeneration(host.layoutGeneration()) {}
 
-Module::~Module() = default;
+Module::~Module() {
+    // Controls may still call back into the module while they go (native wrappers hand the
+    // focus back), so they go before the rest of the module.
+    focused_ = nullptr;
+    if (capture_)
+        setCaptureControl(nullptr);
+    idIndex_.clear();
+    while (!controls_.empty()) controls_.pop_back();
+}
 
 void Module::show(bool visible, bool focusFirst) {
     isActive = visible;
-    for (auto& c : controls_) c->show(visible && c->isVisible, false);
+    // The controls keep their own visibility; only native child windows follow the module.
+    for (auto& c : controls_) c->nativeShown(visible && c->isLive(currentPage));
     if (visible) {
         if (focusFirst) {
             focused_ = nullptr;
@@ -41,11 +50,14 @@ void Module::paint(platform::DeviceContext& dc, const Rect& invalid) {
 
 void Module::broadcast(int event, std::intptr_t data) {
     for (auto& c : controls_) {
-        if (c->isLive(currentPage)) controlEvent(*c, event, data);
+        if (c->isLive(currentPage))
+            controlEvent(*c, event, data);
     }
 }
 
-void Module::invalidate(bool redrawNow) { host_.invalidateAll(redrawNow); }
+void Module::invalidate(bool redrawNow) {
+    host_.invalidateAll(redrawNow);
+}
 
 void Module::invalidateRect(const Rect& r) {
     // Hosts take inclusive rectangles.
@@ -53,34 +65,52 @@ void Module::invalidateRect(const Rect& r) {
 }
 
 void Module::controlChanged(Control&) {}
-bool Module::controlPressed(Control&) { return false; }
+bool Module::controlPressed(Control&) {
+    return false;
+}
 void Module::controlEvent(Control&, int, std::intptr_t) {}
-bool Module::key(std::uint32_t, std::uint32_t, platform::LParam) { return false; }
+bool Module::key(std::uint32_t, std::uint32_t, platform::LParam) {
+    return false;
+}
 
 void Module::focusChanged(bool gained) {
-    if (gained && focused_) focused_->focus(true, true);
+    if (gained && focused_)
+        focused_->focus(true, true);
 }
 
 void Module::scrollFocusedIntoView() {
-    if (!scrolls || !focused_) return;
+    if (!scrolls || !focused_)
+        return;
     Rect client = platform::clientRect(host_.mainWindow());
     int dy = 0;
-    if (focused_->rect.top < client.top) dy = focused_->rect.top - client.top;
-    if (focused_->rect.bottom > client.bottom) dy = focused_->rect.bottom - client.bottom;
-    if (dy != 0) scrollBy(dy);
+    if (focused_->rect.top < client.top)
+        dy = focused_->rect.top - client.top;
+    if (focused_->rect.bottom > client.bottom)
+        dy = focused_->rect.bottom - client.bottom;
+    if (dy != 0)
+        scrollBy(dy);
 }
 
 void Module::scrollBy(int dy) {
-    if (!scrolls || dy == 0) return;
+    if (!scrolls || dy == 0)
+        return;
     scrollY += dy;
-    for (auto& c : controls_) c->rect = c->rect.offset(0, -dy);
+    for (auto& c : controls_) c->place(c->rect.offset(0, -dy), nullptr);
     invalidate(false);
 }
 
 void Module::activationChanged(bool) {}
 void Module::skinChanged(bool) {}
-bool Module::command(std::uint32_t, std::intptr_t) { return false; }
-void Module::timer(std::uintptr_t) {}
+bool Module::command(std::uint32_t, std::intptr_t) {
+    return false;
+}
+
+void Module::timer(std::uintptr_t id) {
+    for (auto& c : controls_) {
+        if (c->timer(id))
+            return;
+    }
+}
 
 void Module::pointer(std::uint32_t message, platform::WParam keys, Point point) {
     if (capture_) {
@@ -88,7 +118,8 @@ void Module::pointer(std::uint32_t message, platform::WParam keys, Point point) 
         return;
     }
     Control* hit = controlAt(point);
-    if (!hit) return;
+    if (!hit)
+        return;
     if (message == platform::wm::LButtonDown && hit != focused_ && hit->canTakeFocus()) {
         setFocusedControl(hit, true);
         scrollFocusedIntoView();
@@ -111,30 +142,74 @@ void Module::contextMenuOpening(std::span<MenuEntry>) {}
 Control& Module::addControl(std::unique_ptr<Control> control) {
     control->owner = this;
     controls_.push_back(std::move(control));
+    // The index is stale now; findControl searches until it is rebuilt.
+    idIndex_.clear();
     return *controls_.back();
 }
 
 Control* Module::findControl(int id) const {
+    if (id >= 0 && static_cast<std::size_t>(id) < idIndex_.size() &&
+        idIndex_[static_cast<std::size_t>(id)]) {
+        return idIndex_[static_cast<std::size_t>(id)];
+    }
     for (auto& c : controls_) {
-        if (c->id == id) return c.get();
+        if (c->id == id)
+            return c.get();
     }
     return nullptr;
 }
 
+void Module::rebuildIdIndex() {
+    // Ids are small numbers in the layout tables; larger ones are found by searching.
+    constexpr int kIndexedIds = 1024;
+    idIndex_.clear();
+    for (auto& c : controls_) {
+        if (c->id < 0 || c->id >= kIndexedIds)
+            continue;
+        auto at = static_cast<std::size_t>(c->id);
+        if (idIndex_.size() <= at)
+            idIndex_.resize(at + 1, nullptr);
+        // The first control with an id wins, as a search would find it.
+        if (!idIndex_[at])
+            idIndex_[at] = c.get();
+    }
+}
+
+void Module::setPage(int page) {
+    if (page == currentPage)
+        return;
+    if (focused_ && !focused_->isLive(page))
+        setFocusedControl(nullptr, false);
+    currentPage = page;
+    for (auto& c : controls_) c->nativeShown(isActive && c->isLive(currentPage));
+    if (!focused_)
+        moveFocus(true);
+    invalidate(false);
+}
+
+void Module::coverNativeControls(bool covered) {
+    for (auto& c : controls_) c->nativeShown(!covered && isActive && c->isLive(currentPage));
+}
+
 void Module::setFocusedControl(Control* control, bool redraw) {
-    if (control == focused_) return;
+    if (control == focused_)
+        return;
     Control* old = focused_;
     focused_ = control;
-    if (old) old->focus(false, redraw);
-    if (control) control->focus(true, redraw);
+    if (old)
+        old->focus(false, redraw);
+    if (control)
+        control->focus(true, redraw);
 }
 
 bool Module::moveFocus(bool forward) {
     std::vector<Control*> order;
     for (auto& c : controls_) {
-        if (c->isLive(currentPage) && c->canTakeFocus()) order.push_back(c.get());
+        if (c->isLive(currentPage) && c->canTakeFocus())
+            order.push_back(c.get());
     }
-    if (order.empty()) return false;
+    if (order.empty())
+        return false;
     auto it = std::find(order.begin(), order.end(), focused_);
     Control* next = nullptr;
     if (it == order.end()) {
@@ -144,7 +219,8 @@ bool Module::moveFocus(bool forward) {
     } else if (!forward && it != order.begin()) {
         next = *(it - 1);
     }
-    if (!next) return false;
+    if (!next)
+        return false;
     setFocusedControl(next, true);
     scrollFocusedIntoView();
     return true;
@@ -154,7 +230,8 @@ Control* Module::controlAt(Point point) const {
     // Later controls are drawn over earlier ones, so the last one under the point wins.
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         Control* c = it->get();
-        if (c->isLive(currentPage) && c->isVisible && c->rect.contains(point)) return c;
+        if (c->isLive(currentPage) && c->isVisible && c->rect.contains(point))
+            return c;
     }
     return nullptr;
 }

@@ -15,7 +15,7 @@
 namespace ui {
 
 class Module {
-public:
+  public:
     explicit Module(ModuleHost& host);
     virtual ~Module();
     Module(const Module&) = delete;
@@ -45,6 +45,7 @@ public:
     virtual void skinChanged(bool redraw);
     // Soft-key and menu commands (99 left, 100 right); true when handled.
     virtual bool command(std::uint32_t commandId, std::intptr_t data);
+    // Base behaviour: the control that owns the timer gets it.
     virtual void timer(std::uintptr_t id);
     // Called when the module becomes active.
     virtual void startTimers() {}
@@ -63,7 +64,16 @@ public:
 
     // Controls.
     Control& addControl(std::unique_ptr<Control> control);
+    // By id, through the index that rebuildIdIndex made (buildLayout makes it), else by
+    // searching the list.
     Control* findControl(int id) const;
+    void rebuildIdIndex();
+    // Shows another page of controls: native child windows follow, the focus goes to the
+    // page's first focusable control, and the window repaints.
+    void setPage(int page);
+    // Something covers the whole window (the main menu, a pop-up overlay): the native child
+    // windows hide while it does.
+    void coverNativeControls(bool covered);
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
     Control* focusedControl() const { return focused_; }
     void setFocusedControl(Control* control, bool redraw = true);
@@ -81,9 +91,10 @@ public:
     bool isActive = false;
     int layoutGeneration = 0;
 
-private:
+  private:
     ModuleHost& host_;
     std::vector<std::unique_ptr<Control>> controls_;
+    std::vector<Control*> idIndex_;
     Control* focused_ = nullptr;
     Control* capture_ = nullptr;
 };

@@ -4,18 +4,26 @@
 // an interface lets screens and widgets sit below the application.
 
 #include <cstdint>
+#include <memory>
 #include <span>
+#include <string>
+#include <string_view>
 
+#include "gfx/theme.h"
 #include "platform/api/types.h"
 #include "platform/api/window.h"
 
 namespace ui {
 
+class Control;
+class Overlay;
+struct LayoutRecord;
+
 // A soft key or menu item of a screen's menu bar. Screens describe their bars in static
 // tables of these.
 struct MenuEntry {
-    std::uint16_t kind = 0;     // 1 left side, 2 right side, 3 context menu
-    std::uint16_t parent = 0;   // 1000 the soft key itself; see menu_bar.h for the others
+    std::uint16_t kind = 0;    // 1 left side, 2 right side, 3 context menu
+    std::uint16_t parent = 0;  // 1000 the soft key itself; see menu_bar.h for the others
     std::uint16_t commandId = 0;
     std::uint32_t stringNumber = 0;
     std::uint32_t flag = 1;
@@ -38,7 +46,7 @@ constexpr std::uint32_t LeftSoftKey = 99, RightSoftKey = 100, Back = 1025, Switc
 }
 
 class ModuleHost {
-public:
+  public:
     virtual ~ModuleHost() = default;
     virtual platform::WindowHandle mainWindow() const = 0;
     // The rectangle is inclusive: it is widened by one pixel right and down.
@@ -52,6 +60,17 @@ public:
     // Switches to another module, remembering the current one for Back.
     virtual void requestModule(int moduleId) = 0;
     virtual void notify(int event, std::intptr_t data) = 0;
+
+    // The install folder (with a trailing backslash), where controls find their pictures.
+    virtual const std::wstring& mainPath() const = 0;
+    virtual const gfx::Theme& theme() const = 0;
+    // The screen-specific control for a layout record of type 209 to 247, or none.
+    virtual std::unique_ptr<Control> createControl(const LayoutRecord& record) = 0;
+    // A modal overlay over the whole window (a pop-up list): while open it takes every key,
+    // tap and soft-key command. The opener keeps ownership and must close it before it goes.
+    virtual void openOverlay(Overlay& overlay) = 0;
+    virtual void closeOverlay(Overlay& overlay) = 0;
+    virtual Overlay* overlay() const = 0;
 };
 
 }  // namespace ui
