@@ -1,5 +1,6 @@
 #include "worldtime/sun.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace worldtime {
@@ -102,8 +103,8 @@ ClockTime clockTimeOf(double hours) {
     }
     time.dayOffset = static_cast<int>(day);
     time.hour = static_cast<int>(within);
-    time.minute = static_cast<int>((within - time.hour) * 60.0);
-    if (time.minute > 59) time.minute = 59;
+    // A hair over the truncation keeps 6.4 h from reading as 6:23 through rounding noise.
+    time.minute = std::min(59, static_cast<int>((within - time.hour) * 60.0 + 1e-7));
     return time;
 }
 

@@ -9,7 +9,8 @@ times use the IANA zone of the place (Python's zoneinfo over the system tzdata).
 Lines:
   decl,UTC minute,apparent declination in degrees
   rise,place,latitude,longitude,IANA zone,local date,sunrise HH:MM,sunset HH:MM
-     ("polar-day" / "polar-night" instead of the two times when the sun neither sets nor
+     (the sunset that follows that sunrise, "+1" after it when it falls after midnight;
+     "polar-day" / "polar-night" instead of the two times when the sun neither sets nor
      rises that day)
 
     /usr/bin/python3 tests/worldtime/data/gen_sun_reference.py > tests/worldtime/data/sun_reference.csv
@@ -56,15 +57,17 @@ def rise_set(lat, lon, zone_name, day):
     observer.date = ephem.Date(start.astimezone(UTC).replace(tzinfo=None))
     sun = ephem.Sun()
     try:
-        rise = observer.next_rising(sun).datetime().replace(tzinfo=UTC).astimezone(zone)
-        setting = observer.next_setting(sun).datetime().replace(tzinfo=UTC).astimezone(zone)
+        rising = observer.next_rising(sun)
+        rise = rising.datetime().replace(tzinfo=UTC).astimezone(zone)
+        setting = observer.next_setting(sun, start=rising)
+        setting = setting.datetime().replace(tzinfo=UTC).astimezone(zone)
     except ephem.AlwaysUpError:
         return "polar-day", "polar-day"
     except ephem.NeverUpError:
         return "polar-night", "polar-night"
-    if rise.date() != start.date() or setting.date() != start.date():
+    if rise.date() != start.date() or (setting.date() - start.date()).days > 1:
         return None
-    return fmt(rise), fmt(setting)
+    return fmt(rise), fmt(setting) + ("+1" if setting.date() != start.date() else "")
 
 
 def main():
