@@ -129,7 +129,8 @@ std::vector<std::uint8_t> patternRgba(int width, int height) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const bool run = y % 3 == 0 || x < 9;
-            const unsigned noise = static_cast<unsigned>(x * 73856093 ^ y * 19349663);
+            const unsigned noise =
+                static_cast<unsigned>(x) * 73856093u ^ static_cast<unsigned>(y) * 19349663u;
             rgba.push_back(static_cast<std::uint8_t>(run ? 200 : noise));
             rgba.push_back(static_cast<std::uint8_t>(run ? 40 + y : noise >> 8));
             rgba.push_back(static_cast<std::uint8_t>(run ? 7 : noise >> 16));
