@@ -35,7 +35,8 @@ void writeDeviceText(std::wstring_view devicePath, std::string_view text) {
     std::filesystem::path host = *platform::hostPath(devicePath);
     std::filesystem::create_directories(host.parent_path());
     std::ofstream out(host, std::ios::binary);
-    out << text;
+    // With the byte-order mark, as every text file of the system is written.
+    out << "\xEF\xBB\xBF" << text;
 }
 
 std::string readDeviceText(std::wstring_view devicePath) {

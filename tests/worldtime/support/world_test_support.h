@@ -19,7 +19,7 @@ constexpr std::wstring_view kDownloadPath = L"\\Program Files\\Vorn Roamer\\down
 // of data/'s files named (for example "dstinfo.dat", "graphics2/daymap.jpg"), and clears
 // the settings key. Answers the device root.
 const std::filesystem::path& installData(const std::vector<std::string>& files);
-// Writes UTF-8 text to a device file, creating its folder.
+// Writes UTF-8 text with a byte-order mark to a device file, creating its folder.
 void writeDeviceText(std::wstring_view devicePath, std::string_view text);
 // A device file's text without its byte-order mark; empty when missing.
 std::string readDeviceText(std::wstring_view devicePath);
