@@ -146,8 +146,8 @@ void stbResizeTriangle512(benchmark::State& state) {
     const int size = static_cast<int>(state.range(0));
     std::vector<std::uint8_t> out(static_cast<std::size_t>(size) * size * 4);
     for (auto _ : state) {
-        stbir_resize_uint8_generic(source.pixels.data(), 512, 512, 0, out.data(), size, size, 0,
-                                   4, 3, 0, STBIR_EDGE_CLAMP, STBIR_FILTER_TRIANGLE,
+        stbir_resize_uint8_generic(source.pixels.data(), 512, 512, 0, out.data(), size, size, 0, 4,
+                                   3, 0, STBIR_EDGE_CLAMP, STBIR_FILTER_TRIANGLE,
                                    STBIR_COLORSPACE_LINEAR, nullptr);
         benchmark::DoNotOptimize(out.data());
     }
@@ -179,16 +179,18 @@ BENCHMARK(blitIcon60);
 // A throw-away 480 x 640 device whose install folder is the project's data folder.
 std::wstring skinDevice() {
     static std::wstring mainPath;
-    if (!mainPath.empty()) return mainPath;
+    if (!mainPath.empty())
+        return mainPath;
     std::string pattern = (std::filesystem::temp_directory_path() / "vorn-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
+    if (!::mkdtemp(pattern.data()))
+        std::abort();
     ::setenv("VORN_DEVICE", pattern.c_str(), 1);
     platform::setDeviceRoot(pattern);
     platform::setScreenProfile(*platform::screenProfileFromName("480x640"));
     std::filesystem::create_directories(std::filesystem::path(pattern) / "Program Files");
-    std::filesystem::create_directory_symlink(std::filesystem::path(VORN_SOURCE_DIR) / "data",
-                                              std::filesystem::path(pattern) / "Program Files" /
-                                                  "Vorn Roamer");
+    std::filesystem::create_directory_symlink(
+        std::filesystem::path(VORN_SOURCE_DIR) / "data",
+        std::filesystem::path(pattern) / "Program Files" / "Vorn Roamer");
     std::atexit([] {
         std::error_code ec;
         std::filesystem::remove_all(platform::deviceRoot(), ec);

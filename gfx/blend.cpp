@@ -13,7 +13,9 @@ namespace gfx {
 namespace {
 
 // Luma weights in thousandths; integers keep a grey pixel exactly grey.
-inline int greyOf(int r, int g, int b) { return (299 * r + 587 * g + 114 * b) / 1000; }
+inline int greyOf(int r, int g, int b) {
+    return (299 * r + 587 * g + 114 * b) / 1000;
+}
 
 // How much of the destination is kept for each alpha at the given opacity. Opacity exactly
 // 1.0 is the common case and keeps 255 - alpha.
@@ -29,37 +31,44 @@ std::array<int, 256> keepTable(double opacity) {
 // Weights (out of 256) of the rounded-corner fade: entry [row][column] counted from the
 // corner: 0, 1/4, 1/2, 0.8 and 1 trace a quarter circle of about four pixels' radius.
 constexpr int CornerSize = 5;
+// clang-format off
 constexpr int CornerWeights[CornerSize][CornerSize] = {
-    {0, 64, 128, 205, 256},
-    {64, 205, 256, 256, 256},
+    {0,   64,  128, 205, 256},
+    {64,  205, 256, 256, 256},
     {128, 256, 256, 256, 256},
     {205, 256, 256, 256, 256},
     {256, 256, 256, 256, 256},
 };
+// clang-format on
 
 }  // namespace
 
 int blendTarga(const TargaPixels& picture, platform::Bitmap* destination, int x, int y,
                bool greyscale, double opacity) {
-    if (!destination) return 0;
+    if (!destination)
+        return 0;
     const int bpp = picture.bytesPerPixel;
-    if (picture.pixels.size() < picture.rowBytes() * picture.height) return 0;
+    if (picture.pixels.size() < picture.rowBytes() * picture.height)
+        return 0;
     const int firstRow = std::max(0, -y);
     const int lastRow = std::min(picture.height, destination->height() - y);
     const int firstColumn = std::max(0, -x);
     const int lastColumn = std::min(picture.width, destination->width() - x);
-    if (firstRow >= lastRow || firstColumn >= lastColumn) return 1;
+    if (firstRow >= lastRow || firstColumn >= lastColumn)
+        return 1;
 
     const std::array<int, 256> keepFor = keepTable(opacity);
     for (int r = firstRow; r < lastRow; ++r) {
         const std::uint8_t* s = picture.row(r) + firstColumn * bpp;
-        std::uint8_t* d = destination->bits() + (y + r) * destination->stride() +
-                          (x + firstColumn) * 3;
+        std::uint8_t* d =
+            destination->bits() + (y + r) * destination->stride() + (x + firstColumn) * 3;
         for (int c = firstColumn; c < lastColumn; ++c, s += bpp, d += 3) {
             const int alpha = bpp == 4 ? s[3] : 255;
-            if (alpha == 0) continue;
+            if (alpha == 0)
+                continue;
             int red = s[0], green = s[1], blue = s[2];
-            if (greyscale) red = green = blue = greyOf(red, green, blue);
+            if (greyscale)
+                red = green = blue = greyOf(red, green, blue);
             if (alpha == 255) {
                 d[0] = static_cast<std::uint8_t>(blue);
                 d[1] = static_cast<std::uint8_t>(green);
@@ -78,7 +87,8 @@ int blendTarga(const TargaPixels& picture, platform::Bitmap* destination, int x,
 
 void drawTarga(platform::DeviceContext& dc, const TargaPixels& picture, int x, int y,
                bool greyscale, double opacity) {
-    if (picture.width <= 0 || picture.height <= 0) return;
+    if (picture.width <= 0 || picture.height <= 0)
+        return;
     Scratch scratch = scratchDib(picture.width, picture.height);
     const platform::Rect area = platform::rectOfSize(x, y, picture.width, picture.height);
     scratch.dc.blit({0, 0, picture.width, picture.height}, dc, {x, y});
@@ -89,13 +99,15 @@ void drawTarga(platform::DeviceContext& dc, const TargaPixels& picture, int x, i
 void drawTargaScaled(platform::DeviceContext& dc, const TargaPixels& picture, int x, int y,
                      int width, int height) {
     const TargaPixels resized = resampleTarga(picture, width, height);
-    if (resized.width == 0) return;
+    if (resized.width == 0)
+        return;
     drawTarga(dc, resized, x, y, false, 1.0);
 }
 
 int blendDib(const platform::Bitmap& source, const platform::Bitmap& background,
              platform::Bitmap& destination, int alpha) {
-    if (alpha < 0 || alpha > 255) return 0;
+    if (alpha < 0 || alpha > 255)
+        return 0;
     const int width = source.width();
     const int height = source.height();
     if (background.width() != width || background.height() != height ||
@@ -109,12 +121,13 @@ int blendDib(const platform::Bitmap& source, const platform::Bitmap& background,
         std::uint8_t* d = destination.bits() + row * destination.stride();
         for (int i = 0; i < width * 3; i += 3) {
             const bool white = s[i] == 255 && s[i + 1] == 255 && s[i + 2] == 255;
-            if (white) continue;
+            if (white)
+                continue;
             const bool black = s[i] == 0 && s[i + 1] == 0 && s[i + 2] == 0;
             for (int ch = 0; ch < 3; ++ch) {
-                d[i + ch] = black ? 0
-                                  : static_cast<std::uint8_t>((b[i + ch] * keep +
-                                                               s[i + ch] * alpha) >> 8);
+                d[i + ch] =
+                    black ? 0
+                          : static_cast<std::uint8_t>((b[i + ch] * keep + s[i + ch] * alpha) >> 8);
             }
         }
     }
@@ -123,7 +136,8 @@ int blendDib(const platform::Bitmap& source, const platform::Bitmap& background,
 
 int tintDib(platform::Bitmap* dib, platform::Colour colour, int x, int y, int width, int height,
             int alpha, bool rounded) {
-    if (!dib || alpha < 0 || alpha > 255) return 0;
+    if (!dib || alpha < 0 || alpha > 255)
+        return 0;
     const int tint[3] = {platform::blueOf(colour), platform::greenOf(colour),
                          platform::redOf(colour)};
     const platform::Rect area =
@@ -137,9 +151,11 @@ int tintDib(platform::Bitmap* dib, platform::Colour colour, int x, int y, int wi
             int a = alpha;
             if (rounded && edgeRow < CornerSize) {
                 const int edgeColumn = std::min(left - x, x + width - 1 - left);
-                if (edgeColumn < CornerSize) a = a * CornerWeights[edgeRow][edgeColumn] >> 8;
+                if (edgeColumn < CornerSize)
+                    a = a * CornerWeights[edgeRow][edgeColumn] >> 8;
             }
-            if (a == 0) continue;  // nothing to add; the plain mix would darken by one level
+            if (a == 0)
+                continue;  // nothing to add; the plain mix would darken by one level
             std::uint8_t* p = row + left * 3;
             for (int ch = 0; ch < 3; ++ch) {
                 p[ch] = static_cast<std::uint8_t>((tint[ch] * a + p[ch] * (255 - a)) >> 8);

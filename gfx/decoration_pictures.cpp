@@ -8,7 +8,8 @@ namespace gfx {
 DecorationPictures::DecorationPictures(std::wstring mainPath) : mainPath_(std::move(mainPath)) {}
 
 void DecorationPictures::setClockFace(std::wstring_view fileName) {
-    if (fileName == clockFace_) return;
+    if (fileName == clockFace_)
+        return;
     clockFace_ = fileName;
     originals_[DecorationClockFace].reset();
     tried_[DecorationClockFace] = false;
@@ -34,7 +35,8 @@ std::wstring DecorationPictures::pathOf(int number) const {
 }
 
 const TargaPixels* DecorationPictures::original(int number) {
-    if (number < 0 || number >= DecorationPictureCount) return nullptr;
+    if (number < 0 || number >= DecorationPictureCount)
+        return nullptr;
     if (!tried_[number]) {
         tried_[number] = true;
         loadTarga(pathOf(number), originals_[number]);
@@ -44,8 +46,10 @@ const TargaPixels* DecorationPictures::original(int number) {
 
 TargaPixels DecorationPictures::picture(int number, int width, int height) {
     const TargaPixels* source = original(number);
-    if (!source) return {};
-    if (width == 0 && height == 0) return *source;
+    if (!source)
+        return {};
+    if (width == 0 && height == 0)
+        return *source;
     return resampleTarga(*source, width, height);
 }
 

@@ -12,17 +12,17 @@
 namespace gfx {
 
 enum DecorationPicture : int {
-    DecorationClockFace = 0,       // "clocks\" + the chosen clock face
-    DecorationShadow = 1,          // "graphics2\basic_shadow.tga"
-    DecorationDigits = 2,          // "graphics2\digits.tga"
-    DecorationButtonOverlay = 3,   // the theme's "butt_overlay.tga"
-    DecorationCalcButton = 4,      // the theme's "calcbutt.tga"
-    DecorationShadowBack = 5,      // "graphics2\basic_shadow_back.tga"
+    DecorationClockFace = 0,      // "clocks\" + the chosen clock face
+    DecorationShadow = 1,         // "graphics2\basic_shadow.tga"
+    DecorationDigits = 2,         // "graphics2\digits.tga"
+    DecorationButtonOverlay = 3,  // the theme's "butt_overlay.tga"
+    DecorationCalcButton = 4,     // the theme's "calcbutt.tga"
+    DecorationShadowBack = 5,     // "graphics2\basic_shadow_back.tga"
     DecorationPictureCount = 6,
 };
 
 class DecorationPictures {
-public:
+  public:
     // mainPath: the install folder with its trailing backslash.
     explicit DecorationPictures(std::wstring mainPath);
 
@@ -39,7 +39,7 @@ public:
     // the number is unknown or the file does not decode.
     TargaPixels picture(int number, int width = 0, int height = 0);
 
-private:
+  private:
     const TargaPixels* original(int number);
 
     std::wstring mainPath_;

@@ -21,7 +21,8 @@ ScratchState& scratchState() {
 }  // namespace
 
 Dib createDib24(int width, int height) {
-    if (width <= 0 || height <= 0) return nullptr;
+    if (width <= 0 || height <= 0)
+        return nullptr;
     auto* bitmap = new platform::Bitmap(width, height);
     ++liveDibs;
     return Dib(bitmap, [](platform::Bitmap* b) {
@@ -30,14 +31,17 @@ Dib createDib24(int width, int height) {
     });
 }
 
-int liveDibCount() { return liveDibs.load(); }
+int liveDibCount() {
+    return liveDibs.load();
+}
 
 Scratch scratchDib(int width, int height) {
     auto& s = scratchState();
     width = std::max(width, 1);
     height = std::max(height, 1);
     if (!s.dib || s.dib->width() != width || s.dib->height() != height) {
-        if (!s.dc) s.dc = std::make_unique<platform::DeviceContext>();
+        if (!s.dc)
+            s.dc = std::make_unique<platform::DeviceContext>();
         s.dc->selectBitmap(nullptr);
         s.dib = createDib24(width, height);
         s.dc->selectBitmap(s.dib);
@@ -47,7 +51,8 @@ Scratch scratchDib(int width, int height) {
 
 void releaseScratchDib() {
     auto& s = scratchState();
-    if (s.dc) s.dc->selectBitmap(nullptr);
+    if (s.dc)
+        s.dc->selectBitmap(nullptr);
     s.dib.reset();
 }
 

@@ -32,11 +32,13 @@ platform::Rect scaleRect(const platform::Rect& rect) {
 }
 
 int mulDivRound(int a, int b, int c) {
-    if (c == 0) return 0;
+    if (c == 0)
+        return 0;
     const double value = static_cast<double>(a) * b / c;
     const double magnitude = std::fabs(value);
     double whole = std::floor(magnitude);
-    if (magnitude - whole >= 0.5) whole += 1.0;
+    if (magnitude - whole >= 0.5)
+        whole += 1.0;
     return static_cast<int>(value < 0 ? -whole : whole);
 }
 

@@ -8,21 +8,22 @@ namespace {
 
 const platform::FontRef& orDefault(const platform::FontRef& font) {
     static const platform::FontRef none;
-    if (font) return font;
+    if (font)
+        return font;
     GraphicsState* state = graphicsState();
     return state ? state->smallFont() : none;
 }
 
 // Selects a font for the lifetime of the object and puts the previous one back.
 class FontSelection {
-public:
+  public:
     FontSelection(platform::DeviceContext& dc, const platform::FontRef& font)
         : dc_(dc), previous_(dc.selectFont(orDefault(font))) {}
     ~FontSelection() { dc_.selectFont(previous_); }
     FontSelection(const FontSelection&) = delete;
     FontSelection& operator=(const FontSelection&) = delete;
 
-private:
+  private:
     platform::DeviceContext& dc_;
     platform::FontRef previous_;
 };
@@ -35,7 +36,8 @@ int textWidth(const platform::FontRef& font, std::wstring_view text, platform::S
     platform::DeviceContext& dc = state ? state->drawingDc() : local;
     FontSelection selection(dc, font);
     const platform::Size extent = dc.textExtent(text);
-    if (size) *size = extent;
+    if (size)
+        *size = extent;
     return extent.width;
 }
 
@@ -54,8 +56,8 @@ void drawTextTransparent(platform::DeviceContext& dc, std::wstring_view text,
     dc.setBackgroundMode(previous);
 }
 
-void drawLine(platform::DeviceContext& dc, int x1, int y1, int x2, int y2,
-              platform::Colour colour, int width) {
+void drawLine(platform::DeviceContext& dc, int x1, int y1, int x2, int y2, platform::Colour colour,
+              int width) {
     const platform::Pen previous = dc.selectPen(platform::Pen{colour, width});
     dc.moveTo(x1, y1);
     dc.lineTo(x2, y2);
@@ -79,7 +81,8 @@ void gradientBar(platform::DeviceContext& dc, int left, int top, int right, int 
                  platform::Colour colour) {
     const int width = right - left;
     const int height = bottom - top;
-    if (width <= 0 || height <= 0) return;
+    if (width <= 0 || height <= 0)
+        return;
     const platform::Colour edge = scaleColour(colour, 0.55);
     const int middle = width / 2;
     platform::DeviceContext bar;

@@ -22,8 +22,8 @@ void drawTextTransparent(platform::DeviceContext& dc, std::wstring_view text,
                          const platform::FontRef& font = nullptr);
 
 // One segment with a solid pen; the context's pen is restored.
-void drawLine(platform::DeviceContext& dc, int x1, int y1, int x2, int y2,
-              platform::Colour colour, int width);
+void drawLine(platform::DeviceContext& dc, int x1, int y1, int x2, int y2, platform::Colour colour,
+              int width);
 
 // A closed rectangle outline through the four corners, with the current pen.
 void drawFrame(platform::DeviceContext& dc, int left, int top, int right, int bottom);

@@ -29,8 +29,7 @@ int platformQuality(int quality) {
 
 }  // namespace
 
-platform::FontSpec fontSpecFor(int points, int weight, bool italic, bool underline,
-                               int quality) {
+platform::FontSpec fontSpecFor(int points, int weight, bool italic, bool underline, int quality) {
     platform::FontSpec spec;
     spec.face = L"Tahoma";
     const int divisor = std::max(displayMetrics().fontDivisor, 1);
@@ -45,7 +44,8 @@ platform::FontSpec fontSpecFor(int points, int weight, bool italic, bool underli
 platform::FontRef createFont(int points, int weight, bool italic, bool underline, int quality) {
     platform::FontRef font =
         platform::Font::create(fontSpecFor(points, weight, italic, underline, quality));
-    if (!font) return nullptr;
+    if (!font)
+        return nullptr;
     ++liveFonts;
     // The returned reference owns the platform font; the count falls when the last copy goes.
     platform::Font* raw = font.get();
@@ -55,8 +55,12 @@ platform::FontRef createFont(int points, int weight, bool italic, bool underline
     });
 }
 
-void deleteFont(platform::FontRef& font) { font.reset(); }
+void deleteFont(platform::FontRef& font) {
+    font.reset();
+}
 
-int liveFontCount() { return liveFonts.load(); }
+int liveFontCount() {
+    return liveFonts.load();
+}
 
 }  // namespace gfx

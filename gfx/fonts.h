@@ -16,8 +16,7 @@ constexpr int FontWeightNormal = 400;
 constexpr int FontWeightBold = 700;
 
 // The description createFont uses: height -mulDivRound(points, dpi, 72 / fontDivisor).
-platform::FontSpec fontSpecFor(int points, int weight, bool italic, bool underline,
-                               int quality);
+platform::FontSpec fontSpecFor(int points, int weight, bool italic, bool underline, int quality);
 
 // A font for the given size, counted until its last reference goes.
 platform::FontRef createFont(int points, int weight = FontWeightNormal, bool italic = false,

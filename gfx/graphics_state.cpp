@@ -15,7 +15,8 @@ std::unique_ptr<GraphicsState>& currentState() {
 }  // namespace
 
 GraphicsState::GraphicsState() {
-    if (displayMetrics().scaleX == 0.0) computeDisplayMetrics();
+    if (displayMetrics().scaleX == 0.0)
+        computeDisplayMetrics();
     smallFont_ = createFont(8, FontWeightNormal);
     smallBoldFont_ = createFont(8, FontWeightBold);
     mediumFont_ = createFont(9, FontWeightNormal);
@@ -36,7 +37,9 @@ GraphicsState::~GraphicsState() {
     deleteFont(mediumBoldFont_);
 }
 
-GraphicsState* graphicsState() { return currentState().get(); }
+GraphicsState* graphicsState() {
+    return currentState().get();
+}
 
 GraphicsState& createGraphicsState() {
     currentState().reset();

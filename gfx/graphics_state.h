@@ -9,7 +9,7 @@
 namespace gfx {
 
 class GraphicsState {
-public:
+  public:
     // Computes the display metrics first when they have not been computed yet.
     GraphicsState();
     ~GraphicsState();
@@ -30,7 +30,7 @@ public:
     // Horizontal lines on every other row, as an 8 x 8 monochrome pattern.
     const platform::Brush& stripeBrush() const { return stripeBrush_; }
 
-private:
+  private:
     platform::DeviceContext drawingDc_;
     platform::DeviceContext pictureDc_;
     platform::DeviceContext spareDc_;

@@ -7,9 +7,11 @@ namespace gfx {
 
 Image* ImageCache::find(std::wstring_view name, int kind) const {
     for (const auto& slot : slots_) {
-        if (!slot || slot->kind != kind || slot->name != name) continue;
+        if (!slot || slot->kind != kind || slot->name != name)
+            continue;
         // A Targa image whose file did not decode is not reused: the next request tries again.
-        if (kind == TargaImage && !slot->targa) continue;
+        if (kind == TargaImage && !slot->targa)
+            continue;
         return slot.get();
     }
     return nullptr;
@@ -17,7 +19,8 @@ Image* ImageCache::find(std::wstring_view name, int kind) const {
 
 bool ImageCache::holds(const Image* image) const {
     for (const auto& slot : slots_) {
-        if (slot.get() == image) return true;
+        if (slot.get() == image)
+            return true;
     }
     return false;
 }
@@ -26,7 +29,8 @@ bool ImageCache::holds(const Image* image) const {
 // slots are emptied rather than trusted. Images still referenced live on outside the cache
 // and go with their last reference.
 void ImageCache::resetIfCorrupt() {
-    if (filled_ >= 0 && filled_ <= SlotCount) return;
+    if (filled_ >= 0 && filled_ <= SlotCount)
+        return;
     for (auto& slot : slots_) {
         if (slot && slot->refCount > 0) {
             slot.release();  // now owned by its references; see releaseImage
@@ -39,12 +43,14 @@ void ImageCache::resetIfCorrupt() {
 Image* ImageCache::store(std::unique_ptr<Image> image) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         for (auto& slot : slots_) {
-            if (slot) continue;
+            if (slot)
+                continue;
             slot = std::move(image);
             ++filled_;
             return slot.get();
         }
-        if (attempt == 0) trimImageCache();
+        if (attempt == 0)
+            trimImageCache();
     }
     core::showMessageBox(L"bmp cachefull", L"", platform::mb::IconQuestion);
     return image.release();
@@ -86,10 +92,13 @@ Image* ImageCache::acquireTargaImage(std::wstring_view path) {
 }
 
 void ImageCache::releaseImage(Image* image, bool trim) {
-    if (!image) return;
+    if (!image)
+        return;
     --image->refCount;
-    if (image->refCount <= 0 && !holds(image)) delete image;
-    if (trim) trimImageCache();
+    if (image->refCount <= 0 && !holds(image))
+        delete image;
+    if (trim)
+        trimImageCache();
 }
 
 void ImageCache::trimImageCache() {
@@ -110,10 +119,16 @@ Image* acquireShellImage(std::wstring_view mainPath, std::wstring_view path, boo
     return imageCache().acquireShellImage(mainPath, path, twoFrames);
 }
 
-Image* acquireTargaImage(std::wstring_view path) { return imageCache().acquireTargaImage(path); }
+Image* acquireTargaImage(std::wstring_view path) {
+    return imageCache().acquireTargaImage(path);
+}
 
-void releaseImage(Image* image, bool trim) { imageCache().releaseImage(image, trim); }
+void releaseImage(Image* image, bool trim) {
+    imageCache().releaseImage(image, trim);
+}
 
-void trimImageCache() { imageCache().trimImageCache(); }
+void trimImageCache() {
+    imageCache().trimImageCache();
+}
 
 }  // namespace gfx

@@ -13,7 +13,7 @@
 namespace gfx {
 
 class ImageCache {
-public:
+  public:
     static constexpr int SlotCount = 200;
 
     ImageCache() = default;
@@ -22,8 +22,7 @@ public:
 
     // A JPEG picture, mainPath + path (path alone when mainPath is empty), with one more
     // reference. A picture that does not load still gets an image, without a bitmap.
-    Image* acquireShellImage(std::wstring_view mainPath, std::wstring_view path,
-                             bool twoFrames);
+    Image* acquireShellImage(std::wstring_view mainPath, std::wstring_view path, bool twoFrames);
     // A Targa picture by its full device path, with one more reference; image->targa is null
     // when the file did not decode.
     Image* acquireTargaImage(std::wstring_view path);
@@ -35,7 +34,7 @@ public:
 
     int filledSlots() const { return filled_; }
 
-private:
+  private:
     Image* find(std::wstring_view name, int kind) const;
     Image* store(std::unique_ptr<Image> image);
     bool holds(const Image* image) const;

@@ -39,7 +39,8 @@ void appendFixedWeights(const std::vector<double>& w, double total,
     for (double value : w) {
         out.push_back(static_cast<std::int32_t>(value / total * FixedOne));
         sum += out.back();
-        if (out.back() > out[largest]) largest = out.size() - 1;
+        if (out.back() > out[largest])
+            largest = out.size() - 1;
     }
     out[largest] += FixedOne - sum;
 }
@@ -139,7 +140,8 @@ bool resampleRows(const TargaPixels& src, int destWidth, std::vector<std::uint8_
     const Contributions c = computeContributions(src.width, destWidth);
     std::int32_t px[4];
     for (int y = 0; y < src.height; ++y) {
-        if (progress && !progress(y * 50 / src.height)) return false;
+        if (progress && !progress(y * 50 / src.height))
+            return false;
         const std::uint8_t* in = src.row(y);
         std::uint8_t* o = out.data() + y * outRow;
         for (int i = 0; i < destWidth; ++i) {
@@ -169,7 +171,8 @@ bool resampleColumns(const std::vector<std::uint8_t>& in, int width, int sourceH
     const Contributions c = computeContributions(sourceHeight, destHeight);
     std::vector<std::int32_t> sum(rowBytes);
     for (int j = 0; j < destHeight; ++j) {
-        if (progress && !progress(50 + j * 50 / destHeight)) return false;
+        if (progress && !progress(50 + j * 50 / destHeight))
+            return false;
         std::fill(sum.begin(), sum.end(), 0);
         const std::int32_t* w = c.weights.data() + c.offset[j];
         for (int k = 0; k < c.count[j]; ++k) {
@@ -188,11 +191,14 @@ bool resampleColumns(const std::vector<std::uint8_t>& in, int width, int sourceH
 TargaPixels resampleTarga(const TargaPixels& source, int width, int height,
                           const ResampleProgress& progress) {
     TargaPixels result;
-    if (width <= 0 || height <= 0 || source.width <= 0 || source.height <= 0) return result;
-    if (source.pixels.size() < source.rowBytes() * source.height) return result;
+    if (width <= 0 || height <= 0 || source.width <= 0 || source.height <= 0)
+        return result;
+    if (source.pixels.size() < source.rowBytes() * source.height)
+        return result;
     try {
         std::vector<std::uint8_t> rows;
-        if (!resampleRows(source, width, rows, progress)) return result;
+        if (!resampleRows(source, width, rows, progress))
+            return result;
         std::vector<std::uint8_t> pixels;
         if (!resampleColumns(rows, width, source.height, height, pixels, progress)) {
             return result;

@@ -18,7 +18,9 @@ constexpr int TypeRunLengthTrueColour = 10;
 constexpr std::uint8_t DescriptorTopToBottom = 0x20;
 constexpr std::size_t MaxRunPixels = 128;
 
-int read16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
+int read16(const std::uint8_t* p) {
+    return p[0] | (p[1] << 8);
+}
 
 // The file stores B, G, R(, A); pixels are kept as R, G, B(, A).
 inline void storePixel3(std::uint8_t* out, const std::uint8_t* in) {
@@ -67,16 +69,19 @@ bool decodeRunLength(std::span<const std::uint8_t> data, std::uint8_t* out, std:
     const std::uint8_t* end = in + data.size();
     std::size_t filled = 0;
     while (filled < count) {
-        if (in == end) return false;
+        if (in == end)
+            return false;
         const std::uint8_t header = *in++;
         const std::size_t length = std::min<std::size_t>((header & 0x7F) + 1, count - filled);
         if (header & 0x80) {
-            if (end - in < bpp) return false;
+            if (end - in < bpp)
+                return false;
             repeatPixel(out + filled * bpp, in, length, bpp);
             in += bpp;
         } else {
             const std::size_t literal = static_cast<std::size_t>((header & 0x7F) + 1) * bpp;
-            if (static_cast<std::size_t>(end - in) < literal) return false;
+            if (static_cast<std::size_t>(end - in) < literal)
+                return false;
             convertPixels(out + filled * bpp, in, length, bpp);
             in += literal;
         }
@@ -99,7 +104,8 @@ void flipRows(TargaPixels& picture) {
 
 TargaStatus decodeTarga(std::span<const std::uint8_t> bytes, std::unique_ptr<TargaPixels>& out) {
     out.reset();
-    if (bytes.size() < HeaderSize) return TargaStatus::NotTrueColour;
+    if (bytes.size() < HeaderSize)
+        return TargaStatus::NotTrueColour;
     const std::uint8_t* h = bytes.data();
     const int idLength = h[0];
     const int colourMapType = h[1];
@@ -108,14 +114,16 @@ TargaStatus decodeTarga(std::span<const std::uint8_t> bytes, std::unique_ptr<Tar
         return TargaStatus::NotTrueColour;
     }
     const int bpp = h[16] / 8;
-    if (h[16] % 8 != 0 || (bpp != 3 && bpp != 4)) return TargaStatus::UnsupportedDepth;
+    if (h[16] % 8 != 0 || (bpp != 3 && bpp != 4))
+        return TargaStatus::UnsupportedDepth;
 
     // A colour map present beside true-colour pixels is skipped; its entry size is in bits.
     std::size_t skip = HeaderSize + idLength;
     if (colourMapType == 1) {
         skip += static_cast<std::size_t>(read16(h + 5)) * ((h[7] + 7) / 8);
     }
-    if (bytes.size() < skip) return TargaStatus::NotTrueColour;
+    if (bytes.size() < skip)
+        return TargaStatus::NotTrueColour;
     const std::span<const std::uint8_t> data = bytes.subspan(skip);
 
     auto picture = std::make_unique<TargaPixels>();
@@ -131,7 +139,8 @@ TargaStatus decodeTarga(std::span<const std::uint8_t> bytes, std::unique_ptr<Tar
     const std::size_t leastBytes = imageType == TypeTrueColour
                                        ? count * bpp
                                        : (count + MaxRunPixels - 1) / MaxRunPixels * (1 + bpp);
-    if (data.size() < leastBytes) return TargaStatus::NotTrueColour;
+    if (data.size() < leastBytes)
+        return TargaStatus::NotTrueColour;
 
     picture->pixels.resize(count * bpp);
     if (imageType == TypeTrueColour) {
@@ -140,7 +149,8 @@ TargaStatus decodeTarga(std::span<const std::uint8_t> bytes, std::unique_ptr<Tar
         return TargaStatus::NotTrueColour;
     }
     // Pictures stored from the top row down are turned so that row 0 is always the bottom.
-    if ((h[17] & DescriptorTopToBottom) && count > 0) flipRows(*picture);
+    if ((h[17] & DescriptorTopToBottom) && count > 0)
+        flipRows(*picture);
     out = std::move(picture);
     return TargaStatus::Loaded;
 }
@@ -148,7 +158,8 @@ TargaStatus decodeTarga(std::span<const std::uint8_t> bytes, std::unique_ptr<Tar
 TargaStatus loadTarga(std::wstring_view devicePath, std::unique_ptr<TargaPixels>& out) {
     out.reset();
     auto file = platform::MappedFile::open(devicePath);
-    if (!file) return TargaStatus::CannotOpen;
+    if (!file)
+        return TargaStatus::CannotOpen;
     return decodeTarga(file->bytes(), out);
 }
 

@@ -15,8 +15,7 @@ namespace {
 constexpr double DecorationOpacity = 0.2;
 constexpr int BackgroundLightening = 24;
 
-std::wstring settingOr(std::wstring_view name, std::size_t byteLimit,
-                       std::wstring_view fallback) {
+std::wstring settingOr(std::wstring_view name, std::size_t byteLimit, std::wstring_view fallback) {
     auto value = core::readSetting(name, byteLimit);
     return value ? std::move(*value) : std::wstring(fallback);
 }
@@ -60,8 +59,7 @@ void loadSkinFile(Theme& theme, DecorationPictures& decorations,
 void buildAutomaticSkin(Theme& theme, DecorationPictures& decorations) {
     const platform::Size screen = platform::screenSize();
     // A skin picture from the cache is never painted over: other holders share it.
-    const bool ownBackground =
-        theme.backgroundImage && theme.backgroundImage->kind != ShellImage;
+    const bool ownBackground = theme.backgroundImage && theme.backgroundImage->kind != ShellImage;
     if (!ownBackground || !hasScreenSize(*theme.backgroundImage, screen)) {
         releaseImage(theme.backgroundImage, true);
         releaseImage(theme.decorImage, true);
@@ -74,7 +72,8 @@ void buildAutomaticSkin(Theme& theme, DecorationPictures& decorations) {
         theme.backgroundImage = image;
     }
     Image& background = *theme.backgroundImage;
-    if (!background.bitmap) return;
+    if (!background.bitmap)
+        return;
     background.bitmap->fill(lightenColour(theme.mainColour, BackgroundLightening));
     if (!theme.decorImage) {
         auto* decor = new Image;
@@ -85,8 +84,7 @@ void buildAutomaticSkin(Theme& theme, DecorationPictures& decorations) {
         decor->refCount = 1;
         theme.decorImage = decor;
     }
-    blendTarga(*theme.decorImage->targa, background.bitmap.get(), 0, 0, false,
-               DecorationOpacity);
+    blendTarga(*theme.decorImage->targa, background.bitmap.get(), 0, 0, false, DecorationOpacity);
 }
 
 }  // namespace
@@ -115,14 +113,15 @@ std::wstring graphicsPicture(std::wstring_view name) {
 ThemeUpdate loadTheme(Theme& theme, DecorationPictures& decorations, bool reloadBackground) {
     ThemeUpdate update;
     const std::wstring text = settingOr(L"OptTextColor", 80, kAutomatic);
-    theme.textColour = text == kAutomatic ? systemColour(ColourHighlightText)
-                                          : colourFromText(text);
+    theme.textColour =
+        text == kAutomatic ? systemColour(ColourHighlightText) : colourFromText(text);
     theme.selectedTextColour = theme.textColour;
 
     const std::wstring main = settingOr(L"OptColor", 80, kAutomatic);
     if (main == kAutomatic) {
         platform::Colour highlight = systemColour(ColourHighlight);
-        if (nearlyBlack(highlight)) highlight = lightenColour(highlight, 44);
+        if (nearlyBlack(highlight))
+            highlight = lightenColour(highlight, 44);
         theme.mainColour = theme.mainColourAlt = highlight;
         theme.captionColour = systemColour(ColourActiveCaption);
     } else {
@@ -130,13 +129,15 @@ ThemeUpdate loadTheme(Theme& theme, DecorationPictures& decorations, bool reload
     }
 
     std::wstring clock = settingOr(L"OptClock", 255, kAutomatic);
-    if (clock == kAutomatic) clock = L"default.tga";
+    if (clock == kAutomatic)
+        clock = L"default.tga";
     update.clockFaceChanged = clock != theme.clockFaceName;
     theme.clockFaceName = clock;
     decorations.setClockFace(clock);
 
     theme.skinName = settingOr(L"OptSkin", 255, kAutomatic);
-    if (reloadBackground) update.skinChanged = reloadSkin(theme, decorations);
+    if (reloadBackground)
+        update.skinChanged = reloadSkin(theme, decorations);
     return update;
 }
 

@@ -17,7 +17,8 @@ std::wstring withoutExtension(std::wstring_view fileName) {
 
 int indexOf(const ThemeChoiceList& list, std::wstring_view value) {
     for (std::size_t i = 0; i < list.entries.size(); ++i) {
-        if (core::equalsIgnoringCase(list.entries[i].value, value)) return static_cast<int>(i);
+        if (core::equalsIgnoringCase(list.entries[i].value, value))
+            return static_cast<int>(i);
     }
     return -1;
 }
@@ -34,7 +35,8 @@ ThemeChoiceList clockFaceChoices(std::wstring_view mainPath, std::wstring_view o
         list.entries.push_back({file.name, withoutExtension(file.name)});
     }
     int index = indexOf(list, optClock);
-    if (index < 0) index = indexOf(list, L"default.tga");
+    if (index < 0)
+        index = indexOf(list, L"default.tga");
     list.selected = std::max(index, 0);
     return list;
 }
@@ -45,7 +47,8 @@ ThemeChoiceList backgroundChoices(std::wstring_view mainPath, std::wstring_view 
     const auto files = platform::listFolder(std::wstring(mainPath) + L"backgrounds", L"*.jpg");
     for (const auto& file : files) {
         // Landscape variants are picked by the screen's orientation, never by the user.
-        if (startsWithLand(file.name)) continue;
+        if (startsWithLand(file.name))
+            continue;
         list.entries.push_back({file.name, withoutExtension(file.name)});
     }
     list.selected = std::max(indexOf(list, optSkin), 0);

@@ -13,13 +13,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::unique_ptr<gfx::TargaPixels> picture;
     const gfx::TargaStatus status = gfx::decodeTarga(std::span(data, size), picture);
     if (status != gfx::TargaStatus::Loaded) {
-        if (picture) __builtin_trap();  // a refused file must leave no picture behind
+        if (picture)
+            __builtin_trap();  // a refused file must leave no picture behind
         return 0;
     }
     const std::size_t expected =
         static_cast<std::size_t>(picture->width) * picture->height * picture->bytesPerPixel;
-    if (picture->pixels.size() != expected) __builtin_trap();
-    if (picture->width * picture->height > 64 * 64) return 0;
+    if (picture->pixels.size() != expected)
+        __builtin_trap();
+    if (picture->width * picture->height > 64 * 64)
+        return 0;
 
     const gfx::TargaPixels resized = gfx::resampleTarga(*picture, 7, 5);
     platform::Bitmap target(9, 6);

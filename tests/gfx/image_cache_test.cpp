@@ -19,7 +19,7 @@ struct BoxSeen {
 
 // Watches message boxes instead of waiting for someone to answer them.
 class MessageBoxWatch {
-public:
+  public:
     MessageBoxWatch() {
         previous_ = core::setMessageBoxHook(
             [this](std::wstring_view text, std::wstring_view caption, std::uint32_t flags) {
@@ -30,7 +30,7 @@ public:
     ~MessageBoxWatch() { core::setMessageBoxHook(previous_); }
     std::vector<BoxSeen> seen;
 
-private:
+  private:
     core::MessageBoxHook previous_;
 };
 
@@ -107,7 +107,8 @@ TEST(ImageCache, TheTwoHundredAndFirstPictureIsReportedAndServedOutsideTheCache)
     MessageBoxWatch boxes;
     ImageCache cache;
     std::vector<Image*> held;
-    for (int i = 0; i < ImageCache::SlotCount; ++i) held.push_back(cache.acquireTargaImage(paths[i]));
+    for (int i = 0; i < ImageCache::SlotCount; ++i)
+        held.push_back(cache.acquireTargaImage(paths[i]));
     EXPECT_EQ(cache.filledSlots(), ImageCache::SlotCount);
     EXPECT_TRUE(boxes.seen.empty());
 

@@ -27,10 +27,8 @@ TEST(DisplayMetrics, FollowTheScreenProfile) {
     const ScreenCase cases[] = {
         {"240x320", 96, 1.0, 1, false, false, -11},  // 8 x 96 / 72 = 10.67
         {"640x480", 96, 2.0, 2, false, true, -21},   // 8 x 96 / 36 = 21.33
-        {"480x640", 192, 2.0, 1, false, false, -21},
-        {"320x240", 96, 1.0, 1, false, true, -11},
-        {"240x240", 96, 1.0, 1, true, false, -11},
-        {"480x480", 192, 2.0, 1, true, false, -21},
+        {"480x640", 192, 2.0, 1, false, false, -21}, {"320x240", 96, 1.0, 1, false, true, -11},
+        {"240x240", 96, 1.0, 1, true, false, -11},   {"480x480", 192, 2.0, 1, true, false, -21},
     };
     for (const ScreenCase& c : cases) {
         SCOPED_TRACE(c.screen);
@@ -140,8 +138,10 @@ TEST(DrawingHelpers, TextIsMeasuredAndDrawnWithoutChangingTheContext) {
     for (int y = 0; y < 30; ++y) {
         for (int x = 0; x < 80; ++x) {
             const platform::Colour c = bitmap->pixel(x, y);
-            if (c == 0xFFFFFFu) ++other;  // an opaque background would show white
-            if (c != 0x00FF00u) ++inked;
+            if (c == 0xFFFFFFu)
+                ++other;  // an opaque background would show white
+            if (c != 0x00FF00u)
+                ++inked;
         }
     }
     EXPECT_GT(inked, 0);

@@ -25,7 +25,9 @@ TargaPixels makePicture(int width, int height, Pick pick, int bpp = 4) {
 
 using Px = std::array<std::uint8_t, 4>;
 
-const std::uint8_t* at(const TargaPixels& p, int x, int y) { return p.row(y) + x * 4; }
+const std::uint8_t* at(const TargaPixels& p, int x, int y) {
+    return p.row(y) + x * 4;
+}
 
 TEST(ResampleTarga, ShrinkingAveragesNeighboursWithTheStretchedTent) {
     const std::uint8_t values[4] = {0, 100, 200, 255};
@@ -85,9 +87,12 @@ TEST(ResampleTarga, ColumnsAreFilteredLikeRows) {
 }
 
 TEST(ResampleTarga, SameSizeCopiesAndThreeBytePicturesBecomeOpaque) {
-    const TargaPixels rgb = makePicture(3, 2, [](int x, int y) {
-        return Px{static_cast<std::uint8_t>(x * 50), static_cast<std::uint8_t>(y * 70), 9, 0};
-    }, 3);
+    const TargaPixels rgb = makePicture(
+        3, 2,
+        [](int x, int y) {
+            return Px{static_cast<std::uint8_t>(x * 50), static_cast<std::uint8_t>(y * 70), 9, 0};
+        },
+        3);
     const TargaPixels copy = resampleTarga(rgb, 3, 2);
     ASSERT_EQ(copy.bytesPerPixel, 4);
     for (int y = 0; y < 2; ++y) {

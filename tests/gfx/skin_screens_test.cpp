@@ -26,7 +26,8 @@ platform::Rect inkedArea(const platform::Bitmap& bitmap) {
     platform::Rect area{bitmap.width(), bitmap.height(), 0, 0};
     for (int y = 0; y < bitmap.height(); ++y) {
         for (int x = 0; x < bitmap.width(); ++x) {
-            if (bitmap.pixel(x, y) == 0xFFFFFFu) continue;
+            if (bitmap.pixel(x, y) == 0xFFFFFFu)
+                continue;
             area = {std::min(area.left, x), std::min(area.top, y), std::max(area.right, x + 1),
                     std::max(area.bottom, y + 1)};
         }
@@ -45,8 +46,8 @@ TEST(StartUpLook, SplashAndBackgroundAtEveryScreen) {
     std::unique_ptr<TargaPixels> logo;
     ASSERT_EQ(loadTarga(mainPath + L"\\graphics2\\vornlogo.tga", logo), TargaStatus::Loaded);
 
-    const Screen screens[] = {{"240x320", 240, 320}, {"480x640", 480, 640},
-                              {"320x240", 320, 240}, {"240x240", 240, 240}};
+    const Screen screens[] = {
+        {"240x320", 240, 320}, {"480x640", 480, 640}, {"320x240", 320, 240}, {"240x240", 240, 240}};
     for (const Screen& s : screens) {
         SCOPED_TRACE(s.name);
         test::switchScreen(s.name);
@@ -91,8 +92,8 @@ TEST(StartUpLook, SplashAndBackgroundAtEveryScreen) {
             const bool automatic = std::wstring_view(skin) == kAutomatic;
             if (!automatic) {
                 const bool landscape = s.width > s.height;
-                EXPECT_EQ(theme.backgroundImage->name,
-                          landscape ? L"\\backgrounds\\land_ocean.jpg" : L"\\backgrounds\\ocean.jpg");
+                EXPECT_EQ(theme.backgroundImage->name, landscape ? L"\\backgrounds\\land_ocean.jpg"
+                                                                 : L"\\backgrounds\\ocean.jpg");
             }
             savePicture(*screen, std::string(automatic ? "automatic-" : "skin-") + s.name);
         }

@@ -35,10 +35,8 @@ TEST(TargaStatus, ReportsWhyAFileIsRefused) {
     // Colour-mapped (1) and grey (3) pictures are not true colour.
     EXPECT_EQ(decode(concat(targaHeader(1, 1, 1, 8), pixel), out), TargaStatus::NotTrueColour);
     EXPECT_EQ(decode(concat(targaHeader(3, 1, 1, 8), pixel), out), TargaStatus::NotTrueColour);
-    EXPECT_EQ(decode(concat(targaHeader(2, 1, 1, 16), pixel), out),
-              TargaStatus::UnsupportedDepth);
-    EXPECT_EQ(decode(concat(targaHeader(10, 1, 1, 8), pixel), out),
-              TargaStatus::UnsupportedDepth);
+    EXPECT_EQ(decode(concat(targaHeader(2, 1, 1, 16), pixel), out), TargaStatus::UnsupportedDepth);
+    EXPECT_EQ(decode(concat(targaHeader(10, 1, 1, 8), pixel), out), TargaStatus::UnsupportedDepth);
     EXPECT_EQ(decode({0, 0, 2, 0, 0}, out), TargaStatus::NotTrueColour);
     EXPECT_EQ(out, nullptr);
 
@@ -75,9 +73,8 @@ TEST(TargaStatus, RefusesHeadersThatPromiseMoreThanTheFileHolds) {
 
 TEST(TargaRunLength, RunAndRawPacketsFillPixelsInOrder) {
     // 0x83 repeats the next pixel 4 times; 0x02 is followed by 3 literal pixels.
-    const auto file = concat(targaHeader(10, 7, 1, 24),
-                             {0x83, 0x30, 0x20, 0x10,              // B, G, R
-                              0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+    const auto file = concat(targaHeader(10, 7, 1, 24), {0x83, 0x30, 0x20, 0x10,  // B, G, R
+                                                         0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9});
     std::unique_ptr<TargaPixels> out;
     ASSERT_EQ(decode(file, out), TargaStatus::Loaded);
     ASSERT_EQ(out->pixels.size(), 7u * 3);
@@ -88,8 +85,8 @@ TEST(TargaRunLength, RunAndRawPacketsFillPixelsInOrder) {
 }
 
 TEST(TargaRunLength, AlphaIsKeptAndOverlongPacketsStopAtTheLastPixel) {
-    const auto file = concat(targaHeader(10, 3, 1, 32),
-                             {0x80, 10, 20, 30, 40, 0xFF, 50, 60, 70, 80});
+    const auto file =
+        concat(targaHeader(10, 3, 1, 32), {0x80, 10, 20, 30, 40, 0xFF, 50, 60, 70, 80});
     std::unique_ptr<TargaPixels> out;
     ASSERT_EQ(decode(file, out), TargaStatus::Loaded);
     // The second packet asks for 128 pixels; only 2 remain.
@@ -113,9 +110,9 @@ TEST(TargaLayout, RowZeroIsAlwaysTheBottomRow) {
 
 TEST(TargaLayout, IdFieldAndColourMapAreSkipped) {
     auto header = targaHeader(2, 1, 1, 24);
-    header[0] = 3;  // ID length
-    header[1] = 1;  // a colour map is present
-    header[5] = 2;  // two entries
+    header[0] = 3;   // ID length
+    header[1] = 1;   // a colour map is present
+    header[5] = 2;   // two entries
     header[7] = 24;  // of 24 bits each
     const auto file = concat(header, {'a', 'b', 'c', 9, 9, 9, 9, 9, 9, 0x33, 0x22, 0x11});
     std::unique_ptr<TargaPixels> out;
@@ -148,15 +145,15 @@ std::vector<std::uint8_t> readHost(const std::filesystem::path& path) {
 // Compares a decoded picture with top-down pixels of `channels` bytes each.
 void expectSamePixels(const TargaPixels& picture, const std::vector<std::uint8_t>& topDown,
                       int channels, const std::string& what) {
-    ASSERT_EQ(topDown.size(),
-              static_cast<std::size_t>(picture.width) * picture.height * channels) << what;
+    ASSERT_EQ(topDown.size(), static_cast<std::size_t>(picture.width) * picture.height * channels)
+        << what;
     int mismatches = 0;
     for (int y = 0; y < picture.height; ++y) {
         const std::uint8_t* row = picture.row(picture.height - 1 - y);
         for (int x = 0; x < picture.width; ++x) {
             for (int c = 0; c < channels; ++c) {
-                const auto want = topDown[(static_cast<std::size_t>(y) * picture.width + x) *
-                                              channels + c];
+                const auto want =
+                    topDown[(static_cast<std::size_t>(y) * picture.width + x) * channels + c];
                 if (row[x * picture.bytesPerPixel + c] != want && ++mismatches <= 3) {
                     ADD_FAILURE() << what << ": pixel " << x << "," << y << " channel " << c;
                 }
@@ -174,13 +171,16 @@ std::vector<std::uint8_t> flipped(const std::vector<std::uint8_t>& rows, std::si
     return out;
 }
 
-std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+std::string quoted(const std::filesystem::path& path) {
+    return "'" + path.string() + "'";
+}
 
 // ImageMagick stores rows in the order given and marks the orientation: with "TopLeft" the
 // pattern is the picture as seen; with "BottomLeft" (its default) the first row given is the
 // picture's bottom row.
 TEST(TargaFromImageMagick, EveryPixelMatchesThePattern) {
-    if (!test::convertAvailable()) GTEST_SKIP() << "ImageMagick's convert is not installed";
+    if (!test::convertAvailable())
+        GTEST_SKIP() << "ImageMagick's convert is not installed";
     const std::wstring folder = test::scratchFolder("magick");
     const int width = 37, height = 23;
     const auto rgba = patternRgba(width, height);
@@ -197,10 +197,9 @@ TEST(TargaFromImageMagick, EveryPixelMatchesThePattern) {
         for (const std::string orientation : {"TopLeft", "BottomLeft"}) {
             for (int depth : {24, 32}) {
                 const int channels = depth / 8;
-                const std::string input = depth == 32 ? "rgba:" + quoted(dir / "p.rgba")
-                                                      : "rgb:" + quoted(dir / "p.rgb");
-                const std::string name =
-                    "p" + std::to_string(depth) + compression + orientation;
+                const std::string input =
+                    depth == 32 ? "rgba:" + quoted(dir / "p.rgba") : "rgb:" + quoted(dir / "p.rgb");
+                const std::string name = "p" + std::to_string(depth) + compression + orientation;
                 const auto output = dir / (name + ".tga");
                 ASSERT_TRUE(test::runConvert("-size 37x23 -depth 8 " + input + " -orient " +
                                              orientation + " -compress " + compression +
@@ -231,7 +230,8 @@ TEST(TargaFromImageMagick, EveryPixelMatchesThePattern) {
 }
 
 TEST(TargaInstallFolder, EveryPictureDecodesAsImageMagickReadsIt) {
-    if (!test::convertAvailable()) GTEST_SKIP() << "ImageMagick's convert is not installed";
+    if (!test::convertAvailable())
+        GTEST_SKIP() << "ImageMagick's convert is not installed";
     const std::wstring mainPath = test::useInstallFolder();
     const auto dir = test::hostOf(test::scratchFolder("install"));
     int checked = 0;

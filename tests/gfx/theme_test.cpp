@@ -23,7 +23,7 @@ namespace {
 // An install folder of the test device: the project's pictures, with a backgrounds folder
 // of small solid JPEGs made for the test.
 class ThemeTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         test::useInstallFolder();
         mainPath_ = test::scratchFolder("theme");
@@ -35,8 +35,10 @@ protected:
             }
         }
         std::filesystem::create_directories(host / "backgrounds");
-        for (auto [name, colour] : {std::pair{"b.jpg", "#0000FF"}, {"land_b.jpg", "#FF0000"},
-                                    {"c.jpg", "#00FF00"}, {"Land_c.jpg", "#FFFF00"}}) {
+        for (auto [name, colour] : {std::pair{"b.jpg", "#0000FF"},
+                                    {"land_b.jpg", "#FF0000"},
+                                    {"c.jpg", "#00FF00"},
+                                    {"Land_c.jpg", "#FFFF00"}}) {
             ASSERT_TRUE(test::runConvert("-size 16x12 xc:'" + std::string(colour) + "' '" +
                                          (host / "backgrounds" / name).string() + "'"));
         }
@@ -190,8 +192,9 @@ TEST_F(ThemeTest, AutomaticBackgroundIsTheLightenedMainColourUnderTheShadow) {
                 const int channels[3] = {platform::blueOf(base), platform::greenOf(base),
                                          platform::redOf(base)};
                 for (int c = 0; c < 3; ++c) {
-                    const int want = s[3] == 0 ? channels[c]
-                                               : (s[2 - c] * (255 - keep) + channels[c] * keep) >> 8;
+                    const int want = s[3] == 0
+                                         ? channels[c]
+                                         : (s[2 - c] * (255 - keep) + channels[c] * keep) >> 8;
                     ASSERT_EQ(d[c], want) << x << "," << row;
                 }
                 (s[3] == 0 ? plain : shaded)++;

@@ -31,12 +31,14 @@ std::wstring scratchFolder(std::string_view name) {
 
 std::filesystem::path hostOf(std::wstring_view devicePath) {
     auto host = platform::hostPath(devicePath);
-    if (!host) throw std::runtime_error("bad device path");
+    if (!host)
+        throw std::runtime_error("bad device path");
     return *host;
 }
 
 void writeBytes(std::wstring_view devicePath, const std::vector<std::uint8_t>& bytes) {
-    if (!platform::writeFileAtomic(devicePath, bytes)) throw std::runtime_error("write failed");
+    if (!platform::writeFileAtomic(devicePath, bytes))
+        throw std::runtime_error("write failed");
 }
 
 std::vector<std::uint8_t> targaHeader(int type, int width, int height, int depth,
@@ -55,15 +57,19 @@ std::vector<std::uint8_t> targaHeader(int type, int width, int height, int depth
 void switchScreen(std::string_view screen, int dpi) {
     useInstallFolder();
     auto profile = platform::screenProfileFromName(screen, dpi);
-    if (!profile) throw std::runtime_error("unknown screen");
+    if (!profile)
+        throw std::runtime_error("unknown screen");
     platform::setScreenProfile(*profile);
     platform::broadcastScreenChanged();
 }
 
-bool convertAvailable() { return std::filesystem::exists("/usr/bin/convert"); }
+bool convertAvailable() {
+    return std::filesystem::exists("/usr/bin/convert");
+}
 
 bool runConvert(const std::string& arguments) {
-    if (!convertAvailable()) return false;
+    if (!convertAvailable())
+        return false;
     const std::string command = "/usr/bin/convert " + arguments + " 2>/dev/null";
     return std::system(command.c_str()) == 0;
 }
