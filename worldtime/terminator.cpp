@@ -17,19 +17,16 @@ std::int16_t halfWidth(long value) {
 }
 
 // Lights whole the rows between the pole facing the sun and the first row the boundary
-// reaches, which the traced circle never visits.
+// reaches, which the traced circle never visits. That first row keeps its own width: at an
+// equinox the boundary reaches the pole itself and nothing is filled.
 void fillPolarCap(std::vector<std::int16_t>& entry, double declination, int width) {
     int height = static_cast<int>(entry.size());
     int start = declination < 0 ? height - 1 : 0;
     int step = declination < 0 ? -1 : 1;
-    for (int row = start; row != height / 2; row += step) {
-        if (entry[row] == -1) continue;
-        for (int fill = start;; fill += step) {
-            entry[fill] = halfWidth(width / 2);
-            if (fill == row) break;
-        }
-        return;
-    }
+    int reached = start;
+    while (reached != height / 2 && entry[reached] == -1) reached += step;
+    if (reached == height / 2) return;
+    for (int row = start; row != reached; row += step) entry[row] = halfWidth(width / 2);
 }
 
 }  // namespace
@@ -70,6 +67,11 @@ std::vector<std::int16_t> terminatorTable(double declination, int width, int hei
         }
         previousRow = row;
         previousColumn = column;
+    }
+    // The interpolation stops short of the last point; its row (the pole itself at an
+    // equinox) would otherwise stay dark.
+    if (entry[height - 1 - previousRow] == -1) {
+        entry[height - 1 - previousRow] = halfWidth(previousColumn);
     }
     fillPolarCap(entry, declination, width);
     return entry;
