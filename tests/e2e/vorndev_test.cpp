@@ -82,6 +82,63 @@ TEST(VorndevSetupTest, UninstallRemovesWhatWasInstalledAndNothingElse) {
     EXPECT_TRUE(fs::exists(folder / "lang/lang.dat"));
 }
 
+std::vector<std::string> linesOf(const fs::path& file) {
+    std::vector<std::string> lines;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST(VorndevSetupTest, InstallerHookRunsAroundInstallAndRemoval) {
+    TestDevice scratch;  // only for its temporary folder
+    fs::path root = scratch.root().parent_path() / "hooked";
+    fs::path log = scratch.root().parent_path() / "hook.log";
+    std::vector<std::string> env{
+        "VORN_INSTALLER_HOOK=" + (fs::path(VORN_BINARY_DIR) / "lib/libvorn_test_hook.so").string(),
+        "VORN_TEST_HOOK_LOG=" + log.string(), "VORN_DISPLAY=headless"};
+    auto run = [&](std::vector<std::string> args, std::vector<std::string> more = {}) {
+        args.push_back("--device");
+        args.push_back(root.string());
+        more.insert(more.end(), env.begin(), env.end());
+        return runCommand(builtProgram("vorndev"), args, more);
+    };
+    const std::string folder = "\\Program Files\\Vorn Roamer\\";
+
+    CommandResult r = run({"init"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(contains(r.out, "Ran the installer hook")) << r.out;
+    r = run({"install"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = run({"uninstall"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    // Init runs before the files are copied and Exit after; a second install is an upgrade.
+    std::vector<std::string> expected{
+        "Install_Init 0 1 0 " + folder + " files=0",
+        "Install_Exit 0 " + folder + " 0 0 0 0 0 files=1",
+        "Install_Init 0 1 1 " + folder + " files=1",
+        "Install_Exit 0 " + folder + " 0 0 0 0 0 files=1",
+        "Uninstall_Init 0 " + folder + " files=1",
+        "Uninstall_Exit 0 files=0",
+    };
+    EXPECT_EQ(linesOf(log), expected);
+
+    // A hook that cancels stops the installation and the removal before anything changes.
+    r = run({"install"}, {"VORN_TEST_HOOK_CANCEL=1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(contains(r.err, "cancelled")) << r.err;
+    EXPECT_FALSE(fs::exists(root / "Program Files/Vorn Roamer/lang"));
+    ASSERT_EQ(run({"install"}).exitCode, 0);
+    r = run({"uninstall"}, {"VORN_TEST_HOOK_CANCEL=1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(fs::exists(root / "Program Files/Vorn Roamer/lang/lang.dat"));
+
+    // A library that is not a hook at all is skipped with a warning.
+    env[0] = "VORN_INSTALLER_HOOK=" + (fs::path(VORN_SOURCE_DIR) / "README.md").string();
+    r = run({"install"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(contains(r.err, "cannot load the installer hook")) << r.err;
+}
+
 TEST(VorndevSetupTest, BadCommandLinesFailClearly) {
     fs::path nowhere = fs::temp_directory_path() / "vorn-e2e-no-device";
     struct Case {

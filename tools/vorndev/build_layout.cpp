@@ -1,6 +1,8 @@
 #include "tools/vorndev/build_layout.h"
 
 #include <array>
+#include <cstdlib>
+#include <string_view>
 #include <system_error>
 
 #include "tools/vorndev/command_line.h"
@@ -53,6 +55,9 @@ std::filesystem::path sourceDataFolder() {
 }
 
 std::filesystem::path installerHookLibrary() {
+    const char* chosen = std::getenv("VORN_INSTALLER_HOOK");
+    if (chosen && *chosen)
+        return std::string_view(chosen) == "none" ? "" : chosen;
     return buildFolder() / "lib" / "libvornhook.so";
 }
 

@@ -29,7 +29,8 @@ std::filesystem::path buildFolder();
 std::filesystem::path selfExecutable();
 // The source tree's data/ folder, the install folder's content.
 std::filesystem::path sourceDataFolder();
-// The installer hook library when it has been built.
+// The installer hook library: $VORN_INSTALLER_HOOK when set ("none": no hook, empty path),
+// else the one in the build's lib/ (which may not have been built yet).
 std::filesystem::path installerHookLibrary();
 
 }  // namespace vorndev

@@ -4,11 +4,30 @@
 
 #include <iostream>
 
+#include "platform/api/program.h"
+
 namespace vorndev {
+
+namespace {
+
+// The hook closes the device's programs and may ask the user something, so the installer
+// runs as a program of the device, with a display of its own (headless when none is
+// reachable, where `vorndev ctl --pid` answers its message boxes).
+void becomeInstallerProgram() {
+    static bool started = false;
+    if (started)
+        return;
+    started = true;
+    std::string name = "vorndev";
+    char* argv[] = {name.data(), nullptr};
+    platform::startProgram(1, argv, {L"\\windows\\installer.exe", L"Installer"});
+}
+
+}  // namespace
 
 std::unique_ptr<InstallerHook> InstallerHook::load(const std::filesystem::path& library) {
     std::error_code ec;
-    if (!std::filesystem::exists(library, ec))
+    if (library.empty() || !std::filesystem::exists(library, ec))
         return nullptr;
     void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
@@ -17,6 +36,7 @@ std::unique_ptr<InstallerHook> InstallerHook::load(const std::filesystem::path& 
                   << (why ? why : "unknown error") << "; installing without it\n";
         return nullptr;
     }
+    becomeInstallerProgram();
     return std::unique_ptr<InstallerHook>(new InstallerHook(handle));
 }
 

@@ -236,14 +236,27 @@ bool waitForWindows(const std::vector<int>& processIds, std::chrono::millisecond
 
 std::vector<int> closePrograms(const std::vector<int>& processIds,
                                std::chrono::milliseconds grace) {
-    for (const auto& w : platform::listWindows()) {
-        if (std::find(processIds.begin(), processIds.end(), w.processId) != processIds.end()) {
-            platform::postMessage(w.handle, platform::wm::Close);
+    // A program still starting up may open its window during the grace period; that window
+    // is asked to close as soon as it shows up.
+    std::vector<platform::WindowHandle> asked;
+    auto askNewWindows = [&] {
+        for (const auto& w : platform::listWindows()) {
+            bool ours =
+                std::find(processIds.begin(), processIds.end(), w.processId) != processIds.end();
+            if (ours && std::find(asked.begin(), asked.end(), w.handle) == asked.end()) {
+                platform::postMessage(w.handle, platform::wm::Close);
+                asked.push_back(w.handle);
+            }
         }
+    };
+    auto deadline = Clock::now() + grace;
+    while (Clock::now() < deadline) {
+        askNewWindows();
+        if (waitForExit(processIds,
+                        std::min(deadline, Clock::now() + std::chrono::milliseconds(100))))
+            return {};
     }
     std::vector<int> signalled;
-    if (waitForExit(processIds, Clock::now() + grace))
-        return signalled;
     for (int pid : processIds) {
         if (isProgramRunning(pid)) {
             ::kill(pid, SIGTERM);

@@ -88,7 +88,8 @@ int waitForWindowsAndReport(const std::vector<Started>& started) {
     return 0;
 }
 
-// Runs until every program has ended; SIGINT or SIGTERM closes them first.
+// Runs until the started programs have ended; SIGINT or SIGTERM closes every program of the
+// device first.
 int runInForeground(const std::vector<Started>& started, sigset_t signals) {
     std::vector<int> ids = idsOf(started);
     timespec step{0, 200 * 1000 * 1000};
@@ -96,7 +97,13 @@ int runInForeground(const std::vector<Started>& started, sigset_t signals) {
         int sig = ::sigtimedwait(&signals, nullptr, &step);
         if (sig == SIGINT || sig == SIGTERM) {
             std::cout << "\nClosing the device's programs...\n" << std::flush;
-            auto signalled = closePrograms(ids, kCloseGrace);
+            // Programs started from the device meanwhile (from the Today screen) go too.
+            std::vector<int> all = ids;
+            for (int pid : programsWithWindows()) {
+                if (std::find(all.begin(), all.end(), pid) == all.end())
+                    all.push_back(pid);
+            }
+            auto signalled = closePrograms(all, kCloseGrace);
             for (int pid : signalled) {
                 std::cerr << "vorndev: program " << pid << " did not close; ended it\n";
             }

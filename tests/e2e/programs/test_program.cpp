@@ -167,7 +167,7 @@ bool handleCommand(std::uint32_t id, WParam wParam, LParam lParam) {
             postMessage(peer, s.pongMessage, wParam + 1, lParam);
     } else if (id == kShowMessageBox) {
         int answer =
-            messageBox(0, L"Keep the test going?", L"Vorn Test", mb::YesNo | mb::IconQuestion);
+            messageBox(0, kMessageBoxText, kMessageBoxCaption, mb::YesNo | mb::IconQuestion);
         report().setDword(L"MessageBoxAnswer", static_cast<std::uint32_t>(answer));
     } else {
         return false;

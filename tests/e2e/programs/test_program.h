@@ -27,6 +27,10 @@ constexpr std::uint32_t kFromPeer = platform::wm::User + 10;
 constexpr const wchar_t* kPingName = L"VornTestPing";
 constexpr const wchar_t* kPongName = L"VornTestPong";
 
+// The Yes/No box kShowMessageBox shows; its answer is reported as "MessageBoxAnswer".
+constexpr const wchar_t* kMessageBoxText = L"Keep the test going?";
+constexpr const wchar_t* kMessageBoxCaption = L"Vorn Test";
+
 // The registry key both programs write in the concurrency test.
 constexpr const wchar_t* kSharedKey = L"Software\\VornTests\\Shared";
 
