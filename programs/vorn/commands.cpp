@@ -1,0 +1,73 @@
+// The command table and the pieces the commands share. A new command is one more entry in
+// kCommands and a run function of its own file.
+
+#include "programs/vorn/commands.h"
+
+#include "platform/api/clock.h"
+#include "worldtime/zones.h"
+
+namespace vorn {
+namespace {
+
+constexpr std::string_view kTimeOptions[] = {"--at"};
+constexpr std::string_view kSunOptions[] = {"--date"};
+constexpr std::string_view kMapOptions[] = {"--at", "--out", "--size"};
+
+constexpr Command kCommands[] = {
+    {"time", "time [CITY...] [--at UTC]",
+     "local date and time, zone and daylight saving of cities (the favourites by default)",
+     "A city is named by its code (GB2643743), its name (accents and case do not matter) or\n"
+     "\"name, country\"; quote names with spaces. --at takes a UTC time such as\n"
+     "2025-07-01T12:00 or 2025-07-01 (midnight); the device's clock otherwise.",
+     kTimeOptions, runTime},
+    {"sun", "sun CITY [--date YYYY-MM-DD]",
+     "sunrise, sunset and day length of a city, as the daylight map's panel shows them",
+     "The date is the city's local date, today by default. Times are the city's local\n"
+     "times; a day without sunset or sunrise is reported as polar day or polar night.",
+     kSunOptions, runSun},
+    {"map", "map [--at UTC] --out FILE.png [--size WxH]",
+     "renders the daylight map with the favourites marked",
+     "The picture has the size of the installed day map (960x480) unless --size asks for\n"
+     "another; the current favourite carries the pulse ring.",
+     kMapOptions, runMap},
+};
+
+}  // namespace
+
+std::span<const Command> commands() { return kCommands; }
+
+bool loadZoneTable(const Invocation& invocation) {
+    if (worldtime::loadZones(invocation.mainPath)) return true;
+    report(invocation, kExitFailure,
+           "no zone table (dstinfo.dat) in the install folder " + utf8(invocation.mainPath));
+    return false;
+}
+
+std::optional<platform::SystemTime> momentAsked(const Invocation& invocation) {
+    auto text = invocation.option("--at");
+    if (!text) return platform::deviceUtcTime();
+    auto moment = parseUtc(*text);
+    if (!moment) {
+        report(invocation, kExitUsage,
+               "malformed time \"" + *text + "\" (expected YYYY-MM-DD or YYYY-MM-DDTHH:MM, UTC)");
+    }
+    return moment;
+}
+
+std::optional<CityMatch> cityNamed(CityFinder& finder, const Invocation& invocation,
+                                   std::string_view query) {
+    CityLookupResult found = finder.find(query);
+    if (found.city) return found.city;
+    std::string name(query);
+    if (found.ambiguous) {
+        report(invocation, kExitUsage, "\"" + name + "\" names several cities:", found.candidates);
+    } else if (!found.candidates.empty()) {
+        report(invocation, kExitUsage, "unknown city \"" + name + "\"; names that hold it:",
+               found.candidates);
+    } else {
+        report(invocation, kExitUsage, "unknown city \"" + name + "\"");
+    }
+    return std::nullopt;
+}
+
+}  // namespace vorn

@@ -1,0 +1,25 @@
+#pragma once
+// The companion's commands and what they share: the zone table, the moment asked for, and
+// naming a city.
+
+#include <optional>
+
+#include "programs/vorn/city_lookup.h"
+#include "programs/vorn/cli.h"
+
+namespace vorn {
+
+int runTime(const Invocation& invocation);
+int runSun(const Invocation& invocation);
+int runMap(const Invocation& invocation);
+
+// Loads the install folder's zone table; false (after reporting) when it is missing.
+bool loadZoneTable(const Invocation& invocation);
+// The moment of --at, else the device's present UTC time; nothing (after reporting) for a
+// malformed time.
+std::optional<platform::SystemTime> momentAsked(const Invocation& invocation);
+// The city a query names; nothing (after reporting an unknown or ambiguous name).
+std::optional<CityMatch> cityNamed(CityFinder& finder, const Invocation& invocation,
+                                   std::string_view query);
+
+}  // namespace vorn

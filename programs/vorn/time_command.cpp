@@ -1,0 +1,112 @@
+// vorn time: each city's local date and time, zone and daylight saving.
+
+#include <cstdio>
+#include <iostream>
+
+#include "programs/vorn/commands.h"
+#include "worldtime/cities.h"
+#include "worldtime/date_helpers.h"
+#include "worldtime/zones.h"
+
+namespace vorn {
+namespace {
+
+constexpr const char* kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+
+struct CityTime {
+    std::string name;
+    std::string country;
+    std::string code;
+    int zone = 0;
+    std::string zoneName;
+    platform::SystemTime local;
+    int offsetMinutes = 0;
+    bool daylight = false;
+};
+
+std::string offsetText(int minutes) {
+    char out[16];
+    int magnitude = minutes < 0 ? -minutes : minutes;
+    std::snprintf(out, sizeof out, "%c%02d:%02d", minutes < 0 ? '-' : '+', magnitude / 60,
+                  magnitude % 60);
+    return out;
+}
+
+CityTime timeOf(const CityMatch& city, std::int64_t utc) {
+    using namespace worldtime;
+    const core::RecordTable& table = *city.table;
+    CityTime out;
+    out.name = utf8(table.fieldText(city.row, cityField::Name));
+    out.country = utf8(table.fieldText(city.row, cityField::Country));
+    out.code = utf8(table.fieldText(city.row, cityField::Code));
+    out.zone = cityZone(table, city.row);
+    out.zoneName = utf8(zoneDisplayName(out.zone));
+    ZoneInfo info = zoneInfo(out.zone);
+    out.daylight = isDaylight(info, utc);
+    out.offsetMinutes = zoneOffsetMinutes(info, utc);
+    out.local = fromFileTicks(zoneLocalTicks(info, utc)).value_or(platform::SystemTime{});
+    return out;
+}
+
+void printText(const std::vector<CityTime>& times) {
+    for (const CityTime& t : times) {
+        std::string label = t.name + ", " + t.country;
+        std::printf("%-32s %s %s %s  UTC%s %-3s  %s\n", label.c_str(),
+                    kWeekdays[t.local.dayOfWeek % 7], isoDate(t.local).c_str(),
+                    hoursMinutes(t.local.hour, t.local.minute).c_str(),
+                    offsetText(t.offsetMinutes).c_str(), t.daylight ? "DST" : "",
+                    t.zoneName.c_str());
+    }
+}
+
+void printJson(const platform::SystemTime& at, const std::vector<CityTime>& times) {
+    Json json;
+    json.beginObject().field("at", isoDateTime(at) + "Z").beginArray("cities");
+    for (const CityTime& t : times) {
+        json.beginObject()
+            .field("name", t.name)
+            .field("country", t.country)
+            .field("code", t.code)
+            .field("zone", t.zone)
+            .field("zoneName", t.zoneName)
+            .field("local", isoDateTime(t.local))
+            .field("weekday", kWeekdays[t.local.dayOfWeek % 7])
+            .field("utcOffset", offsetText(t.offsetMinutes))
+            .field("offsetMinutes", t.offsetMinutes)
+            .field("daylightSaving", t.daylight)
+            .endObject();
+    }
+    json.endArray().endObject();
+    std::cout << json.text() << "\n";
+}
+
+}  // namespace
+
+int runTime(const Invocation& invocation) {
+    auto at = momentAsked(invocation);
+    if (!at) return kExitUsage;
+    if (!loadZoneTable(invocation)) return kExitFailure;
+    CityFinder finder(invocation.mainPath);
+    std::vector<CityMatch> cities;
+    for (const std::string& query : invocation.arguments) {
+        auto city = cityNamed(finder, invocation, query);
+        if (!city) return kExitUsage;
+        cities.push_back(*city);
+    }
+    if (invocation.arguments.empty()) {
+        for (int row = 1; row <= finder.favourites().rowCount(); ++row) {
+            cities.push_back({&finder.favourites(), row});
+        }
+    }
+    std::int64_t utc = *worldtime::fileTicks(*at);
+    std::vector<CityTime> times;
+    for (const CityMatch& city : cities) times.push_back(timeOf(city, utc));
+    if (invocation.json) {
+        printJson(*at, times);
+    } else {
+        printText(times);
+    }
+    return kExitOk;
+}
+
+}  // namespace vorn
