@@ -56,23 +56,32 @@ int ListControl::rowHeight() const {
 }
 
 int ListControl::visibleRowCount() const {
-    return std::max(1, (rect.height() - 2) / std::max(1, rowHeight()));
+    return std::max(1, rowsRect().height() / std::max(1, rowHeight()));
 }
 
 bool ListControl::hasScrollBar() const {
     return rowCount() > visibleRowCount();
 }
 
+// The frame, with room for the focus mark drawn over it.
+int ListControl::inset() const {
+    return 2 * layoutUnit();
+}
+
 Rect ListControl::rowsRect() const {
-    Rect r{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
-    if (hasScrollBar())
+    int in = inset();
+    Rect r{rect.left + in, rect.top + in, rect.right - in, rect.bottom - in};
+    // Whether the bar shows depends on the rows that fit, which do not depend on the bar.
+    int fit = std::max(1, r.height() / std::max(1, rowHeight()));
+    if (rowCount() > fit)
         r.right -= kScrollBarWidth * layoutUnit();
     return r;
 }
 
 ScrollBarGeometry ListControl::scrollBar() const {
-    Rect bar{rect.right - 1 - kScrollBarWidth * layoutUnit(), rect.top + 1, rect.right - 1,
-             rect.bottom - 1};
+    int in = inset();
+    Rect bar{rect.right - in - kScrollBarWidth * layoutUnit(), rect.top + in, rect.right - in,
+             rect.bottom - in};
     return scrollBarGeometry(bar, rowCount(), visibleRowCount(), first_);
 }
 

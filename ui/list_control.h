@@ -74,6 +74,7 @@ class ListControl : public Control {
     void release();
     void actOnZone(int zone);
     int rowAt(int y) const;
+    int inset() const;
     void releaseCapture();
 
     ListOptions options_;

@@ -446,6 +446,7 @@ LResult editProc(WindowHandle window, std::uint32_t message, WParam wParam, LPar
         case em::SetReadOnly:
             e->text.setReadOnly(wParam != 0);
             e->style = wParam ? (e->style | es::ReadOnly) : (e->style & ~es::ReadOnly);
+            if (auto* w = gui::findLocal(window)) w->style = e->style;
             changed(*e, false);
             return 1;
         case em::SetInputMode:
