@@ -161,6 +161,7 @@ void CityDatabase::loadCityList(int sortMode) {
             break;
     }
     listLoaded_ = true;
+    showSelected_ = core::readNumberSetting(L"CityShowSelected", 0) != 0;
     rebuildKeys();
     rebuildShownList();
 }
@@ -176,12 +177,11 @@ void CityDatabase::rebuildKeys() {
     }
 }
 
-bool CityDatabase::showSelected() const {
-    return core::readNumberSetting(L"CityShowSelected", 0) != 0;
-}
+bool CityDatabase::showSelected() const { return showSelected_; }
 
 void CityDatabase::setShowSelected(bool on) {
     core::writeNumberSetting(L"CityShowSelected", on ? 1 : 0);
+    showSelected_ = on;
     rebuildShownList();
 }
 

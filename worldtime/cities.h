@@ -135,6 +135,8 @@ private:
     std::vector<int> shown_;          // full-list rows, or favourite rows when showing those
     bool shownAreFavourites_ = false;
     bool listLoaded_ = false;
+    // CityShowSelected, read when the list loads rather than at every typed character.
+    bool showSelected_ = false;
     std::wstring filter_;
     std::wstring previousSearch_;
     int selection_ = 0;
