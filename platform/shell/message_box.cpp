@@ -214,6 +214,10 @@ int messageBox(WindowHandle owner, std::wstring_view text, std::wstring_view cap
     box.flags = flags;
     refreshLayout(box);
     openBoxes().push_back(&box);
+    // The program waits for the user now, not for itself: the busy indicator would only
+    // cover the box.
+    bool wasBusy = isWaitCursorShown();
+    if (wasBusy) setWaitCursor(false);
 
     gui::ScreenLayer layer;
     layer.z = z::MessageBoxes + static_cast<int>(openBoxes().size());
@@ -233,6 +237,7 @@ int messageBox(WindowHandle owner, std::wstring_view text, std::wstring_view cap
 
     gui::removeScreenLayer(layerId);
     std::erase(openBoxes(), &box);
+    if (wasBusy) setWaitCursor(true);
     box.held.putBack();
     return answer;
 }
