@@ -202,6 +202,7 @@ private:
 Application* theApplication();
 
 // The program entry: hands the command line to a running instance, or runs the program.
-int runMainProgram(int argc, char** argv);
+// factory, when given, makes the modules (test programs show their own screens with it).
+int runMainProgram(int argc, char** argv, ModuleFactory factory = {});
 
 }  // namespace app

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "gfx/colours.h"
-#include "gfx/drawing.h"
 #include "ui/control_paint.h"
 
 namespace ui {
@@ -37,8 +36,8 @@ void Bar::paint(platform::DeviceContext& dc, const platform::Rect&) {
     dc.fillRect(rect, kPanelColour);
     int filled = filledWidth();
     if (filled > 0) {
-        gfx::gradientBar(dc, rect.left + 1, rect.top + 1, rect.left + 1 + filled, rect.bottom - 1,
-                         gfx::lightenColour(t.mainColour, 30));
+        drawButtonFace(dc, {rect.left + 1, rect.top + 1, rect.left + 1 + filled, rect.bottom - 1},
+                       t, true);
     }
     dc.frameRect(rect, gfx::scaleColour(t.mainColour, 0.8));
 }

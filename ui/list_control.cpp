@@ -139,6 +139,19 @@ void ListControl::drawRow(DeviceContext& dc, const Rect& line, int row, bool cur
                     current ? t.selectedTextColour : kPanelTextColour, smallFont());
 }
 
+void ListControl::drawRows(DeviceContext& dc) {
+    ClipScope clip(dc, rowsRect());
+    Rect rows = rowsRect();
+    int h = rowHeight();
+    // The row partly shown below the last whole one is drawn too, clipped.
+    int last = std::min(rowCount(), first_ + visibleRowCount());
+    for (int row = first_; row <= last; ++row) {
+        Rect line{rows.left, rows.top + (row - first_) * h, rows.right,
+                  rows.top + (row - first_ + 1) * h};
+        drawRow(dc, line, row, row == currentRow());
+    }
+}
+
 void ListControl::paint(DeviceContext& dc, const Rect&) {
     const gfx::Theme& t = theme();
     dc.fillRect(rect, kPanelColour);
@@ -147,15 +160,7 @@ void ListControl::paint(DeviceContext& dc, const Rect&) {
                         dt::Center | dt::VCenter | dt::SingleLine | dt::NoPrefix,
                         kDisabledTextColour, smallFont());
     } else {
-        ClipScope clip(dc, rowsRect());
-        Rect rows = rowsRect();
-        int h = rowHeight();
-        int last = std::min(rowCount(), first_ + visibleRowCount());
-        for (int row = first_; row <= last; ++row) {
-            Rect line{rows.left, rows.top + (row - first_) * h, rows.right,
-                      rows.top + (row - first_ + 1) * h};
-            drawRow(dc, line, row, row == currentRow());
-        }
+        drawRows(dc);
         if (hasScrollBar())
             drawScrollBar(dc, scrollBar(), t, zone_);
     }

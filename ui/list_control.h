@@ -69,6 +69,7 @@ class ListControl : public Control {
     void changed();
 
   private:
+    void drawRows(platform::DeviceContext& dc);
     void pressDown(platform::Point point);
     void moveWhileHeld(platform::Point point);
     void release();

@@ -28,8 +28,8 @@ class Picture {
 
     // Draws one frame into the rectangle, stretched when the sizes differ.
     void draw(platform::DeviceContext& dc, const platform::Rect& target, int frame) const;
-    // As draw, leaving the destination where the picture is white (the pictures' background),
-    // so that it sits on any colour.
+    // As draw, leaving the destination where the picture's white background is (the white
+    // that reaches the picture's edges), so that it sits on any colour.
     void drawOver(platform::DeviceContext& dc, const platform::Rect& target, int frame) const;
 
   private:

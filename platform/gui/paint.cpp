@@ -16,6 +16,16 @@ PaintSession::PaintSession(WindowHandle window) : window_(window) {
         w->erase = false;
     }
     Rect origin = w ? screenRectOf(*w) : Rect{};
+    // Invalid areas are coalesced, so the area painted now can cover children that were
+    // never invalidated themselves; they paint again after this window.
+    if (w && !invalid_.isEmpty()) {
+        for (WindowHandle c : w->children) {
+            auto* cd = findLocal(c);
+            if (!cd || !cd->visible) continue;
+            Rect inChild = invalid_.intersect(cd->rect).offset(-cd->rect.left, -cd->rect.top);
+            if (!inChild.isEmpty()) invalidateRect(c, &inChild, true);
+        }
+    }
     // The context draws only inside the invalid area.
     dc_ = std::make_unique<DeviceContext>(framebufferRef(), Point{origin.left, origin.top},
                                           invalid_);

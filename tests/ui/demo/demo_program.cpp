@@ -1,0 +1,53 @@
+// The main program with the demonstration screen in place of the home screen and the set-up
+// wizard, and requests that let end-to-end tests read the screen's state.
+
+#include "app/application.h"
+#include "app/module_table.h"
+#include "platform/api/control.h"
+#include "tests/ui/demo/demo_module.h"
+#include "ui/list_control.h"
+
+namespace {
+
+ui::demo::DemoModule* liveDemo() {
+    auto* app = app::theApplication();
+    return app ? dynamic_cast<ui::demo::DemoModule*>(app->currentModule()) : nullptr;
+}
+
+void registerRequests() {
+    platform::registerAppRequest("list-first", [](std::string_view) {
+        auto* demo = liveDemo();
+        if (!demo)
+            return platform::ControlReply{false, "no demonstration screen"};
+        auto* list = static_cast<ui::ListControl*>(demo->findControl(ui::demo::demoId::List));
+        return platform::ControlReply{true, std::to_string(list->firstVisibleRow())};
+    });
+    platform::registerAppRequest("control", [](std::string_view id) {
+        auto* demo = liveDemo();
+        ui::Control* c = demo ? demo->findControl(std::atoi(std::string(id).c_str())) : nullptr;
+        if (!c)
+            return platform::ControlReply{false, "no such control"};
+        const auto& r = c->rect;
+        return platform::ControlReply{true, std::to_string(r.left) + " " + std::to_string(r.top) +
+                                                " " + std::to_string(r.right) + " " +
+                                                std::to_string(r.bottom)};
+    });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    registerRequests();
+    return app::runMainProgram(
+        argc, argv, [](app::Application& app, int id, int) -> std::unique_ptr<ui::Module> {
+            static bool registered = false;
+            if (!registered) {
+                ui::demo::registerDemoControls(app.controlFactory());
+                registered = true;
+            }
+            if (id == app::moduleId::Home || id == app::moduleId::SetupWizard) {
+                return std::make_unique<ui::demo::DemoModule>(app);
+            }
+            return nullptr;
+        });
+}
