@@ -45,16 +45,19 @@ std::wstring foldedText(std::wstring_view text) {
 std::wstring cleanCityName(std::wstring_view name) {
     std::wstring out;
     for (wchar_t c : name) {
-        if (c == L'~' || c == L'"' || c < 0x20) continue;
+        if (c == L'~' || c == L'"' || c < 0x20)
+            continue;
         out += c;
     }
     std::size_t first = out.find_first_not_of(L' ');
-    if (first == std::wstring::npos) return {};
+    if (first == std::wstring::npos)
+        return {};
     return out.substr(first, out.find_last_not_of(L' ') - first + 1);
 }
 
 void widenTable(core::RecordTable& table, int columns) {
-    if (table.columnCount() >= columns) return;
+    if (table.columnCount() >= columns)
+        return;
     core::RecordTable wide(columns);
     for (int row = 1; row <= table.rowCount(); ++row) {
         int added = wide.appendRow();
@@ -67,7 +70,9 @@ void widenTable(core::RecordTable& table, int columns) {
     table.setCurrentRow(current);
 }
 
-void requestHomeLayoutReload() { core::writeNumberSetting(L"OptHomeLayoutReload", 1); }
+void requestHomeLayoutReload() {
+    core::writeNumberSetting(L"OptHomeLayoutReload", 1);
+}
 
 CityDatabase::CityDatabase(std::wstring mainPath, std::wstring downloadPath,
                            core::RecordTable& favourites)
@@ -85,7 +90,8 @@ void CityDatabase::loadFavourites() {
 }
 
 void CityDatabase::setCurrentFavourite(int row) {
-    if (row < 1 || !favourites_.setCurrentRow(row)) return;
+    if (row < 1 || !favourites_.setCurrentRow(row))
+        return;
     core::writeNumberSetting(L"FavCity", row);
 }
 
@@ -99,10 +105,13 @@ void CityDatabase::reloadFavouritesKeeping(std::wstring_view currentCode, int cu
     widenTable(favourites_, cityField::Count);
     int rows = favourites_.rowCount();
     int byCode = currentCode.empty() ? 0 : favourites_.find(cityField::Code, currentCode, true);
-    int current = byCode > 0 ? byCode : (currentNumber >= 1 && currentNumber <= rows ? currentNumber : 1);
-    if (rows == 0) current = 0;
+    int current =
+        byCode > 0 ? byCode : (currentNumber >= 1 && currentNumber <= rows ? currentNumber : 1);
+    if (rows == 0)
+        current = 0;
     favourites_.setCurrentRow(current);
-    if (current > 0) core::writeNumberSetting(L"FavCity", current);
+    if (current > 0)
+        core::writeNumberSetting(L"FavCity", current);
 }
 
 void CityDatabase::saveFavouritesKeeping(std::wstring_view currentCode, int currentNumber) {
@@ -113,9 +122,11 @@ void CityDatabase::saveFavouritesKeeping(std::wstring_view currentCode, int curr
 
 std::optional<std::wstring> CityDatabase::mapRegionForCity(std::wstring_view cityCode) const {
     for (int row = 1; row <= favourites_.rowCount(); ++row) {
-        if (favourites_.fieldText(row, cityField::Code) != cityCode) continue;
+        if (favourites_.fieldText(row, cityField::Code) != cityCode)
+            continue;
         std::wstring_view region = favourites_.fieldText(row, cityField::MapRegion);
-        if (region.empty()) return std::nullopt;
+        if (region.empty())
+            return std::nullopt;
         return std::wstring(region);
     }
     return std::nullopt;
@@ -125,7 +136,8 @@ void CityDatabase::markFavourites(core::RecordTable& list) const {
     std::unordered_set<std::wstring> codes;
     for (int row = 1; row <= favourites_.rowCount(); ++row) {
         std::wstring_view code = favourites_.fieldText(row, cityField::Code);
-        if (!code.empty()) codes.insert(foldedText(code));
+        if (!code.empty())
+            codes.insert(foldedText(code));
     }
     for (int row = 1; row <= list.rowCount(); ++row) {
         std::wstring_view code = list.fieldText(row, cityField::Code);
@@ -177,7 +189,9 @@ void CityDatabase::rebuildKeys() {
     }
 }
 
-bool CityDatabase::showSelected() const { return showSelected_; }
+bool CityDatabase::showSelected() const {
+    return showSelected_;
+}
 
 void CityDatabase::setShowSelected(bool on) {
     core::writeNumberSetting(L"CityShowSelected", on ? 1 : 0);
@@ -196,7 +210,8 @@ void CityDatabase::setFilter(std::wstring_view text) {
         return;
     }
     std::erase_if(shown_, [&](int row) { return !contains(keys_[row - 1], filter_); });
-    if (selection_ < 1 || selection_ > shownCount()) selection_ = shown_.empty() ? 0 : 1;
+    if (selection_ < 1 || selection_ > shownCount())
+        selection_ = shown_.empty() ? 0 : 1;
 }
 
 void CityDatabase::rebuildShownList() {
@@ -208,21 +223,26 @@ void CityDatabase::rebuildShownList() {
         for (int row = 1; row <= fullList_.rowCount(); ++row) {
             // A name or country never holds a line break, so the joined key cannot match
             // across the two fields.
-            if (filter_.empty() || contains(keys_[row - 1], filter_)) shown_.push_back(row);
+            if (filter_.empty() || contains(keys_[row - 1], filter_))
+                shown_.push_back(row);
         }
     }
-    if (selection_ < 1 || selection_ > shownCount()) selection_ = shown_.empty() ? 0 : 1;
+    if (selection_ < 1 || selection_ > shownCount())
+        selection_ = shown_.empty() ? 0 : 1;
 }
 
 const core::RecordTable::Row* CityDatabase::shownRow(int row) const {
-    if (row < 1 || row > shownCount()) return nullptr;
+    if (row < 1 || row > shownCount())
+        return nullptr;
     const core::RecordTable& source = shownAreFavourites_ ? favourites_ : fullList_;
     return source.row(shown_[row - 1]);
 }
 
 std::wstring_view CityDatabase::shownField(int row, int column) const {
-    if (row < 1 || row > shownCount()) return {};
-    if (shownAreFavourites_ && column == cityField::Favourite) return L"1";
+    if (row < 1 || row > shownCount())
+        return {};
+    if (shownAreFavourites_ && column == cityField::Favourite)
+        return L"1";
     const core::RecordTable& source = shownAreFavourites_ ? favourites_ : fullList_;
     return source.fieldText(shown_[row - 1], column);
 }
@@ -233,21 +253,26 @@ bool CityDatabase::shownIsFavourite(int row) const {
 
 int CityDatabase::shownRowOf(std::wstring_view cityCode) const {
     for (int row = 1; row <= shownCount(); ++row) {
-        if (core::equalsIgnoringCase(shownField(row, cityField::Code), cityCode)) return row;
+        if (core::equalsIgnoringCase(shownField(row, cityField::Code), cityCode))
+            return row;
     }
     return 0;
 }
 
 void CityDatabase::setSelection(int row) {
-    if (row >= 1 && row <= shownCount()) selection_ = row;
+    if (row >= 1 && row <= shownCount())
+        selection_ = row;
 }
 
 bool CityDatabase::setFavourite(std::wstring_view cityCode, bool flag) {
-    if (cityCode.empty()) return false;
+    if (cityCode.empty())
+        return false;
     int listRow = fullList_.find(cityField::Code, cityCode, true);
     int favouriteRow = favourites_.find(cityField::Code, cityCode, true);
-    if (listRow == 0 && favouriteRow == 0) return false;
-    if (listRow > 0) fullList_.setField(listRow, cityField::Favourite, flag ? L"1" : L"0");
+    if (listRow == 0 && favouriteRow == 0)
+        return false;
+    if (listRow > 0)
+        fullList_.setField(listRow, cityField::Favourite, flag ? L"1" : L"0");
     std::wstring currentCode = currentFavouriteCode();
     int currentNumber = favourites_.currentRow();
     if (flag && favouriteRow == 0 && listRow > 0) {
@@ -269,7 +294,8 @@ bool CityDatabase::setFavourite(std::wstring_view cityCode, bool flag) {
 
 bool CityDatabase::toggleFavourite(int shownRow) {
     std::wstring code(shownField(shownRow, cityField::Code));
-    if (code.empty()) return false;
+    if (code.empty())
+        return false;
     return setFavourite(code, !shownIsFavourite(shownRow));
 }
 
@@ -279,12 +305,15 @@ void CityDatabase::rebuildFavourites(const core::RecordTable& source) {
     for (int row = favourites_.rowCount(); row >= 1; --row) {
         std::wstring_view code = favourites_.fieldText(row, cityField::Code);
         int sourceRow = code.empty() ? 0 : source.find(cityField::Code, code, true);
-        if (sourceRow > 0 && !isTicked(source, sourceRow)) favourites_.removeRow(row);
+        if (sourceRow > 0 && !isTicked(source, sourceRow))
+            favourites_.removeRow(row);
     }
     for (int row = 1; row <= source.rowCount(); ++row) {
         std::wstring_view code = source.fieldText(row, cityField::Code);
-        if (code.empty() || !isTicked(source, row)) continue;
-        if (favourites_.find(cityField::Code, code, true) > 0) continue;
+        if (code.empty() || !isTicked(source, row))
+            continue;
+        if (favourites_.find(cityField::Code, code, true) > 0)
+            continue;
         int added = favourites_.appendRow();
         for (int column = 1; column <= cityField::Count; ++column) {
             favourites_.setField(added, column, source.fieldText(row, column));
@@ -292,7 +321,8 @@ void CityDatabase::rebuildFavourites(const core::RecordTable& source) {
         favourites_.setField(added, cityField::Favourite, L"1");
     }
     saveFavouritesKeeping(currentCode, currentNumber);
-    if (listLoaded_) markFavourites(fullList_);
+    if (listLoaded_)
+        markFavourites(fullList_);
     rebuildShownList();
 }
 
@@ -306,21 +336,26 @@ bool CityDatabase::editCity(std::wstring_view cityCode, int zoneNumber, std::wst
         table.load(mainPath_, file, L'~', true);
         widenTable(table, cityField::Count);
         int row = table.find(cityField::Code, cityCode, true);
-        if (row == 0) return false;
+        if (row == 0)
+            return false;
         table.setField(row, cityField::Zone, zoneText);
         if (!cleanName.empty() && cleanName != table.fieldText(row, cityField::Name)) {
             table.setField(row, cityField::Name, cleanName);
         }
         return table.save(mainPath_, file);
     };
-    if (cityCode.empty()) return false;
+    if (cityCode.empty())
+        return false;
     std::wstring currentCode = currentFavouriteCode();
     int currentNumber = favourites_.currentRow();
     bool favourite = editFile(kFavouritesFile);
-    if (favourite) reloadFavouritesKeeping(currentCode, currentNumber);
+    if (favourite)
+        reloadFavouritesKeeping(currentCode, currentNumber);
     bool listed = editFile(kCityListFile);
-    if (listed && listLoaded_) loadCityList();
-    if (favourite || listed) requestHomeLayoutReload();
+    if (listed && listLoaded_)
+        loadCityList();
+    if (favourite || listed)
+        requestHomeLayoutReload();
     return favourite || listed;
 }
 

@@ -15,7 +15,7 @@
 namespace worldtime {
 
 namespace cityField {
-constexpr int Zone = 1;       // zone number (hours east of UTC in search results)
+constexpr int Zone = 1;  // zone number (hours east of UTC in search results)
 constexpr int Name = 2;
 constexpr int Country = 3;
 constexpr int Latitude = 4;   // decimal degrees, north positive
@@ -43,9 +43,8 @@ enum class SearchOutcome { Found, NeedsRemote, EmptyText };
 enum class LookupOutcome { Started, Cancelled, EmptyText, NotStarted };
 
 class CityDatabase {
-public:
-    CityDatabase(std::wstring mainPath, std::wstring downloadPath,
-                 core::RecordTable& favourites);
+  public:
+    CityDatabase(std::wstring mainPath, std::wstring downloadPath, core::RecordTable& favourites);
 
     // Favourites: reloads "mycities.dat" and the current favourite (FavCity): a number
     // outside 1..count becomes 1, or 0 with no favourites.
@@ -118,7 +117,7 @@ public:
     // ticked or there are no results.
     std::optional<std::wstring> addSearchResultsFromView();
 
-private:
+  private:
     void saveFavouritesKeeping(std::wstring_view currentCode, int currentNumber);
     void reloadFavouritesKeeping(std::wstring_view currentCode, int currentNumber);
     void markFavourites(core::RecordTable& list) const;

@@ -38,15 +38,18 @@ void appendCopy(core::RecordTable& target, const core::RecordTable& source, int 
 // keeps its half hour.
 int offsetMinutes(std::wstring_view hoursText) {
     double hours = readNumber(hoursText);
-    if (!(hours > -48 && hours < 48)) return 0;
+    if (!(hours > -48 && hours < 48))
+        return 0;
     return static_cast<int>(std::lround(hours * 60));
 }
 
 }  // namespace
 
 SearchOutcome CityDatabase::searchLocal(std::wstring_view text) {
-    if (text.empty()) return SearchOutcome::EmptyText;
-    if (text == previousSearch_) return SearchOutcome::NeedsRemote;
+    if (text.empty())
+        return SearchOutcome::EmptyText;
+    if (text == previousSearch_)
+        return SearchOutcome::NeedsRemote;
     previousSearch_ = std::wstring(text);
     core::RecordTable list(cityField::Count);
     list.load(mainPath_, kCityListFile, L'~', true);
@@ -57,11 +60,13 @@ SearchOutcome CityDatabase::searchLocal(std::wstring_view text) {
         bool match =
             foldedText(list.fieldText(row, cityField::Name)).find(wanted) != std::wstring::npos ||
             foldedText(list.fieldText(row, cityField::Country)).find(wanted) != std::wstring::npos;
-        if (!match) continue;
+        if (!match)
+            continue;
         appendCopy(results_, list, row);
         results_.setField(results_.rowCount(), cityField::Favourite, L"0");
     }
-    if (results_.empty()) return SearchOutcome::NeedsRemote;
+    if (results_.empty())
+        return SearchOutcome::NeedsRemote;
     results_.setCurrentRow(1);
     return SearchOutcome::Found;
 }
@@ -71,7 +76,8 @@ LookupOutcome CityDatabase::requestLookup(std::wstring_view text) {
         core::cancelComms();
         return LookupOutcome::Cancelled;
     }
-    if (text.empty()) return LookupOutcome::EmptyText;
+    if (text.empty())
+        return LookupOutcome::EmptyText;
     core::writeSetting(L"CityLookupRequest", text);
     return core::sendCommsRequest(L"/citylookup") ? LookupOutcome::Started
                                                   : LookupOutcome::NotStarted;
@@ -84,7 +90,8 @@ bool CityDatabase::loadSearchResults() {
     results_ = core::RecordTable(cityField::Count);
     for (int row = 1; row <= loaded.rowCount(); ++row) {
         // A result without a city code could never be matched with the files again.
-        if (loaded.fieldText(row, cityField::Code).empty()) continue;
+        if (loaded.fieldText(row, cityField::Code).empty())
+            continue;
         int added = results_.appendRow();
         for (int column = 1; column <= cityField::Count; ++column) {
             results_.setField(added, column, loaded.fieldText(row, column));
@@ -98,7 +105,8 @@ bool CityDatabase::loadSearchResults() {
 
 bool CityDatabase::addSearchResults() {
     std::vector<int> ticked = tickedRows(results_);
-    if (ticked.empty()) return false;
+    if (ticked.empty())
+        return false;
     core::RecordTable list(cityField::Count);
     list.load(mainPath_, kCityListFile, L'~', true);
     widenTable(list, cityField::Count);
@@ -113,7 +121,8 @@ bool CityDatabase::addSearchResults() {
             changed = true;
         }
     }
-    if (changed) list.save(mainPath_, kCityListFile);
+    if (changed)
+        list.save(mainPath_, kCityListFile);
     std::wstring currentCode = currentFavouriteCode();
     int currentNumber = favourites_.currentRow();
     for (int row : ticked) {
@@ -123,13 +132,15 @@ bool CityDatabase::addSearchResults() {
         appendCopy(favourites_, results_, row);
     }
     saveFavouritesKeeping(currentCode, currentNumber);
-    if (listLoaded_) loadCityList();
+    if (listLoaded_)
+        loadCityList();
     return true;
 }
 
 std::optional<std::wstring> CityDatabase::addSearchResultsFromView() {
     std::vector<int> ticked = tickedRows(results_);
-    if (ticked.empty()) return std::nullopt;
+    if (ticked.empty())
+        return std::nullopt;
     core::RecordTable list(cityField::Count);
     list.load(mainPath_, kCityListFile, L'~', true);
     widenTable(list, cityField::Count);
@@ -149,7 +160,8 @@ std::optional<std::wstring> CityDatabase::addSearchResultsFromView() {
     std::wstring first(results_.fieldText(ticked.front(), cityField::Code));
     loadCityList();
     int shown = shownRowOf(first);
-    if (shown > 0) setSelection(shown);
+    if (shown > 0)
+        setSelection(shown);
     return first;
 }
 

@@ -17,13 +17,15 @@ constexpr std::int64_t kMaxTicks = 0x7FFFFFFFFFFFFFFFLL;
 // a + b, or nothing when the sum leaves the 64-bit range.
 std::optional<std::int64_t> checkedAdd(std::int64_t a, std::int64_t b) {
     std::int64_t sum = 0;
-    if (__builtin_add_overflow(a, b, &sum)) return std::nullopt;
+    if (__builtin_add_overflow(a, b, &sum))
+        return std::nullopt;
     return sum;
 }
 
 std::optional<std::int64_t> checkedMul(std::int64_t a, std::int64_t b) {
     std::int64_t product = 0;
-    if (__builtin_mul_overflow(a, b, &product)) return std::nullopt;
+    if (__builtin_mul_overflow(a, b, &product))
+        return std::nullopt;
     return product;
 }
 
@@ -33,14 +35,17 @@ std::optional<std::int64_t> checkedMul(std::int64_t a, std::int64_t b) {
 std::optional<platform::SystemTime> addMonths(platform::SystemTime t, std::int64_t months) {
     std::int64_t index = static_cast<std::int64_t>(t.year) * 12 + (t.month - 1);
     auto moved = checkedAdd(index, months);
-    if (!moved) return std::nullopt;
+    if (!moved)
+        return std::nullopt;
     std::int64_t year = *moved >= 0 ? *moved / 12 : -((-*moved + 11) / 12);
     std::int64_t month = *moved - year * 12 + 1;
-    if (year < 1601 || year > 30827) return std::nullopt;
+    if (year < 1601 || year > 30827)
+        return std::nullopt;
     t.year = static_cast<std::uint16_t>(year);
     t.month = static_cast<std::uint16_t>(month);
     int length = platform::daysInMonth(t.year, t.month);
-    if (t.day > length) t.day = static_cast<std::uint16_t>(length);
+    if (t.day > length)
+        t.day = static_cast<std::uint16_t>(length);
     return t;
 }
 
@@ -49,7 +54,8 @@ std::optional<platform::SystemTime> shift(const platform::SystemTime& dateTime, 
                                           std::int64_t days, std::int64_t months,
                                           std::int64_t years, bool skipWeekend) {
     auto start = fileTicks(dateTime);
-    if (!start) return std::nullopt;
+    if (!start)
+        return std::nullopt;
     auto dayHours = checkedMul(days, 24);
     auto allHours = dayHours ? checkedAdd(*dayHours, hours) : std::nullopt;
     auto hourTicks = allHours ? checkedMul(*allHours, kTicksPerHour) : std::nullopt;
@@ -61,23 +67,31 @@ std::optional<platform::SystemTime> shift(const platform::SystemTime& dateTime, 
     auto monthCount = checkedMul(years, 12);
     auto allMonths = monthCount ? checkedAdd(*monthCount, months) : std::nullopt;
     auto signedMonths = allMonths ? checkedMul(*allMonths, sign) : std::nullopt;
-    if (!t || !signedMonths) return std::nullopt;
+    if (!t || !signedMonths)
+        return std::nullopt;
     t = addMonths(*t, *signedMonths);
-    if (!t) return std::nullopt;
+    if (!t)
+        return std::nullopt;
     auto ticks = fileTicks(*t);
-    if (!ticks) return std::nullopt;
+    if (!ticks)
+        return std::nullopt;
     if (skipWeekend) {
         int weekday = platform::dayOfWeekOf(t->year, t->month, t->day);
-        if (weekday == 0) *ticks += kTicksPerDay;
-        if (weekday == 6) *ticks += 2 * kTicksPerDay;
+        if (weekday == 0)
+            *ticks += kTicksPerDay;
+        if (weekday == 6)
+            *ticks += 2 * kTicksPerDay;
     }
     return fromFileTicks(*ticks);
 }
 
-wchar_t singleCharacter(const std::wstring& text) { return text.size() == 1 ? text[0] : 0; }
+wchar_t singleCharacter(const std::wstring& text) {
+    return text.size() == 1 ? text[0] : 0;
+}
 
 std::wstring localised(std::wstring text, bool localise) {
-    if (!localise) return text;
+    if (!localise)
+        return text;
     std::wstring separator = platform::decimalSeparator();
     std::wstring out;
     for (wchar_t c : text) {
@@ -107,12 +121,14 @@ int dayNumber(int month, int day, int year) {
 
 std::optional<std::int64_t> fileTicks(const platform::SystemTime& dateTime) {
     auto ticks = platform::toFileTime(dateTime);
-    if (!ticks) return std::nullopt;
+    if (!ticks)
+        return std::nullopt;
     return static_cast<std::int64_t>(*ticks);
 }
 
 std::optional<platform::SystemTime> fromFileTicks(std::int64_t ticks) {
-    if (ticks < 0 || ticks > kMaxTicks) return std::nullopt;
+    if (ticks < 0 || ticks > kMaxTicks)
+        return std::nullopt;
     return platform::toSystemTime(static_cast<platform::FileTime>(ticks));
 }
 
@@ -149,13 +165,16 @@ std::wstring normaliseNumber(std::wstring_view text) {
     out.reserve(text.size());
     for (wchar_t c : text) {
         bool kept = (c >= L'0' && c <= L'9') || c == L'-' || c == L'.' || (decimal && c == decimal);
-        if (!kept || (thousands && c == thousands)) continue;
+        if (!kept || (thousands && c == thousands))
+            continue;
         out += (decimal && c == decimal) ? L'.' : c;
     }
     return out;
 }
 
-int readInt(std::wstring_view text) { return core::parseDecimal(normaliseNumber(text)); }
+int readInt(std::wstring_view text) {
+    return core::parseDecimal(normaliseNumber(text));
+}
 
 double readNumber(std::wstring_view text, bool normalise) {
     std::wstring normalised;
@@ -169,7 +188,8 @@ double readNumber(std::wstring_view text, bool normalise) {
     // "inf" and hexadecimal forms never read as numbers.
     std::string number;
     if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) {
-        if (text[i] == L'-') number += '-';
+        if (text[i] == L'-')
+            number += '-';
         ++i;
     }
     auto digits = [&] {
@@ -188,7 +208,8 @@ double readNumber(std::wstring_view text, bool normalise) {
         std::size_t length = number.size();
         number += 'e';
         ++i;
-        if (text[i] == L'-' || text[i] == L'+') number += static_cast<char>(text[i++]);
+        if (text[i] == L'-' || text[i] == L'+')
+            number += static_cast<char>(text[i++]);
         std::size_t before = number.size();
         digits();
         if (number.size() == before) {
@@ -199,7 +220,8 @@ double readNumber(std::wstring_view text, bool normalise) {
     double value = 0;
     auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     (void)end;
-    if (error != std::errc() || !std::isfinite(value)) return 0;
+    if (error != std::errc() || !std::isfinite(value))
+        return 0;
     return value;
 }
 
@@ -207,33 +229,38 @@ std::wstring removeChar(std::wstring_view text, wchar_t c) {
     std::wstring out;
     out.reserve(text.size());
     for (wchar_t ch : text) {
-        if (ch != c) out += ch;
+        if (ch != c)
+            out += ch;
     }
     return out;
 }
 
 std::optional<platform::SystemTime> dateFromMmddyy(std::wstring_view mmddyy) {
-    if (mmddyy.size() < 6) return std::nullopt;
+    if (mmddyy.size() < 6)
+        return std::nullopt;
     int parts[3] = {};
     for (int k = 0; k < 3; ++k) {
         wchar_t a = mmddyy[2 * k];
         wchar_t b = mmddyy[2 * k + 1];
-        if (a < L'0' || a > L'9' || b < L'0' || b > L'9') return std::nullopt;
+        if (a < L'0' || a > L'9' || b < L'0' || b > L'9')
+            return std::nullopt;
         parts[k] = (a - L'0') * 10 + (b - L'0');
     }
     platform::SystemTime date;
     date.month = static_cast<std::uint16_t>(parts[0]);
     date.day = static_cast<std::uint16_t>(parts[1]);
     date.year = static_cast<std::uint16_t>(2000 + parts[2]);
-    if (!platform::isValidSystemTime(date)) return std::nullopt;
-    date.dayOfWeek = static_cast<std::uint16_t>(platform::dayOfWeekOf(date.year, date.month,
-                                                                      date.day));
+    if (!platform::isValidSystemTime(date))
+        return std::nullopt;
+    date.dayOfWeek =
+        static_cast<std::uint16_t>(platform::dayOfWeekOf(date.year, date.month, date.day));
     return date;
 }
 
 std::optional<std::wstring> shortDate(std::wstring_view mmddyy, std::wstring_view picture) {
     auto date = dateFromMmddyy(mmddyy);
-    if (!date) return std::nullopt;
+    if (!date)
+        return std::nullopt;
     std::wstring fallback;
     if (picture.empty()) {
         fallback = platform::shortDatePicture();
@@ -261,10 +288,13 @@ std::wstring_view ordinalSuffix(int day) {
 
 std::optional<std::wstring> dayWithSuffix(std::wstring_view mmddyy, bool bare) {
     auto date = dateFromMmddyy(mmddyy);
-    if (!date) return std::nullopt;
+    if (!date)
+        return std::nullopt;
     auto text = platform::formatDate(*date, L"d");
-    if (!text) return std::nullopt;
-    if (!bare) *text += ordinalSuffix(date->day);
+    if (!text)
+        return std::nullopt;
+    if (!bare)
+        *text += ordinalSuffix(date->day);
     return text;
 }
 

@@ -39,7 +39,8 @@ void composeRow(std::uint8_t* out, const std::uint8_t* day, const std::uint8_t* 
         } else {
             for (int c = 0; c < 3; ++c) {
                 int n = night[at + c];
-                out[at + c] = static_cast<std::uint8_t>(n + (day[at + c] - n) * k / kTwilightLevels);
+                out[at + c] =
+                    static_cast<std::uint8_t>(n + (day[at + c] - n) * k / kTwilightLevels);
             }
         }
     }
@@ -131,8 +132,10 @@ void composeDaylight(platform::Bitmap& out, const platform::Bitmap& day,
 
 bool DaylightMap::load(std::wstring_view mainPath, int width, int height, double scale) {
     auto day = platform::loadJpeg(core::joinDevicePath(mainPath, kDayMapFile));
-    if (!day) return false;
-    if (day->width() != width || day->height() != height) day = scaledBitmap(*day, width, height);
+    if (!day)
+        return false;
+    if (day->width() != width || day->height() != height)
+        day = scaledBitmap(*day, width, height);
     setDayImage(std::move(day));
     loadMarkers(mainPath, scale);
     return true;
@@ -166,14 +169,16 @@ bool DaylightMap::loadMarkers(std::wstring_view mainPath, double scale) {
 }
 
 bool DaylightMap::update(const platform::SystemTime& utc) {
-    if (!day_) return false;
+    if (!day_)
+        return false;
     double jd = julianDate(utc);
     sun_ = sunPosition(jd);
     sidereal_ = greenwichSiderealHours(jd);
     shift_ = subSolarShift(sun_, sidereal_);
     int column = subSolarColumn(shift_, width());
     std::vector<std::int16_t> table = terminatorTable(sun_.declination, width(), height());
-    if (painted_ && column == column_ && table == terminator_) return false;
+    if (painted_ && column == column_ && table == terminator_)
+        return false;
     previousTerminator_ = std::move(terminator_);
     terminator_ = std::move(table);
     column_ = column;
@@ -182,7 +187,8 @@ bool DaylightMap::update(const platform::SystemTime& utc) {
 }
 
 void DaylightMap::compose() {
-    if (!day_) return;
+    if (!day_)
+        return;
     composeDaylight(*picture_, *day_, *night_, sun_.declination, shift_);
     painted_ = true;
 }
@@ -192,7 +198,8 @@ platform::Point DaylightMap::project(const MapCity& city) const {
 }
 
 void DaylightMap::drawMarkers(std::span<const MapCity> cities) {
-    if (!picture_ || !marker_) return;
+    if (!picture_ || !marker_)
+        return;
     int size = marker_->width;
     for (const MapCity& city : cities) {
         platform::Point at = project(city);
@@ -205,11 +212,13 @@ void DaylightMap::drawMarkers(std::span<const MapCity> cities) {
 
 PulsePatch DaylightMap::pulseFrame(platform::Point city, int frame) const {
     PulsePatch patch;
-    if (!picture_) return patch;
+    if (!picture_)
+        return patch;
     int size = std::max(1, static_cast<int>(kPulseFrames * 3 * scale_));
     platform::Rect wanted = platform::rectOfSize(city.x - size / 2, city.y - size / 2, size, size);
     patch.rect = wanted.intersect({0, 0, width(), height()});
-    if (patch.rect.isEmpty()) return patch;
+    if (patch.rect.isEmpty())
+        return patch;
     patch.pixels = std::make_shared<platform::Bitmap>(patch.rect.width(), patch.rect.height());
     for (int y = 0; y < patch.rect.height(); ++y) {
         std::memcpy(patch.pixels->rowFromTop(y),
@@ -224,22 +233,26 @@ PulsePatch DaylightMap::pulseFrame(platform::Point city, int frame) const {
 
 void DaylightMap::blendRing(platform::Bitmap& patch, platform::Point centre, int frame) const {
     const gfx::TargaPixels& ring = rings_[frame];
-    if (ring.width == 0 || ring.pixels.empty()) return;
+    if (ring.width == 0 || ring.pixels.empty())
+        return;
     double opacity = 1.0 - static_cast<double>(frame) / kPulseFrames;
     int left = centre.x - ring.width / 2;
     int top = centre.y - ring.height / 2;
     for (int ry = 0; ry < ring.height; ++ry) {
         int y = top + (ring.height - 1 - ry);  // Targa rows run bottom-up
-        if (y < 0 || y >= patch.height()) continue;
+        if (y < 0 || y >= patch.height())
+            continue;
         const std::uint8_t* from = ring.row(ry);
         std::uint8_t* to = patch.rowFromTop(y);
         for (int rx = 0; rx < ring.width; ++rx) {
             int x = left + rx;
-            if (x < 0 || x >= patch.width()) continue;
+            if (x < 0 || x >= patch.width())
+                continue;
             const std::uint8_t* p = from + rx * ring.bytesPerPixel;
             int alpha = ring.bytesPerPixel == 4 ? p[3] : 255;
             auto weight = static_cast<int>(std::lround(alpha * opacity));
-            if (weight == 0) continue;
+            if (weight == 0)
+                continue;
             std::uint8_t* q = to + 3 * x;
             // Targa pixels are R, G, B; the bitmap keeps B, G, R.
             for (int c = 0; c < 3; ++c) {

@@ -53,7 +53,7 @@ struct PulsePatch {
 };
 
 class DaylightMap {
-public:
+  public:
     // Loads the day picture (mainPath + kDayMapFile) at width x height and the marker
     // pictures for a display scale; false when the day picture does not load.
     bool load(std::wstring_view mainPath, int width, int height, double scale);
@@ -72,7 +72,9 @@ public:
     void drawMarkers(std::span<const MapCity> cities);
 
     // Frames run 1 to 15 and start again at 1.
-    static int nextPulseFrame(int frame) { return frame >= kPulseFrames || frame < 1 ? 1 : frame + 1; }
+    static int nextPulseFrame(int frame) {
+        return frame >= kPulseFrames || frame < 1 ? 1 : frame + 1;
+    }
     // The picture around a city with the ring of a frame over it: the ring is 3 x scale x
     // frame pixels square at opacity 1 - frame / 15, on a patch 45 x scale pixels square
     // (cut at the map's edges).
@@ -90,7 +92,7 @@ public:
     int column() const { return column_; }
     const std::vector<std::int16_t>& terminator() const { return terminator_; }
 
-private:
+  private:
     void blendRing(platform::Bitmap& patch, platform::Point centre, int frame) const;
 
     std::shared_ptr<platform::Bitmap> day_;

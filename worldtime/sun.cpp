@@ -9,17 +9,24 @@ namespace {
 constexpr double kRad = 0.017453292519943295;
 constexpr double kDeg = 57.29577951308232;
 
-double rad(double degrees) { return degrees * kRad; }
-double deg(double radians) { return radians * kDeg; }
+double rad(double degrees) {
+    return degrees * kRad;
+}
+double deg(double radians) {
+    return radians * kDeg;
+}
 
 // x reduced into 0 <= x < range.
 double reduce(double x, double range) {
     double r = std::fmod(x, range);
-    if (r < 0) r += range;
+    if (r < 0)
+        r += range;
     return r >= range ? 0 : r;
 }
 
-double frac(double x) { return x - std::floor(x); }
+double frac(double x) {
+    return x - std::floor(x);
+}
 
 // The sunrise formula works in the short constant its tables were made with.
 constexpr double kPi = 3.14159;
@@ -51,7 +58,8 @@ double solveKepler(double meanAnomaly, double eccentricity) {
     // bound only guards against an eccentricity near 1.
     for (int step = 0; step < 50; ++step) {
         double delta = e - eccentricity * std::sin(e) - m;
-        if (std::fabs(delta) <= 1e-6) break;
+        if (std::fabs(delta) <= 1e-6)
+            break;
         e -= delta / (1.0 - eccentricity * std::cos(e));
     }
     return e;
@@ -64,8 +72,8 @@ SunPosition sunPosition(double jd, bool apparent) {
     double m = reduce(358.47583 + 35999.04975 * t - 0.000150 * t2 - 0.0000033 * t2 * t, 360.0);
     double e = 0.01675104 - 0.0000418 * t - 0.000000126 * t2;
     double anomaly = solveKepler(m, e);
-    double v = reduce(2.0 * deg(std::atan(std::sqrt((1 + e) / (1 - e)) * std::tan(anomaly / 2))),
-                      360.0);
+    double v =
+        reduce(2.0 * deg(std::atan(std::sqrt((1 + e) / (1 - e)) * std::tan(anomaly / 2))), 360.0);
     double theta = l + v - m;
     double epsilon = 23.452294 - 0.0130125 * t - 0.00000164 * t2 + 0.000000503 * t2 * t;
     if (apparent) {
@@ -76,9 +84,9 @@ SunPosition sunPosition(double jd, bool apparent) {
     SunPosition sun;
     sun.eclipticLongitude = reduce(theta, 360.0);
     sun.radiusVector = 1.0000002 * (1 - e * e) / (1 + e * std::cos(rad(v)));
-    sun.rightAscension = reduce(
-        deg(std::atan2(std::cos(rad(epsilon)) * std::sin(rad(theta)), std::cos(rad(theta)))),
-        360.0);
+    sun.rightAscension =
+        reduce(deg(std::atan2(std::cos(rad(epsilon)) * std::sin(rad(theta)), std::cos(rad(theta)))),
+               360.0);
     sun.declination = deg(std::asin(std::sin(rad(epsilon)) * std::sin(rad(theta))));
     return sun;
 }
@@ -94,7 +102,8 @@ int subSolarColumn(double shift, int width) {
 
 ClockTime clockTimeOf(double hours) {
     ClockTime time;
-    if (!std::isfinite(hours)) return time;
+    if (!std::isfinite(hours))
+        return time;
     double day = std::floor(hours / 24.0);
     double within = hours - day * 24.0;
     if (within >= 24.0) {
@@ -124,7 +133,8 @@ SunTimes sunriseSunset(int year, int month, int day, double latitude, double lon
     double alpha = std::atan2(std::sin(lambdaSun) * std::cos(epsilon), std::cos(lambdaSun));
     double delta = std::asin(std::sin(lambdaSun) * std::sin(epsilon));
     double q = l - alpha;
-    if (l < kPi) q += 2 * kPi;
+    if (l < kPi)
+        q += 2 * kPi;
     // The equation of time in minutes. Near the wrap of the two angles q can land a whole
     // turn away; taking the value nearest zero keeps the times on the right day.
     double equation = (1 - q / kPi * 0.5) * 1440;
@@ -132,7 +142,8 @@ SunTimes sunriseSunset(int year, int month, int day, double latitude, double lon
 
     SunTimes times;
     double a = rad(0.53 * 0.5 + 34.0 / 60.0);
-    if (phi < 0) a = -a;
+    if (phi < 0)
+        a = -a;
     double k = std::tan(rad(phi)) * std::tan(a + delta);
     if (!(k > -1.0)) {
         times.kind = DaylightKind::PolarNight;
@@ -145,7 +156,8 @@ SunTimes sunriseSunset(int year, int month, int day, double latitude, double lon
     }
     double h = kPi / 2 + std::asin(k);
     times.dayLengthHours = 2 * deg(h) / 15;
-    if (times.dayLengthHours < 0.0001) times.dayLengthHours = 0;
+    if (times.dayLengthHours < 0.0001)
+        times.dayLengthHours = 0;
     double half = h / kPi * 12;
     double noon = 12 + tz - lambda / 15 + equation / 60;
     times.sunrise = clockTimeOf(noon - half);
@@ -156,7 +168,8 @@ SunTimes sunriseSunset(int year, int month, int day, double latitude, double lon
 SunTimes citySunTimes(const platform::SystemTime& localDate, double latitude, double longitude,
                       const ZoneInfo& zone, bool daylightSaving) {
     double zoneHours = -zone.bias / 60.0;
-    if (daylightSaving) zoneHours -= zone.daylightBias / 60.0;
+    if (daylightSaving)
+        zoneHours -= zone.daylightBias / 60.0;
     return sunriseSunset(localDate.year, localDate.month, localDate.day, latitude, longitude,
                          zoneHours);
 }

@@ -16,7 +16,9 @@ HandAngles clockHandAngles(const platform::SystemTime& local) {
     return {6.0 * hourPosition, 6.0 * local.minute};
 }
 
-bool showCountry() { return core::readNumberSetting(L"OptShowCountry", 1) == 1; }
+bool showCountry() {
+    return core::readNumberSetting(L"OptShowCountry", 1) == 1;
+}
 
 std::wstring cityLabel(const core::RecordTable& cities, int row, bool withCountry) {
     std::wstring label(cities.fieldText(row, cityField::Name));
@@ -43,7 +45,8 @@ std::vector<WorldClockRow> worldClockRows(const core::RecordTable& favourites,
 }
 
 int moveFavouriteUp(core::RecordTable& favourites, std::wstring_view folder, int row) {
-    if (row < 2 || row > favourites.rowCount()) return 0;
+    if (row < 2 || row > favourites.rowCount())
+        return 0;
     int current = favourites.currentRow();
     favourites.setCurrentRow(row);
     favourites.swapWithPrevious();
@@ -55,7 +58,8 @@ int moveFavouriteUp(core::RecordTable& favourites, std::wstring_view folder, int
     }
     favourites.setCurrentRow(current);
     favourites.save(folder, L"mycities.dat");
-    if (current > 0) core::writeNumberSetting(L"FavCity", current);
+    if (current > 0)
+        core::writeNumberSetting(L"FavCity", current);
     requestHomeLayoutReload();
     return row - 1;
 }

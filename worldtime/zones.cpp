@@ -15,8 +15,7 @@ core::RecordTable& sharedTable() {
     return table;
 }
 
-std::uint16_t clampedField(const core::RecordTable& table, int row, int column, int low,
-                           int high) {
+std::uint16_t clampedField(const core::RecordTable& table, int row, int column, int low, int high) {
     int value = table.fieldInt(row, column);
     return static_cast<std::uint16_t>(value < low || value > high ? 0 : value);
 }
@@ -39,10 +38,14 @@ std::int64_t dateTicks(int year, int month, int day) {
     return fileTicks(date).value_or(0);
 }
 
-bool validMonth(int month) { return month >= 1 && month <= 12; }
+bool validMonth(int month) {
+    return month >= 1 && month <= 12;
+}
 
 // Signed minutes as file-time ticks; table values are small, so this never overflows.
-std::int64_t minuteTicks(std::int64_t minutes) { return minutes * kTicksPerMinute; }
+std::int64_t minuteTicks(std::int64_t minutes) {
+    return minutes * kTicksPerMinute;
+}
 
 }  // namespace
 
@@ -54,18 +57,22 @@ bool loadZones(std::wstring_view folder) {
     return table.rowCount() > 0;
 }
 
-core::RecordTable& zoneTable() { return sharedTable(); }
+core::RecordTable& zoneTable() {
+    return sharedTable();
+}
 
 int findZone(int zoneNumber) {
     core::RecordTable& table = sharedTable();
     int row = table.find(zoneColumn::Number, core::decimalText(zoneNumber), true);
-    if (row > 0) table.setCurrentRow(row);
+    if (row > 0)
+        table.setCurrentRow(row);
     return row;
 }
 
 ZoneInfo zoneInfoOfRow(const core::RecordTable& table, int row) {
     ZoneInfo info;
-    if (!table.row(row)) return info;
+    if (!table.row(row))
+        return info;
     info.bias = table.fieldInt(row, zoneColumn::Bias);
     info.daylightBias = table.fieldInt(row, zoneColumn::DaylightBias);
     info.daylightDate = ruleOfRow(table, row, zoneColumn::StartDay, zoneColumn::StartMonth,
@@ -102,28 +109,33 @@ void readChangeTime(std::wstring_view text, platform::SystemTime& rule) {
     std::size_t i = 0;
     int hour = 0;
     while (i < text.size() && i < 2 && digit(text[i])) hour = hour * 10 + (text[i++] - L'0');
-    if (i == 0 || hour > 23) return;
+    if (i == 0 || hour > 23)
+        return;
     int minute = 0;
     if (i < text.size()) {
-        bool minutes = text.size() == i + 3 && text[i] == L':' && digit(text[i + 1]) &&
-                       digit(text[i + 2]);
-        if (!minutes) return;
+        bool minutes =
+            text.size() == i + 3 && text[i] == L':' && digit(text[i + 1]) && digit(text[i + 2]);
+        if (!minutes)
+            return;
         minute = (text[i + 1] - L'0') * 10 + (text[i + 2] - L'0');
-        if (minute > 59) return;
+        if (minute > 59)
+            return;
     }
     rule.hour = static_cast<std::uint16_t>(hour);
     rule.minute = static_cast<std::uint16_t>(minute);
 }
 
 std::optional<platform::SystemTime> transitionDate(const platform::SystemTime& rule, int year) {
-    if (!validMonth(rule.month) || year < 1601 || year > 30827) return std::nullopt;
+    if (!validMonth(rule.month) || year < 1601 || year > 30827)
+        return std::nullopt;
     int length = platform::daysInMonth(year, rule.month);
     int firstWeekday = platform::dayOfWeekOf(year, rule.month, 1);
     int firstSunday = 1 + (7 - firstWeekday) % 7;
     int week = std::clamp<int>(rule.day, 1, 5);
     int day = firstSunday + (week - 1) * 7;
     // Week 5 asks for the last Sunday: a month with only four takes the fourth.
-    if (day > length) day -= 7;
+    if (day > length)
+        day -= 7;
     platform::SystemTime date;
     date.year = static_cast<std::uint16_t>(year);
     date.month = rule.month;
@@ -133,10 +145,12 @@ std::optional<platform::SystemTime> transitionDate(const platform::SystemTime& r
 }
 
 std::optional<std::int64_t> transitionTicks(const platform::SystemTime& rule, int year) {
-    if (!validMonth(rule.month) || year < 1601 || year > 30827) return std::nullopt;
+    if (!validMonth(rule.month) || year < 1601 || year > 30827)
+        return std::nullopt;
     std::int64_t timeOfDay = minuteTicks(rule.hour * 60 + rule.minute);
     if (rule.year != 0) {
-        if (year > rule.year) return dateTicks(year, rule.month, 1);
+        if (year > rule.year)
+            return dateTicks(year, rule.month, 1);
         if (year < rule.year) {
             return rule.month == 12 ? dateTicks(year + 1, 1, 1)
                                     : dateTicks(year, rule.month + 1, 1);
@@ -146,7 +160,8 @@ std::optional<std::int64_t> transitionTicks(const platform::SystemTime& rule, in
         return dateTicks(year, rule.month, day) + timeOfDay;
     }
     auto date = transitionDate(rule, year);
-    if (!date) return std::nullopt;
+    if (!date)
+        return std::nullopt;
     return dateTicks(date->year, date->month, date->day) + timeOfDay;
 }
 
@@ -159,11 +174,14 @@ bool isDaylight(const ZoneInfo& info, std::int64_t utcTicks) {
     }
     std::int64_t standard = utcTicks - minuteTicks(info.bias);
     auto standardTime = fromFileTicks(standard);
-    if (!standardTime) return false;
+    if (!standardTime)
+        return false;
     auto begins = transitionTicks(start, standardTime->year);
     auto ends = transitionTicks(end, standardTime->year);
-    if (!begins || !ends) return false;
-    if (start.month < end.month) return standard >= *begins && standard < *ends;
+    if (!begins || !ends)
+        return false;
+    if (start.month < end.month)
+        return standard >= *begins && standard < *ends;
     return standard >= *begins || standard < *ends;
 }
 
@@ -187,7 +205,8 @@ std::int64_t zoneLocalTicks(const ZoneInfo& info, std::int64_t utcTicks) {
 
 platform::SystemTime zoneLocalTime(const ZoneInfo& info, const platform::SystemTime& utc) {
     auto ticks = fileTicks(utc);
-    if (!ticks) return utc;
+    if (!ticks)
+        return utc;
     return fromFileTicks(zoneLocalTicks(info, *ticks)).value_or(utc);
 }
 
@@ -196,33 +215,42 @@ std::int64_t zoneLocalToUtcTicks(const ZoneInfo& info, std::int64_t localTicks) 
     std::int64_t asDaylight = localTicks + minuteTicks(info.bias + info.daylightBias);
     bool standardFits = !isDaylight(info, asStandard);
     bool daylightFits = isDaylight(info, asDaylight);
-    if (standardFits && daylightFits) return std::min(asStandard, asDaylight);
-    if (standardFits) return asStandard;
-    if (daylightFits) return asDaylight;
+    if (standardFits && daylightFits)
+        return std::min(asStandard, asDaylight);
+    if (standardFits)
+        return asStandard;
+    if (daylightFits)
+        return asDaylight;
     return std::max(asStandard, asDaylight);
 }
 
 std::optional<platform::SystemTime> zoneToDevice(const platform::SystemTime& dateTime,
                                                  int zoneNumber) {
     auto local = fileTicks(dateTime);
-    if (!local) return std::nullopt;
+    if (!local)
+        return std::nullopt;
     std::int64_t utc = zoneLocalToUtcTicks(zoneInfo(zoneNumber), *local);
-    if (utc < 0) return std::nullopt;
+    if (utc < 0)
+        return std::nullopt;
     auto device = platform::utcToLocal(static_cast<platform::FileTime>(utc));
-    if (!device) return std::nullopt;
+    if (!device)
+        return std::nullopt;
     return platform::toSystemTime(*device);
 }
 
 platform::SystemTime removeDaylightBias(const platform::SystemTime& dateTime,
                                         const ZoneInfo& info) {
-    if (info.daylightBias == 0) return dateTime;
+    if (info.daylightBias == 0)
+        return dateTime;
     auto ticks = fileTicks(dateTime);
-    if (!ticks) return dateTime;
+    if (!ticks)
+        return dateTime;
     return fromFileTicks(*ticks - minuteTicks(info.daylightBias)).value_or(dateTime);
 }
 
 int zoneNumberForMinutes(int minutesEast) {
-    if (minutesEast == 0) return kUtcZoneNumber;
+    if (minutesEast == 0)
+        return kUtcZoneNumber;
     const core::RecordTable& table = sharedTable();
     std::int64_t wanted = -static_cast<std::int64_t>(minutesEast);
     int nearestRow = 0;
@@ -233,7 +261,8 @@ int zoneNumberForMinutes(int minutesEast) {
             nearest = distance;
             nearestRow = row;
         }
-        if (distance == 0) break;
+        if (distance == 0)
+            break;
     }
     return nearestRow > 0 ? table.fieldInt(nearestRow, zoneColumn::Number) : kUtcZoneNumber;
 }

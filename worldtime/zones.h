@@ -120,8 +120,7 @@ std::optional<platform::SystemTime> zoneToDevice(const platform::SystemTime& dat
 
 // The date-time moved forward by the daylight bias (one hour for -60); unchanged when the
 // bias is 0 or the result would not be a real moment.
-platform::SystemTime removeDaylightBias(const platform::SystemTime& dateTime,
-                                        const ZoneInfo& info);
+platform::SystemTime removeDaylightBias(const platform::SystemTime& dateTime, const ZoneInfo& info);
 
 // The zone of a whole-hour UTC offset (hours east): 25 for 0, else the first zone whose
 // bias is -60 * hours. With no such zone, the first zone whose bias lies nearest.

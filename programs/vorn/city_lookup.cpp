@@ -26,9 +26,12 @@ static_assert(kLatin1Bases.size() == 64);
 static_assert(kExtendedABases.size() == 128);
 
 wchar_t baseLetter(wchar_t c) {
-    if (c >= 0xC0 && c <= 0xFF) return kLatin1Bases[c - 0xC0];
-    if (c >= 0x100 && c <= 0x17F) return kExtendedABases[c - 0x100];
-    if (c == 0x2018 || c == 0x2019) return L'\'';
+    if (c >= 0xC0 && c <= 0xFF)
+        return kLatin1Bases[c - 0xC0];
+    if (c >= 0x100 && c <= 0x17F)
+        return kExtendedABases[c - 0x100];
+    if (c == 0x2018 || c == 0x2019)
+        return L'\'';
     return c;
 }
 
@@ -54,7 +57,8 @@ CityFinder::CityFinder(std::wstring mainPath)
 }
 
 void CityFinder::loadList() {
-    if (listLoaded_) return;
+    if (listLoaded_)
+        return;
     list_.load(mainPath_, L"citylist.dat", L'~', true);
     worldtime::widenTable(list_, worldtime::cityField::Count);
     listLoaded_ = true;
@@ -74,7 +78,8 @@ std::string CityFinder::describe(const core::RecordTable& table, int row) const 
 CityLookupResult CityFinder::find(std::string_view query) {
     CityLookupResult result;
     std::wstring wanted = platform::fromUtf8(query);
-    if (wanted.empty()) return result;
+    if (wanted.empty())
+        return result;
     loadList();
     // A city code is unique: the favourite's copy first, as it holds the user's edits.
     for (const core::RecordTable* table : {&favourites_, &list_}) {
@@ -94,9 +99,12 @@ CityLookupResult CityFinder::find(std::string_view query) {
     std::set<std::wstring> codes;
     for (const core::RecordTable* table : {&favourites_, &list_}) {
         for (int row = 1; row <= table->rowCount(); ++row) {
-            if (looseText(table->fieldText(row, Name)) != name) continue;
-            if (!country.empty() && looseText(table->fieldText(row, Country)) != country) continue;
-            if (!codes.insert(looseText(table->fieldText(row, Code))).second) continue;
+            if (looseText(table->fieldText(row, Name)) != name)
+                continue;
+            if (!country.empty() && looseText(table->fieldText(row, Country)) != country)
+                continue;
+            if (!codes.insert(looseText(table->fieldText(row, Code))).second)
+                continue;
             matches.push_back({table, row});
         }
     }
@@ -107,7 +115,8 @@ CityLookupResult CityFinder::find(std::string_view query) {
         return result;
     }
     result.ambiguous = matches.size() > 1;
-    for (const CityMatch& match : matches) result.candidates.push_back(describe(*match.table, match.row));
+    for (const CityMatch& match : matches)
+        result.candidates.push_back(describe(*match.table, match.row));
     if (matches.empty()) {
         // Not found: a few names that hold the text, as suggestions.
         for (int row = 1; row <= list_.rowCount() && result.candidates.size() < 8; ++row) {

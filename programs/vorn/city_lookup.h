@@ -24,12 +24,12 @@ struct CityLookupResult {
 };
 
 class CityFinder {
-public:
+  public:
     explicit CityFinder(std::wstring mainPath);
     const core::RecordTable& favourites() const { return favourites_; }
     CityLookupResult find(std::string_view query);
 
-private:
+  private:
     void loadList();
     std::string describe(const core::RecordTable& table, int row) const;
 

@@ -11,10 +11,12 @@ namespace vorn {
 namespace {
 
 bool readNumber(std::string_view text, std::size_t from, std::size_t digits, int& out) {
-    if (from + digits > text.size()) return false;
+    if (from + digits > text.size())
+        return false;
     out = 0;
     for (std::size_t i = from; i < from + digits; ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
+        if (text[i] < '0' || text[i] > '9')
+            return false;
         out = out * 10 + (text[i] - '0');
     }
     return true;
@@ -50,7 +52,8 @@ std::string quoted(std::string_view text) {
 
 std::optional<std::string> Invocation::option(std::string_view name) const {
     auto found = options.find(std::string(name));
-    if (found == options.end()) return std::nullopt;
+    if (found == options.end())
+        return std::nullopt;
     return found->second;
 }
 
@@ -59,7 +62,8 @@ std::optional<Invocation> parseArguments(const Command& command, std::span<char*
     Invocation invocation;
     help = false;
     // Known first, so that errors about earlier arguments come out as JSON as well.
-    for (const char* argument : arguments) invocation.json |= std::string_view(argument) == "--json";
+    for (const char* argument : arguments)
+        invocation.json |= std::string_view(argument) == "--json";
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view argument = arguments[i];
         if (argument == "--json") {
@@ -108,7 +112,8 @@ int report(const Invocation& invocation, int exitCode, std::string_view message,
 }
 
 std::optional<platform::SystemTime> parseUtc(std::string_view text) {
-    if (!text.empty() && (text.back() == 'Z' || text.back() == 'z')) text.remove_suffix(1);
+    if (!text.empty() && (text.back() == 'Z' || text.back() == 'z'))
+        text.remove_suffix(1);
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
     if (!readNumber(text, 0, 4, year) || text.size() < 10 || text[4] != '-' || text[7] != '-' ||
         !readNumber(text, 5, 2, month) || !readNumber(text, 8, 2, day)) {
@@ -120,7 +125,8 @@ std::optional<platform::SystemTime> parseUtc(std::string_view text) {
                      readNumber(text, 14, 2, minute);
         bool seconds = text.size() == 16 ||
                        (text.size() == 19 && text[16] == ':' && readNumber(text, 17, 2, second));
-        if (!clock || !seconds) return std::nullopt;
+        if (!clock || !seconds)
+            return std::nullopt;
     }
     platform::SystemTime t;
     t.year = static_cast<std::uint16_t>(year);
@@ -129,13 +135,15 @@ std::optional<platform::SystemTime> parseUtc(std::string_view text) {
     t.hour = static_cast<std::uint16_t>(hour);
     t.minute = static_cast<std::uint16_t>(minute);
     t.second = static_cast<std::uint16_t>(second);
-    if (!platform::isValidSystemTime(t)) return std::nullopt;
+    if (!platform::isValidSystemTime(t))
+        return std::nullopt;
     t.dayOfWeek = static_cast<std::uint16_t>(platform::dayOfWeekOf(year, month, day));
     return t;
 }
 
 std::optional<platform::SystemTime> parseDate(std::string_view text) {
-    if (text.size() != 10) return std::nullopt;
+    if (text.size() != 10)
+        return std::nullopt;
     return parseUtc(text);
 }
 
@@ -157,10 +165,13 @@ std::string hoursMinutes(int hour, int minute) {
     return out;
 }
 
-std::string utf8(std::wstring_view text) { return platform::toUtf8(text); }
+std::string utf8(std::wstring_view text) {
+    return platform::toUtf8(text);
+}
 
 void Json::separate() {
-    if (needComma_) text_ += ',';
+    if (needComma_)
+        text_ += ',';
     needComma_ = true;
 }
 
@@ -178,7 +189,8 @@ Json& Json::endObject() {
 }
 
 Json& Json::beginArray(std::string_view name) {
-    if (!name.empty()) key(name);
+    if (!name.empty())
+        key(name);
     separate();
     text_ += '[';
     needComma_ = false;

@@ -30,9 +30,9 @@ struct Invocation {
 
 struct Command {
     std::string_view name;
-    std::string_view usage;    // "time [CITY...] [--at UTC]"
-    std::string_view summary;  // one line for the command list
-    std::string_view help;     // the rest of "vorn NAME --help"
+    std::string_view usage;                          // "time [CITY...] [--at UTC]"
+    std::string_view summary;                        // one line for the command list
+    std::string_view help;                           // the rest of "vorn NAME --help"
     std::span<const std::string_view> valueOptions;  // options that take a value
     int (*run)(const Invocation&);
 };
@@ -62,7 +62,7 @@ std::string utf8(std::wstring_view text);
 
 // A small JSON writer: values are appended in order, commas and quoting are its business.
 class Json {
-public:
+  public:
     Json& beginObject();
     Json& endObject();
     Json& beginArray(std::string_view key = {});
@@ -81,7 +81,7 @@ public:
     Json& field(std::string_view name, bool flag) { return key(name).value(flag); }
     const std::string& text() const { return text_; }
 
-private:
+  private:
     void separate();
     std::string text_;
     bool needComma_ = false;

@@ -34,10 +34,13 @@ constexpr Command kCommands[] = {
 
 }  // namespace
 
-std::span<const Command> commands() { return kCommands; }
+std::span<const Command> commands() {
+    return kCommands;
+}
 
 bool loadZoneTable(const Invocation& invocation) {
-    if (worldtime::loadZones(invocation.mainPath)) return true;
+    if (worldtime::loadZones(invocation.mainPath))
+        return true;
     report(invocation, kExitFailure,
            "no zone table (dstinfo.dat) in the install folder " + utf8(invocation.mainPath));
     return false;
@@ -45,7 +48,8 @@ bool loadZoneTable(const Invocation& invocation) {
 
 std::optional<platform::SystemTime> momentAsked(const Invocation& invocation) {
     auto text = invocation.option("--at");
-    if (!text) return platform::deviceUtcTime();
+    if (!text)
+        return platform::deviceUtcTime();
     auto moment = parseUtc(*text);
     if (!moment) {
         report(invocation, kExitUsage,
@@ -57,13 +61,14 @@ std::optional<platform::SystemTime> momentAsked(const Invocation& invocation) {
 std::optional<CityMatch> cityNamed(CityFinder& finder, const Invocation& invocation,
                                    std::string_view query) {
     CityLookupResult found = finder.find(query);
-    if (found.city) return found.city;
+    if (found.city)
+        return found.city;
     std::string name(query);
     if (found.ambiguous) {
         report(invocation, kExitUsage, "\"" + name + "\" names several cities:", found.candidates);
     } else if (!found.candidates.empty()) {
-        report(invocation, kExitUsage, "unknown city \"" + name + "\"; names that hold it:",
-               found.candidates);
+        report(invocation, kExitUsage,
+               "unknown city \"" + name + "\"; names that hold it:", found.candidates);
     } else {
         report(invocation, kExitUsage, "unknown city \"" + name + "\"");
     }

@@ -27,12 +27,14 @@ void printUsage() {
 
 void printCommandHelp(const vorn::Command& command) {
     std::cout << "usage: vorn " << command.usage << " [--json]\n\n"
-              << command.summary << ".\n" << command.help << "\n";
+              << command.summary << ".\n"
+              << command.help << "\n";
 }
 
 const vorn::Command* findCommand(std::string_view name) {
     for (const vorn::Command& command : vorn::commands()) {
-        if (command.name == name) return &command;
+        if (command.name == name)
+            return &command;
     }
     return nullptr;
 }
@@ -64,7 +66,8 @@ int main(int argc, char** argv) {
     }
     bool help = false;
     auto invocation = vorn::parseArguments(*command, arguments.subspan(1), help);
-    if (!invocation) return vorn::kExitUsage;
+    if (!invocation)
+        return vorn::kExitUsage;
     if (help) {
         printCommandHelp(*command);
         return vorn::kExitOk;

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <iostream>
 
+#include "core/settings.h"
 #include "programs/vorn/commands.h"
 #include "worldtime/cities.h"
-#include "core/settings.h"
 #include "worldtime/daylight_map.h"
 
 namespace vorn {
@@ -26,7 +26,8 @@ bool parseSize(const std::string& text, int& width, int& height) {
 }
 
 void copyPatch(platform::Bitmap& picture, const worldtime::PulsePatch& patch) {
-    if (!patch.pixels) return;
+    if (!patch.pixels)
+        return;
     for (int y = 0; y < patch.rect.height(); ++y) {
         std::memcpy(picture.rowFromTop(patch.rect.top + y) + 3 * patch.rect.left,
                     patch.pixels->rowFromTop(y), static_cast<std::size_t>(3 * patch.rect.width()));
@@ -37,14 +38,16 @@ void copyPatch(platform::Bitmap& picture, const worldtime::PulsePatch& patch) {
 
 int runMap(const Invocation& invocation) {
     auto out = invocation.option("--out");
-    if (!out || out->empty()) return report(invocation, kExitUsage, "map needs --out FILE.png");
+    if (!out || out->empty())
+        return report(invocation, kExitUsage, "map needs --out FILE.png");
     int width = kDefaultWidth;
     int height = kDefaultHeight;
     if (auto size = invocation.option("--size"); size && !parseSize(*size, width, height)) {
         return report(invocation, kExitUsage, "malformed size \"" + *size + "\" (expected WxH)");
     }
     auto at = momentAsked(invocation);
-    if (!at) return kExitUsage;
+    if (!at)
+        return kExitUsage;
     worldtime::DaylightMap map;
     double scale = width > 480 ? 2.0 : 1.0;
     if (!map.load(invocation.mainPath, width, height, scale)) {
@@ -57,14 +60,14 @@ int runMap(const Invocation& invocation) {
     const core::RecordTable& favourites = finder.favourites();
     std::vector<worldtime::MapCity> cities;
     for (int row = 1; row <= favourites.rowCount(); ++row) {
-        cities.push_back({worldtime::cityLatitude(favourites, row),
-                          worldtime::cityLongitude(favourites, row)});
+        cities.push_back(
+            {worldtime::cityLatitude(favourites, row), worldtime::cityLongitude(favourites, row)});
     }
     map.drawMarkers(cities);
     auto picture = map.sharedPicture();
     if (!cities.empty()) {
-        int current = std::clamp(core::readNumberSetting(L"FavCity", 1), 1,
-                                 static_cast<int>(cities.size()));
+        int current =
+            std::clamp(core::readNumberSetting(L"FavCity", 1), 1, static_cast<int>(cities.size()));
         copyPatch(*picture, map.pulseFrame(map.project(cities[current - 1]), kStillPulseFrame));
     }
     if (!platform::savePng(*picture, *out)) {

@@ -28,8 +28,10 @@ const char* kindName(worldtime::DaylightKind kind) {
 
 std::string eventText(const worldtime::ClockTime& t) {
     std::string text = hoursMinutes(t.hour, t.minute);
-    if (t.dayOffset < 0) text += " (the day before)";
-    if (t.dayOffset > 0) text += " (the next day)";
+    if (t.dayOffset < 0)
+        text += " (the day before)";
+    if (t.dayOffset > 0)
+        text += " (the next day)";
     return text;
 }
 
@@ -44,10 +46,12 @@ int runSun(const Invocation& invocation) {
     if (invocation.arguments.size() != 1) {
         return report(invocation, kExitUsage, "sun takes one city (see vorn sun --help)");
     }
-    if (!loadZoneTable(invocation)) return kExitFailure;
+    if (!loadZoneTable(invocation))
+        return kExitFailure;
     CityFinder finder(invocation.mainPath);
     auto city = cityNamed(finder, invocation, invocation.arguments.front());
-    if (!city) return kExitUsage;
+    if (!city)
+        return kExitUsage;
     using namespace worldtime;
     const core::RecordTable& table = *city->table;
     ZoneInfo info = zoneInfo(cityZone(table, city->row));

@@ -51,11 +51,10 @@ CityTime timeOf(const CityMatch& city, std::int64_t utc) {
 void printText(const std::vector<CityTime>& times) {
     for (const CityTime& t : times) {
         std::string label = t.name + ", " + t.country;
-        std::printf("%-32s %s %s %s  UTC%s %-3s  %s\n", label.c_str(),
-                    kWeekdays[t.local.dayOfWeek % 7], isoDate(t.local).c_str(),
-                    hoursMinutes(t.local.hour, t.local.minute).c_str(),
-                    offsetText(t.offsetMinutes).c_str(), t.daylight ? "DST" : "",
-                    t.zoneName.c_str());
+        std::printf(
+            "%-32s %s %s %s  UTC%s %-3s  %s\n", label.c_str(), kWeekdays[t.local.dayOfWeek % 7],
+            isoDate(t.local).c_str(), hoursMinutes(t.local.hour, t.local.minute).c_str(),
+            offsetText(t.offsetMinutes).c_str(), t.daylight ? "DST" : "", t.zoneName.c_str());
     }
 }
 
@@ -84,13 +83,16 @@ void printJson(const platform::SystemTime& at, const std::vector<CityTime>& time
 
 int runTime(const Invocation& invocation) {
     auto at = momentAsked(invocation);
-    if (!at) return kExitUsage;
-    if (!loadZoneTable(invocation)) return kExitFailure;
+    if (!at)
+        return kExitUsage;
+    if (!loadZoneTable(invocation))
+        return kExitFailure;
     CityFinder finder(invocation.mainPath);
     std::vector<CityMatch> cities;
     for (const std::string& query : invocation.arguments) {
         auto city = cityNamed(finder, invocation, query);
-        if (!city) return kExitUsage;
+        if (!city)
+            return kExitUsage;
         cities.push_back(*city);
     }
     if (invocation.arguments.empty()) {

@@ -21,7 +21,7 @@ const std::wstring kCityList = std::wstring(kMainPath) + L"citylist.dat";
 const std::wstring kResults = std::wstring(kDownloadPath) + L"searchresult.dat";
 
 class Cities : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         worldtime::test::installData({"citylist.dat", "mycities.dat", "dstinfo.dat"});
         ASSERT_TRUE(loadZones(kMainPath));
@@ -49,7 +49,8 @@ using Names = std::vector<std::wstring>;
 }  // namespace
 
 TEST_F(Cities, FavouritesAndTheCurrentOne) {
-    EXPECT_EQ(favouriteNames(), (Names{L"London", L"New York City", L"Tokyo", L"Sydney", L"Paris"}));
+    EXPECT_EQ(favouriteNames(),
+              (Names{L"London", L"New York City", L"Tokyo", L"Sydney", L"Paris"}));
     EXPECT_EQ(favourites.currentRow(), 1);
     core::writeNumberSetting(L"FavCity", 4);
     db.loadFavourites();
@@ -153,7 +154,8 @@ TEST_F(Cities, FavouriteMarksKeepOrderAndCurrentCity) {
                                       cityField::Favourite),
               L"1");
     ASSERT_TRUE(db.setFavourite(L"GB2643743", false));
-    EXPECT_EQ(favouriteNames(), (Names{L"New York City", L"Tokyo", L"Sydney", L"Paris", L"Reykjavík"}));
+    EXPECT_EQ(favouriteNames(),
+              (Names{L"New York City", L"Tokyo", L"Sydney", L"Paris", L"Reykjavík"}));
     EXPECT_EQ(currentName(), L"Tokyo");
     EXPECT_EQ(core::readNumberSetting(L"FavCity", 0), 2);
     EXPECT_NE(readDeviceText(kFavourites).find("Reykjavík"), std::string::npos);
@@ -182,7 +184,8 @@ TEST_F(Cities, RebuildKeepsFavouritesTheSourceDoesNotKnow) {
     source.setField(row, cityField::Code, L"XX1");
     source.setField(row, cityField::Favourite, L"1");
     db.rebuildFavourites(source);
-    EXPECT_EQ(favouriteNames(), (Names{L"London", L"New York City", L"Sydney", L"Paris", L"Nowhere"}));
+    EXPECT_EQ(favouriteNames(),
+              (Names{L"London", L"New York City", L"Sydney", L"Paris", L"Nowhere"}));
 }
 
 TEST_F(Cities, EditingANameAndZoneInBothFiles) {

@@ -15,22 +15,20 @@ using worldtime::test::text;
 
 namespace {
 
-std::string shifted(const char* from, std::int64_t minutes, std::int64_t hours,
-                    std::int64_t days, std::int64_t months, std::int64_t years,
-                    bool skipWeekend = false) {
+std::string shifted(const char* from, std::int64_t minutes, std::int64_t hours, std::int64_t days,
+                    std::int64_t months, std::int64_t years, bool skipWeekend = false) {
     auto result = shiftDateTime(at(from), minutes, hours, days, months, years, skipWeekend);
     return result ? text(*result) : "none";
 }
 
-std::string unshifted(const char* from, std::int64_t minutes, std::int64_t hours,
-                      std::int64_t days, std::int64_t months, std::int64_t years,
-                      bool skipWeekend = false) {
+std::string unshifted(const char* from, std::int64_t minutes, std::int64_t hours, std::int64_t days,
+                      std::int64_t months, std::int64_t years, bool skipWeekend = false) {
     auto result = unshiftDateTime(at(from), minutes, hours, days, months, years, skipWeekend);
     return result ? text(*result) : "none";
 }
 
 class Numbers : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { platform::test::useTestDevice(); }
     void TearDown() override { platform::setUserInterfaceLanguage(0x0409); }
 };

@@ -25,7 +25,9 @@ std::shared_ptr<platform::Bitmap> plainDay(int width, int height) {
     return day;
 }
 
-int grey(const platform::Bitmap& b, int x, int y) { return platform::redOf(b.pixel(x, y)); }
+int grey(const platform::Bitmap& b, int x, int y) {
+    return platform::redOf(b.pixel(x, y));
+}
 
 // Pixels of a row that are brighter than halfway between night and day.
 int litPixels(const platform::Bitmap& b, int y) {
@@ -46,11 +48,11 @@ TEST(Terminator, EquinoxRunsFromPoleToPole) {
 TEST(Terminator, SolsticesLightOnePoleAndDarkenTheOther) {
     auto june = terminatorTable(23.44, 480, 240);
     EXPECT_EQ(june[0], 240);
-    EXPECT_EQ(june[10], 240);    // 82.5 degrees north: inside the polar circle
+    EXPECT_EQ(june[10], 240);  // 82.5 degrees north: inside the polar circle
     EXPECT_EQ(june[239], -1);
     EXPECT_EQ(june[229], -1);
-    EXPECT_GT(june[60], 120);    // 45 north: days longer than nights
-    EXPECT_LT(june[180], 120);   // 45 south: shorter
+    EXPECT_GT(june[60], 120);   // 45 north: days longer than nights
+    EXPECT_LT(june[180], 120);  // 45 south: shorter
     auto december = terminatorTable(-23.44, 480, 240);
     EXPECT_EQ(december[239], 240);
     EXPECT_EQ(december[0], -1);
@@ -170,7 +172,8 @@ TEST(DaylightPicture, LoadsTheInstalledMapAndMarksCities) {
     int changed = 0;
     for (int y = 0; y < 240; ++y) {
         for (int x = 0; x < 480; ++x) {
-            if (before[y * 480 + x] == map.picture()->pixel(x, y)) continue;
+            if (before[y * 480 + x] == map.picture()->pixel(x, y))
+                continue;
             ++changed;
             EXPECT_LE(std::abs(x - at.x), 3);
             EXPECT_LE(std::abs(y - at.y), 3);

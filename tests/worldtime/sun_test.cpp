@@ -24,7 +24,8 @@ int zoneListing(const std::string& iana) {
         std::wstringstream names{std::wstring(table.fieldText(row, 13))};
         std::wstring name;
         while (names >> name) {
-            if (name == wanted) return table.fieldInt(row, zoneColumn::Number);
+            if (name == wanted)
+                return table.fieldInt(row, zoneColumn::Number);
         }
     }
     return 0;
@@ -36,10 +37,12 @@ int minutesOf(const std::string& hhmm) {
     return std::stoi(hhmm.substr(0, 2)) * 60 + std::stoi(hhmm.substr(3, 2)) + day;
 }
 
-int minutesOf(const ClockTime& t) { return t.hour * 60 + t.minute + t.dayOffset * 1440; }
+int minutesOf(const ClockTime& t) {
+    return t.hour * 60 + t.minute + t.dayOffset * 1440;
+}
 
 class SunTimesReference : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         worldtime::test::installData({"dstinfo.dat"});
         ASSERT_TRUE(loadZones(worldtime::test::kMainPath));
@@ -79,7 +82,8 @@ TEST(Sun, DeclinationAtSeasonsAndThroughTheYear) {
     EXPECT_NEAR(sunPosition(julianDate(at("2025-12-21T15:03"))).declination, -23.436, 0.02);
     int checked = 0;
     for (const auto& line : worldtime::test::readReference("sun_reference.csv")) {
-        if (line[0] != "decl") continue;
+        if (line[0] != "decl")
+            continue;
         SunPosition sun = sunPosition(julianDate(at(line[1])));
         EXPECT_NEAR(sun.declination, std::stod(line[2]), 0.02) << line[1];
         EXPECT_NEAR(sun.radiusVector, 1.0, 0.0175);
@@ -130,8 +134,7 @@ TEST(Sun, PolarDaysAndNights) {
                 for (double zone : {-12.0, 0.0, 14.0}) {
                     SunTimes t = sunriseSunset(2025, month, 15, latitude, longitude, zone);
                     for (const ClockTime& c : {t.sunrise, t.sunset}) {
-                        ASSERT_TRUE(c.hour >= 0 && c.hour <= 23 && c.minute >= 0 &&
-                                    c.minute <= 59)
+                        ASSERT_TRUE(c.hour >= 0 && c.hour <= 23 && c.minute >= 0 && c.minute <= 59)
                             << latitude << " " << month << " " << longitude << " " << zone;
                     }
                 }
@@ -143,7 +146,8 @@ TEST(Sun, PolarDaysAndNights) {
 TEST_F(SunTimesReference, MatchAlmanacTimes) {
     int checked = 0;
     for (const auto& line : worldtime::test::readReference("sun_reference.csv")) {
-        if (line[0] != "rise") continue;
+        if (line[0] != "rise")
+            continue;
         double latitude = std::stod(line[2]);
         double longitude = std::stod(line[3]);
         int zone = zoneListing(line[4]);
@@ -155,8 +159,8 @@ TEST_F(SunTimesReference, MatchAlmanacTimes) {
         SunTimes times = citySunTimes(date, latitude, longitude, info, daylight);
         std::string where = line[1] + " " + line[5];
         if (line[6] == "polar-day" || line[6] == "polar-night") {
-            EXPECT_EQ(times.kind, line[6] == "polar-day" ? DaylightKind::PolarDay
-                                                         : DaylightKind::PolarNight)
+            EXPECT_EQ(times.kind,
+                      line[6] == "polar-day" ? DaylightKind::PolarDay : DaylightKind::PolarNight)
                 << where;
             continue;
         }

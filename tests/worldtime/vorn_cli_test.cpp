@@ -19,7 +19,7 @@ struct Outcome {
 };
 
 class VornCommand : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         worldtime::test::installData({"dstinfo.dat", "citylist.dat", "mycities.dat",
                                       "graphics2/daymap.jpg", "graphics2/citylocation.tga",
@@ -32,7 +32,8 @@ protected:
         Outcome run;
         std::string command = "'" + program.string() + "' " + arguments + " 2>/dev/null";
         FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return run;
+        if (!pipe)
+            return run;
         char buffer[4096];
         std::size_t n = 0;
         while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
@@ -49,11 +50,14 @@ protected:
 }  // namespace
 
 TEST_F(VornCommand, TimeOfNamedCitiesAndFavourites) {
-    Outcome named = vorn("time reykjavik GB2643743 'Sydney, Australia' --at 2025-07-01T12:00 --json");
+    Outcome named =
+        vorn("time reykjavik GB2643743 'Sydney, Australia' --at 2025-07-01T12:00 --json");
     ASSERT_EQ(named.exitCode, 0) << named.out;
     EXPECT_TRUE(holds(named, R"x("at":"2025-07-01T12:00:00Z")x"));
     EXPECT_TRUE(holds(named, R"x("name":"Reykjavík","country":"Iceland","code":"IS3413829")x"));
-    EXPECT_TRUE(holds(named, R"x("local":"2025-07-01T13:00:00","weekday":"Tue","utcOffset":"+01:00","offsetMinutes":60,"daylightSaving":true)x"));
+    EXPECT_TRUE(holds(
+        named,
+        R"x("local":"2025-07-01T13:00:00","weekday":"Tue","utcOffset":"+01:00","offsetMinutes":60,"daylightSaving":true)x"));
     EXPECT_TRUE(holds(named, R"x("local":"2025-07-01T22:00:00")x"));
     EXPECT_TRUE(holds(named, R"x("zoneName":"UTC+10:00 Sydney (DST)")x"));
     Outcome favourites = vorn("time --at 2025-01-15T06:30");
@@ -107,7 +111,8 @@ TEST_F(VornCommand, SunriseSunsetAndPolarNight) {
 TEST_F(VornCommand, MapPicture) {
     std::filesystem::path out = std::filesystem::temp_directory_path() / "vorn-cli-map.png";
     std::filesystem::remove(out);
-    Outcome map = vorn("map --at 2025-06-21T12:00 --size 480x240 --json --out '" + out.string() + "'");
+    Outcome map =
+        vorn("map --at 2025-06-21T12:00 --size 480x240 --json --out '" + out.string() + "'");
     ASSERT_EQ(map.exitCode, 0) << map.out;
     EXPECT_TRUE(holds(map, R"x("width":480,"height":240)x"));
     std::ifstream png(out, std::ios::binary);

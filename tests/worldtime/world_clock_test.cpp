@@ -17,10 +17,10 @@ using worldtime::test::text;
 namespace {
 
 class WorldClock : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
-        worldtime::test::installData({"mycities.dat", "dstinfo.dat", "lang/lang.dat",
-                                      "lang/lang.0409.mui.txt"});
+        worldtime::test::installData(
+            {"mycities.dat", "dstinfo.dat", "lang/lang.dat", "lang/lang.0409.mui.txt"});
         ASSERT_TRUE(loadZones(kMainPath));
         ASSERT_TRUE(core::buildLanguageList(kMainPath, 1, 9));
         ASSERT_TRUE(core::openLanguage(kMainPath, true, true));

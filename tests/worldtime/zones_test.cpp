@@ -45,7 +45,7 @@ std::int64_t utcOfStandard(const char* local, int bias) {
 }
 
 class Zones : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         worldtime::test::installData({"dstinfo.dat", "citylist.dat"});
         ASSERT_TRUE(loadZones(kMainPath));

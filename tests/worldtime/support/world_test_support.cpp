@@ -45,19 +45,24 @@ std::string readDeviceText(std::wstring_view devicePath) {
     std::stringstream buffer;
     buffer << in.rdbuf();
     std::string text = buffer.str();
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
+        text.erase(0, 3);
     return text;
 }
 
-bool deviceFileExists(std::wstring_view devicePath) { return platform::fileExists(devicePath); }
+bool deviceFileExists(std::wstring_view devicePath) {
+    return platform::fileExists(devicePath);
+}
 
 std::vector<std::vector<std::string>> readReference(std::string_view name) {
     std::ifstream in(sourcePath("tests/worldtime/data/" + std::string(name)));
-    if (!in) throw std::runtime_error("missing reference file");
+    if (!in)
+        throw std::runtime_error("missing reference file");
     std::vector<std::vector<std::string>> lines;
     std::string line;
     while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
+        if (line.empty() || line[0] == '#')
+            continue;
         std::vector<std::string> fields;
         std::stringstream parts(line);
         std::string field;
@@ -71,7 +76,8 @@ platform::SystemTime at(std::string_view text) {
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
     std::string copy(text);
     int n = std::sscanf(copy.c_str(), "%d-%d-%dT%d:%d:%d", &y, &mo, &d, &h, &mi, &s);
-    if (n < 3) throw std::runtime_error("bad time " + copy);
+    if (n < 3)
+        throw std::runtime_error("bad time " + copy);
     platform::SystemTime t;
     t.year = static_cast<std::uint16_t>(y);
     t.month = static_cast<std::uint16_t>(mo);
@@ -90,6 +96,8 @@ std::string text(const platform::SystemTime& t) {
     return out;
 }
 
-std::int64_t ticks(std::string_view text) { return *fileTicks(at(text)); }
+std::int64_t ticks(std::string_view text) {
+    return *fileTicks(at(text));
+}
 
 }  // namespace worldtime::test
