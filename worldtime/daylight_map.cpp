@@ -179,7 +179,6 @@ bool DaylightMap::update(const platform::SystemTime& utc) {
     std::vector<std::int16_t> table = terminatorTable(sun_.declination, width(), height());
     if (painted_ && column == column_ && table == terminator_)
         return false;
-    previousTerminator_ = std::move(terminator_);
     terminator_ = std::move(table);
     column_ = column;
     compose();

@@ -106,7 +106,6 @@ class DaylightMap {
     double shift_ = 0;
     int column_ = -1;
     std::vector<std::int16_t> terminator_;
-    std::vector<std::int16_t> previousTerminator_;
     bool painted_ = false;
 };
 

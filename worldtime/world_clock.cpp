@@ -64,6 +64,14 @@ int moveFavouriteUp(core::RecordTable& favourites, std::wstring_view folder, int
     return row - 1;
 }
 
+bool MinuteCheck::changed(const platform::SystemTime& local) {
+    int minuteOfDay = local.hour * 60 + local.minute;
+    if (minuteOfDay == lastMinuteOfDay_)
+        return false;
+    lastMinuteOfDay_ = minuteOfDay;
+    return true;
+}
+
 std::wstring coordinateText(double value) {
     // Minutes, rounded; 59.5 minutes and up carry into the next degree.
     long totalMinutes = std::isfinite(value) ? std::lround(std::fabs(value) * 60) : 0;

@@ -42,6 +42,16 @@ std::vector<WorldClockRow> worldClockRows(const core::RecordTable& favourites,
 // favourite's new row, 0 when the row was the first or does not exist.
 int moveFavouriteUp(core::RecordTable& favourites, std::wstring_view folder, int row);
 
+// The panels' minute check: true when the local hour or minute differs from the last one
+// seen (and on the first call), so the panels are redrawn once a minute.
+class MinuteCheck {
+  public:
+    bool changed(const platform::SystemTime& local);
+
+  private:
+    int lastMinuteOfDay_ = -1;
+};
+
 // Degrees and arc minutes of a coordinate's absolute value through "%s° %s'" ("51° 31'").
 std::wstring coordinateText(double value);
 // "Longitude: 0° 08' W" and "Latitude: 51° 31' N" (language strings 118 to 123).

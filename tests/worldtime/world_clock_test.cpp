@@ -45,6 +45,14 @@ TEST(ClockHands, PositionsAndAngles) {
     EXPECT_DOUBLE_EQ(clockHandAngles(at("2025-01-01T23:59")).hour, 6.0 * (55 + 4));
 }
 
+TEST(ClockHands, MinuteCheckFiresOncePerMinute) {
+    MinuteCheck check;
+    EXPECT_TRUE(check.changed(at("2025-01-01T10:15:00")));
+    EXPECT_FALSE(check.changed(at("2025-01-01T10:15:59")));
+    EXPECT_TRUE(check.changed(at("2025-01-01T10:16:00")));
+    EXPECT_TRUE(check.changed(at("2025-01-01T11:16:00")));
+}
+
 TEST(CoordinateTexts, DegreesAndArcMinutes) {
     EXPECT_EQ(coordinateText(51.5085), L"51\u00B0 31'");
     EXPECT_EQ(coordinateText(-0.1257), L"0\u00B0 08'");
