@@ -6,8 +6,10 @@
 
 #include "app/application.h"
 #include "app/main_menu.h"
+#include "core/settings_file.h"
 #include "platform/api/control.h"
 #include "platform/api/controls.h"
+#include "platform/api/device.h"
 #include "ui/edit_field.h"
 
 namespace app {
@@ -91,6 +93,15 @@ void Application::registerAppRequests() {
         std::ostringstream out;
         for (std::size_t i = 0; i < history_.size(); ++i) out << (i ? " " : "") << history_[i];
         return ControlReply{true, out.str()};
+    });
+    // A settings-file value as the program holds it (the file is written only when a screen
+    // saves the list).
+    registerAppRequest("ini", [](std::string_view key) {
+        std::wstring name = fromUtf8(key);
+        std::wstring value = core::iniText(name, L"\x01");
+        if (value == L"\x01")
+            return ControlReply{false, "no settings-file key " + std::string(key)};
+        return ControlReply{true, toUtf8(value)};
     });
     registerAppRequest("menu", [this](std::string_view) {
         if (!mainMenu_ || !mainMenu_->isOpen())

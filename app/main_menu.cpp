@@ -6,12 +6,12 @@
 #include "app/module_table.h"
 #include "core/language.h"
 #include "gfx/blend.h"
+#include "gfx/colours.h"
 #include "gfx/decoration_pictures.h"
 #include "gfx/display_metrics.h"
 #include "gfx/drawing.h"
 #include "gfx/graphics_state.h"
 #include "gfx/resample.h"
-#include "gfx/colours.h"
 #include "gfx/theme.h"
 #include "platform/api/window.h"
 #include "ui/module_host.h"
@@ -22,12 +22,11 @@ using namespace platform;
 
 namespace {
 
-constexpr int kAnimationSteps = 4;
-constexpr std::uint32_t kAnimationIntervalMs = 30;
 
 gfx::TargaPixels loadResized(const std::wstring& path, int size) {
     std::unique_ptr<gfx::TargaPixels> pixels;
-    if (gfx::loadTarga(path, pixels) != gfx::TargaStatus::Loaded) return {};
+    if (gfx::loadTarga(path, pixels) != gfx::TargaStatus::Loaded)
+        return {};
     return gfx::resampleTarga(*pixels, size, size);
 }
 
@@ -36,7 +35,8 @@ gfx::TargaPixels loadResized(const std::wstring& path, int size) {
 MainMenu::MainMenu(Application& app) : app_(app) {}
 
 MainMenu::~MainMenu() {
-    if (open_) killTimer(app_.mainWindow(), kTimerId);
+    if (open_)
+        killTimer(app_.mainWindow(), kTimerId);
 }
 
 void MainMenu::buildPictures() {
@@ -53,8 +53,8 @@ void MainMenu::buildPictures() {
     int unit = static_cast<int>(s);
     groupIcons_.clear();
     for (const auto& g : menuGroups()) {
-        groupIcons_.push_back(
-            loadResized(app_.mainPath() + L"graphics2\\" + std::wstring(g.icon), cellSize_ - 4 * unit));
+        groupIcons_.push_back(loadResized(app_.mainPath() + L"graphics2\\" + std::wstring(g.icon),
+                                          cellSize_ - 4 * unit));
     }
     auto& decor = app_.decorations();
     groupOverlay_ = decor.picture(gfx::DecorationButtonOverlay, cellSize_ - unit, cellSize_ - unit);
@@ -82,41 +82,34 @@ void MainMenu::freePictures() {
 }
 
 void MainMenu::open() {
-    if (!picturesBuilt_) buildPictures();
+    if (!picturesBuilt_)
+        buildPictures();
     open_ = true;
-    animationStep_ = 0;
     pressedEntry_ = 0;
     entry_ = std::clamp(entry_, 1, std::max(1, entryCount()));
-    setTimer(app_.mainWindow(), kTimerId, kAnimationIntervalMs);
 }
 
-void MainMenu::close() {
-    open_ = false;
-    killTimer(app_.mainWindow(), kTimerId);
-}
-
-void MainMenu::timer() {
-    if (++animationStep_ >= kAnimationSteps) {
-        animationStep_ = kAnimationSteps;
-        killTimer(app_.mainWindow(), kTimerId);
-    }
-    app_.invalidateAll(false);
-}
+void MainMenu::close() { open_ = false; }
 
 int MainMenu::entryCount() const {
     return menuGroups()[static_cast<std::size_t>(group_ - 1)].entryCount;
 }
 
 int MainMenu::highlightedModule() const {
-    if (entry_ < 1 || entry_ > entryCount()) return 0;
-    return menuGroups()[static_cast<std::size_t>(group_ - 1)].entries[static_cast<std::size_t>(entry_ - 1)];
+    if (entry_ < 1 || entry_ > entryCount())
+        return 0;
+    return menuGroups()[static_cast<std::size_t>(group_ - 1)]
+        .entries[static_cast<std::size_t>(entry_ - 1)];
+}
+
+int MainMenu::entryAreaWidth() const {
+    Rect client = clientRect(app_.mainWindow());
+    return client.width() - cellSize_ - 8 * static_cast<int>(gfx::displayMetrics().scaleX);
 }
 
 int MainMenu::columns() const {
-    Rect client = clientRect(app_.mainWindow());
-    int free = client.width() - cellSize_ - 8 * static_cast<int>(gfx::displayMetrics().scaleX);
-    int pitch = iconSize_ + 12 * static_cast<int>(gfx::displayMetrics().scaleX);
-    return std::max(1, free / std::max(1, pitch));
+    int minimumPitch = iconSize_ + 8 * static_cast<int>(gfx::displayMetrics().scaleX);
+    return std::max(1, entryAreaWidth() / std::max(1, minimumPitch));
 }
 
 Rect MainMenu::groupCell(int group) const {
@@ -126,8 +119,9 @@ Rect MainMenu::groupCell(int group) const {
 
 Rect MainMenu::entryCell(int entry) const {
     int unit = static_cast<int>(gfx::displayMetrics().scaleX);
-    int pitchX = iconSize_ + 12 * unit;
-    int pitchY = iconSize_ + 22 * unit;
+    // The columns share the room beside the group column evenly.
+    int pitchX = entryAreaWidth() / columns();
+    int pitchY = iconSize_ + 28 * unit;
     int col = (entry - 1) % columns();
     int row = (entry - 1) / columns();
     int left = cellSize_ + 8 * unit + col * pitchX;
@@ -148,7 +142,8 @@ void MainMenu::paint(DeviceContext& dc, const Rect&) {
         Rect cell = groupCell(g);
         if (g == group_) {
             dc.fillRect(cell, gfx::lightenColour(theme.mainColour, 60));
-            if (groupOverlay_.width > 0) gfx::drawTarga(dc, groupOverlay_, cell.left, cell.top);
+            if (groupOverlay_.width > 0)
+                gfx::drawTarga(dc, groupOverlay_, cell.left, cell.top);
         }
         const auto& icon = groupIcons_[static_cast<std::size_t>(g - 1)];
         if (icon.width > 0) {
@@ -157,14 +152,13 @@ void MainMenu::paint(DeviceContext& dc, const Rect&) {
         }
     }
 
-    // The chosen group's title and its screens, sliding in while the menu opens.
+    // The chosen group's screens.
     const auto& group = menuGroups()[static_cast<std::size_t>(group_ - 1)];
-    int slide = (kAnimationSteps - animationStep_) * 6 * unit;
     auto* gs = gfx::graphicsState();
     for (int e = 1; e <= static_cast<int>(entryIcons_.size()); ++e) {
-        Rect cell = entryCell(e).offset(slide, 0);
-        Rect iconRect = rectOfSize(cell.left + (cell.width() - iconSize_) / 2, cell.top, iconSize_,
-                                   iconSize_);
+        Rect cell = entryCell(e);
+        Rect iconRect =
+            rectOfSize(cell.left + (cell.width() - iconSize_) / 2, cell.top, iconSize_, iconSize_);
         bool highlighted = e == entry_;
         if (highlighted) {
             Rect glow = Rect{cell.left, cell.top - 2 * unit, cell.right, cell.bottom};
@@ -172,38 +166,45 @@ void MainMenu::paint(DeviceContext& dc, const Rect&) {
             dc.frameRect(glow, theme.mainColour);
         }
         const auto& icon = entryIcons_[static_cast<std::size_t>(e - 1)];
-        if (icon.width > 0) gfx::drawTarga(dc, icon, iconRect.left, iconRect.top);
+        if (icon.width > 0)
+            gfx::drawTarga(dc, icon, iconRect.left, iconRect.top);
         if (e == pressedEntry_ && entryOverlay_.width > 0) {
             gfx::drawTarga(dc, entryOverlay_, iconRect.left, iconRect.top);
         }
         auto info = moduleInfo(group.entries[static_cast<std::size_t>(e - 1)]);
         std::wstring label = info ? core::languageString(info->labelString) : L"";
         dc.setTextColour(highlighted ? theme.selectedTextColour : theme.textColour);
+        // Bold when the label fits the cell, else the regular font, which fits the longer
+        // labels ("Temperature", "Clothes sizes") whole.
+        platform::FontRef font = gs ? gs->smallBoldFont() : nullptr;
+        if (gs && gfx::textWidth(font, label) > cell.width() - 2 * unit)
+            font = gs->smallFont();
         gfx::drawTextTransparent(dc, label,
                                  Rect{cell.left, iconRect.bottom, cell.right, cell.bottom},
-                                 dt::Center | dt::SingleLine | dt::VCenter | dt::EndEllipsis,
-                                 gs ? gs->smallBoldFont() : nullptr);
+                                 dt::Center | dt::SingleLine | dt::VCenter | dt::EndEllipsis, font);
     }
     dc.setTextColour(theme.textColour);
-    (void)group;
 }
 
 int MainMenu::groupAt(Point p) const {
     for (int g = 1; g <= static_cast<int>(menuGroups().size()); ++g) {
-        if (groupCell(g).contains(p)) return g;
+        if (groupCell(g).contains(p))
+            return g;
     }
     return 0;
 }
 
 int MainMenu::entryAt(Point p) const {
     for (int e = 1; e <= entryCount(); ++e) {
-        if (entryCell(e).contains(p)) return e;
+        if (entryCell(e).contains(p))
+            return e;
     }
     return 0;
 }
 
 void MainMenu::chooseGroup(int group) {
-    if (group == group_) return;
+    if (group == group_)
+        return;
     group_ = group;
     entry_ = 1;
     buildEntryPictures();
@@ -212,7 +213,8 @@ void MainMenu::chooseGroup(int group) {
 
 void MainMenu::openHighlighted() {
     int id = highlightedModule();
-    if (id) postMessage(app_.mainWindow(), wm::Command, ui::command::SwitchModule, id);
+    if (id)
+        postMessage(app_.mainWindow(), wm::Command, ui::command::SwitchModule, id);
 }
 
 void MainMenu::pointer(std::uint32_t message, Point p) {
@@ -229,14 +231,17 @@ void MainMenu::pointer(std::uint32_t message, Point p) {
     } else if (message == wm::LButtonUp) {
         int pressed = pressedEntry_;
         pressedEntry_ = 0;
-        if (pressed) app_.invalidateAll(false);
+        if (pressed)
+            app_.invalidateAll(false);
         // Only a release on the entry that was pressed opens it.
-        if (pressed && entryAt(p) == pressed) openHighlighted();
+        if (pressed && entryAt(p) == pressed)
+            openHighlighted();
     }
 }
 
 void MainMenu::key(std::uint32_t message, std::uint32_t keyCode) {
-    if (message != wm::KeyDown) return;
+    if (message != wm::KeyDown)
+        return;
     int groups = static_cast<int>(menuGroups().size());
     switch (keyCode) {
         case vk::Up:

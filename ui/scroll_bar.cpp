@@ -39,7 +39,8 @@ ScrollBarGeometry scrollBarGeometry(const Rect& bar, int rows, int visible, int 
         g.thumb = g.track;
         return g;
     }
-    int minimum = std::min(trackHeight, std::max(bar.width() / 2, 6));
+    // Never smaller than a square, so the stylus can take it.
+    int minimum = std::min(trackHeight, std::max(bar.width(), 6));
     int thumbHeight = std::clamp(trackHeight * visible / rows, minimum, trackHeight);
     int offset =
         (trackHeight - thumbHeight) * (std::clamp(first, 1, scrollable + 1) - 1) / scrollable;

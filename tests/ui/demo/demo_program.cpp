@@ -4,8 +4,12 @@
 #include "app/application.h"
 #include "app/module_table.h"
 #include "platform/api/control.h"
+#include "platform/api/device.h"
 #include "tests/ui/demo/demo_module.h"
+#include "ui/date_time_picker.h"
+#include "ui/edit_field.h"
 #include "ui/list_control.h"
+#include "ui/option_list.h"
 
 namespace {
 
@@ -21,6 +25,28 @@ void registerRequests() {
             return platform::ControlReply{false, "no demonstration screen"};
         auto* list = static_cast<ui::ListControl*>(demo->findControl(ui::demo::demoId::List));
         return platform::ControlReply{true, std::to_string(list->firstVisibleRow())};
+    });
+    platform::registerAppRequest("edit-text", [](std::string_view) {
+        auto* demo = liveDemo();
+        if (!demo)
+            return platform::ControlReply{false, "no demonstration screen"};
+        auto* edit = static_cast<ui::EditField*>(demo->findControl(ui::demo::demoId::Edit));
+        return platform::ControlReply{true, platform::toUtf8(edit->text())};
+    });
+    platform::registerAppRequest("time", [](std::string_view) {
+        auto* demo = liveDemo();
+        if (!demo)
+            return platform::ControlReply{false, "no demonstration screen"};
+        auto* picker = static_cast<ui::DateTimePicker*>(demo->findControl(ui::demo::demoId::Time));
+        auto t = picker->time();
+        return platform::ControlReply{true, std::to_string(t.hour * 60 + t.minute)};
+    });
+    platform::registerAppRequest("option", [](std::string_view) {
+        auto* demo = liveDemo();
+        if (!demo)
+            return platform::ControlReply{false, "no demonstration screen"};
+        auto* options = static_cast<ui::OptionList*>(demo->findControl(ui::demo::demoId::Options));
+        return platform::ControlReply{true, platform::toUtf8(options->currentValue())};
     });
     platform::registerAppRequest("control", [](std::string_view id) {
         auto* demo = liveDemo();
