@@ -34,10 +34,7 @@ gfx::TargaPixels loadResized(const std::wstring& path, int size) {
 
 MainMenu::MainMenu(Application& app) : app_(app) {}
 
-MainMenu::~MainMenu() {
-    if (open_)
-        killTimer(app_.mainWindow(), kTimerId);
-}
+MainMenu::~MainMenu() = default;
 
 void MainMenu::buildPictures() {
     const auto& m = gfx::displayMetrics();

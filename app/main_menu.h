@@ -21,13 +21,11 @@ public:
     bool isOpen() const { return open_; }
     void open();
     void close();
-    std::uintptr_t timerId() const { return kTimerId; }
 
     void paint(platform::DeviceContext& dc, const platform::Rect& invalid);
     void pointer(std::uint32_t message, platform::Point point);
     void key(std::uint32_t message, std::uint32_t keyCode);
     void command(std::uint32_t commandId);
-    void timer();
     // Drops the pictures; they are built again at the next opening (after a rotation).
     void freePictures();
 
@@ -39,8 +37,6 @@ public:
     platform::Rect entryCell(int entry) const;
 
 private:
-    static constexpr std::uintptr_t kTimerId = 4007;
-
     void buildPictures();
     void buildEntryPictures();
     void chooseGroup(int group);
@@ -49,13 +45,13 @@ private:
     int entryAt(platform::Point p) const;
     int entryCount() const;
     int columns() const;
+    int entryAreaWidth() const;
 
     Application& app_;
     bool open_ = false;
     int group_ = 1;
     int entry_ = 1;
     int pressedEntry_ = 0;
-    int animationStep_ = 0;
     int cellSize_ = 0;
     int iconSize_ = 0;
     bool picturesBuilt_ = false;

@@ -107,9 +107,7 @@ LResult Application::windowMessage(WindowHandle window, std::uint32_t message, W
             }
             return 0;
         case wm::Timer:
-            if (mainMenu_ && mainMenu_->isOpen() && wParam == mainMenu_->timerId()) {
-                mainMenu_->timer();
-            } else if (wParam == kAutoRepeatTimer) {
+            if (wParam == kAutoRepeatTimer) {
                 if (currentModule_ && currentModule_->captureControl()) {
                     currentModule_->captureControl()->autoRepeat();
                 }
