@@ -144,6 +144,9 @@ int ctlType(CtlContext& ctx) {
     const Arguments& a = ctx.args();
     std::string text = a.required(0, "TEXT");
     for (std::size_t i = 1; i < a.positional().size(); ++i) text += " " + a.positional()[i];
+    // A request travels as one datagram, with room to spare for its header.
+    if (text.size() > 60000)
+        throw UsageError("TEXT is too long to type in one go");
     if (text.find('\n') != std::string::npos)
         throw UsageError("TEXT must be one line");
     return ctx.forward("type " + text);
