@@ -48,23 +48,24 @@ std::wstring_view RecordTable::fieldText(int row, int column) const {
 
 int RecordTable::fieldInt(int row, int column) const { return parseDecimal(fieldText(row, column)); }
 
-std::wstring* RecordTable::fieldSlot(int row, int column) {
+std::optional<std::pair<RecordTable::Row*, std::size_t>> RecordTable::fieldSlot(int row,
+                                                                              int column) {
     int r = resolveRow(row);
     int c = resolveColumn(column);
-    if (!r || c < 1) return nullptr;
+    if (!r || c < 1) return std::nullopt;
     Row& fields = rows_[r - 1];
     // Rows loaded before a wider file still take fields up to the table's column count.
     if (c > static_cast<int>(fields.size())) {
-        if (c > columns_) return nullptr;
-        fields.resize(static_cast<std::size_t>(c));
+        if (c > columns_) return std::nullopt;
+        fields.grow(static_cast<std::size_t>(c));
     }
-    return &fields[c - 1];
+    return std::pair{&fields, static_cast<std::size_t>(c - 1)};
 }
 
 bool RecordTable::setField(int row, int column, std::wstring_view text) {
-    std::wstring* slot = fieldSlot(row, column);
+    auto slot = fieldSlot(row, column);
     if (!slot) return false;
-    slot->assign(text);
+    slot->first->set(slot->second, text);
     return true;
 }
 
@@ -78,7 +79,8 @@ int RecordTable::find(int column, std::wstring_view text, bool ignoreCase) const
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const Row& r = rows_[i];
         if (c > static_cast<int>(r.size())) continue;
-        const std::wstring& f = r[c - 1];
+        std::wstring_view f = r[c - 1];
+        if (f.empty()) continue;
         if (ignoreCase ? equalsIgnoringCase(f, text) : f == text) return static_cast<int>(i) + 1;
     }
     return 0;

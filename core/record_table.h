@@ -15,13 +15,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "core/record_row.h"
 
 namespace core {
 
 class RecordTable {
 public:
-    using Row = std::vector<std::wstring>;
+    using Row = RecordRow;
 
     explicit RecordTable(int columns = 1);
 
@@ -56,7 +59,8 @@ public:
     // The first row whose field starts with the text's first character, ignoring case.
     int findInitial(int column, std::wstring_view text) const;
 
-    // Nothing for a row number beyond the count.
+    // Nothing for a row number beyond the count. Rows and the views of their fields stay
+    // valid until the table changes; callers that keep a field copy it.
     const Row* row(int number) const;
     std::optional<std::wstring_view> field(int row, int column) const;
     // The field's text, empty when there is none.
@@ -93,7 +97,9 @@ private:
                   bool stripQuotes, bool quoted);
     int resolveRow(int row) const;
     int resolveColumn(int column) const { return column == 0 ? defaultColumn_ : column; }
-    std::wstring* fieldSlot(int row, int column);
+    // The row and zero-based field index for a row and column, growing an older, narrower
+    // row up to the column count; nothing when they do not exist.
+    std::optional<std::pair<Row*, std::size_t>> fieldSlot(int row, int column);
 
     std::vector<Row> rows_;
     int columns_;

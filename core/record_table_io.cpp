@@ -9,19 +9,17 @@
 namespace core {
 namespace {
 
-// Splits at every separator.
+// Splits at every separator, in one pass over the line.
 void splitPlain(std::wstring_view line, wchar_t separator, std::vector<std::wstring_view>& out) {
     out.clear();
+    const wchar_t* text = line.data();
     std::size_t start = 0;
-    for (;;) {
-        std::size_t end = line.find(separator, start);
-        if (end == std::wstring_view::npos) {
-            out.push_back(line.substr(start));
-            return;
-        }
-        out.push_back(line.substr(start, end - start));
-        start = end + 1;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (text[i] != separator) continue;
+        out.emplace_back(text + start, i - start);
+        start = i + 1;
     }
+    out.emplace_back(text + start, line.size() - start);
 }
 
 // Splits at separators outside quotes: a field that begins with a double quote runs to the
@@ -48,12 +46,6 @@ void splitQuoted(std::wstring_view line, wchar_t separator, std::vector<std::wst
         if (end == std::wstring_view::npos) return;
         i = end + 1;
     }
-}
-
-template <typename Field>
-void fillRow(RecordTable::Row& row, const std::vector<Field>& fields) {
-    std::size_t n = std::min(row.size(), fields.size());
-    for (std::size_t i = 0; i < n; ++i) row[i].assign(fields[i]);
 }
 
 }  // namespace
@@ -89,11 +81,10 @@ int RecordTable::loadLines(std::wstring_view folder, std::wstring_view name, wch
         // fields as split are the column count.
         if (first && quoted) columns_ = static_cast<int>(unquoted.size());
         first = false;
-        rows_.emplace_back(static_cast<std::size_t>(columns_));
         if (quoted) {
-            fillRow(rows_.back(), unquoted);
+            rows_.emplace_back(unquoted, static_cast<std::size_t>(columns_));
         } else {
-            fillRow(rows_.back(), plain);
+            rows_.emplace_back(plain, static_cast<std::size_t>(columns_));
         }
     }
     file->close();

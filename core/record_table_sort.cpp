@@ -1,8 +1,10 @@
 // The record table's sort: a stable top-down merge sort over the rows. Rows whose key field
 // is empty compare equal to every other row, so the order is not transitive; a merge sort
-// (unlike the library's sorts, which may rely on a strict weak order) stays well defined and
-// always gives the same result for the same input.
+// (unlike the library's sorts, which may rely on a strict weak order) stays well defined, and
+// a fixed split (the first half takes the middle row of an odd count, as a list split by a
+// slow and a fast pointer does) always gives the same result for the same rows.
 
+#include <algorithm>
 #include <cstdint>
 
 #include "core/decimal.h"
@@ -12,67 +14,72 @@
 namespace core {
 namespace {
 
+// A row's key: the field, and beside it a number that decides most comparisons without
+// touching the text (the decimal value, or the first three characters' ranks).
 struct SortKey {
-    const std::wstring* text = nullptr;  // nothing for an empty field
-    std::int64_t number = 0;
+    std::wstring_view text;  // empty for an empty field
+    std::uint64_t order = 0;
+    std::uint32_t row = 0;
 };
 
-class RowSorter {
-public:
-    RowSorter(std::vector<SortKey> keys, bool numeric) : keys_(std::move(keys)), numeric_(numeric) {}
+// Three 21-bit ranks; capping keeps the packing monotonic, so a difference here is always
+// the text order, and equal packings fall back to the full comparison.
+std::uint64_t prefixOf(std::wstring_view text) {
+    std::uint64_t packed = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        std::uint64_t rank = i < text.size() ? std::min<std::uint32_t>(codeUnitRank(text[i]), 0x1FFFFF) : 0;
+        packed = (packed << 21) | rank;
+    }
+    return packed;
+}
 
-    std::vector<std::uint32_t> sortedOrder() {
-        std::size_t n = keys_.size();
-        order_.resize(n);
-        scratch_.resize(n);
-        for (std::size_t i = 0; i < n; ++i) order_[i] = static_cast<std::uint32_t>(i);
-        sortRange(0, n);
-        return std::move(order_);
+// Signed numbers as unsigned ones of the same order.
+std::uint64_t orderOfNumber(std::int64_t number) {
+    return static_cast<std::uint64_t>(number) ^ (std::uint64_t{1} << 63);
+}
+
+class KeySorter {
+public:
+    explicit KeySorter(bool numeric) : numeric_(numeric) {}
+
+    void sort(std::vector<SortKey>& keys) {
+        std::vector<SortKey> scratch = keys;
+        sortInto(scratch.data(), keys.data(), keys.size());
     }
 
 private:
-    // True when row a may stay before row b: a compares lower than or equal to b.
-    bool inOrder(std::uint32_t a, std::uint32_t b) const {
-        const SortKey& x = keys_[a];
-        const SortKey& y = keys_[b];
-        if (!x.text || !y.text) return true;
-        if (numeric_) return x.number <= y.number;
-        return compareCodeUnits(*x.text, *y.text) <= 0;
+    // True when a may stay before b: a compares lower than or equal to b.
+    bool inOrder(const SortKey& a, const SortKey& b) const {
+        if (a.text.empty() || b.text.empty()) return true;
+        if (a.order != b.order) return a.order < b.order;
+        return numeric_ || compareCodeUnits(a.text, b.text) <= 0;
     }
 
-    // The first half takes the middle row of an odd count, as a list split by a slow and a
-    // fast pointer does.
-    void sortRange(std::size_t begin, std::size_t end) {
-        std::size_t n = end - begin;
+    // Sorts n keys into target; source holds the same keys on entry and serves as scratch.
+    // Each level sorts its halves into the other buffer and merges them back, which makes the
+    // same merges as sorting in place and copying back.
+    void sortInto(SortKey* source, SortKey* target, std::size_t n) {
         if (n < 2) return;
-        std::size_t middle = begin + (n + 1) / 2;
-        sortRange(begin, middle);
-        sortRange(middle, end);
-        merge(begin, middle, end);
+        std::size_t half = (n + 1) / 2;
+        sortInto(target, source, half);
+        sortInto(target + half, source + half, n - half);
+        merge(source, source + half, source + half, source + n, target);
     }
 
-    void merge(std::size_t begin, std::size_t middle, std::size_t end) {
-        std::size_t left = begin;
-        std::size_t right = middle;
-        std::size_t out = begin;
-        while (left < middle && right < end) {
-            if (inOrder(order_[left], order_[right])) {
-                scratch_[out++] = order_[left++];
+    void merge(const SortKey* left, const SortKey* leftEnd, const SortKey* right,
+               const SortKey* rightEnd, SortKey* out) const {
+        while (left < leftEnd && right < rightEnd) {
+            if (inOrder(*left, *right)) {
+                *out++ = *left++;
             } else {
-                scratch_[out++] = order_[right++];
+                *out++ = *right++;
             }
         }
-        while (left < middle) scratch_[out++] = order_[left++];
-        while (right < end) scratch_[out++] = order_[right++];
-        std::copy(scratch_.begin() + static_cast<std::ptrdiff_t>(begin),
-                  scratch_.begin() + static_cast<std::ptrdiff_t>(end),
-                  order_.begin() + static_cast<std::ptrdiff_t>(begin));
+        while (left < leftEnd) *out++ = *left++;
+        while (right < rightEnd) *out++ = *right++;
     }
 
-    std::vector<SortKey> keys_;
     bool numeric_;
-    std::vector<std::uint32_t> order_;
-    std::vector<std::uint32_t> scratch_;
 };
 
 }  // namespace
@@ -82,15 +89,16 @@ void RecordTable::sort(int column, bool numeric) {
     if (rows_.size() < 2 || c < 1) return;
     std::vector<SortKey> keys(rows_.size());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        const Row& r = rows_[i];
-        if (c > static_cast<int>(r.size()) || r[c - 1].empty()) continue;
-        keys[i].text = &r[c - 1];
-        if (numeric) keys[i].number = parseDecimal64(r[c - 1]);
+        keys[i].row = static_cast<std::uint32_t>(i);
+        if (c > static_cast<int>(rows_[i].size())) continue;
+        std::wstring_view text = rows_[i][c - 1];
+        keys[i].text = text;
+        keys[i].order = numeric ? orderOfNumber(parseDecimal64(text)) : prefixOf(text);
     }
-    std::vector<std::uint32_t> order = RowSorter(std::move(keys), numeric).sortedOrder();
+    KeySorter(numeric).sort(keys);
     std::vector<Row> sorted;
     sorted.reserve(rows_.size());
-    for (std::uint32_t i : order) sorted.push_back(std::move(rows_[i]));
+    for (const SortKey& key : keys) sorted.push_back(std::move(rows_[key.row]));
     rows_ = std::move(sorted);
 }
 

@@ -14,20 +14,22 @@ locale_t unicodeLocale() {
     return loc;
 }
 
-// The position of a character in UTF-16 code-unit order: supplementary characters begin with
-// a surrogate (0xD800..0xDBFF), so the private-use and other characters from U+E000 up sort
-// after them.
-std::uint32_t utf16Rank(wchar_t c) {
-    auto v = static_cast<std::uint32_t>(c);
-    return (v >= 0xE000 && v <= 0xFFFF) ? v + 0x200000 : v;
-}
-
 }  // namespace
 
 wchar_t foldCase(wchar_t c) {
     if (c < 0x80) return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
     locale_t loc = unicodeLocale();
     return loc ? static_cast<wchar_t>(towlower_l(static_cast<wint_t>(c), loc)) : c;
+}
+
+std::uint32_t codeUnitRank(wchar_t c) {
+    auto v = static_cast<std::uint32_t>(c);
+    // Supplementary characters begin with a surrogate (0xD800..0xDBFF) on the handheld, so
+    // they come after U+D7FF and before U+E000..U+FFFF.
+    if (v < 0xE000) return v;
+    if (v <= 0xFFFF) return v - 0xE000 + 0x10E000;
+    if (v <= 0x10FFFF) return v - 0x10000 + 0xE000;
+    return v;
 }
 
 bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b) {
@@ -42,7 +44,7 @@ int compareCodeUnits(std::wstring_view a, std::wstring_view b) {
     std::size_t n = std::min(a.size(), b.size());
     auto [ia, ib] = std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(n), b.begin());
     if (ia != a.begin() + static_cast<std::ptrdiff_t>(n)) {
-        return utf16Rank(*ia) < utf16Rank(*ib) ? -1 : 1;
+        return codeUnitRank(*ia) < codeUnitRank(*ib) ? -1 : 1;
     }
     if (a.size() == b.size()) return 0;
     return a.size() < b.size() ? -1 : 1;

@@ -2,7 +2,9 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace core {
 namespace {
@@ -79,18 +81,39 @@ wchar_t decodeSequence(std::span<const std::uint8_t> bytes, std::size_t& i) {
 
 std::size_t unitsOf(wchar_t c) { return static_cast<std::uint32_t>(c) > 0xFFFF ? 2 : 1; }
 
+// True when none of the eight bytes is NUL or above 0x7F, so they are plain ASCII text.
+bool plainAscii(std::uint64_t word) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighs = 0x8080808080808080;
+    bool hasZero = ((word - kOnes) & ~word & kHighs) != 0;
+    return !hasZero && (word & kHighs) == 0;
+}
+
 }  // namespace
 
 void decodeUtf8(std::span<const std::uint8_t> bytes, std::size_t maxUnits, std::wstring& out) {
-    out.clear();
-    if (out.capacity() < bytes.size()) out.reserve(std::min(bytes.size(), maxUnits));
-    std::size_t units = 0;
+    // Every character takes at least one byte, so the text fits in as many characters.
+    out.resize(std::min(bytes.size(), maxUnits));
+    wchar_t* dest = out.data();
+    std::size_t written = 0;  // characters
+    std::size_t units = 0;    // UTF-16 code units
     std::size_t i = 0;
     while (i < bytes.size() && units < maxUnits) {
+        // Runs of plain ASCII, eight bytes at a time.
+        while (i + 8 <= bytes.size() && units + 8 <= maxUnits) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + i, 8);
+            if (!plainAscii(word)) break;
+            for (int k = 0; k < 8; ++k) dest[written + k] = static_cast<wchar_t>(bytes[i + k]);
+            written += 8;
+            units += 8;
+            i += 8;
+        }
+        if (i >= bytes.size() || units >= maxUnits) break;
         std::uint8_t b = bytes[i];
         if (b == 0) break;
         if (b < 0x80) {
-            out.push_back(static_cast<wchar_t>(b));
+            dest[written++] = static_cast<wchar_t>(b);
             ++units;
             ++i;
             continue;
@@ -98,18 +121,22 @@ void decodeUtf8(std::span<const std::uint8_t> bytes, std::size_t maxUnits, std::
         std::size_t next = i;
         wchar_t c = decodeSequence(bytes, next);
         if (units + unitsOf(c) > maxUnits) break;
-        out.push_back(c);
+        dest[written++] = c;
         units += unitsOf(c);
         i = next;
     }
+    out.resize(written);
 }
 
 void decodeOem(std::span<const std::uint8_t> bytes, std::size_t maxUnits, std::wstring& out) {
-    out.clear();
     const auto& table = oemTable();
     std::size_t n = std::min(bytes.size(), maxUnits);
-    out.reserve(n);
-    for (std::size_t i = 0; i < n && bytes[i] != 0; ++i) out.push_back(table[bytes[i]]);
+    const void* nul = n > 0 ? std::memchr(bytes.data(), 0, n) : nullptr;
+    if (nul) {
+        n = static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - bytes.data());
+    }
+    out.resize(n);
+    for (std::size_t i = 0; i < n; ++i) out[i] = table[bytes[i]];
 }
 
 std::size_t utf16Length(std::wstring_view text) {
