@@ -1,0 +1,115 @@
+// Screen speed: switching between two screens in the main program's application (the old one
+// destroyed, the new one built from its layout table and painted for the first time), and
+// repainting a list of 200 rows, at both display scales.
+
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/application.h"
+#include "gfx/display_metrics.h"
+#include "gfx/graphics_state.h"
+#include "platform/api/controls.h"
+#include "platform/api/device.h"
+#include "platform/api/profile.h"
+#include "platform/api/shell_install.h"
+#include "tests/ui/demo/demo_module.h"
+#include "ui/list_control.h"
+
+namespace {
+
+// A throw-away device with the install folder, at the given screen; once per process, since
+// the window system belongs to the process.
+void useDevice(const char* screen) {
+    static std::string root;
+    if (!root.empty())
+        return;
+    std::string pattern = (std::filesystem::temp_directory_path() / "vorn-bench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        std::abort();
+    root = pattern;
+    ::setenv("VORN_DEVICE", root.c_str(), 1);
+    platform::setDeviceRoot(root);
+    platform::setScreenProfile(*platform::screenProfileFromName(screen));
+    std::filesystem::create_directories(std::filesystem::path(root) / "Program Files");
+    std::filesystem::create_directory_symlink(
+        std::filesystem::path(VORN_SOURCE_DIR) / "data",
+        std::filesystem::path(root) / "Program Files" / "Vorn Roamer");
+    std::atexit([] { std::filesystem::remove_all(root); });
+    platform::installShell();
+    platform::registerNativeControls();
+}
+
+// The application with two screens of controls (ids 20 and 21), built as the program does.
+app::Application& application() {
+    static std::unique_ptr<app::Application> app;
+    if (app)
+        return *app;
+    useDevice("240x320");
+    app = std::make_unique<app::Application>(L"\\Program Files\\Vorn Roamer\\vornroamer3.exe");
+    ui::demo::registerDemoControls(app->controlFactory());
+    app->setModuleFactory([](app::Application& a, int id, int) -> std::unique_ptr<ui::Module> {
+        if (id == 20 || id == 21)
+            return std::make_unique<ui::demo::DemoModule>(a, 30);
+        return nullptr;
+    });
+    if (!app->createMainWindow())
+        std::abort();
+    return *app;
+}
+
+void pump() {
+    platform::Message m;
+    while (platform::peekMessage(m, true)) {
+        if (m.id == platform::wm::Quit || m.id == platform::wm::Timer)
+            continue;
+        platform::dispatchMessage(m);
+    }
+}
+
+// Destroy, build, first paint: switchModule paints the new screen before it returns.
+void switchScreens(benchmark::State& state) {
+    app::Application& a = application();
+    int next = 20;
+    for (auto _ : state) {
+        a.switchModule(next, {.saveOld = false, .deleteOld = true});
+        pump();
+        next = next == 20 ? 21 : 20;
+    }
+    benchmark::DoNotOptimize(a.currentModule());
+}
+BENCHMARK(switchScreens)->Unit(benchmark::kMillisecond);
+
+// A list filling a screen, 200 rows, painted whole into a back buffer.
+void repaintList(benchmark::State& state) {
+    app::Application& a = application();
+    int scale = static_cast<int>(state.range(0));
+    // The metrics of a VGA screen at scale 2: layout and fonts twice the size.
+    gfx::displayMetrics().scaleX = gfx::displayMetrics().scaleY = scale;
+    gfx::displayMetrics().fontDivisor = scale;
+    gfx::createGraphicsState();
+    core::RecordTable table(1);
+    for (int i = 1; i <= 200; ++i)
+        table.setField(table.appendRow(), 1, L"City " + std::to_wstring(i));
+    ui::ListControl list;
+    list.setTable(&table);
+    platform::Rect area{0, 0, 240 * scale, 268 * scale};
+    list.place(area, nullptr);
+    list.show(true, false);
+    list.selectRow(120, false);
+    platform::DeviceContext dc;
+    dc.selectBitmap(std::make_shared<platform::Bitmap>(area.width(), area.height()));
+    for (auto _ : state) {
+        list.paint(dc, area);
+        benchmark::DoNotOptimize(dc.bitmap()->bits());
+    }
+    (void)a;
+    gfx::computeDisplayMetrics();
+    gfx::createGraphicsState();
+}
+BENCHMARK(repaintList)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
