@@ -10,6 +10,8 @@
 namespace worldtime {
 namespace {
 
+constexpr int kMaxOffsetMinutes = 24 * 60;
+
 core::RecordTable& sharedTable() {
     static core::RecordTable table(zoneColumn::Count);
     return table;
@@ -42,9 +44,24 @@ bool validMonth(int month) {
     return month >= 1 && month <= 12;
 }
 
-// Signed minutes as file-time ticks; table values are small, so this never overflows.
+// Signed minutes as file-time ticks; any 32-bit minute count fits.
 std::int64_t minuteTicks(std::int64_t minutes) {
     return minutes * kTicksPerMinute;
+}
+
+// A moment moved by minutes, held inside the signed range at its ends.
+std::int64_t shiftedTicks(std::int64_t ticks, std::int64_t minutes) {
+    std::int64_t result = 0;
+    if (__builtin_add_overflow(ticks, minuteTicks(minutes), &result)) {
+        return minutes < 0 ? std::numeric_limits<std::int64_t>::min()
+                           : std::numeric_limits<std::int64_t>::max();
+    }
+    return result;
+}
+
+// Offsets beyond a day are not offsets of any zone; a table holding one is held to a day.
+std::int32_t offsetField(const core::RecordTable& table, int row, int column) {
+    return std::clamp(table.fieldInt(row, column), -kMaxOffsetMinutes, kMaxOffsetMinutes);
 }
 
 }  // namespace
@@ -73,8 +90,8 @@ ZoneInfo zoneInfoOfRow(const core::RecordTable& table, int row) {
     ZoneInfo info;
     if (!table.row(row))
         return info;
-    info.bias = table.fieldInt(row, zoneColumn::Bias);
-    info.daylightBias = table.fieldInt(row, zoneColumn::DaylightBias);
+    info.bias = offsetField(table, row, zoneColumn::Bias);
+    info.daylightBias = offsetField(table, row, zoneColumn::DaylightBias);
     info.daylightDate = ruleOfRow(table, row, zoneColumn::StartDay, zoneColumn::StartMonth,
                                   zoneColumn::StartYear, zoneColumn::StartHour);
     info.standardDate = ruleOfRow(table, row, zoneColumn::EndDay, zoneColumn::EndMonth,
@@ -172,7 +189,7 @@ bool isDaylight(const ZoneInfo& info, std::int64_t utcTicks) {
         start.month == end.month) {
         return false;
     }
-    std::int64_t standard = utcTicks - minuteTicks(info.bias);
+    std::int64_t standard = shiftedTicks(utcTicks, -static_cast<std::int64_t>(info.bias));
     auto standardTime = fromFileTicks(standard);
     if (!standardTime)
         return false;
@@ -195,12 +212,14 @@ bool isDaylightNow(const ZoneInfo& info) {
 }
 
 int zoneOffsetMinutes(const ZoneInfo& info, std::int64_t utcTicks) {
-    int extra = isDaylight(info, utcTicks) ? info.daylightBias : info.standardBias;
-    return -(info.bias + extra);
+    std::int64_t extra = isDaylight(info, utcTicks) ? info.daylightBias : info.standardBias;
+    std::int64_t offset = -(static_cast<std::int64_t>(info.bias) + extra);
+    return static_cast<int>(std::clamp<std::int64_t>(offset, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
 }
 
 std::int64_t zoneLocalTicks(const ZoneInfo& info, std::int64_t utcTicks) {
-    return utcTicks + minuteTicks(zoneOffsetMinutes(info, utcTicks));
+    return shiftedTicks(utcTicks, zoneOffsetMinutes(info, utcTicks));
 }
 
 platform::SystemTime zoneLocalTime(const ZoneInfo& info, const platform::SystemTime& utc) {
@@ -211,8 +230,10 @@ platform::SystemTime zoneLocalTime(const ZoneInfo& info, const platform::SystemT
 }
 
 std::int64_t zoneLocalToUtcTicks(const ZoneInfo& info, std::int64_t localTicks) {
-    std::int64_t asStandard = localTicks + minuteTicks(info.bias + info.standardBias);
-    std::int64_t asDaylight = localTicks + minuteTicks(info.bias + info.daylightBias);
+    std::int64_t asStandard =
+        shiftedTicks(localTicks, static_cast<std::int64_t>(info.bias) + info.standardBias);
+    std::int64_t asDaylight =
+        shiftedTicks(localTicks, static_cast<std::int64_t>(info.bias) + info.daylightBias);
     bool standardFits = !isDaylight(info, asStandard);
     bool daylightFits = isDaylight(info, asDaylight);
     if (standardFits && daylightFits)
@@ -245,7 +266,8 @@ platform::SystemTime removeDaylightBias(const platform::SystemTime& dateTime,
     auto ticks = fileTicks(dateTime);
     if (!ticks)
         return dateTime;
-    return fromFileTicks(*ticks - minuteTicks(info.daylightBias)).value_or(dateTime);
+    return fromFileTicks(shiftedTicks(*ticks, -static_cast<std::int64_t>(info.daylightBias)))
+        .value_or(dateTime);
 }
 
 int zoneNumberForMinutes(int minutesEast) {

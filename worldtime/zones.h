@@ -80,7 +80,8 @@ std::wstring zoneDisplayName(int zoneNumber);
 // The zone with its local time at the device's present UTC time.
 ZoneClock zoneClock(int zoneNumber);
 
-// A row's record (for tables other than the shared one).
+// A row's record (for tables other than the shared one). Offsets beyond a day, which no
+// zone has, are held to a day.
 ZoneInfo zoneInfoOfRow(const core::RecordTable& table, int row);
 // The "H" or "H:MM" of a change-hour column: hour 0..23, minute 0..59; anything else is
 // midnight.

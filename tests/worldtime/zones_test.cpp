@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <set>
 
@@ -128,6 +129,23 @@ TEST(ZoneRules, OneOffDates) {
     EXPECT_FALSE(isDaylight(info, at("2026-09-01T00:01")));
     EXPECT_FALSE(isDaylight(info, at("2024-04-30T12:00")));
     EXPECT_TRUE(isDaylight(info, at("2024-09-30T12:00")));
+}
+
+TEST(ZoneRules, ExtremeMomentsAndOffsetsStayInRange) {
+    constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
+    constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
+    ZoneInfo east = zone(-600, rule(1, 10, 2), rule(1, 4, 2));
+    EXPECT_EQ(zoneLocalTicks(east, kMax), kMax);
+    EXPECT_EQ(zoneLocalToUtcTicks(east, kMin), kMin);
+    ZoneInfo huge = zone(std::numeric_limits<std::int32_t>::min(), rule(1, 3), rule(1, 10));
+    huge.daylightBias = std::numeric_limits<std::int32_t>::min();
+    EXPECT_EQ(zoneLocalTicks(huge, 0), 2147483647LL * kTicksPerMinute);
+    core::RecordTable table(zoneColumn::Count);
+    int row = table.appendRow();
+    table.setField(row, zoneColumn::Bias, L"99999999");
+    table.setField(row, zoneColumn::DaylightBias, L"-99999999");
+    EXPECT_EQ(zoneInfoOfRow(table, row).bias, 1440);
+    EXPECT_EQ(zoneInfoOfRow(table, row).daylightBias, -1440);
 }
 
 TEST(ZoneRules, ChangeTimeColumn) {
