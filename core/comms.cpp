@@ -11,7 +11,9 @@
 
 namespace core {
 
-std::uint32_t commsMessage() { return platform::registerWindowMessage(kCommsMessageName); }
+std::uint32_t commsMessage() {
+    return platform::registerWindowMessage(kCommsMessageName);
+}
 
 int commsBusy() {
     int status = readNumberSetting(L"SchedulerStatus", 0);
@@ -22,7 +24,9 @@ int commsBusy() {
     return status;
 }
 
-bool isCommsRunning() { return commsBusy() != 0; }
+bool isCommsRunning() {
+    return commsBusy() != 0;
+}
 
 bool sendCommsRequest(std::wstring_view request) {
     return platform::startProgram(kCommsProgramPath, request).has_value();
@@ -35,18 +39,21 @@ bool cancelComms() {
 
 std::optional<int> commsErrorString(int code) {
     static constexpr int kStrings[] = {686, 685, 682, 683, 684, 687};
-    if (code < 2 || code > 7) return std::nullopt;
+    if (code < 2 || code > 7)
+        return std::nullopt;
     return kStrings[code - 2];
 }
 
 void showCommsError() {
     auto stringNumber = commsErrorString(readNumberSetting(L"SchedErrorStr", 0));
-    if (!stringNumber) return;
+    if (!stringNumber)
+        return;
     // The box is modal and its loop keeps delivering comms messages, so a repeated report
     // would stack a second box with the same text over the first.
     static std::vector<std::wstring> onScreen;
     std::wstring text = languageString(*stringNumber);
-    if (std::find(onScreen.begin(), onScreen.end(), text) != onScreen.end()) return;
+    if (std::find(onScreen.begin(), onScreen.end(), text) != onScreen.end())
+        return;
     onScreen.push_back(text);
     showExclamation(text, L"Vorn Roamer Updates");
     onScreen.erase(std::find(onScreen.begin(), onScreen.end(), text));

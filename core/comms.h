@@ -23,8 +23,8 @@ constexpr std::wstring_view kMainWindowName = L"Vorn Roamer";
 namespace commsReport {
 constexpr platform::WParam Ended = 0;
 constexpr platform::WParam Started = 1;
-constexpr platform::WParam Done = 2;  // lParam 1 for success
-constexpr platform::WParam Error = 3; // the code is in SchedErrorStr
+constexpr platform::WParam Done = 2;   // lParam 1 for success
+constexpr platform::WParam Error = 3;  // the code is in SchedErrorStr
 }  // namespace commsReport
 
 // The number of the comms message in every program of the device.

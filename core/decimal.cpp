@@ -32,8 +32,10 @@ std::int64_t parseDecimal64(std::wstring_view text) {
         }
         value = value * 10 - digit;
     }
-    if (saturated) return negative ? kMin : std::numeric_limits<std::int64_t>::max();
-    if (negative) return value;
+    if (saturated)
+        return negative ? kMin : std::numeric_limits<std::int64_t>::max();
+    if (negative)
+        return value;
     return value == kMin ? std::numeric_limits<std::int64_t>::max() : -value;
 }
 
@@ -43,6 +45,8 @@ int parseDecimal(std::wstring_view text) {
                                                      std::numeric_limits<int>::max()));
 }
 
-std::wstring decimalText(std::int64_t value) { return std::to_wstring(value); }
+std::wstring decimalText(std::int64_t value) {
+    return std::to_wstring(value);
+}
 
 }  // namespace core

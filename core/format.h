@@ -22,12 +22,17 @@ namespace core {
 
 constexpr int kMaxFormatWidth = 1024;
 
+// Integers print as numbers; bool has no conversion, and the character types print as
+// characters.
+template <typename T>
+concept FormatInteger = std::integral<T> && !std::same_as<T, bool> && !std::same_as<T, char> &&
+                        !std::same_as<T, wchar_t>;
+
 class FormatArg {
-public:
+  public:
     enum class Kind { Signed, Unsigned, Real, Character, WideText, Utf8Text };
 
-    template <std::integral T>
-        requires(!std::same_as<T, bool> && !std::same_as<T, char> && !std::same_as<T, wchar_t>)
+    template <FormatInteger T>
     FormatArg(T value)
         : kind_(std::is_signed_v<T> ? Kind::Signed : Kind::Unsigned),
           bits_(static_cast<int>(sizeof(T) * 8)) {
@@ -56,7 +61,7 @@ public:
     std::wstring_view wideText() const { return wide_; }
     std::string_view utf8Text() const { return narrow_; }
 
-private:
+  private:
     Kind kind_;
     int bits_ = 64;
     std::int64_t signed_ = 0;

@@ -50,9 +50,11 @@ void loadStrings(TextFile& file) {
     t.strings.clear();
     t.count = 0;
     std::wstring line;
-    if (!file.readLine(line, kShortLineLimit)) return;
+    if (!file.readLine(line, kShortLineLimit))
+        return;
     int count = parseDecimal(line);
-    if (count <= 0) return;
+    if (count <= 0)
+        return;
     t.count = count;
     do {
         replaceCarriageReturnEscapes(line);
@@ -70,7 +72,8 @@ RecordTable& languageList() {
 bool buildLanguageList(std::wstring_view installFolder, int defaultMarker, int fieldCount) {
     RecordTable& list = languageList();
     list = RecordTable(fieldCount > 0 ? fieldCount : 1);
-    if (fieldCount <= 0) return false;
+    if (fieldCount <= 0)
+        return false;
     list.load(joinDevicePath(installFolder, L"lang"), L"lang.dat");
     if (list.empty()) {
         showExclamation(L"No Language Dat File", L"Language");
@@ -83,28 +86,35 @@ bool buildLanguageList(std::wstring_view installFolder, int defaultMarker, int f
 }
 
 std::wstring languageCodeFor(platform::LanguageId language) {
-    if (language == 0) language = platform::userInterfaceLanguage();
-    if (language == kEnglishUk) language = kEnglishUs;
+    if (language == 0)
+        language = platform::userInterfaceLanguage();
+    if (language == kEnglishUk)
+        language = kEnglishUs;
     wchar_t text[16];
     std::swprintf(text, std::size(text), L"%lX", static_cast<unsigned long>(language));
     std::wstring code(text);
-    if (code.size() == 3) code.insert(0, 1, L'0');
+    if (code.size() == 3)
+        code.insert(0, 1, L'0');
     return code;
 }
 
 void selectDeviceLanguage() {
     RecordTable& list = languageList();
     int row = list.find(languageListField::Code, languageCodeFor(0));
-    if (!row) row = list.find(languageListField::Code, kFallbackCode);
+    if (!row)
+        row = list.find(languageListField::Code, kFallbackCode);
     list.setCurrentRow(row ? row : 1);
 }
 
 bool openLanguage(std::wstring_view installFolder, bool closeOldFirst, bool quiet) {
-    if (closeOldFirst) closeLanguage();
+    if (closeOldFirst)
+        closeLanguage();
     RecordTable& list = languageList();
-    if (list.currentRow() < 1 || list.currentRow() > list.rowCount()) list.setCurrentRow(1);
+    if (list.currentRow() < 1 || list.currentRow() > list.rowCount())
+        list.setCurrentRow(1);
     auto name = list.field(0, languageListField::FileName);
-    if (!name) return false;
+    if (!name)
+        return false;
     auto file = openTextFile(joinDevicePath(joinDevicePath(installFolder, L"lang"), *name), "r");
     if (file) {
         loadStrings(*file);
@@ -113,7 +123,8 @@ bool openLanguage(std::wstring_view installFolder, bool closeOldFirst, bool quie
     }
     // A copy of the English file beside the program keeps it running without strings.
     if (!platform::fileExists(joinDevicePath(installFolder, kFallbackFile))) {
-        if (!quiet) showExclamation(L"No Language File", L"Language");
+        if (!quiet)
+            showExclamation(L"No Language File", L"Language");
         platform::postQuitMessage(0);
     }
     return false;
@@ -124,37 +135,45 @@ void closeLanguage() {
     table().count = 0;
 }
 
-int languageStringCount() { return table().count; }
+int languageStringCount() {
+    return table().count;
+}
 
 std::wstring languageString(int number) {
     const LanguageTable& t = table();
-    if (number < 1 || number > t.count) return std::wstring(kNotLoaded);
+    if (number < 1 || number > t.count)
+        return std::wstring(kNotLoaded);
     auto index = static_cast<std::size_t>(number - 1);
     return index < t.strings.size() ? t.strings[index] : std::wstring();
 }
 
 std::wstring languageStringCopy(int number, std::size_t* length) {
     std::wstring text = languageString(number);
-    if (length) *length = text.size();
+    if (length)
+        *length = text.size();
     return text;
 }
 
 std::wstring languageField(int number, int k) {
-    if (k < 0) return std::wstring(kNotLoaded);
+    if (k < 0)
+        return std::wstring(kNotLoaded);
     std::wstring text = languageString(number);
     std::size_t start = 0;
     for (int commas = 0; commas <= k; ++commas) {
         std::size_t comma = text.find(L',', start);
-        if (comma == std::wstring::npos) return std::wstring(kNotLoaded);
+        if (comma == std::wstring::npos)
+            return std::wstring(kNotLoaded);
         start = comma + 1;
     }
-    if (start == text.size()) return std::wstring(kNotLoaded);
+    if (start == text.size())
+        return std::wstring(kNotLoaded);
     std::size_t end = text.find(L',', start);
     return text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
 }
 
 bool chooseStartLanguage(std::wstring_view installFolder) {
-    if (!buildLanguageList(installFolder, 1, 9)) return false;
+    if (!buildLanguageList(installFolder, 1, 9))
+        return false;
     RecordTable& list = languageList();
     if (auto stored = readSetting(L"OptLang", byteLimit::Short)) {
         list.setCurrentRow(list.find(languageListField::Code, *stored));
@@ -162,7 +181,8 @@ bool chooseStartLanguage(std::wstring_view installFolder) {
         selectDeviceLanguage();
     }
     bool opened = openLanguage(installFolder, true, false);
-    if (auto code = list.field(0, languageListField::Code)) writeSetting(L"OptLang", *code);
+    if (auto code = list.field(0, languageListField::Code))
+        writeSetting(L"OptLang", *code);
     if (auto download = list.field(0, languageListField::DownloadName)) {
         writeSetting(L"OptLangDownload", *download);
     }

@@ -20,12 +20,12 @@ constexpr std::wstring_view kNotLoaded = L"NotLoaded";
 
 // Fields of a language-list line.
 namespace languageListField {
-constexpr int Name = 1;          // shown in the language choice
-constexpr int FileName = 2;      // the language file inside "lang\"
-constexpr int DefaultMark = 3;   // "1" on the default language's line
-constexpr int AgreementFile = 5; // the user agreement inside "lang\"
-constexpr int Code = 6;          // language id in four upper-case hexadecimal digits
-constexpr int DownloadName = 9;  // passed on as OptLangDownload
+constexpr int Name = 1;           // shown in the language choice
+constexpr int FileName = 2;       // the language file inside "lang\"
+constexpr int DefaultMark = 3;    // "1" on the default language's line
+constexpr int AgreementFile = 5;  // the user agreement inside "lang\"
+constexpr int Code = 6;           // language id in four upper-case hexadecimal digits
+constexpr int DownloadName = 9;   // passed on as OptLangDownload
 }  // namespace languageListField
 
 RecordTable& languageList();

@@ -17,7 +17,8 @@ LineReader::LineReader(std::span<const std::uint8_t> bytes) : text_(bytes) {
 bool LineReader::readLine(std::wstring& line, std::size_t limit) {
     line.clear();
     const std::size_t size = text_.size();
-    if (position_ >= size) return false;
+    if (position_ >= size)
+        return false;
     const std::uint8_t* base = text_.data();
     const std::size_t start = position_;
     std::size_t end = size;

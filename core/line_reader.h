@@ -13,7 +13,7 @@
 namespace core {
 
 class LineReader {
-public:
+  public:
     LineReader() = default;
     // The bytes must outlive the reader.
     explicit LineReader(std::span<const std::uint8_t> bytes);
@@ -26,7 +26,7 @@ public:
     // the handheld's buffers) and at an embedded NUL. False at the end of the text.
     bool readLine(std::wstring& line, std::size_t limit);
 
-private:
+  private:
     std::span<const std::uint8_t> text_;
     std::size_t position_ = 0;
     bool isUtf8_ = false;

@@ -21,7 +21,8 @@ MessageBoxHook setMessageBoxHook(MessageBoxHook hook) {
 int showMessageBox(std::wstring_view text, std::wstring_view caption, std::uint32_t flags) {
     // Copied first, so a hook that replaces itself while running stays alive until it returns.
     MessageBoxHook hook = installedHook();
-    if (hook) return hook(text, caption, flags);
+    if (hook)
+        return hook(text, caption, flags);
     return platform::messageBox(0, text, caption, flags);
 }
 

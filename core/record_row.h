@@ -13,7 +13,7 @@
 namespace core {
 
 class RecordRow {
-public:
+  public:
     RecordRow() = default;
     // A row of empty fields.
     explicit RecordRow(std::size_t fields);
@@ -28,7 +28,7 @@ public:
     // Adds empty fields up to the count; never removes any.
     void grow(std::size_t count);
 
-private:
+  private:
     std::size_t textSize() const { return count_ ? end(count_ - 1) : 0; }
     std::size_t end(std::size_t index) const {
         return static_cast<std::uint32_t>(data_[data_.size() - count_ + index]);

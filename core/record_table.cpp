@@ -10,7 +10,8 @@ namespace core {
 
 std::wstring joinDevicePath(std::wstring_view folder, std::wstring_view name) {
     std::wstring path(folder);
-    if (!path.empty() && path.back() != L'\\' && path.back() != L'/') path += L'\\';
+    if (!path.empty() && path.back() != L'\\' && path.back() != L'/')
+        path += L'\\';
     path += name;
     return path;
 }
@@ -18,7 +19,8 @@ std::wstring joinDevicePath(std::wstring_view folder, std::wstring_view name) {
 RecordTable::RecordTable(int columns) : columns_(std::max(columns, 1)) {}
 
 bool RecordTable::setCurrentRow(int row) {
-    if (row < 0 || row > rowCount()) return false;
+    if (row < 0 || row > rowCount())
+        return false;
     current_ = row;
     return true;
 }
@@ -35,28 +37,34 @@ const RecordTable::Row* RecordTable::row(int number) const {
 
 std::optional<std::wstring_view> RecordTable::field(int row, int column) const {
     std::wstring_view text = fieldText(row, column);
-    if (text.empty()) return std::nullopt;
+    if (text.empty())
+        return std::nullopt;
     return text;
 }
 
 std::wstring_view RecordTable::fieldText(int row, int column) const {
     const Row* r = this->row(row);
     int c = resolveColumn(column);
-    if (!r || c < 1 || c > static_cast<int>(r->size())) return {};
+    if (!r || c < 1 || c > static_cast<int>(r->size()))
+        return {};
     return (*r)[c - 1];
 }
 
-int RecordTable::fieldInt(int row, int column) const { return parseDecimal(fieldText(row, column)); }
+int RecordTable::fieldInt(int row, int column) const {
+    return parseDecimal(fieldText(row, column));
+}
 
 std::optional<std::pair<RecordTable::Row*, std::size_t>> RecordTable::fieldSlot(int row,
-                                                                              int column) {
+                                                                                int column) {
     int r = resolveRow(row);
     int c = resolveColumn(column);
-    if (!r || c < 1) return std::nullopt;
+    if (!r || c < 1)
+        return std::nullopt;
     Row& fields = rows_[r - 1];
     // Rows loaded before a wider file still take fields up to the table's column count.
     if (c > static_cast<int>(fields.size())) {
-        if (c > columns_) return std::nullopt;
+        if (c > columns_)
+            return std::nullopt;
         fields.grow(static_cast<std::size_t>(c));
     }
     return std::pair{&fields, static_cast<std::size_t>(c - 1)};
@@ -64,7 +72,8 @@ std::optional<std::pair<RecordTable::Row*, std::size_t>> RecordTable::fieldSlot(
 
 bool RecordTable::setField(int row, int column, std::wstring_view text) {
     auto slot = fieldSlot(row, column);
-    if (!slot) return false;
+    if (!slot)
+        return false;
     slot->first->set(slot->second, text);
     return true;
 }
@@ -75,25 +84,32 @@ bool RecordTable::setFieldInt(int row, int column, int value) {
 
 int RecordTable::find(int column, std::wstring_view text, bool ignoreCase) const {
     int c = resolveColumn(column);
-    if (text.empty() || c < 1) return 0;
+    if (text.empty() || c < 1)
+        return 0;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const Row& r = rows_[i];
-        if (c > static_cast<int>(r.size())) continue;
+        if (c > static_cast<int>(r.size()))
+            continue;
         std::wstring_view f = r[c - 1];
-        if (f.empty()) continue;
-        if (ignoreCase ? equalsIgnoringCase(f, text) : f == text) return static_cast<int>(i) + 1;
+        if (f.empty())
+            continue;
+        if (ignoreCase ? equalsIgnoringCase(f, text) : f == text)
+            return static_cast<int>(i) + 1;
     }
     return 0;
 }
 
 int RecordTable::findInitial(int column, std::wstring_view text) const {
     int c = resolveColumn(column);
-    if (text.empty() || c < 1) return 0;
+    if (text.empty() || c < 1)
+        return 0;
     wchar_t initial = foldCase(text.front());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const Row& r = rows_[i];
-        if (c > static_cast<int>(r.size()) || r[c - 1].empty()) continue;
-        if (foldCase(r[c - 1].front()) == initial) return static_cast<int>(i) + 1;
+        if (c > static_cast<int>(r.size()) || r[c - 1].empty())
+            continue;
+        if (foldCase(r[c - 1].front()) == initial)
+            return static_cast<int>(i) + 1;
     }
     return 0;
 }
@@ -111,7 +127,8 @@ int RecordTable::insertRowAfter(int row) {
 
 bool RecordTable::removeRow(int row) {
     int r = resolveRow(row);
-    if (!r) return false;
+    if (!r)
+        return false;
     rows_.erase(rows_.begin() + (r - 1));
     current_ = std::min(current_, rowCount());
     return true;
@@ -119,13 +136,15 @@ bool RecordTable::removeRow(int row) {
 
 bool RecordTable::swapWithPrevious() {
     int r = resolveRow(0);
-    if (r < 2) return false;
+    if (r < 2)
+        return false;
     std::swap(rows_[r - 1], rows_[r - 2]);
     return true;
 }
 
 void RecordTable::copyFrom(const RecordTable& other) {
-    if (&other == this) return;
+    if (&other == this)
+        return;
     rows_ = other.rows_;
     columns_ = other.columns_;
     current_ = std::min(current_, rowCount());

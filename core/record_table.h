@@ -23,7 +23,7 @@
 namespace core {
 
 class RecordTable {
-public:
+  public:
     using Row = RecordRow;
 
     explicit RecordTable(int columns = 1);
@@ -92,7 +92,7 @@ public:
     // the merge meets them.
     void sort(int column, bool numeric);
 
-private:
+  private:
     int loadLines(std::wstring_view folder, std::wstring_view name, wchar_t separator,
                   bool stripQuotes, bool quoted);
     int resolveRow(int row) const;

@@ -15,7 +15,8 @@ void splitPlain(std::wstring_view line, wchar_t separator, std::vector<std::wstr
     const wchar_t* text = line.data();
     std::size_t start = 0;
     for (std::size_t i = 0; i < line.size(); ++i) {
-        if (text[i] != separator) continue;
+        if (text[i] != separator)
+            continue;
         out.emplace_back(text + start, i - start);
         start = i + 1;
     }
@@ -43,7 +44,8 @@ void splitQuoted(std::wstring_view line, wchar_t separator, std::vector<std::wst
         std::size_t end = line.find(separator, i);
         field.append(line.substr(i, end == std::wstring_view::npos ? end : end - i));
         out.push_back(std::move(field));
-        if (end == std::wstring_view::npos) return;
+        if (end == std::wstring_view::npos)
+            return;
         i = end + 1;
     }
 }
@@ -62,24 +64,29 @@ int RecordTable::loadQuoted(std::wstring_view folder, std::wstring_view name, wc
 int RecordTable::loadLines(std::wstring_view folder, std::wstring_view name, wchar_t separator,
                            bool stripQuotes, bool quoted) {
     auto file = openTextFile(joinDevicePath(folder, name), "r");
-    if (!file) return 0;
+    if (!file)
+        return 0;
     std::wstring line;
     std::vector<std::wstring_view> plain;
     std::vector<std::wstring> unquoted;
     bool first = true;
     while (file->readLine(line, kTableLineLimit)) {
-        if (!line.empty() && line.back() == L'\n') line.pop_back();
+        if (!line.empty() && line.back() == L'\n')
+            line.pop_back();
         if (quoted) {
             splitQuoted(line, separator, unquoted);
         } else {
             // The column count is the first line's, counted before quotes are removed.
-            if (first) columns_ = 1 + static_cast<int>(std::count(line.begin(), line.end(), separator));
-            if (stripQuotes) std::erase(line, L'"');
+            if (first)
+                columns_ = 1 + static_cast<int>(std::count(line.begin(), line.end(), separator));
+            if (stripQuotes)
+                std::erase(line, L'"');
             splitPlain(line, separator, plain);
         }
         // With quoting, separators inside quotes do not start fields, so the first line's
         // fields as split are the column count.
-        if (first && quoted) columns_ = static_cast<int>(unquoted.size());
+        if (first && quoted)
+            columns_ = static_cast<int>(unquoted.size());
         first = false;
         if (quoted) {
             rows_.emplace_back(unquoted, static_cast<std::size_t>(columns_));
@@ -98,18 +105,22 @@ bool RecordTable::save(std::wstring_view folder, std::wstring_view name, wchar_t
         return !platform::fileExists(path);
     }
     auto file = openTextFile(path, "w");
-    if (!file) return false;
+    if (!file)
+        return false;
     std::wstring line;
     for (std::size_t r = 0; r < rows_.size(); ++r) {
         line.clear();
         const Row& fields = rows_[r];
         for (std::size_t f = 0; f < fields.size(); ++f) {
-            if (f > 0) line += separator;
+            if (f > 0)
+                line += separator;
             line += fields[f];
         }
-        if (r + 1 < rows_.size()) line += L'\n';
+        if (r + 1 < rows_.size())
+            line += L'\n';
         // A row of one empty field is an empty line: nothing to write, which is no failure.
-        if (!line.empty()) file->writeText(line);
+        if (!line.empty())
+            file->writeText(line);
     }
     return closeTextFile(file);
 }

@@ -27,7 +27,8 @@ struct SortKey {
 std::uint64_t prefixOf(std::wstring_view text) {
     std::uint64_t packed = 0;
     for (std::size_t i = 0; i < 3; ++i) {
-        std::uint64_t rank = i < text.size() ? std::min<std::uint32_t>(codeUnitRank(text[i]), 0x1FFFFF) : 0;
+        std::uint64_t rank =
+            i < text.size() ? std::min<std::uint32_t>(codeUnitRank(text[i]), 0x1FFFFF) : 0;
         packed = (packed << 21) | rank;
     }
     return packed;
@@ -39,7 +40,7 @@ std::uint64_t orderOfNumber(std::int64_t number) {
 }
 
 class KeySorter {
-public:
+  public:
     explicit KeySorter(bool numeric) : numeric_(numeric) {}
 
     void sort(std::vector<SortKey>& keys) {
@@ -47,11 +48,13 @@ public:
         sortInto(scratch.data(), keys.data(), keys.size());
     }
 
-private:
+  private:
     // True when a may stay before b: a compares lower than or equal to b.
     bool inOrder(const SortKey& a, const SortKey& b) const {
-        if (a.text.empty() || b.text.empty()) return true;
-        if (a.order != b.order) return a.order < b.order;
+        if (a.text.empty() || b.text.empty())
+            return true;
+        if (a.order != b.order)
+            return a.order < b.order;
         return numeric_ || compareCodeUnits(a.text, b.text) <= 0;
     }
 
@@ -59,7 +62,8 @@ private:
     // Each level sorts its halves into the other buffer and merges them back, which makes the
     // same merges as sorting in place and copying back.
     void sortInto(SortKey* source, SortKey* target, std::size_t n) {
-        if (n < 2) return;
+        if (n < 2)
+            return;
         std::size_t half = (n + 1) / 2;
         sortInto(target, source, half);
         sortInto(target + half, source + half, n - half);
@@ -86,11 +90,13 @@ private:
 
 void RecordTable::sort(int column, bool numeric) {
     int c = resolveColumn(column);
-    if (rows_.size() < 2 || c < 1) return;
+    if (rows_.size() < 2 || c < 1)
+        return;
     std::vector<SortKey> keys(rows_.size());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         keys[i].row = static_cast<std::uint32_t>(i);
-        if (c > static_cast<int>(rows_[i].size())) continue;
+        if (c > static_cast<int>(rows_[i].size()))
+            continue;
         std::wstring_view text = rows_[i][c - 1];
         keys[i].text = text;
         keys[i].order = numeric ? orderOfNumber(parseDecimal64(text)) : prefixOf(text);

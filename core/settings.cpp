@@ -18,7 +18,8 @@ constexpr platform::WParam kTodayReloadItems = 0xF2;
 
 std::optional<std::wstring> readSetting(std::wstring_view name, std::size_t byteLimit) {
     auto key = RegistryKey::open(Hive::CurrentUser, kSettingsKeyPath);
-    if (!key) return std::nullopt;
+    if (!key)
+        return std::nullopt;
     return key->queryString(name, byteLimit);
 }
 
@@ -29,11 +30,15 @@ bool writeSetting(std::wstring_view name, std::wstring_view text) {
 
 std::optional<int> readNumberSetting(std::wstring_view name) {
     auto key = RegistryKey::open(Hive::CurrentUser, kSettingsKeyPath);
-    if (!key) return std::nullopt;
+    if (!key)
+        return std::nullopt;
     auto value = key->query(name);
-    if (!value) return std::nullopt;
-    if (value->type == platform::RegistryType::Dword) return static_cast<int>(value->number);
-    if (platform::registryByteSize(value->text) > byteLimit::Number) return std::nullopt;
+    if (!value)
+        return std::nullopt;
+    if (value->type == platform::RegistryType::Dword)
+        return static_cast<int>(value->number);
+    if (platform::registryByteSize(value->text) > byteLimit::Number)
+        return std::nullopt;
     return parseDecimal(value->text);
 }
 
@@ -59,7 +64,9 @@ void publishPaths(std::wstring_view mainPath) {
     writeSetting(L"DownloadPath", downloadPathOf(mainPath));
 }
 
-std::optional<std::wstring> readMainPath() { return readSetting(L"MainPath", byteLimit::Path); }
+std::optional<std::wstring> readMainPath() {
+    return readSetting(L"MainPath", byteLimit::Path);
+}
 
 std::optional<std::wstring> readDownloadPath() {
     return readSetting(L"DownloadPath", byteLimit::Path);
@@ -68,10 +75,11 @@ std::optional<std::wstring> readDownloadPath() {
 TodayItemResult registerTodayItem() {
     if (auto existing = RegistryKey::open(Hive::LocalMachine, kTodayItemKeyPath)) {
         return existing->setString(L"DLL", kTodayPluginPath) ? TodayItemResult::Updated
-                                                              : TodayItemResult::Failed;
+                                                             : TodayItemResult::Failed;
     }
     auto key = RegistryKey::create(Hive::LocalMachine, kTodayItemKeyPath);
-    if (!key) return TodayItemResult::Failed;
+    if (!key)
+        return TodayItemResult::Failed;
     bool ok = key->setString(L"DLL", kTodayPluginPath);
     ok = key->setDword(L"Enabled", 1) && ok;
     ok = key->setDword(L"Options", 0) && ok;

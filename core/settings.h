@@ -48,7 +48,8 @@ std::optional<std::wstring> readDownloadPath();
 
 // The Today screen's item for the plug-in, under HKEY_LOCAL_MACHINE. The quotes belong to
 // the key's name.
-constexpr std::wstring_view kTodayItemKeyPath = L"Software\\Microsoft\\Today\\Items\\\"VornRoamer\"";
+constexpr std::wstring_view kTodayItemKeyPath =
+    L"Software\\Microsoft\\Today\\Items\\\"VornRoamer\"";
 constexpr std::wstring_view kTodayPluginPath = L"\\windows\\VornRoamerToday.dll";
 constexpr std::wstring_view kTodayWindowClass = L"VornToday";
 constexpr std::wstring_view kTodayWindowTitle = L"Today";

@@ -26,13 +26,16 @@ const std::wstring_view kDefaultSettingsFileContent =
     L";eof";
 
 bool SettingsFile::load(std::wstring_view devicePath, bool reload) {
-    if (reload) entries_.clear();
+    if (reload)
+        entries_.clear();
     path_ = devicePath;
     auto file = openTextFile(devicePath, "r");
-    if (!file) return false;
+    if (!file)
+        return false;
     std::wstring line;
     while (file->readLine(line, kShortLineLimit)) {
-        if (!line.empty() && line.back() == L'\n') line.pop_back();
+        if (!line.empty() && line.back() == L'\n')
+            line.pop_back();
         if (!line.empty() && line.front() == L';') {
             entries_.push_back({{}, line, true});
             continue;
@@ -56,13 +59,15 @@ std::size_t SettingsFile::findEntry(std::wstring_view name) const {
 
 std::wstring SettingsFile::text(std::wstring_view name, std::wstring_view defaultValue) const {
     std::size_t i = findEntry(name);
-    if (i == entries_.size() || entries_[i].value.empty()) return std::wstring(defaultValue);
+    if (i == entries_.size() || entries_[i].value.empty())
+        return std::wstring(defaultValue);
     return entries_[i].value;
 }
 
 int SettingsFile::number(std::wstring_view name, int defaultValue) const {
     std::size_t i = findEntry(name);
-    if (i == entries_.size() || entries_[i].value.empty()) return defaultValue;
+    if (i == entries_.size() || entries_[i].value.empty())
+        return defaultValue;
     return parseDecimal(entries_[i].value);
 }
 
@@ -75,11 +80,14 @@ void SettingsFile::setNumber(std::wstring_view name, int number) {
     entries_.push_back({std::wstring(name), decimalText(number), false});
 }
 
-bool SettingsFile::save() const { return saveAs(path_); }
+bool SettingsFile::save() const {
+    return saveAs(path_);
+}
 
 bool SettingsFile::saveAs(std::wstring_view devicePath) const {
     auto file = openTextFile(devicePath, "w");
-    if (!file) return false;
+    if (!file)
+        return false;
     std::wstring text;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const IniEntry& e = entries_[i];
@@ -90,9 +98,11 @@ bool SettingsFile::saveAs(std::wstring_view devicePath) const {
             text += L'=';
             text += e.value;
         }
-        if (i + 1 < entries_.size()) text += L'\n';
+        if (i + 1 < entries_.size())
+            text += L'\n';
     }
-    if (!text.empty()) file->writeText(text);
+    if (!text.empty())
+        file->writeText(text);
     return closeTextFile(file);
 }
 
@@ -113,17 +123,23 @@ int iniNumber(std::wstring_view name, int defaultValue) {
     return settingsFile().number(name, defaultValue);
 }
 
-void setIniNumber(std::wstring_view name, int number) { settingsFile().setNumber(name, number); }
+void setIniNumber(std::wstring_view name, int number) {
+    settingsFile().setNumber(name, number);
+}
 
-bool saveIniFile() { return settingsFile().save(); }
+bool saveIniFile() {
+    return settingsFile().save();
+}
 
 bool ensureIniFile(std::wstring_view mainPath) {
-    if (loadIniFile(mainPath, true)) return true;
+    if (loadIniFile(mainPath, true))
+        return true;
     if (auto file = openTextFile(joinDevicePath(mainPath, kSettingsFileName), "w")) {
         file->writeText(kDefaultSettingsFileContent);
         closeTextFile(file);
     }
-    if (loadIniFile(mainPath, true)) return true;
+    if (loadIniFile(mainPath, true))
+        return true;
     static bool reported = false;
     if (!reported) {
         reported = true;

@@ -25,7 +25,7 @@ struct IniEntry {
 };
 
 class SettingsFile {
-public:
+  public:
     // Appends the file's entries (after dropping the current ones when reload is set). A
     // line that is neither a comment nor holds "=" is shown to the user ("Theme Error") and
     // dropped. False when the file cannot be opened.
@@ -45,7 +45,7 @@ public:
     const std::wstring& path() const { return path_; }
     void clear() { entries_.clear(); }
 
-private:
+  private:
     // Index of the first non-comment entry of that name, or the entry count when none.
     std::size_t findEntry(std::wstring_view name) const;
 

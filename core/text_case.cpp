@@ -17,7 +17,8 @@ locale_t unicodeLocale() {
 }  // namespace
 
 wchar_t foldCase(wchar_t c) {
-    if (c < 0x80) return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
+    if (c < 0x80)
+        return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
     locale_t loc = unicodeLocale();
     return loc ? static_cast<wchar_t>(towlower_l(static_cast<wint_t>(c), loc)) : c;
 }
@@ -26,16 +27,21 @@ std::uint32_t codeUnitRank(wchar_t c) {
     auto v = static_cast<std::uint32_t>(c);
     // Supplementary characters begin with a surrogate (0xD800..0xDBFF) on the handheld, so
     // they come after U+D7FF and before U+E000..U+FFFF.
-    if (v < 0xE000) return v;
-    if (v <= 0xFFFF) return v - 0xE000 + 0x10E000;
-    if (v <= 0x10FFFF) return v - 0x10000 + 0xE000;
+    if (v < 0xE000)
+        return v;
+    if (v <= 0xFFFF)
+        return v - 0xE000 + 0x10E000;
+    if (v <= 0x10FFFF)
+        return v - 0x10000 + 0xE000;
     return v;
 }
 
 bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i] && foldCase(a[i]) != foldCase(b[i])) return false;
+        if (a[i] != b[i] && foldCase(a[i]) != foldCase(b[i]))
+            return false;
     }
     return true;
 }
@@ -46,7 +52,8 @@ int compareCodeUnits(std::wstring_view a, std::wstring_view b) {
     if (ia != a.begin() + static_cast<std::ptrdiff_t>(n)) {
         return codeUnitRank(*ia) < codeUnitRank(*ib) ? -1 : 1;
     }
-    if (a.size() == b.size()) return 0;
+    if (a.size() == b.size())
+        return 0;
     return a.size() < b.size() ? -1 : 1;
 }
 

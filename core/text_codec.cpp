@@ -18,7 +18,8 @@ const std::array<wchar_t, 256>& oemTable() {
         std::array<wchar_t, 256> t{};
         for (int i = 0; i < 256; ++i) t[i] = i < 0x80 ? static_cast<wchar_t>(i) : kReplacement;
         iconv_t cd = iconv_open("WCHAR_T", "CP437");
-        if (cd == reinterpret_cast<iconv_t>(-1)) return t;
+        if (cd == reinterpret_cast<iconv_t>(-1))
+            return t;
         for (int i = 0x80; i < 0x100; ++i) {
             char in = static_cast<char>(i);
             wchar_t out = 0;
@@ -47,13 +48,20 @@ struct Lead {
 };
 
 Lead leadOf(std::uint8_t b) {
-    if (b >= 0xC2 && b <= 0xDF) return {2, 0x80, 0xBF};
-    if (b == 0xE0) return {3, 0xA0, 0xBF};
-    if ((b >= 0xE1 && b <= 0xEC) || b == 0xEE || b == 0xEF) return {3, 0x80, 0xBF};
-    if (b == 0xED) return {3, 0x80, 0x9F};
-    if (b == 0xF0) return {4, 0x90, 0xBF};
-    if (b >= 0xF1 && b <= 0xF3) return {4, 0x80, 0xBF};
-    if (b == 0xF4) return {4, 0x80, 0x8F};
+    if (b >= 0xC2 && b <= 0xDF)
+        return {2, 0x80, 0xBF};
+    if (b == 0xE0)
+        return {3, 0xA0, 0xBF};
+    if ((b >= 0xE1 && b <= 0xEC) || b == 0xEE || b == 0xEF)
+        return {3, 0x80, 0xBF};
+    if (b == 0xED)
+        return {3, 0x80, 0x9F};
+    if (b == 0xF0)
+        return {4, 0x90, 0xBF};
+    if (b >= 0xF1 && b <= 0xF3)
+        return {4, 0x80, 0xBF};
+    if (b == 0xF4)
+        return {4, 0x80, 0x8F};
     return {0, 0, 0};
 }
 
@@ -79,7 +87,9 @@ wchar_t decodeSequence(std::span<const std::uint8_t> bytes, std::size_t& i) {
     return static_cast<wchar_t>(c);
 }
 
-std::size_t unitsOf(wchar_t c) { return static_cast<std::uint32_t>(c) > 0xFFFF ? 2 : 1; }
+std::size_t unitsOf(wchar_t c) {
+    return static_cast<std::uint32_t>(c) > 0xFFFF ? 2 : 1;
+}
 
 // True when none of the eight bytes is NUL or above 0x7F, so they are plain ASCII text.
 bool plainAscii(std::uint64_t word) {
@@ -103,15 +113,18 @@ void decodeUtf8(std::span<const std::uint8_t> bytes, std::size_t maxUnits, std::
         while (i + 8 <= bytes.size() && units + 8 <= maxUnits) {
             std::uint64_t word;
             std::memcpy(&word, bytes.data() + i, 8);
-            if (!plainAscii(word)) break;
+            if (!plainAscii(word))
+                break;
             for (int k = 0; k < 8; ++k) dest[written + k] = static_cast<wchar_t>(bytes[i + k]);
             written += 8;
             units += 8;
             i += 8;
         }
-        if (i >= bytes.size() || units >= maxUnits) break;
+        if (i >= bytes.size() || units >= maxUnits)
+            break;
         std::uint8_t b = bytes[i];
-        if (b == 0) break;
+        if (b == 0)
+            break;
         if (b < 0x80) {
             dest[written++] = static_cast<wchar_t>(b);
             ++units;
@@ -120,7 +133,8 @@ void decodeUtf8(std::span<const std::uint8_t> bytes, std::size_t maxUnits, std::
         }
         std::size_t next = i;
         wchar_t c = decodeSequence(bytes, next);
-        if (units + unitsOf(c) > maxUnits) break;
+        if (units + unitsOf(c) > maxUnits)
+            break;
         dest[written++] = c;
         units += unitsOf(c);
         i = next;

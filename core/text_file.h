@@ -27,7 +27,7 @@ constexpr std::size_t kShortLineLimit = 255;
 constexpr std::size_t kTableLineLimit = 20480;
 
 class TextFile {
-public:
+  public:
     enum class Mode { Read, Write };
 
     // None when the file cannot be opened for reading, or cannot be created in its folder.
@@ -56,7 +56,7 @@ public:
     // that failed (the old file then stays as it was) or the file was already closed.
     bool close();
 
-private:
+  private:
     TextFile(std::wstring path, Mode mode) : path_(std::move(path)), mode_(mode) {}
 
     std::wstring path_;

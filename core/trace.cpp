@@ -25,14 +25,17 @@ bool enabledByEnvironment() {
 
 }  // namespace
 
-bool traceEnabled() { return collector() || enabledByEnvironment(); }
+bool traceEnabled() {
+    return collector() || enabledByEnvironment();
+}
 
 void traceLabel(std::string_view label) {
     if (const auto& sink = collector()) {
         sink(label);
         return;
     }
-    if (enabledByEnvironment()) platform::logLine("trace: " + std::string(label));
+    if (enabledByEnvironment())
+        platform::logLine("trace: " + std::string(label));
 }
 
 TraceCollector setTraceCollector(TraceCollector next) {

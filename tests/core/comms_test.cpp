@@ -32,12 +32,13 @@ struct Report {
 };
 
 class Comms : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         auto root = platform::test::useTestDevice();
         ::setenv("VORN_DISPLAY", "headless", 1);
         // Derived suites run this again; the program and the class are set up once.
-        if (std::filesystem::is_symlink(root / "windows" / "vornroamer3_sched.exe")) return;
+        if (std::filesystem::is_symlink(root / "windows" / "vornroamer3_sched.exe"))
+            return;
         std::filesystem::create_directories(root / "windows");
         std::filesystem::create_symlink(platform::test::builtProgram("vorn_fake_comms"),
                                         root / "windows" / "vornroamer3_sched.exe");
@@ -45,7 +46,8 @@ protected:
         // what outlives every test.
         registerWindowClass({std::wstring(kMainWindowName),
                              [](WindowHandle w, std::uint32_t id, WParam wp, LParam lp) {
-                                 if (id == commsMessage()) reports_.push_back({wp, lp});
+                                 if (id == commsMessage())
+                                     reports_.push_back({wp, lp});
                                  return defWindowProc(w, id, wp, lp);
                              }});
     }
@@ -67,7 +69,8 @@ protected:
         auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (std::chrono::steady_clock::now() < until) {
             for (const Report& r : reports_) {
-                if (r.what == what) return true;
+                if (r.what == what)
+                    return true;
             }
             waitMessage(50);
             Message m;
@@ -122,10 +125,12 @@ TEST_F(Comms, MissingProgramIsReported) {
 }
 
 class CommsErrors : public Comms {
-protected:
+  protected:
     void SetUp() override {
         Comms::SetUp();
-        std::string lines = "\xEF\xBB\xBF" "690";
+        std::string lines =
+            "\xEF\xBB\xBF"
+            "690";
         for (int n = 2; n <= 690; ++n) lines += "\nstring " + std::to_string(n);
         core::test::writeDeviceFile(L"\\Errors\\lang\\lang.0409.mui.txt", lines);
         core::test::writeDeviceFile(L"\\Errors\\lang\\lang.dat", "English~lang.0409.mui.txt~1");
@@ -157,16 +162,17 @@ TEST_F(CommsErrors, CodesMapToLanguageStrings) {
 
 TEST_F(CommsErrors, SameTextIsNotStackedWhileItsBoxIsOpen) {
     std::vector<std::wstring> shown;
-    auto previous = setMessageBoxHook([&](std::wstring_view text, std::wstring_view, std::uint32_t) {
-        shown.emplace_back(text);
-        // While this box is open, the comms program reports the same error and then another.
-        if (shown.size() == 1) {
-            showCommsError();
-            writeNumberSetting(L"SchedErrorStr", 3);
-            showCommsError();
-        }
-        return 1;
-    });
+    auto previous =
+        setMessageBoxHook([&](std::wstring_view text, std::wstring_view, std::uint32_t) {
+            shown.emplace_back(text);
+            // While this box is open, the comms program reports the same error and then another.
+            if (shown.size() == 1) {
+                showCommsError();
+                writeNumberSetting(L"SchedErrorStr", 3);
+                showCommsError();
+            }
+            return 1;
+        });
     writeNumberSetting(L"SchedErrorStr", 2);
     showCommsError();
     EXPECT_EQ(shown, (std::vector<std::wstring>{L"string 686", L"string 685"}));

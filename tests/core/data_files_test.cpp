@@ -24,15 +24,15 @@ namespace {
 const std::wstring kInstall = L"\\Program Files\\Vorn Roamer\\";
 
 class DataFiles : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         auto root = platform::test::useTestDevice();
         // Installed as on the device: the install folder is a link to the data folder.
         std::filesystem::create_directories(root / "Program Files");
         std::filesystem::path link = root / "Program Files" / "Vorn Roamer";
         if (!std::filesystem::is_symlink(link)) {
-            std::filesystem::create_directory_symlink(std::filesystem::path(VORN_SOURCE_DIR) / "data",
-                                                      link);
+            std::filesystem::create_directory_symlink(
+                std::filesystem::path(VORN_SOURCE_DIR) / "data", link);
         }
     }
     void SetUp() override { test::clearRegistry(); }
@@ -47,7 +47,8 @@ void expectConsistentFieldCounts(const std::wstring& path, int fields) {
     int number = 0;
     while (file->readLine(line, kTableLineLimit)) {
         ++number;
-        if (!line.empty() && line.back() == L'\n') line.pop_back();
+        if (!line.empty() && line.back() == L'\n')
+            line.pop_back();
         ASSERT_EQ(std::count(line.begin(), line.end(), L'~') + 1, fields)
             << platform::toUtf8(path) << " line " << number;
     }
@@ -108,8 +109,8 @@ TEST_F(DataFiles, LanguageListNamesExistingFiles) {
     EXPECT_EQ(list.fieldText(0, languageListField::Code), L"0409");
     for (int r = 1; r <= list.rowCount(); ++r) {
         for (int field : {languageListField::FileName, languageListField::AgreementFile}) {
-            EXPECT_TRUE(platform::fileExists(kInstall + L"lang\\" +
-                                             std::wstring(list.fieldText(r, field))))
+            EXPECT_TRUE(
+                platform::fileExists(kInstall + L"lang\\" + std::wstring(list.fieldText(r, field))))
                 << "row " << r << " field " << field;
         }
         EXPECT_EQ(list.fieldText(r, languageListField::Code).size(), 4u);
@@ -126,8 +127,8 @@ TEST_F(DataFiles, BothLanguageFilesServeEveryString) {
         counts.push_back(count);
         EXPECT_EQ(languageString(1), std::to_wstring(count));
         // The file holds a line for every string it announces.
-        auto file = openTextFile(kInstall + L"lang\\" +
-                                     std::wstring(languageList().fieldText(0, 2)), "r");
+        auto file =
+            openTextFile(kInstall + L"lang\\" + std::wstring(languageList().fieldText(0, 2)), "r");
         ASSERT_TRUE(file);
         int lines = 0;
         while (file->readLine(kShortLineLimit)) ++lines;

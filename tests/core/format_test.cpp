@@ -70,9 +70,12 @@ TEST(Format, MismatchesPrintTheConversion) {
 }
 
 TEST(Format, HugeWidthsAreCapped) {
-    EXPECT_EQ(formatText(L"%99999999999d", 1).size(), static_cast<std::size_t>(core::kMaxFormatWidth));
-    EXPECT_EQ(formatText(L"%.99999999f", 1.0).size(), static_cast<std::size_t>(core::kMaxFormatWidth) + 2);
-    EXPECT_EQ(formatText(L"%*s", 1 << 30, L"x").size(), static_cast<std::size_t>(core::kMaxFormatWidth));
+    EXPECT_EQ(formatText(L"%99999999999d", 1).size(),
+              static_cast<std::size_t>(core::kMaxFormatWidth));
+    EXPECT_EQ(formatText(L"%.99999999f", 1.0).size(),
+              static_cast<std::size_t>(core::kMaxFormatWidth) + 2);
+    EXPECT_EQ(formatText(L"%*s", 1 << 30, L"x").size(),
+              static_cast<std::size_t>(core::kMaxFormatWidth));
     EXPECT_LT(formatText(L"%.0f", 1e308).size(), 400u);
 }
 

@@ -20,7 +20,7 @@ const std::string kMark = "\xEF\xBB\xBF";
 const std::wstring kInstall = L"\\Lang Test\\";
 
 class Language : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         test::clearRegistry();
         platform::setUserInterfaceLanguage(0x0409);

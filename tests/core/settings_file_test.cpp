@@ -18,7 +18,7 @@ namespace {
 const std::string kMark = "\xEF\xBB\xBF";
 
 class SettingsFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         test::useDevice();
         platform::deleteFile(L"\\App\\vornroamer.ini");
@@ -60,8 +60,9 @@ TEST_F(SettingsFileTest, SaveWritesLfBetweenEntriesAndNoneAtTheEnd) {
 TEST_F(SettingsFileTest, LookupRules) {
     test::BoxCollector boxes;
     writeDeviceFile(L"\\App\\vornroamer.ini",
-                    kMark + ";theme=comment\ntheme=first\ntheme=second\nTime=5\nempty=\n"
-                            "url=a=b\nmapmode=3x\n");
+                    kMark +
+                        ";theme=comment\ntheme=first\ntheme=second\nTime=5\nempty=\n"
+                        "url=a=b\nmapmode=3x\n");
     ASSERT_TRUE(loadIniFile(L"\\App\\", true));
     EXPECT_EQ(iniText(L"theme", L"d"), L"first");
     EXPECT_EQ(iniText(L"time", L"d"), L"d");  // names match case-sensitively

@@ -17,7 +17,7 @@ using platform::RegistryKey;
 namespace {
 
 class Settings : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { test::clearRegistry(); }
 
     static RegistryKey key() { return *RegistryKey::create(Hive::CurrentUser, kSettingsKeyPath); }
@@ -88,8 +88,8 @@ TEST_F(Settings, TodayItemCreatedWithAllValues) {
     EXPECT_EQ(registerTodayItem(), TodayItemResult::Created);
     auto item = RegistryKey::open(Hive::LocalMachine, kTodayItemKeyPath);
     ASSERT_TRUE(item);
-    EXPECT_TRUE(platform::registryKeyExists(
-        Hive::LocalMachine, L"Software\\Microsoft\\Today\\Items\\\"VornRoamer\""));
+    EXPECT_TRUE(platform::registryKeyExists(Hive::LocalMachine,
+                                            L"Software\\Microsoft\\Today\\Items\\\"VornRoamer\""));
     EXPECT_EQ(item->queryString(L"DLL", 512), L"\\windows\\VornRoamerToday.dll");
     EXPECT_EQ(item->queryDword(L"Enabled"), 1u);
     EXPECT_EQ(item->queryDword(L"Options"), 0u);
@@ -112,7 +112,8 @@ TEST_F(Settings, NewTodayItemTellsTheTodayScreen) {
     platform::registerWindowClass(
         {std::wstring(kTodayWindowClass),
          [&](platform::WindowHandle w, std::uint32_t id, platform::WParam wp, platform::LParam lp) {
-             if (id == platform::wm::SettingChange) received.push_back(wp);
+             if (id == platform::wm::SettingChange)
+                 received.push_back(wp);
              return platform::defWindowProc(w, id, wp, lp);
          }});
     platform::WindowCreate create;

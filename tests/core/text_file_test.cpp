@@ -31,7 +31,8 @@ std::vector<std::wstring> linesOf(std::string_view bytes, std::size_t limit = 25
     auto file = openTextFile(L"\\lines.txt", "r");
     EXPECT_TRUE(file);
     std::vector<std::wstring> lines;
-    if (!file) return lines;
+    if (!file)
+        return lines;
     while (auto line = file->readLine(limit)) lines.push_back(*line);
     return lines;
 }
@@ -77,7 +78,9 @@ TEST(TextFileRead, LimitCutsLongLinesAndKeepsTheNext) {
     EXPECT_EQ(linesOf("abc", 0), Lines{L""});
     // The limit counts UTF-16 code units: a character beyond U+FFFF takes two and is never
     // split in half.
-    std::string emoji = kMark + "a\xF0\x9F\x98\x80" "b";
+    std::string emoji = kMark +
+                        "a\xF0\x9F\x98\x80"
+                        "b";
     EXPECT_EQ(linesOf(emoji, 3), Lines{L"a"});
     EXPECT_EQ(linesOf(emoji, 4), Lines{L"a\U0001F600"});
     EXPECT_EQ(linesOf(kMark + "\xC3\xA9\xC3\xA9\xC3\xA9", 3), Lines{L"\u00e9\u00e9"});
@@ -97,7 +100,10 @@ TEST(TextFileRead, Utf8WithMarkAndBrokenSequences) {
               Lines{L"Z\u00fcrich~\u6771\u4eac"});
     // Invalid bytes, a sequence cut by the line end, overlong forms and surrogates all
     // become U+FFFD and the text goes on.
-    EXPECT_EQ(linesOf(kMark + "a\xFF" "b\xE2\x82\nc\xC0\xAF" "d\xED\xA0\x80" "e"),
+    EXPECT_EQ(linesOf(kMark + "a\xFF"
+                              "b\xE2\x82\nc\xC0\xAF"
+                              "d\xED\xA0\x80"
+                              "e"),
               (Lines{L"a\uFFFDb\uFFFD", L"c\uFFFD\uFFFDd\uFFFD\uFFFD\uFFFDe"}));
 }
 
@@ -172,13 +178,15 @@ std::optional<bool> saveInChild(Setup setup, std::size_t bytes) {
     if (pid == 0) {
         setup();
         auto file = openTextFile(L"\\victim.txt", "w");
-        if (!file) _exit(3);
+        if (!file)
+            _exit(3);
         file->writeText(std::wstring(bytes, L'n'));
         _exit(file->close() ? 0 : 1);
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    if (!WIFEXITED(status)) return std::nullopt;
+    if (!WIFEXITED(status))
+        return std::nullopt;
     return WEXITSTATUS(status) == 0;
 }
 

@@ -15,7 +15,8 @@
 namespace {
 
 void check(bool condition) {
-    if (!condition) std::abort();
+    if (!condition)
+        std::abort();
 }
 
 // Takes n bytes from the input, or fewer at its end.
@@ -44,18 +45,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::uint64_t kind = in.take(1);
         std::uint64_t value = in.take(8);
         switch (kind % 9) {
-            case 0: args.emplace_back(static_cast<int>(value)); break;
-            case 1: args.emplace_back(static_cast<long long>(value)); break;
-            case 2: args.emplace_back(static_cast<unsigned>(value)); break;
-            case 3: args.emplace_back(static_cast<std::uint64_t>(value)); break;
+            case 0:
+                args.emplace_back(static_cast<int>(value));
+                break;
+            case 1:
+                args.emplace_back(static_cast<long long>(value));
+                break;
+            case 2:
+                args.emplace_back(static_cast<unsigned>(value));
+                break;
+            case 3:
+                args.emplace_back(static_cast<std::uint64_t>(value));
+                break;
             case 4: {
                 double d;
                 std::memcpy(&d, &value, sizeof d);  // NaN, infinities and huge values too
                 args.emplace_back(d);
                 break;
             }
-            case 5: args.emplace_back(static_cast<wchar_t>(value & 0x7FFFFFFF)); break;
-            case 6: args.emplace_back(static_cast<char>(value)); break;
+            case 5:
+                args.emplace_back(static_cast<wchar_t>(value & 0x7FFFFFFF));
+                break;
+            case 6:
+                args.emplace_back(static_cast<char>(value));
+                break;
             case 7:
                 wide.push_back(std::wstring(value % 40, static_cast<wchar_t>(L'a' + value % 26)));
                 textSizes += wide.back().size();
@@ -68,8 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
         }
     }
-    std::wstring format = platform::fromUtf8(
-        std::string_view(reinterpret_cast<const char*>(in.data), in.size));
+    std::wstring format =
+        platform::fromUtf8(std::string_view(reinterpret_cast<const char*>(in.data), in.size));
     std::wstring out = core::formatTextList(format, args);
     // No conversion writes more than its capped width plus the longest number or text.
     std::size_t percents = static_cast<std::size_t>(std::count(format.begin(), format.end(), L'%'));

@@ -18,7 +18,8 @@
 namespace {
 
 void check(bool condition) {
-    if (!condition) std::abort();
+    if (!condition)
+        std::abort();
 }
 
 // A device in memory (tmpfs), so a file per input costs little.
@@ -35,8 +36,10 @@ const std::filesystem::path& fuzzRoot() {
 
 void writeHostFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) std::abort();
-    if (size) std::fwrite(data, 1, size, f);
+    if (!f)
+        std::abort();
+    if (size)
+        std::fwrite(data, 1, size, f);
     std::fclose(f);
 }
 
@@ -50,7 +53,8 @@ std::vector<std::wstring> keys(const core::RecordTable& t, int column) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 2) return 0;
+    if (size < 2)
+        return 0;
     const auto& root = fuzzRoot();
     static constexpr wchar_t kSeparators[] = {L'~', L',', L';', L'"', L'\t', L'|', L'\u00e9', L' '};
     const std::uint8_t mode = data[0];
@@ -67,7 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int r = 1; r <= table.rowCount(); ++r) {
         check(static_cast<int>(table.row(r)->size()) == table.columnCount());
     }
-    if (table.empty()) return 0;
+    if (table.empty())
+        return 0;
 
     const int column = 1 + data[1] % std::max(1, table.columnCount());
     auto before = keys(table, column);

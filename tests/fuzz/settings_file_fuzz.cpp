@@ -16,7 +16,8 @@
 namespace {
 
 void check(bool condition) {
-    if (!condition) std::abort();
+    if (!condition)
+        std::abort();
 }
 
 const std::filesystem::path& fuzzRoot() {
@@ -25,7 +26,8 @@ const std::filesystem::path& fuzzRoot() {
         std::filesystem::path r = mkdtemp(pattern);
         platform::setDeviceRoot(r);
         // Bad lines are reported in boxes; here they answer at once.
-        core::setMessageBoxHook([](std::wstring_view, std::wstring_view, std::uint32_t) { return 1; });
+        core::setMessageBoxHook(
+            [](std::wstring_view, std::wstring_view, std::uint32_t) { return 1; });
         std::atexit([] { std::filesystem::remove_all(platform::deviceRoot()); });
         return r;
     }();
@@ -33,7 +35,8 @@ const std::filesystem::path& fuzzRoot() {
 }
 
 bool sameEntries(const std::vector<core::IniEntry>& a, const std::vector<core::IniEntry>& b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (a[i].name != b[i].name || a[i].value != b[i].value || a[i].isComment != b[i].isComment)
             return false;
@@ -45,7 +48,8 @@ bool sameEntries(const std::vector<core::IniEntry>& a, const std::vector<core::I
 // end, so such lists do not survive a save unchanged; nothing else may differ.
 bool roundTrips(const std::vector<core::IniEntry>& entries) {
     for (std::size_t i = 0; i + 1 < entries.size(); ++i) {
-        if (!entries[i].value.empty() && entries[i].value.back() == L'\r') return false;
+        if (!entries[i].value.empty() && entries[i].value.back() == L'\r')
+            return false;
     }
     return true;
 }
@@ -55,8 +59,10 @@ bool roundTrips(const std::vector<core::IniEntry>& entries) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto& root = fuzzRoot();
     std::FILE* f = std::fopen((root / "vornroamer.ini").c_str(), "wb");
-    if (!f) std::abort();
-    if (size) std::fwrite(data, 1, size, f);
+    if (!f)
+        std::abort();
+    if (size)
+        std::fwrite(data, 1, size, f);
     std::fclose(f);
 
     core::SettingsFile file;
@@ -81,7 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const core::IniEntry& last = loaded.back();
         file.text(last.name, L"default");
         file.setNumber(last.name, -12);
-        if (!last.isComment) check(file.number(last.name, 0) == -12);
+        if (!last.isComment)
+            check(file.number(last.name, 0) == -12);
     }
     file.setNumber(L"countermode", 2);
     check(file.number(L"countermode", 0) == 2);

@@ -15,7 +15,8 @@
 namespace {
 
 void check(bool condition) {
-    if (!condition) std::abort();
+    if (!condition)
+        std::abort();
 }
 
 bool validCharacter(wchar_t c) {
@@ -40,7 +41,8 @@ void readAll(std::span<const std::uint8_t> bytes, std::size_t limit) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) return 0;
+    if (size == 0)
+        return 0;
     // The first byte picks the limit: small ones exercise cutting, the top ones the table
     // reader's 20480.
     std::size_t limit = data[0] >= 0xF0 ? 20480 : data[0] % 64;
@@ -56,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t end = nul ? static_cast<std::size_t>(nul - text.data()) : text.size();
     std::wstring decoded;
     core::decodeUtf8(text, SIZE_MAX, decoded);
-    check(decoded == platform::fromUtf8(
-                         std::string_view(reinterpret_cast<const char*>(text.data()), end)));
+    check(decoded ==
+          platform::fromUtf8(std::string_view(reinterpret_cast<const char*>(text.data()), end)));
     return 0;
 }

@@ -37,7 +37,8 @@ void setBusy(std::wstring_view request) {
 
 void report(WParam what, LParam detail = 0) {
     WindowHandle main = findWindow(core::kMainWindowName, core::kMainWindowName);
-    if (main) postMessage(main, core::commsMessage(), what, detail);
+    if (main)
+        postMessage(main, core::commsMessage(), what, detail);
 }
 
 // Runs the window's message loop until it is closed.
@@ -58,9 +59,11 @@ int main(int argc, char** argv) {
 
     registerWindowClass({std::wstring(core::kCommsWindowName),
                          [](WindowHandle w, std::uint32_t id, WParam wp, LParam lp) -> LResult {
-                             if (id == wm::Destroy) postQuitMessage(0);
+                             if (id == wm::Destroy)
+                                 postQuitMessage(0);
                              // A test that failed before cancelling must not leave it behind.
-                             if (id == wm::Timer) destroyWindow(w);
+                             if (id == wm::Timer)
+                                 destroyWindow(w);
                              return defWindowProc(w, id, wp, lp);
                          }});
     WindowCreate create;
@@ -68,7 +71,8 @@ int main(int argc, char** argv) {
     create.title = core::kCommsWindowName;
     create.visible = false;
     WindowHandle self = createWindow(create);
-    if (!self) return 2;
+    if (!self)
+        return 2;
 
     setTimer(self, 1, 30000);
     setBusy(request);
@@ -84,7 +88,8 @@ int main(int argc, char** argv) {
     }
     // Idle before the last report, so the receiver sees the program gone when it asks.
     core::writeNumberSetting(L"SchedulerStatus", 0);
-    if (isWindow(self)) destroyWindow(self);
+    if (isWindow(self))
+        destroyWindow(self);
     report(core::commsReport::Ended);
     return 0;
 }

@@ -10,7 +10,9 @@
 
 namespace core::test {
 
-void useDevice() { platform::test::useTestDevice(); }
+void useDevice() {
+    platform::test::useTestDevice();
+}
 
 void writeDeviceFile(std::wstring_view devicePath, std::string_view bytes) {
     useDevice();
@@ -38,13 +40,16 @@ BoxCollector::BoxCollector() {
         });
 }
 
-BoxCollector::~BoxCollector() { setMessageBoxHook(std::move(previous_)); }
+BoxCollector::~BoxCollector() {
+    setMessageBoxHook(std::move(previous_));
+}
 
 bool takeQuitMessage() {
     platform::Message message;
     bool quit = false;
     while (platform::peekMessage(message, true)) {
-        if (message.id == platform::wm::Quit) quit = true;
+        if (message.id == platform::wm::Quit)
+            quit = true;
     }
     return quit;
 }

@@ -30,14 +30,14 @@ struct ShownBox {
 
 // Collects every box shown while it lives; boxes answer OK.
 class BoxCollector {
-public:
+  public:
     BoxCollector();
     ~BoxCollector();
     BoxCollector(const BoxCollector&) = delete;
     BoxCollector& operator=(const BoxCollector&) = delete;
     const std::vector<ShownBox>& boxes() const { return boxes_; }
 
-private:
+  private:
     std::vector<ShownBox> boxes_;
     MessageBoxHook previous_;
 };
