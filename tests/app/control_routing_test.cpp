@@ -61,8 +61,10 @@ class ControlRoutingTest : public ::testing::Test {
         std::filesystem::create_directories(root / "Program Files");
         auto link = root / "Program Files" / "Vorn Roamer";
         if (!std::filesystem::exists(link)) {
-            std::filesystem::create_directory_symlink(
-                std::filesystem::path(VORN_SOURCE_DIR) / "data", link);
+            // A copy, not a link: the application writes its settings file into the
+            // install folder, which must not be the source tree.
+            std::filesystem::copy(std::filesystem::path(VORN_SOURCE_DIR) / "data", link,
+                                  std::filesystem::copy_options::recursive);
         }
         installShell();
         registerNativeControls();
