@@ -34,17 +34,21 @@ platform::LResult mainWindowProc(platform::WindowHandle window, std::uint32_t me
             return 0;
         case kHandOverMessage:
             setForegroundWindow(window);
-            if (g_application) g_application->handOver();
+            if (g_application)
+                g_application->handOver();
             return 1;
         default:
-            if (g_application) return g_application->windowMessage(window, message, wParam, lParam);
+            if (g_application)
+                return g_application->windowMessage(window, message, wParam, lParam);
             return defWindowProc(window, message, wParam, lParam);
     }
 }
 
 }  // namespace
 
-Application* theApplication() { return g_application; }
+Application* theApplication() {
+    return g_application;
+}
 
 Application::Application(std::wstring programDevicePath)
     : programPath_(std::move(programDevicePath)),
@@ -77,9 +81,11 @@ Application::~Application() {
     releaseBackBuffer();
     gfx::destroyGraphicsState();
     for (auto bar : menuBars_) {
-        if (bar) platform::destroyMenuBar(bar);
+        if (bar)
+            platform::destroyMenuBar(bar);
     }
-    if (contextMenu_) platform::destroyMenu(contextMenu_);
+    if (contextMenu_)
+        platform::destroyMenu(contextMenu_);
     for (auto m : subMenus_) platform::destroyMenu(m);
     g_application = nullptr;
 }
@@ -91,14 +97,16 @@ bool Application::createMainWindow() {
         cls.name = std::wstring(kMainWindowName);
         cls.proc = mainWindowProc;
         cls.background = 0xFFFFFF;
-        if (!registerWindowClass(cls)) return false;
+        if (!registerWindowClass(cls))
+            return false;
     }
     SipInfo sip = sipInfo();
     WindowCreate create;
     create.className = std::wstring(kMainWindowName);
     create.title = std::wstring(kMainWindowName);
     window_ = createWindow(create);
-    if (!window_) return false;
+    if (!window_)
+        return false;
     // The window reaches down to the input panel's lower edge, just above the menu bar.
     Rect r = windowRect(window_);
     r.bottom = sip.sipRect.bottom;
@@ -112,7 +120,8 @@ bool Application::createMainWindow() {
 
 void Application::showWindow(bool show) {
     platform::showWindow(window_, show);
-    if (show) platform::updateWindow(window_);
+    if (show)
+        platform::updateWindow(window_);
 }
 
 void Application::attachWindow(platform::WindowHandle window) {
@@ -139,7 +148,8 @@ void Application::releaseBackBuffer() {
 }
 
 bool Application::orientationChanged() const {
-    if (!backBuffer_) return false;
+    if (!backBuffer_)
+        return false;
     platform::Rect client = platform::clientRect(window_);
     return client.width() != backBuffer_->width() && client.height() != backBuffer_->height();
 }
@@ -177,10 +187,12 @@ void Application::loadFavourites() {
 
 int Application::chooseFirstScreen() {
     int start = core::readNumberSetting(L"OptStartScreen", moduleId::Home);
-    if (start == 1) start = moduleId::Home;
+    if (start == 1)
+        start = moduleId::Home;
     int eula = core::readNumberSetting(L"WizardEULA", 0);
     int done = eula >= 3 ? core::readNumberSetting(L"WizardDone", 0) : 0;
-    if (eula < 3 || done == 0) return moduleId::SetupWizard;
+    if (eula < 3 || done == 0)
+        return moduleId::SetupWizard;
     return start;
 }
 
@@ -218,7 +230,14 @@ void Application::startUp(platform::WindowHandle window) {
 
 void Application::showAbout() {
     aboutShown_ = true;
+    // The native child windows would paint over the box.
+    coverModule(true);
     invalidateAll(false);
+}
+
+void Application::closeAbout() {
+    aboutShown_ = false;
+    coverModule(popupOverlay_ != nullptr || isMainMenuOpen());
 }
 
 }  // namespace app

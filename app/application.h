@@ -118,6 +118,7 @@ public:
     bool splashShown() const { return splashShown_; }
     bool aboutShown() const { return aboutShown_; }
     void showAbout();
+    void closeAbout();
     bool isFullScreen() const { return fullScreen_; }
 
     // Loads the theme from the settings and rebuilds the background; the live module is

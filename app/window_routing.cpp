@@ -53,14 +53,16 @@ LResult Application::windowMessage(WindowHandle window, std::uint32_t message, W
                 releaseBackBuffer();
                 gfx::trimImageCache();
             } else {
-                if (!backBuffer_) createBackBuffer();
+                if (!backBuffer_)
+                    createBackBuffer();
                 if (orientationChanged()) {
                     createBackBuffer();
                     reloadSkin(false);
                     rebuildCurrentModule(false);
                 }
             }
-            if (currentModule_) currentModule_->activationChanged(wParam == wa::Inactive);
+            if (currentModule_)
+                currentModule_->activationChanged(wParam == wa::Inactive);
             return 0;
         case wm::Size:
             if (!resizingItself_ && window_) {
@@ -70,7 +72,8 @@ LResult Application::windowMessage(WindowHandle window, std::uint32_t message, W
                 if (rotated) {
                     reloadSkin(false);
                     rebuildCurrentModule(true);
-                    if (currentModule_) currentModule_->startTimers();
+                    if (currentModule_)
+                        currentModule_->startTimers();
                 }
                 invalidateAll(false);
             }
@@ -78,7 +81,8 @@ LResult Application::windowMessage(WindowHandle window, std::uint32_t message, W
         case wm::EraseBackground:
             return 1;  // everything comes from the back buffer
         case wm::Command: {
-            if (controlCommand(wParam, lParam)) return 0;
+            if (controlCommand(wParam, lParam))
+                return 0;
             auto id = static_cast<std::uint32_t>(wParam & 0xFFFF);
             // Application commands carry their data (a module id) in lParam.
             if (id == ui::command::SwitchModule) {
@@ -96,10 +100,14 @@ LResult Application::windowMessage(WindowHandle window, std::uint32_t message, W
                 std::uint32_t code = static_cast<std::uint32_t>(wParam & 0xFFFF);
                 int page = clientRect(window).height();
                 int dy = 0;
-                if (code == kSbLineUp) dy = -kLineScroll;
-                if (code == kSbLineDown) dy = kLineScroll;
-                if (code == kSbPageUp) dy = -page;
-                if (code == kSbPageDown) dy = page;
+                if (code == kSbLineUp)
+                    dy = -kLineScroll;
+                if (code == kSbLineDown)
+                    dy = kLineScroll;
+                if (code == kSbPageUp)
+                    dy = -page;
+                if (code == kSbPageDown)
+                    dy = page;
                 if (code == kSbThumbPosition || code == kSbThumbTrack) {
                     dy = hiWord(wParam) - currentModule_->scrollY;
                 }
@@ -118,10 +126,12 @@ LResult Application::windowMessage(WindowHandle window, std::uint32_t message, W
             }
             return 0;
         case wm::CtlColorEdit:
-            if (LResult answer = controlColour(wParam, lParam)) return answer;
+            if (LResult answer = controlColour(wParam, lParam))
+                return answer;
             return defWindowProc(window, message, wParam, lParam);
         case wm::Notify:
-            if (controlNotify(lParam)) return 0;
+            if (controlNotify(lParam))
+                return 0;
             return defWindowProc(window, message, wParam, lParam);
         case wm::HotKey:
             // The hardware Back key: native text fields take it as a backspace; everywhere
@@ -129,8 +139,8 @@ LResult Application::windowMessage(WindowHandle window, std::uint32_t message, W
             if (hiWord(static_cast<std::uint64_t>(lParam)) == static_cast<int>(vk::Escape)) {
                 bool keyUp = (lParam & 0x1000) != 0;
                 WindowHandle focus = focusWindow();
-                bool textField = focus && focus != window_ && !popupOverlay_ &&
-                                 !isMainMenuOpen() && windowClassName(focus) == kEditClass;
+                bool textField = focus && focus != window_ && !popupOverlay_ && !isMainMenuOpen() &&
+                                 windowClassName(focus) == kEditClass;
                 if (textField) {
                     sendBackToFocusWindow(message, wParam, lParam);
                 } else if (!keyUp) {
@@ -146,7 +156,7 @@ LResult Application::windowMessage(WindowHandle window, std::uint32_t message, W
 void Application::routeKey(std::uint32_t message, WParam key, LParam flags) {
     if (aboutShown_) {
         if (message == wm::KeyDown) {
-            aboutShown_ = false;
+            closeAbout();
             invalidateAll(false);
         }
         return;
@@ -160,11 +170,15 @@ void Application::routeKey(std::uint32_t message, WParam key, LParam flags) {
         return;
     }
     std::uint32_t code = static_cast<std::uint32_t>(key);
-    if (code == vk::Tab) code = vk::Down;
-    if (!currentModule_) return;
+    if (code == vk::Tab)
+        code = vk::Down;
+    if (!currentModule_)
+        return;
     ui::Control* focused = currentModule_->focusedControl();
-    if (focused && focused->isVisible && focused->key(message, code, flags)) return;
-    if (currentModule_->key(message, code, flags)) return;
+    if (focused && focused->isVisible && focused->key(message, code, flags))
+        return;
+    if (currentModule_->key(message, code, flags))
+        return;
     if (message == wm::KeyDown && (code == vk::Up || code == vk::Down)) {
         currentModule_->moveFocus(code == vk::Down);
     }
@@ -173,7 +187,7 @@ void Application::routeKey(std::uint32_t message, WParam key, LParam flags) {
 void Application::routePointer(std::uint32_t message, WParam keys, LParam position) {
     if (aboutShown_) {
         if (message == wm::LButtonDown) {
-            aboutShown_ = false;
+            closeAbout();
             invalidateAll(false);
         }
         return;
@@ -187,7 +201,8 @@ void Application::routePointer(std::uint32_t message, WParam keys, LParam positi
         popupOverlay_->pointer(message, keys, p);
         return;
     }
-    if (currentModule_) currentModule_->pointer(message, keys, p);
+    if (currentModule_)
+        currentModule_->pointer(message, keys, p);
 }
 
 void Application::settingChanged(WParam wParam) {
@@ -202,7 +217,8 @@ void Application::settingChanged(WParam wParam) {
         invalidateAll(false);
         if (currentModule_) {
             int dy = windowRect(window_).height() - before.height();
-            if (dy < 0) currentModule_->scrollFocusedIntoView();
+            if (dy < 0)
+                currentModule_->scrollFocusedIntoView();
         }
         return;
     }
@@ -211,7 +227,7 @@ void Application::settingChanged(WParam wParam) {
 
 void Application::command(std::uint32_t commandId) {
     if (aboutShown_) {
-        aboutShown_ = false;
+        closeAbout();
         invalidateAll(false);
     }
     if (popupOverlay_) {
@@ -227,7 +243,8 @@ void Application::command(std::uint32_t commandId) {
         applicationCommand(commandId, 0);
         return;
     }
-    if (currentModule_) currentModule_->command(commandId, 0);
+    if (currentModule_)
+        currentModule_->command(commandId, 0);
 }
 
 void Application::applicationCommand(std::uint32_t commandId, std::intptr_t data) {

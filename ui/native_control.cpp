@@ -29,6 +29,9 @@ Control* controlOfWindow(WindowHandle window) {
 
 NativeControl::NativeControl(ModuleHost& host, std::wstring_view className, std::uint32_t style)
     : host_(host) {
+    // Without a main window there is nothing to put the child on; the control stays inert.
+    if (!host.mainWindow())
+        return;
     WindowCreate create;
     create.className = std::wstring(className);
     create.parent = host.mainWindow();
