@@ -35,9 +35,10 @@ void useDevice(const char* screen) {
     platform::setDeviceRoot(root);
     platform::setScreenProfile(*platform::screenProfileFromName(screen));
     std::filesystem::create_directories(std::filesystem::path(root) / "Program Files");
-    std::filesystem::create_directory_symlink(
-        std::filesystem::path(VORN_SOURCE_DIR) / "data",
-        std::filesystem::path(root) / "Program Files" / "Vorn Roamer");
+    // A copy, not a link: the application writes its settings file into the install folder.
+    std::filesystem::copy(std::filesystem::path(VORN_SOURCE_DIR) / "data",
+                          std::filesystem::path(root) / "Program Files" / "Vorn Roamer",
+                          std::filesystem::copy_options::recursive);
     std::atexit([] { std::filesystem::remove_all(root); });
     platform::installShell();
     platform::registerNativeControls();
