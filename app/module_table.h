@@ -27,7 +27,7 @@ struct ModuleInfo {
     std::wstring_view icon;   // under "graphics2\", empty when not in the main menu
     int labelString = 0;      // 0 when not in the main menu
     ModeStore store = ModeStore::None;
-    std::wstring_view modeKey;
+    std::wstring_view modeKey = {};
     int modeValue = 0;
 };
 

@@ -17,6 +17,8 @@ public:
     bool key(std::uint32_t message, std::uint32_t keyCode, platform::LParam flags) override;
 
     int id() const { return id_; }
+    // The screen it was opened from (ids 13 and 98 return there).
+    int previousId() const { return previousId_; }
 
 private:
     Application& app_;

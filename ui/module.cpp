@@ -7,7 +7,7 @@ namespace ui {
 using platform::Point;
 using platform::Rect;
 
-Module::Module(ModuleHost& host) : host_(host), layoutGeneration(host.layoutGeneration()) {}
+Module::Module(ModuleHost& host) : layoutGeneration(host.layoutGeneration()), host_(host) {}
 
 Module::~Module() {
     // Controls may still call back into the module while they go (native wrappers hand the
