@@ -81,21 +81,26 @@ bool EditText::replace(std::wstring_view replacement) {
 }
 
 bool EditText::type(std::wstring_view characters) {
-    if (readOnly_) return false;
+    if (readOnly_)
+        return false;
     std::wstring allowed;
     wchar_t previous = 0;
     for (wchar_t c : characters) {
         // "\r\n", "\r" and "\n" each make one line end.
         bool secondHalf = c == L'\n' && previous == L'\r';
         previous = c;
-        if (secondHalf) continue;
+        if (secondHalf)
+            continue;
         if (c == L'\r' || c == L'\n') {
-            if (accepts(c)) allowed += L"\r\n";
+            if (accepts(c))
+                allowed += L"\r\n";
             continue;
         }
-        if (accepts(c)) allowed += c;
+        if (accepts(c))
+            allowed += c;
     }
-    if (allowed.empty()) return false;
+    if (allowed.empty())
+        return false;
     return replace(allowed);
 }
 

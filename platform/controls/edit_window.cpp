@@ -1,73 +1,16 @@
-// The edit field's window: messages, keys, stylus, scrolling and painting around EditText.
+// The edit field's window: messages, keys, the stylus and scrolling around EditText.
 
 #include <algorithm>
 #include <map>
 #include <memory>
 
 #include "platform/api/controls.h"
-#include "platform/controls/edit_layout.h"
-#include "platform/controls/edit_text.h"
+#include "platform/controls/edit_state.h"
 #include "platform/controls/native_controls.h"
 #include "platform/gui/window_system.h"
 
 namespace platform::controls {
 namespace {
-
-constexpr Colour kTextColour = rgb(0, 0, 0);
-constexpr Colour kFieldColour = rgb(255, 255, 255);
-constexpr Colour kReadOnlyColour = rgb(236, 236, 236);
-constexpr Colour kDisabledText = rgb(128, 128, 128);
-constexpr Colour kBorderColour = rgb(110, 110, 110);
-constexpr Colour kSelectionColour = rgb(51, 102, 204);
-constexpr Colour kSelectionText = rgb(255, 255, 255);
-
-struct Edit {
-    WindowHandle window = 0;
-    EditText text;
-    std::uint32_t style = 0;
-    LParam inputMode = eim::Spell;
-    FontRef font;
-    DeviceContext measuring;
-    int scrollX = 0;            // single-line: pixels scrolled to the left
-    std::size_t firstLine = 0;  // multi-line: the top visible line
-    bool shift = false;
-    bool dragging = false;
-
-    bool multiline() const { return (style & es::Multiline) != 0; }
-    int measure(std::wstring_view s) {
-        if (style & es::Password)
-            return measuring.textExtent(std::wstring(s.size(), L'*')).width;
-        return measuring.textExtent(s).width;
-    }
-    MeasureText measurer() {
-        return [this](std::wstring_view s) { return measure(s); };
-    }
-    int lineHeight() { return std::max(1, measuring.textMetrics().height); }
-    int border() const { return (style & ws::Border) ? 1 : 0; }
-    int padding() { return std::max(2, lineHeight() / 6); }
-    // The area text is drawn in, in client coordinates.
-    Rect textArea() {
-        Rect client = clientRect(window);
-        int inset = border() + padding();
-        Rect r{client.left + inset, client.top + border(), client.right - inset,
-               client.bottom - border()};
-        if (multiline()) {
-            r.top += padding() / 2;
-        } else {
-            // One line, centred vertically.
-            int h = lineHeight();
-            r.top = client.top + (client.height() - h) / 2;
-            r.bottom = r.top + h;
-        }
-        return r;
-    }
-    std::vector<EditLine> lines() {
-        return layoutLines(text.text(), multiline(), textArea().width(), measurer());
-    }
-    std::size_t visibleLines() {
-        return static_cast<std::size_t>(std::max(1, textArea().height() / lineHeight()));
-    }
-};
 
 std::map<WindowHandle, std::unique_ptr<Edit>>& edits() {
     static auto* all = new std::map<WindowHandle, std::unique_ptr<Edit>>();
@@ -235,93 +178,6 @@ void pointer(Edit& e, std::uint32_t message, Point p) {
     changed(e, false);
 }
 
-void drawSegment(DeviceContext& dc, Edit& e, int x, int y, std::wstring_view s, bool selected,
-                 Colour text) {
-    std::wstring shown = (e.style & es::Password) ? std::wstring(s.size(), L'*') : std::wstring(s);
-    if (selected) {
-        dc.fillRect(rectOfSize(x, y, e.measure(s), e.lineHeight()), kSelectionColour);
-        dc.setTextColour(kSelectionText);
-    } else {
-        dc.setTextColour(text);
-    }
-    dc.textOut(x, y, shown);
-}
-
-void drawLine(DeviceContext& dc, Edit& e, const EditLine& line, int x, int y, Colour text,
-              bool showSelection) {
-    const std::wstring& all = e.text.text();
-    std::size_t selStart =
-        showSelection ? std::clamp(e.text.selectionStart(), line.start, line.end) : line.end;
-    std::size_t selEnd =
-        showSelection ? std::clamp(e.text.selectionEnd(), line.start, line.end) : line.end;
-    std::size_t cuts[4] = {line.start, selStart, selEnd, line.end};
-    for (int i = 0; i < 3; ++i) {
-        if (cuts[i + 1] <= cuts[i])
-            continue;
-        std::wstring_view part(all.data() + cuts[i], cuts[i + 1] - cuts[i]);
-        int at = x + e.measure(std::wstring_view(all.data() + line.start, cuts[i] - line.start));
-        drawSegment(dc, e, at, y, part, i == 1, text);
-    }
-}
-
-void paint(Edit& e) {
-    PaintSession session(e.window);
-    DeviceContext& dc = session.dc();
-    Rect client = clientRect(e.window);
-    bool enabled = isWindowEnabled(e.window);
-    Colour fill = e.text.readOnly() ? kReadOnlyColour : kFieldColour;
-    dc.setTextColour(enabled ? kTextColour : kDisabledText);
-    dc.setBackgroundColour(fill);
-    LResult answer = 0;
-    if (WindowHandle parent = parentWindow(e.window)) {
-        answer = sendMessage(parent, wm::CtlColorEdit, reinterpret_cast<WParam>(&dc),
-                             static_cast<LParam>(e.window));
-    }
-    Colour text = dc.textColour();
-    if (auto brush = brushOfAnswer(answer)) {
-        fill = *brush;
-    } else {
-        text = enabled ? kTextColour : kDisabledText;
-    }
-    dc.fillRect(client, fill);
-    if (e.border())
-        dc.frameRect(client, kBorderColour);
-
-    Rect area = e.textArea();
-    Rect outer = dc.clip();
-    Rect textClip{area.left, e.border(), area.right, client.bottom - e.border()};
-    dc.setClip(textClip.intersect(outer));
-    dc.selectFont(e.font);
-    dc.setBackgroundMode(BackgroundMode::Transparent);
-    bool focused = focusWindow() == e.window;
-    bool showSelection = focused || (e.style & es::NoHideSel);
-    auto lines = e.lines();
-    int h = e.lineHeight();
-    int x0 = area.left - e.scrollX;
-    if (!e.multiline()) {
-        int width = e.measure(e.text.text());
-        if (e.style & es::Center)
-            x0 = area.left + std::max(0, (area.width() - width) / 2);
-        if (e.style & es::Right)
-            x0 = area.left + std::max(0, area.width() - width);
-    }
-    for (std::size_t i = e.firstLine; i < lines.size(); ++i) {
-        int y = area.top + static_cast<int>(i - e.firstLine) * h;
-        if (y >= area.bottom)
-            break;
-        drawLine(dc, e, lines[i], x0, y, text, showSelection);
-    }
-    if (focused && !e.text.hasSelection()) {
-        std::size_t line = lineOf(lines, e.text.caret());
-        if (line >= e.firstLine) {
-            int x = x0 + xOfPosition(e.text.text(), lines[line], e.text.caret(), e.measurer());
-            int y = area.top + static_cast<int>(line - e.firstLine) * h;
-            dc.fillRect(rectOfSize(x, y, std::max(1, h / 14), h), text);
-        }
-    }
-    dc.setClip(outer);
-}
-
 LResult getSelection(Edit& e, WParam wParam, LParam lParam) {
     auto start = static_cast<std::uint32_t>(e.text.selectionStart());
     auto end = static_cast<std::uint32_t>(e.text.selectionEnd());
@@ -384,7 +240,7 @@ LResult editProc(WindowHandle window, std::uint32_t message, WParam wParam, LPar
             edits().erase(window);
             return 0;
         case wm::Paint:
-            paint(*e);
+            paintEdit(*e);
             return 0;
         case wm::EraseBackground:
             return 1;
@@ -446,7 +302,8 @@ LResult editProc(WindowHandle window, std::uint32_t message, WParam wParam, LPar
         case em::SetReadOnly:
             e->text.setReadOnly(wParam != 0);
             e->style = wParam ? (e->style | es::ReadOnly) : (e->style & ~es::ReadOnly);
-            if (auto* w = gui::findLocal(window)) w->style = e->style;
+            if (auto* w = gui::findLocal(window))
+                w->style = e->style;
             changed(*e, false);
             return 1;
         case em::SetInputMode:
