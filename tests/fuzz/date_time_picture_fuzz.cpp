@@ -11,7 +11,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace platform;
-    if (size < 6) return 0;
+    if (size < 6)
+        return 0;
     SystemTime t;
     t.year = static_cast<std::uint16_t>(1601 + (data[0] | (data[1] << 8)) % 8399);
     t.month = static_cast<std::uint16_t>(1 + data[2] % 12);
@@ -29,13 +30,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         controls::fieldText(f, t);
         for (int direction : {1, -1}) {
             SystemTime stepped = controls::stepField(t, f.kind, direction);
-            if (!isValidSystemTime(stepped)) __builtin_trap();
+            if (!isValidSystemTime(stepped))
+                __builtin_trap();
         }
         SystemTime typed = t;
         controls::setFieldNumber(typed, f.kind, static_cast<int>(letters % 3000));
-        if (!isValidSystemTime(typed)) __builtin_trap();
+        if (!isValidSystemTime(typed))
+            __builtin_trap();
     }
     // Quotes are dropped (and '' becomes one), so the fields never hold more than the picture.
-    if (letters > picture.size()) __builtin_trap();
+    if (letters > picture.size())
+        __builtin_trap();
     return 0;
 }

@@ -34,20 +34,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 typed = e.type(s);
                 break;
             }
-            case 1: e.erasePrevious(); break;
-            case 2: e.eraseNext(); break;
-            case 3: e.select(next(), next()); break;
-            case 4: e.moveCaret(next(), next() & 1); break;
-            case 5: e.setLimit(next() % 40); break;
-            case 6: e.setMultiline(next() & 1); break;
-            case 7: e.setNumbersOnly(next() & 1); break;
-            default: e.replaceSelection(L"x\r\ny"); break;
+            case 1:
+                e.erasePrevious();
+                break;
+            case 2:
+                e.eraseNext();
+                break;
+            case 3:
+                e.select(next(), next());
+                break;
+            case 4:
+                e.moveCaret(next(), next() & 1);
+                break;
+            case 5:
+                e.setLimit(next() % 40);
+                break;
+            case 6:
+                e.setMultiline(next() & 1);
+                break;
+            case 7:
+                e.setNumbersOnly(next() & 1);
+                break;
+            default:
+                e.replaceSelection(L"x\r\ny");
+                break;
         }
         const std::wstring& t = e.text();
-        if (e.caret() > t.size() || e.anchor() > t.size()) __builtin_trap();
-        if (onLineEnd(t, e.caret()) || onLineEnd(t, e.anchor())) __builtin_trap();
-        if (typed && e.limit() != 0 && t.size() > before && t.size() > e.limit()) __builtin_trap();
-        if (e.previousPosition(e.caret()) > e.caret()) __builtin_trap();
+        if (e.caret() > t.size() || e.anchor() > t.size())
+            __builtin_trap();
+        if (onLineEnd(t, e.caret()) || onLineEnd(t, e.anchor()))
+            __builtin_trap();
+        if (typed && e.limit() != 0 && t.size() > before && t.size() > e.limit())
+            __builtin_trap();
+        if (e.previousPosition(e.caret()) > e.caret())
+            __builtin_trap();
     }
     // Lines in order, inside the text, at a few widths (one pixel a character).
     MeasureText measure = [](std::wstring_view s) { return static_cast<int>(s.size()); };
