@@ -21,14 +21,16 @@ PaintSession::PaintSession(WindowHandle window) : window_(window) {
     if (w && !invalid_.isEmpty()) {
         for (WindowHandle c : w->children) {
             auto* cd = findLocal(c);
-            if (!cd || !cd->visible) continue;
+            if (!cd || !cd->visible)
+                continue;
             Rect inChild = invalid_.intersect(cd->rect).offset(-cd->rect.left, -cd->rect.top);
-            if (!inChild.isEmpty()) invalidateRect(c, &inChild, true);
+            if (!inChild.isEmpty())
+                invalidateRect(c, &inChild, true);
         }
     }
     // The context draws only inside the invalid area.
-    dc_ = std::make_unique<DeviceContext>(framebufferRef(), Point{origin.left, origin.top},
-                                          invalid_);
+    dc_ =
+        std::make_unique<DeviceContext>(framebufferRef(), Point{origin.left, origin.top}, invalid_);
     if (w && erase_ && !invalid_.isEmpty()) {
         sendMessage(window, wm::EraseBackground, reinterpret_cast<WParam>(dc_.get()), 0);
     }
@@ -44,7 +46,8 @@ PaintSession::~PaintSession() {
 
 std::unique_ptr<DeviceContext> windowDc(WindowHandle window) {
     auto* w = findLocal(window);
-    if (!w) return std::make_unique<DeviceContext>();
+    if (!w)
+        return std::make_unique<DeviceContext>();
     Rect origin = screenRectOf(*w);
     Rect visible = isShownOnScreen(*w) ? visibleClientRect(*w) : Rect{};
     markScreenChanged(visible.offset(origin.left, origin.top));
