@@ -127,6 +127,8 @@ Rect MainMenu::entryCell(int entry) const {
 }
 
 void MainMenu::paint(DeviceContext& dc, const Rect&) {
+    // Pictures freed by a rotation are built for the new screen at the next paint.
+    if (!picturesBuilt_) buildPictures();
     Rect client = clientRect(app_.mainWindow());
     auto& theme = app_.theme();
     app_.drawBackground(dc);

@@ -80,7 +80,8 @@ void Application::switchModule(int id, std::unique_ptr<ui::Module> ready, Switch
     setWaitCursor(false);
     core::traceLabel("new module created");
     if (!options.noRedraw && currentModule_) {
-        setMenuBar(currentModule_->menuEntries());
+        // A main menu left open over the new module keeps its own soft keys.
+        if (!isMainMenuOpen()) setMenuBar(currentModule_->menuEntries());
         currentModule_->show(true, true);
         currentModule_->isActive = true;
         currentModule_->startTimers();
