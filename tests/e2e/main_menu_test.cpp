@@ -93,14 +93,18 @@ TEST_F(MainMenuTest, EveryScreenOpensByTapAndBackWalksTheHistory) {
             ASSERT_EQ(module(), id) << "group " << g + 1 << " entry " << e + 1;
             EXPECT_EQ(menu(), "closed");
             visited.push_back(id);
-            if (id == 32)
+            if (id == 32) {
                 EXPECT_EQ(ask({"app", "ini", "weathermode"}), "4");
-            if (id == 33)
+            }
+            if (id == 33) {
                 EXPECT_EQ(ask({"app", "ini", "weathermode"}), "3");
-            if (id == 64)
+            }
+            if (id == 64) {
                 EXPECT_EQ(registryValue("ConversionMode"), "4");
-            if (id == 20)
+            }
+            if (id == 20) {
                 EXPECT_EQ(ask({"app", "ini", "internationalmode"}), "1");
+            }
         }
     }
     // The history holds every screen left, oldest first.
