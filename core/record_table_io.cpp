@@ -79,7 +79,8 @@ int RecordTable::loadLines(std::wstring_view folder, std::wstring_view name, wch
             // The column count is the first line's, counted before quotes are removed.
             if (first)
                 columns_ = 1 + static_cast<int>(std::count(line.begin(), line.end(), separator));
-            if (stripQuotes)
+            // Most lines hold no quote; looking first is much cheaper than rewriting.
+            if (stripQuotes && line.find(L'"') != std::wstring::npos)
                 std::erase(line, L'"');
             splitPlain(line, separator, plain);
         }
