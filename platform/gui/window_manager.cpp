@@ -184,6 +184,9 @@ WindowHandle createWindow(const WindowCreate& create) {
     if (w->visible) {
         sendMessage(handle, wm::ShowWindow, 1, 0);
         invalidateRect(handle, nullptr, true);
+        // A program's new visible top-level window comes to the front, as a started program
+        // does on the handheld.
+        if (!create.parent) activateLocal(handle, true);
     }
     return handle;
 }
