@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -53,13 +52,25 @@ std::vector<std::wstring> languageLines(const std::string& file) {
     return lines;
 }
 
-std::vector<std::string> conversions(const std::wstring& text) {
-    static const std::regex kConversion(R"(%[-+ #0]*[0-9]*(\.[0-9]+)?(l|ll|h)?[diuxXcsSfeEgG%])");
-    std::string narrow = platform::toUtf8(text);
-    std::vector<std::string> out;
-    for (auto it = std::sregex_iterator(narrow.begin(), narrow.end(), kConversion);
-         it != std::sregex_iterator(); ++it) {
-        if (it->str() != "%%") out.push_back(it->str());
+// The printf conversions of a text in order ("%d", "%02d", "%s", "%.1f"; "%%" is not one).
+std::vector<std::wstring> conversions(const std::wstring& text) {
+    std::vector<std::wstring> out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'%') continue;
+        std::size_t j = i + 1;
+        while (j < text.size() && std::wstring_view(L"-+ #0123456789.lh").find(text[j]) !=
+                                      std::wstring_view::npos) {
+            ++j;
+        }
+        if (j >= text.size()) break;
+        if (text[j] == L'%') {
+            i = j;
+            continue;
+        }
+        if (std::wstring_view(L"diuxXcsSfeEgG").find(text[j]) != std::wstring_view::npos) {
+            out.push_back(text.substr(i, j - i + 1));
+        }
+        i = j;
     }
     return out;
 }
