@@ -9,6 +9,7 @@
 #include "core/message_box.h"
 #include "core/settings.h"
 #include "core/settings_file.h"
+#include "core/time_text.h"
 #include "core/trace.h"
 #include "gfx/dib.h"
 #include "gfx/display_metrics.h"
@@ -16,6 +17,8 @@
 #include "gfx/image_cache.h"
 #include "gfx/resample.h"
 #include "platform/api/device.h"
+#include "worldtime/cities.h"
+#include "worldtime/zones.h"
 
 namespace app {
 namespace {
@@ -53,6 +56,7 @@ Application* theApplication() {
 Application::Application(std::wstring programDevicePath)
     : programPath_(std::move(programDevicePath)),
       mainPath_(core::mainPathOf(programPath_)),
+      downloadPath_(core::downloadPathOf(mainPath_)),
       decorations_(std::make_unique<gfx::DecorationPictures>(mainPath_)) {
     g_application = this;
     core::publishPaths(mainPath_);
@@ -167,22 +171,16 @@ void Application::loadSplashLogo() {
     splashLogo_ = std::make_unique<gfx::TargaPixels>(gfx::resampleTarga(*logo, width, height));
 }
 
-bool Application::loadZoneTable() {
-    zoneTable_.clear();
-    zoneTable_.load(mainPath_, L"dstinfo.dat", L'~', true);
-    return zoneTable_.rowCount() > 0;
+void Application::loadFavourites() {
+    worldtime::CityDatabase(mainPath_, downloadPath_, favouriteCities_).loadFavourites();
 }
 
-void Application::loadFavourites() {
-    favouriteCities_.clear();
-    favouriteCities_.load(mainPath_, L"mycities.dat", L'~', true);
-    int rows = favouriteCities_.rowCount();
-    int current = core::readNumberSetting(L"FavCity", 1);
-    if (rows == 0) {
-        favouriteCities_.setCurrentRow(0);
-    } else {
-        favouriteCities_.setCurrentRow(current >= 1 && current <= rows ? current : 1);
-    }
+std::wstring Application::timeText(const platform::SystemTime& time) const {
+    return core::clockTimeText(time, timeFormat_);
+}
+
+std::wstring Application::dateText(const platform::SystemTime& time) const {
+    return core::shortDateText(time);
 }
 
 int Application::chooseFirstScreen() {
@@ -214,7 +212,7 @@ void Application::startUp(platform::WindowHandle window) {
     core::traceLabel("openlang complete");
     core::registerTodayItem();
     core::traceLabel("homescreen check complete");
-    if (!loadZoneTable()) {
+    if (!worldtime::loadZones(mainPath_)) {
         core::showExclamation(L"Problems loading daylight savings info file!", kMainWindowName);
         platform::postQuitMessage(0);
         return;

@@ -102,8 +102,12 @@ public:
     // What screens read.
     gfx::Theme& theme() { return theme_; }
     gfx::DecorationPictures& decorations() { return *decorations_; }
+    // The favourites ("mycities.dat"), current row = the current favourite (FavCity).
     core::RecordTable& favouriteCities() { return favouriteCities_; }
-    core::RecordTable& zoneTable() { return zoneTable_; }
+    const std::wstring& downloadPath() const { return downloadPath_; }
+    // A time or date in the program's formats (OptTimeFormat; the device's short date).
+    std::wstring timeText(const platform::SystemTime& time) const;
+    std::wstring dateText(const platform::SystemTime& time) const;
     ui::Module* currentModule() const { return currentModule_.get(); }
     int currentModuleId() const { return currentModuleId_; }
     const std::vector<int>& history() const { return history_; }
@@ -141,7 +145,6 @@ private:
     void drawEverything(platform::DeviceContext& dc, const platform::Rect& invalid);
     void drawAboutBox(platform::DeviceContext& dc);
     void loadSplashLogo();
-    bool loadZoneTable();
     void loadFavourites();
     int chooseFirstScreen();
     void rebuildCurrentModule(bool resetMenuPictures);
@@ -169,8 +172,8 @@ private:
 
     gfx::Theme theme_;
     std::unique_ptr<gfx::DecorationPictures> decorations_;
+    std::wstring downloadPath_;
     core::RecordTable favouriteCities_{10};
-    core::RecordTable zoneTable_{13};
     bool tempFormatFlag_ = true;
     bool windFormatFlag_ = true;
     int timeFormat_ = 1;

@@ -628,4 +628,23 @@ T = {
           "Die Dateien konnten nicht gespeichert werden. Bitte den freien Speicher prüfen."),
     695: ("From %s", "Ab %s"),
     696: ("Until %s", "Bis %s"),
+
+    # world time screens
+    697: ("Polar day", "Polartag"),
+    698: ("Polar night", "Polarnacht"),
+    699: ("Sort by name", "Nach Name sortieren"),
+    700: ("Sort by country", "Nach Land sortieren"),
+    701: ("Sort by time zone", "Nach Zeitzone sortieren"),
+    702: ("Favourites only", "Nur Favoriten"),
+    703: ("Edit city", "Stadt bearbeiten"),
+    704: ("City name:", "Name der Stadt:"),
+    705: ("Time zone:", "Zeitzone:"),
+    706: ("Find a city", "Stadt suchen"),
+    707: ("Move up", "Nach oben"),
+    708: ("Add to favourites", "Zu den Favoriten"),
+    709: ("Make current city", "Als aktuelle Stadt"),
+    710: ("Search the server", "Auf dem Server suchen"),
+    711: ("No favourite cities yet. Use Cities to choose some.",
+          "Noch keine Favoriten. Unter Städte auswählen."),
+    712: ("Searching...", "Suche läuft..."),
 }
