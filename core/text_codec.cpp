@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <string_view>
+
+#include "platform/api/device.h"
 
 namespace core {
 namespace {
@@ -39,52 +42,10 @@ const std::array<wchar_t, 256>& oemTable() {
     return table;
 }
 
-// Bounds of the second byte of a sequence; they rule out overlong forms, surrogates and code
-// points above U+10FFFF.
-struct Lead {
-    int length;
-    std::uint8_t low;
-    std::uint8_t high;
-};
-
-Lead leadOf(std::uint8_t b) {
-    if (b >= 0xC2 && b <= 0xDF)
-        return {2, 0x80, 0xBF};
-    if (b == 0xE0)
-        return {3, 0xA0, 0xBF};
-    if ((b >= 0xE1 && b <= 0xEC) || b == 0xEE || b == 0xEF)
-        return {3, 0x80, 0xBF};
-    if (b == 0xED)
-        return {3, 0x80, 0x9F};
-    if (b == 0xF0)
-        return {4, 0x90, 0xBF};
-    if (b >= 0xF1 && b <= 0xF3)
-        return {4, 0x80, 0xBF};
-    if (b == 0xF4)
-        return {4, 0x80, 0x8F};
-    return {0, 0, 0};
-}
-
 // Decodes one non-ASCII sequence at bytes[i]; sets i past it.
 wchar_t decodeSequence(std::span<const std::uint8_t> bytes, std::size_t& i) {
-    Lead lead = leadOf(bytes[i]);
-    if (lead.length == 0) {
-        ++i;
-        return kReplacement;
-    }
-    char32_t c = bytes[i] & (0xFF >> (lead.length + 1));
-    std::size_t j = i + 1;
-    for (int k = 1; k < lead.length; ++k, ++j) {
-        std::uint8_t low = k == 1 ? lead.low : 0x80;
-        std::uint8_t high = k == 1 ? lead.high : 0xBF;
-        if (j >= bytes.size() || bytes[j] < low || bytes[j] > high) {
-            i = j;
-            return kReplacement;
-        }
-        c = (c << 6) | (bytes[j] & 0x3F);
-    }
-    i = j;
-    return static_cast<wchar_t>(c);
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return platform::decodeUtf8Sequence(text, i);
 }
 
 std::size_t unitsOf(wchar_t c) {

@@ -90,5 +90,9 @@ bool matchesPattern(std::wstring_view name, std::wstring_view pattern);
 // UTF-8 <-> wide text, used wherever text meets files, databases and host paths.
 std::string toUtf8(std::wstring_view text);
 std::wstring fromUtf8(std::string_view text);  // invalid sequences become U+FFFD
+// Decodes the multi-byte sequence that starts at text[i] (a byte of 0x80 or above) and moves
+// i past it. A broken sequence gives U+FFFD for its valid prefix and leaves i at the byte
+// that broke it, where decoding resumes.
+wchar_t decodeUtf8Sequence(std::string_view text, std::size_t& i);
 
 }  // namespace platform

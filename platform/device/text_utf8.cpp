@@ -87,6 +87,32 @@ std::string toUtf8(std::wstring_view text) {
     return out;
 }
 
+wchar_t decodeUtf8Sequence(std::string_view text, std::size_t& i) {
+    LeadInfo lead = leadInfo(static_cast<unsigned char>(text[i]));
+    if (lead.length == 0) {
+        ++i;
+        return static_cast<wchar_t>(kReplacement);
+    }
+    char32_t c = static_cast<unsigned char>(text[i]) & (0xFF >> (lead.length + 1));
+    std::size_t j = i + 1;
+    for (int k = 1; k < lead.length; ++k, ++j) {
+        if (j >= text.size()) {
+            i = j;
+            return static_cast<wchar_t>(kReplacement);
+        }
+        auto cb = static_cast<unsigned char>(text[j]);
+        unsigned char low = k == 1 ? lead.secondLow : 0x80;
+        unsigned char high = k == 1 ? lead.secondHigh : 0xBF;
+        if (cb < low || cb > high) {
+            i = j;
+            return static_cast<wchar_t>(kReplacement);
+        }
+        c = (c << 6) | (cb & 0x3F);
+    }
+    i = j;
+    return static_cast<wchar_t>(c);
+}
+
 std::wstring fromUtf8(std::string_view text) {
     std::wstring out;
     out.reserve(text.size());
@@ -98,33 +124,7 @@ std::wstring fromUtf8(std::string_view text) {
             ++i;
             continue;
         }
-        LeadInfo lead = leadInfo(b);
-        if (lead.length == 0) {
-            out += static_cast<wchar_t>(kReplacement);
-            ++i;
-            continue;
-        }
-        char32_t c = b & (0xFF >> (lead.length + 1));
-        std::size_t j = i + 1;
-        bool complete = true;
-        for (int k = 1; k < lead.length; ++k, ++j) {
-            if (j >= text.size()) {
-                complete = false;
-                break;
-            }
-            auto cb = static_cast<unsigned char>(text[j]);
-            unsigned char low = k == 1 ? lead.secondLow : 0x80;
-            unsigned char high = k == 1 ? lead.secondHigh : 0xBF;
-            if (cb < low || cb > high) {
-                complete = false;
-                break;
-            }
-            c = (c << 6) | (cb & 0x3F);
-        }
-        // A broken sequence becomes one replacement character for its valid prefix, and
-        // decoding resumes at the byte that broke it.
-        out += static_cast<wchar_t>(complete ? c : kReplacement);
-        i = j;
+        out += decodeUtf8Sequence(text, i);
     }
     return out;
 }
