@@ -5,6 +5,7 @@
 
 #include "core/settings.h"
 #include "core/text_case.h"
+#include "platform/api/locale.h"
 #include "worldtime/date_helpers.h"
 
 namespace worldtime {
@@ -39,6 +40,12 @@ bool isTicked(const core::RecordTable& table, int row) {
 std::wstring foldedText(std::wstring_view text) {
     std::wstring out(text.size(), L'\0');
     std::transform(text.begin(), text.end(), out.begin(), core::foldCase);
+    return out;
+}
+
+std::wstring searchKey(std::wstring_view text) {
+    std::wstring out(text.size(), L'\0');
+    std::transform(text.begin(), text.end(), out.begin(), platform::searchLetter);
     return out;
 }
 
@@ -182,9 +189,9 @@ void CityDatabase::rebuildKeys() {
     keys_.clear();
     keys_.reserve(static_cast<std::size_t>(fullList_.rowCount()));
     for (int row = 1; row <= fullList_.rowCount(); ++row) {
-        std::wstring key = foldedText(fullList_.fieldText(row, cityField::Name));
+        std::wstring key = searchKey(fullList_.fieldText(row, cityField::Name));
         key += L'\n';
-        key += foldedText(fullList_.fieldText(row, cityField::Country));
+        key += searchKey(fullList_.fieldText(row, cityField::Country));
         keys_.push_back(std::move(key));
     }
 }
@@ -200,7 +207,7 @@ void CityDatabase::setShowSelected(bool on) {
 }
 
 void CityDatabase::setFilter(std::wstring_view text) {
-    std::wstring folded = foldedText(text);
+    std::wstring folded = searchKey(text);
     // A longer text that still holds the previous one can only match fewer rows, so typing
     // one more character filters the rows already shown instead of the whole list.
     bool narrows = !filter_.empty() && !shownAreFavourites_ && contains(folded, filter_);

@@ -66,7 +66,7 @@ class CityDatabase {
 
     // The shown list: the favourites alone (CityShowSelected, no filter text) or the full
     // list, keeping only rows whose name or country contains the filter text, compared
-    // without regard to case. Row numbers are 1-based; the selection stays when still in
+    // through searchKey. Row numbers are 1-based; the selection stays when still in
     // range, else 1.
     bool showSelected() const;
     void setShowSelected(bool on);
@@ -141,8 +141,11 @@ class CityDatabase {
     int selection_ = 0;
 };
 
-// The text of a filter or search, folded for comparison without regard to case.
+// A city code folded for comparison without regard to case.
 std::wstring foldedText(std::wstring_view text);
+// A filter or search text, or a city's name or country, as searches compare them: without
+// regard to case or accents, so "reykjavik" finds "Reykjavík".
+std::wstring searchKey(std::wstring_view text);
 // A name safe to store in a city file.
 std::wstring cleanCityName(std::wstring_view name);
 // Gives a table at least the number of columns, keeping its rows and current row.

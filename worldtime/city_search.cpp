@@ -54,12 +54,12 @@ SearchOutcome CityDatabase::searchLocal(std::wstring_view text) {
     core::RecordTable list(cityField::Count);
     list.load(mainPath_, kCityListFile, L'~', true);
     widenTable(list, cityField::Count);
-    std::wstring wanted = foldedText(text);
+    std::wstring wanted = searchKey(text);
     results_ = core::RecordTable(cityField::Count);
     for (int row = 1; row <= list.rowCount(); ++row) {
         bool match =
-            foldedText(list.fieldText(row, cityField::Name)).find(wanted) != std::wstring::npos ||
-            foldedText(list.fieldText(row, cityField::Country)).find(wanted) != std::wstring::npos;
+            searchKey(list.fieldText(row, cityField::Name)).find(wanted) != std::wstring::npos ||
+            searchKey(list.fieldText(row, cityField::Country)).find(wanted) != std::wstring::npos;
         if (!match)
             continue;
         appendCopy(results_, list, row);

@@ -68,6 +68,10 @@ std::optional<std::wstring> formatTime(const SystemTime& time, std::wstring_view
 // digits (rounded half to even), e.g. "1,234.50" or "1.234,50".
 std::wstring formatNumber(double value, int decimals, LanguageId language = kDeviceLanguage);
 
+// A character as searches compare it: lower case and without its accents ("É" and "é" give
+// "e", "Å" gives "a"); a character with no simpler letter stays as it is, in lower case.
+wchar_t searchLetter(wchar_t c);
+
 // Turns a date or time pattern of the locale library (CLDR letters) into a picture in the
 // handheld's letters; fields the handheld cannot show (eras, zones, fractions) are dropped.
 std::wstring pictureFromPattern(std::wstring_view pattern);

@@ -153,3 +153,15 @@ TEST_F(Locale, DayAndMonthNames) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SearchLetter, FoldsCaseAndAccentsButKeepsLettersOfTheirOwn) {
+    std::wstring folded;
+    for (wchar_t c : std::wstring_view(L"ÅÉéíÑÇŁøßƏЖЁ Ab-9")) folded += searchLetter(c);
+    // Ł, ø, ß and Ə are letters of their own, not accented forms; Ё is Е with a diaeresis.
+    EXPECT_EQ(folded, L"aeeincłøßəже ab-9");
+    EXPECT_EQ(searchLetter(L'\x4E2D'), L'\x4E2D');  // beyond the alphabets: unchanged
+}
+
+}  // namespace

@@ -123,6 +123,13 @@ TEST_F(Cities, ShownListFilterAndFavouritesOnly) {
     db.setFilter(L"iceland");
     EXPECT_EQ(db.shownCount(), narrowed);
     EXPECT_EQ(db.shownField(1, cityField::Country), L"Iceland");
+    // Accents do not matter either way: the plain spelling finds the accented name, and an
+    // accented filter finds plain names.
+    db.setFilter(L"reykjavik");
+    ASSERT_GE(db.shownCount(), 1);
+    EXPECT_EQ(db.shownField(1, cityField::Name), L"Reykjavík");
+    db.setFilter(L"ICELÁND");
+    EXPECT_EQ(db.shownCount(), narrowed);
     db.setFilter(L"xyzzy-no-city");
     EXPECT_EQ(db.shownCount(), 0);
     EXPECT_EQ(db.selection(), 0);
@@ -215,6 +222,9 @@ TEST_F(Cities, LocalSearchThenRemote) {
     ASSERT_EQ(db.results().rowCount(), 1);
     EXPECT_EQ(db.results().fieldText(1, cityField::Favourite), L"0");
     EXPECT_EQ(db.searchLocal(L"REYKJAV"), SearchOutcome::NeedsRemote);
+    EXPECT_EQ(db.searchLocal(L"Reykjavik"), SearchOutcome::Found);
+    ASSERT_EQ(db.results().rowCount(), 1);
+    EXPECT_EQ(db.results().fieldText(1, cityField::Name), L"Reykjavík");
     EXPECT_EQ(db.searchLocal(L"qqqqzzzz"), SearchOutcome::NeedsRemote);
     // No comms program is installed here: the request is stored but cannot start.
     EXPECT_EQ(db.requestLookup(L""), LookupOutcome::EmptyText);
