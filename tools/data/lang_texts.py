@@ -647,4 +647,6 @@ T = {
     711: ("No favourite cities yet. Use Cities to choose some.",
           "Noch keine Favoriten. Unter Städte auswählen."),
     712: ("Searching...", "Suche läuft..."),
+    713: ("The update program could not be started.",
+          "Das Abrufprogramm konnte nicht gestartet werden."),
 }
