@@ -42,7 +42,8 @@ class ListControl : public Control {
     int firstVisibleRow() const { return first_; }
     void scrollTo(int firstRow);
     int visibleRowCount() const;
-    int rowHeight() const;
+    // Taller rows for lists that draw more than a line of text a row.
+    virtual int rowHeight() const;
     // The rows area (inside the frame, left of the scroll bar).
     platform::Rect rowsRect() const;
     bool hasScrollBar() const;

@@ -112,4 +112,21 @@ SunLines sunLines(const SunTimes& times, std::wstring_view polarDayText,
             core::formatText(core::languageString(243), times.sunset.hour, times.sunset.minute)};
 }
 
+CityPanel cityPanel(const core::RecordTable& favourites, int row, std::int64_t utcTicks,
+                    bool withCountry) {
+    CityPanel panel;
+    if (row < 1 || row > favourites.rowCount())
+        return panel;
+    panel.label = cityLabel(favourites, row, withCountry);
+    ZoneInfo info = zoneInfo(cityZone(favourites, row));
+    panel.daylightSaving = isDaylight(info, utcTicks);
+    panel.local = fromFileTicks(zoneLocalTicks(info, utcTicks)).value_or(platform::SystemTime{});
+    double latitude = cityLatitude(favourites, row);
+    double longitude = cityLongitude(favourites, row);
+    panel.coordinates = mapCoordinates(latitude, longitude);
+    SunTimes times = citySunTimes(panel.local, latitude, longitude, info, panel.daylightSaving);
+    panel.sun = sunLines(times, core::languageString(697), core::languageString(698));
+    return panel;
+}
+
 }  // namespace worldtime

@@ -68,4 +68,18 @@ struct SunLines {
 SunLines sunLines(const SunTimes& times, std::wstring_view polarDayText,
                   std::wstring_view polarNightText);
 
+// What the daylight map's panel says about a favourite at a UTC moment: its label, its local
+// date and time, its coordinates, and sunrise and sunset on its local date by its local
+// clock (an hour later while its zone keeps daylight saving), with language strings 697 and
+// 698 for a day without sunset or sunrise. An empty label for a row that does not exist.
+struct CityPanel {
+    std::wstring label;
+    platform::SystemTime local;
+    bool daylightSaving = false;
+    std::wstring coordinates;
+    SunLines sun;
+};
+CityPanel cityPanel(const core::RecordTable& favourites, int row, std::int64_t utcTicks,
+                    bool withCountry);
+
 }  // namespace worldtime

@@ -1,6 +1,14 @@
 #pragma once
+// The world time screen (module 20): the favourite cities, each with a small analogue clock,
+// its local time and date, in an order the user can change. The Right key or the move-up
+// button moves the selected favourite up; the menu makes it the current city or opens the
+// city list to choose favourites.
+
+#include <cstdint>
 
 #include "ui/module.h"
+#include "worldtime/screens/screen_timers.h"
+#include "worldtime/world_clock.h"
 
 namespace app {
 class Application;
@@ -8,13 +16,47 @@ class Application;
 
 namespace worldtime {
 
+class WorldClockList;
+
+namespace worldClockId {
+constexpr int Title = 1, List = 2, Empty = 3, Cities = 4;
+}
+namespace worldClockCommand {
+constexpr std::uint32_t MoveUp = 707, MakeCurrent = 709, Cities = 241;
+}
+
 class WorldClockScreen final : public ui::Module {
   public:
     WorldClockScreen(app::Application& app, int previousId);
+    ~WorldClockScreen() override;
+
+    void build() override;
+    void paint(platform::DeviceContext& dc, const platform::Rect& invalid) override;
+    bool command(std::uint32_t commandId, std::intptr_t data) override;
+    bool controlPressed(ui::Control& control) override;
+    bool key(std::uint32_t message, std::uint32_t keyCode, platform::LParam flags) override;
+    void timer(std::uintptr_t id) override;
+    void startTimers() override;
+    void skinChanged(bool redraw) override;
+    std::span<const ui::MenuEntry> menuEntries() const override;
+
+    WorldClockList* list() const { return list_; }
+    // Moves a favourite one place up; false for the first row or one that does not exist.
+    bool moveUp(int row);
+    // Makes a favourite the current city.
+    bool makeCurrent(int row);
+    // Rebuilds the rows for the present time.
+    void refresh();
 
   private:
+    void loadPictures();
+    void openCityList();
+    void showEmptyState();
+
     app::Application& app_;
     int previousId_;
+    WorldClockList* list_ = nullptr;
+    MinuteCheck minuteCheck_;
 };
 
 }  // namespace worldtime

@@ -1,0 +1,367 @@
+// The world time list (module 20) and the daylight map (module 21) in the program's own
+// application on a 240x320 test device, at fixed device times: moving favourites up, the
+// current city, the minute refresh, the ring's repaint area, the night side and the panel's
+// texts.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/application.h"
+#include "core/language.h"
+#include "core/settings.h"
+#include "platform/api/clock.h"
+#include "platform/api/controls.h"
+#include "platform/api/device.h"
+#include "platform/api/shell_install.h"
+#include "tests/platform/support/test_device.h"
+#include "ui/label.h"
+#include "worldtime/cities.h"
+#include "worldtime/screens/daylight_map_screen.h"
+#include "worldtime/screens/daylight_map_view.h"
+#include "worldtime/screens/screens.h"
+#include "worldtime/screens/world_clock_list.h"
+#include "worldtime/screens/world_clock_screen.h"
+
+using namespace platform;
+using namespace worldtime;
+
+namespace {
+
+constexpr int kWorldTime = 20;
+constexpr int kDaylightMap = 21;
+
+std::filesystem::path installFolder() {
+    return platform::test::useTestDevice("240x320") / "Program Files" / "Vorn Roamer";
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+FileTime utcAt(int year, int month, int day, int hour, int minute) {
+    SystemTime t{static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month), 0,
+                 static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(hour),
+                 static_cast<std::uint16_t>(minute), 0, 0};
+    return *toFileTime(t);
+}
+
+// The city names of "mycities.dat", in order.
+std::vector<std::string> favouriteNames() {
+    std::vector<std::string> names;
+    std::istringstream in(readFile(installFolder() / "mycities.dat"));
+    std::string line;
+    while (std::getline(in, line)) {
+        auto first = line.find('~');
+        auto second = line.find('~', first + 1);
+        if (first != std::string::npos && second != std::string::npos)
+            names.push_back(line.substr(first + 1, second - first - 1));
+    }
+    return names;
+}
+
+class WorldTimeScreens : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        const auto& root = platform::test::useTestDevice("240x320");
+        std::filesystem::create_directories(root / "Program Files");
+        if (!std::filesystem::exists(installFolder())) {
+            // A copy: the screens write "mycities.dat", which must not be the source tree's.
+            std::filesystem::copy(std::filesystem::path(VORN_SOURCE_DIR) / "data", installFolder(),
+                                  std::filesystem::copy_options::recursive);
+        }
+        installShell();
+        registerNativeControls();
+    }
+
+    void SetUp() override {
+        std::filesystem::copy_file(std::filesystem::path(VORN_SOURCE_DIR) / "data" / "mycities.dat",
+                                   installFolder() / "mycities.dat",
+                                   std::filesystem::copy_options::overwrite_existing);
+        core::writeNumberSetting(L"FavCity", 1);
+        core::writeNumberSetting(L"OptHomeLayoutReload", 0);
+        setClockOverride(utcAt(2026, 6, 21, 12, 0));
+    }
+
+    void TearDown() override {
+        app_.reset();
+        pump();
+        setClockOverride(std::nullopt);
+    }
+
+    void open(int id) {
+        app_ = std::make_unique<app::Application>(L"\\Program Files\\Vorn Roamer\\vornroamer3.exe");
+        app_->setModuleFactory(createWorldTimeScreen);
+        ASSERT_TRUE(app_->createMainWindow());
+        app_->switchModule(id, {.saveOld = true});
+        pump();
+        ASSERT_EQ(app_->currentModuleId(), id);
+    }
+
+    void pump() {
+        Message m;
+        while (peekMessage(m, true)) {
+            // The screens' own timers are sent by the tests when they want them.
+            if (m.id == wm::Quit || m.id == wm::Timer)
+                continue;
+            translateMessage(m);
+            dispatchMessage(m);
+        }
+    }
+    void send(std::uint32_t message, WParam wParam = 0, LParam lParam = 0) {
+        sendMessage(app_->mainWindow(), message, wParam, lParam);
+        pump();
+    }
+    void key(std::uint32_t code) {
+        send(wm::KeyDown, code, 1);
+        send(wm::KeyUp, code, static_cast<LParam>(0xC0000001u));
+    }
+    void tap(Point p) {
+        send(wm::LButtonDown, 1, makeLParam(p.x, p.y));
+        send(wm::LButtonUp, 0, makeLParam(p.x, p.y));
+    }
+
+    WorldClockScreen& clocks() { return *static_cast<WorldClockScreen*>(app_->currentModule()); }
+    WorldClockList& list() { return *clocks().list(); }
+    DaylightMapScreen& mapScreen() {
+        return *static_cast<DaylightMapScreen*>(app_->currentModule());
+    }
+    std::wstring label(int id) {
+        auto* l = dynamic_cast<ui::Label*>(app_->currentModule()->findControl(id));
+        return l ? l->text() : L"<no label>";
+    }
+
+    std::unique_ptr<app::Application> app_;
+};
+
+const std::vector<std::string> kDefaultOrder = {"London", "New York City", "Tokyo", "Sydney",
+                                                "Paris"};
+
+TEST_F(WorldTimeScreens, RightKeyMovesTheSelectedFavouriteUpAndKeepsItSelected) {
+    open(kWorldTime);
+    ASSERT_EQ(favouriteNames(), kDefaultOrder);
+    ASSERT_EQ(list().currentRow(), 1) << "the list opens on the current favourite";
+    key(vk::Down);
+    key(vk::Down);
+    ASSERT_EQ(list().currentRow(), 3);
+
+    key(vk::Right);
+    EXPECT_EQ(favouriteNames(),
+              (std::vector<std::string>{"London", "Tokyo", "New York City", "Sydney", "Paris"}));
+    EXPECT_EQ(list().currentRow(), 2) << "the moved favourite stays selected";
+    EXPECT_EQ(list().rows()[1].clock.label, L"Tokyo, Japan");
+    EXPECT_EQ(core::readNumberSetting(L"OptHomeLayoutReload", 0), 1);
+    EXPECT_EQ(core::readNumberSetting(L"FavCity", 0), 1) << "London stays the current city";
+
+    key(vk::Right);
+    EXPECT_EQ(favouriteNames().front(), "Tokyo");
+    EXPECT_EQ(list().currentRow(), 1);
+    EXPECT_EQ(core::readNumberSetting(L"FavCity", 0), 2) << "FavCity follows London down";
+    EXPECT_EQ(app_->favouriteCities().currentRow(), 2);
+
+    // The first row does not move, and nothing is written.
+    auto before = readFile(installFolder() / "mycities.dat");
+    core::writeNumberSetting(L"OptHomeLayoutReload", 0);
+    key(vk::Right);
+    EXPECT_EQ(readFile(installFolder() / "mycities.dat"), before);
+    EXPECT_EQ(list().currentRow(), 1);
+    EXPECT_EQ(core::readNumberSetting(L"OptHomeLayoutReload", 0), 0);
+}
+
+TEST_F(WorldTimeScreens, TheMoveUpButtonShowsOnTheSelectedRowAndMovesItUp) {
+    open(kWorldTime);
+    EXPECT_TRUE(list().moveUpRect(1).isEmpty()) << "the first row has no button";
+    Rect fourth = list().rowRect(4);
+    ASSERT_FALSE(fourth.isEmpty());
+    // A tap on a row's text selects it without moving it.
+    tap({fourth.left + 60, (fourth.top + fourth.bottom) / 2});
+    ASSERT_EQ(list().currentRow(), 4);
+    EXPECT_EQ(favouriteNames(), kDefaultOrder);
+    EXPECT_TRUE(list().moveUpRect(3).isEmpty()) << "only the selected row has a button";
+
+    Rect button = list().moveUpRect(4);
+    ASSERT_FALSE(button.isEmpty());
+    EXPECT_TRUE(fourth.contains({button.left, button.top}));
+    tap({(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+    EXPECT_EQ(favouriteNames()[2], "Sydney");
+    EXPECT_EQ(list().currentRow(), 3);
+    EXPECT_EQ(core::readNumberSetting(L"OptHomeLayoutReload", 0), 1);
+}
+
+TEST_F(WorldTimeScreens, MakeCurrentCityAndEnterChooseTheCurrentFavourite) {
+    open(kWorldTime);
+    key(vk::Down);
+    send(wm::Command, worldClockCommand::MakeCurrent);
+    EXPECT_EQ(core::readNumberSetting(L"FavCity", 0), 2);
+    EXPECT_EQ(app_->favouriteCities().currentRow(), 2);
+    EXPECT_EQ(list().currentFavourite(), 2);
+    key(vk::Down);
+    key(vk::Return);
+    EXPECT_EQ(core::readNumberSetting(L"FavCity", 0), 3);
+    // The menu's Move up acts on the selection as the Right key does.
+    send(wm::Command, worldClockCommand::MoveUp);
+    EXPECT_EQ(favouriteNames()[1], "Tokyo");
+    EXPECT_EQ(core::readNumberSetting(L"FavCity", 0), 2);
+}
+
+TEST_F(WorldTimeScreens, RowsShowLocalTimesAndMoveOnTheMinute) {
+    open(kWorldTime);
+    ASSERT_EQ(list().rows().size(), 5u);
+    // 12:00 UTC in June: London keeps summer time, Tokyo has none.
+    EXPECT_EQ(list().rows()[0].time, app_->timeText({2026, 6, 0, 21, 13, 0, 0, 0}));
+    EXPECT_EQ(list().rows()[2].time, app_->timeText({2026, 6, 0, 21, 21, 0, 0, 0}));
+    EXPECT_EQ(list().rows()[3].date, app_->dateText({2026, 6, 0, 21, 22, 0, 0, 0}));
+    EXPECT_EQ(list().rows()[4].clock.label, L"Paris, France");
+
+    advanceClockOverride(30 * 1000);
+    send(wm::Timer, kMinuteTimer);
+    EXPECT_EQ(list().rows()[0].time, app_->timeText({2026, 6, 0, 21, 13, 0, 0, 0}));
+    advanceClockOverride(31 * 1000);
+    send(wm::Timer, kMinuteTimer);
+    EXPECT_EQ(list().rows()[0].time, app_->timeText({2026, 6, 0, 21, 13, 1, 0, 0}));
+}
+
+TEST_F(WorldTimeScreens, WithoutFavouritesTheListSaysHowToChooseSome) {
+    std::filesystem::remove(installFolder() / "mycities.dat");
+    open(kWorldTime);
+    EXPECT_FALSE(list().isVisible);
+    auto* note = dynamic_cast<ui::Label*>(clocks().findControl(worldClockId::Empty));
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible);
+    EXPECT_EQ(note->text(), core::languageString(711));
+    ui::Control* cities = clocks().findControl(worldClockId::Cities);
+    ASSERT_NE(cities, nullptr);
+    EXPECT_TRUE(cities->isVisible);
+    EXPECT_EQ(clocks().focusedControl(), cities);
+    // Right, Move up and Make current have nothing to act on.
+    key(vk::Right);
+    send(wm::Command, worldClockCommand::MoveUp);
+    send(wm::Command, worldClockCommand::MakeCurrent);
+    EXPECT_FALSE(std::filesystem::exists(installFolder() / "mycities.dat"));
+    // The button opens the city list.
+    key(vk::Return);
+    EXPECT_EQ(app_->currentModuleId(), 98);
+}
+
+TEST_F(WorldTimeScreens, TheRingTimerRepaintsOnlyTheRingPatch) {
+    open(kDaylightMap);
+    DaylightMapView& view = *mapScreen().mapView();
+    ASSERT_TRUE(view.map().loaded());
+    ASSERT_FALSE(updateRect(app_->mainWindow()).has_value()) << "everything painted";
+    Rect ring = view.ringRect();
+    ASSERT_FALSE(ring.isEmpty());
+    // London's ring, inside the map.
+    Point london = view.cityPoint(1);
+    EXPECT_TRUE(ring.contains(london));
+    EXPECT_TRUE(view.rect.intersect(ring) == ring);
+    EXPECT_LT(ring.width(), view.rect.width() / 2);
+
+    int frame = view.frame();
+    sendMessage(app_->mainWindow(), wm::Timer, kPulseTimer, 0);
+    EXPECT_EQ(view.frame(), DaylightMap::nextPulseFrame(frame));
+    auto invalid = updateRect(app_->mainWindow());
+    ASSERT_TRUE(invalid.has_value());
+    EXPECT_EQ(*invalid, ring);
+    pump();
+}
+
+TEST_F(WorldTimeScreens, TheNightSideFollowsTheSun) {
+    open(kDaylightMap);
+    const DaylightMapView& view = *mapScreen().mapView();
+    const Bitmap* picture = view.map().picture();
+    ASSERT_NE(picture, nullptr);
+    int w = picture->width(), h = picture->height();
+    EXPECT_EQ(w, 240);
+    EXPECT_EQ(h, 120);
+    auto brightness = [&](int x, int y) {
+        Colour c = view.map().picture()->pixel(x, y);
+        return (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF);
+    };
+    // Noon at Greenwich: the middle of the map is lit, the date line dark. Sample the equator
+    // a little south of it, clear of the markers.
+    int y = h / 2 + 3;
+    int noonMiddle = brightness(w / 2, y);
+    int noonEdge = brightness(3, y);
+    int juneNorth = brightness(10, 1);
+    int juneSouth = brightness(10, h - 2);
+
+    // The screen recomputes the boundary when the minute changes: at midnight the halves swap.
+    setClockOverride(utcAt(2026, 6, 21, 0, 0));
+    send(wm::Timer, kMinuteTimer);
+    EXPECT_GT(noonMiddle, brightness(w / 2, y));
+    EXPECT_LT(noonEdge, brightness(3, y));
+
+    // The June sun lights the rows round the north pole all day and leaves the south pole's
+    // dark; in December the other way round.
+    setClockOverride(utcAt(2026, 12, 21, 12, 0));
+    send(wm::Timer, kMinuteTimer);
+    EXPECT_GT(juneNorth, brightness(10, 1));
+    EXPECT_LT(juneSouth, brightness(10, h - 2));
+}
+
+TEST_F(WorldTimeScreens, ThePanelShowsTheCurrentFavourite) {
+    open(kDaylightMap);
+    EXPECT_FALSE(mapScreen().compact());
+    EXPECT_EQ(label(daylightMapId::Name), L"London, United Kingdom");
+    EXPECT_EQ(label(daylightMapId::Time), app_->timeText({2026, 6, 0, 21, 13, 0, 0, 0}));
+    EXPECT_EQ(label(daylightMapId::Date), app_->dateText({2026, 6, 0, 21, 13, 0, 0, 0}));
+    EXPECT_EQ(label(daylightMapId::Coordinates), L"0\u00B0 08' W, 51\u00B0 31' N");
+    // Summer time: sunrise and sunset by London's clock, an hour after the standard times.
+    EXPECT_EQ(label(daylightMapId::Sunrise).substr(0, 12), L"Sunrise 04:4");
+    EXPECT_EQ(label(daylightMapId::Sunset).substr(0, 11), L"Sunset 21:2");
+
+    // Right steps to the next favourite, Left back, round from the first to the last.
+    key(vk::Right);
+    EXPECT_EQ(label(daylightMapId::Name), L"New York City, United States");
+    EXPECT_EQ(core::readNumberSetting(L"FavCity", 0), 2);
+    key(vk::Left);
+    key(vk::Left);
+    EXPECT_EQ(label(daylightMapId::Name), L"Paris, France");
+    EXPECT_EQ(mapScreen().mapView()->current(), 5);
+
+    // A tap on Tokyo's marker makes it the current city.
+    tap(mapScreen().mapView()->cityPoint(3));
+    EXPECT_EQ(label(daylightMapId::Name), L"Tokyo, Japan");
+    EXPECT_EQ(app_->favouriteCities().currentRow(), 3);
+    EXPECT_EQ(core::readNumberSetting(L"FavCity", 0), 3);
+}
+
+TEST_F(WorldTimeScreens, ThePanelNamesPolarDaysAndNights) {
+    {
+        std::ofstream out(installFolder() / "mycities.dat", std::ios::binary | std::ios::trunc);
+        out << "55~Longyearbyen~Svalbard~78.2232~15.6267~Arctic/Longyearbyen~SJ2729907~1~~0\n"
+               "69~Sydney~Australia~-33.8678~151.2073~Australia/Sydney~AU2147714~1~Australia~0\n";
+    }
+    open(kDaylightMap);
+    EXPECT_EQ(label(daylightMapId::Sunrise), core::languageString(697));
+    EXPECT_EQ(label(daylightMapId::Sunset), core::languageString(697));
+    app_.reset();
+    pump();
+    setClockOverride(utcAt(2026, 12, 21, 12, 0));
+    open(kDaylightMap);
+    EXPECT_EQ(label(daylightMapId::Sunrise), core::languageString(698));
+    // Sydney has ordinary days either way.
+    key(vk::Right);
+    EXPECT_EQ(label(daylightMapId::Sunrise).rfind(L"Sunrise ", 0), 0u);
+}
+
+TEST_F(WorldTimeScreens, WithoutFavouritesTheMapHasNoRingAndThePanelSaysSo) {
+    std::filesystem::remove(installFolder() / "mycities.dat");
+    open(kDaylightMap);
+    EXPECT_TRUE(mapScreen().mapView()->ringRect().isEmpty());
+    ui::Control* note = mapScreen().findControl(daylightMapId::Empty);
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible);
+    EXPECT_EQ(label(daylightMapId::Name), L"");
+    sendMessage(app_->mainWindow(), wm::Timer, kPulseTimer, 0);
+    EXPECT_FALSE(updateRect(app_->mainWindow()).has_value());
+    key(vk::Right);
+    EXPECT_EQ(app_->currentModuleId(), kDaylightMap);
+}
+
+}  // namespace
