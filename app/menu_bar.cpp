@@ -109,7 +109,8 @@ void Application::setMenuBar(std::span<const ui::MenuEntry> entries) {
         if (e.commandId == ui::kSeparatorCommand) {
             appendMenu(target, mf::Separator, 0, L"");
         } else {
-            appendMenu(target, mf::String, e.commandId, text);
+            appendMenu(target, e.checked ? mf::String | mf::Checked : mf::String, e.commandId,
+                       text);
         }
     }
 }

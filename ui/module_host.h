@@ -28,6 +28,8 @@ struct MenuEntry {
     std::uint32_t stringNumber = 0;
     std::uint32_t flag = 1;
     std::uint32_t last = 0;
+    // The menu item shows a check mark (a sort order in force, a view that is on).
+    bool checked = false;
 };
 
 namespace menuKind {
