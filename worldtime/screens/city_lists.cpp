@@ -1,0 +1,254 @@
+#include "worldtime/screens/city_lists.h"
+
+#include <algorithm>
+
+#include "gfx/blend.h"
+#include "gfx/drawing.h"
+#include "gfx/graphics_state.h"
+#include "gfx/resample.h"
+#include "gfx/theme.h"
+#include "ui/control_paint.h"
+#include "ui/module.h"
+#include "worldtime/cities.h"
+#include "worldtime/date_helpers.h"
+#include "worldtime/zones.h"
+
+namespace worldtime {
+
+using namespace platform;
+
+namespace {
+
+constexpr Colour kSecondLineColour = 0x606060;
+constexpr std::uint32_t kOneLine =
+    dt::Left | dt::VCenter | dt::SingleLine | dt::NoPrefix | dt::EndEllipsis;
+
+int fontHeight(bool bold) {
+    auto* gs = gfx::graphicsState();
+    if (!gs) {
+        DeviceContext local;
+        return gfx::textHeight(local, nullptr);
+    }
+    return gfx::textHeight(gs->drawingDc(), ui::smallFont(bold));
+}
+
+std::wstring picturePath(std::wstring_view mainPath, std::wstring_view file) {
+    std::wstring path(mainPath);
+    if (!path.empty() && path.back() != L'\\')
+        path += L'\\';
+    return path + L"graphics2\\" + std::wstring(file);
+}
+
+}  // namespace
+
+void RowMark::load(std::wstring_view devicePath) {
+    source_.reset();
+    size_ = 0;
+    if (gfx::loadTarga(devicePath, source_) != gfx::TargaStatus::Loaded)
+        source_.reset();
+}
+
+void RowMark::draw(DeviceContext& dc, int x, int y, int size, bool faded) {
+    if (!source_ || size <= 0)
+        return;
+    if (size != size_) {
+        full_ = gfx::resampleTarga(*source_, size, size);
+        faded_ = full_;
+        // resampleTarga answers four bytes a pixel; halving alpha halves the opacity.
+        for (std::size_t i = 3; i < faded_.pixels.size(); i += 4) faded_.pixels[i] /= 2;
+        size_ = size;
+    }
+    const gfx::TargaPixels& picture = faded ? faded_ : full_;
+    if (picture.width > 0)
+        gfx::drawTarga(dc, picture, x, y);
+}
+
+std::wstring cityTitle(std::wstring_view name, std::wstring_view country) {
+    std::wstring title(name);
+    if (!country.empty()) {
+        title += L", ";
+        title += country;
+    }
+    return title;
+}
+
+int cityRowHeight() {
+    return fontHeight(true) + fontHeight(false) + 6 * ui::layoutUnit();
+}
+
+void drawCityRow(DeviceContext& dc, const Rect& line, std::wstring_view title,
+                 std::wstring_view zoneName, bool current, RowMark& mark, bool faded,
+                 const gfx::Theme& theme) {
+    int unit = ui::layoutUnit();
+    if (current)
+        dc.fillRect(line, theme.mainColour);
+    int markSize = std::min(16 * unit, line.height() - 4 * unit);
+    mark.draw(dc, line.left + 3 * unit, line.top + (line.height() - markSize) / 2, markSize, faded);
+    int textLeft = line.left + 6 * unit + markSize;
+    int top = line.top + 3 * unit;
+    int firstHeight = fontHeight(true);
+    Colour first = current ? theme.selectedTextColour : ui::kPanelTextColour;
+    Colour second = current ? theme.selectedTextColour : kSecondLineColour;
+    ui::drawClippedText(dc, title, Rect{textLeft, top, line.right - 2 * unit, top + firstHeight},
+                        kOneLine, first, ui::smallFont(true));
+    ui::drawClippedText(dc, zoneName,
+                        Rect{textLeft, top + firstHeight, line.right - 2 * unit, line.bottom},
+                        kOneLine, second, ui::smallFont(false));
+}
+
+CityListControl::CityListControl(std::wstring_view mainPath)
+    : ui::ListControl(ui::ListOptions{.notify = true}) {
+    mark_.load(picturePath(mainPath, L"flag.tga"));
+    setTable(&rows_);
+}
+
+void CityListControl::setDatabase(CityDatabase* database) {
+    database_ = database;
+    refresh();
+}
+
+void CityListControl::refresh() {
+    int count = database_ ? database_->shownCount() : 0;
+    while (rows_.rowCount() > count) rows_.removeRow(rows_.rowCount());
+    while (rows_.rowCount() < count) rows_.appendRow();
+    int selection = database_ ? database_->selection() : 0;
+    rows_.setCurrentRow(0);
+    // The shorter list may leave the view beyond its end.
+    scrollTo(firstVisibleRow());
+    if (selection > 0)
+        selectRow(selection, false);
+    invalidate();
+}
+
+int CityListControl::rowHeight() const {
+    return cityRowHeight();
+}
+
+void CityListControl::drawRow(DeviceContext& dc, const Rect& line, int row, bool current) {
+    if (!database_)
+        return;
+    std::wstring title = cityTitle(database_->shownField(row, cityField::Name),
+                                   database_->shownField(row, cityField::Country));
+    std::wstring zone = zoneDisplayName(readInt(database_->shownField(row, cityField::Zone)));
+    drawCityRow(dc, line, title, zone, current, mark_, !database_->shownIsFavourite(row), theme());
+}
+
+ResultListControl::ResultListControl(std::wstring_view mainPath)
+    : ui::ListControl(ui::ListOptions{.notify = true}) {
+    ticked_.load(picturePath(mainPath, L"checkbox_on.tga"));
+    unticked_.load(picturePath(mainPath, L"checkbox_off.tga"));
+}
+
+bool ResultListControl::toggle(int row) {
+    core::RecordTable* results = table();
+    if (!results || row < 1 || row > results->rowCount())
+        return false;
+    results->setField(row, cityField::Favourite, isTicked(*results, row) ? L"0" : L"1");
+    invalidate();
+    return true;
+}
+
+int ResultListControl::rowHeight() const {
+    return cityRowHeight();
+}
+
+int ResultListControl::tickBoxRight() const {
+    return rowsRect().left + 6 * ui::layoutUnit() + 16 * ui::layoutUnit();
+}
+
+bool ResultListControl::key(std::uint32_t message, std::uint32_t keyCode, LParam flags) {
+    if (keyCode == vk::Return || keyCode == vk::Space) {
+        if (message == wm::KeyDown)
+            toggle(currentRow());
+        return rowCount() > 0;
+    }
+    return ui::ListControl::key(message, keyCode, flags);
+}
+
+bool ResultListControl::pointer(std::uint32_t message, WParam keys, Point point) {
+    int was = currentRow();
+    bool onRows = message == wm::LButtonDown && rowCount() > 0 && rowsRect().contains(point) &&
+                  !(hasScrollBar() && scrollBar().zoneAt(point) != ui::scrollZone::None);
+    bool handled = ui::ListControl::pointer(message, keys, point);
+    if (onRows && (point.x < tickBoxRight() || currentRow() == was))
+        toggle(currentRow());
+    return handled;
+}
+
+void ResultListControl::drawRow(DeviceContext& dc, const Rect& line, int row, bool current) {
+    const core::RecordTable& results = *table();
+    std::wstring title = cityTitle(results.fieldText(row, cityField::Name),
+                                   results.fieldText(row, cityField::Country));
+    std::wstring zone = zoneDisplayName(cityZone(results, row));
+    bool on = isTicked(results, row);
+    drawCityRow(dc, line, title, zone, current, on ? ticked_ : unticked_, false, theme());
+}
+
+void CityDetailPanel::setTexts(std::wstring title, std::vector<std::wstring> lines) {
+    if (title == title_ && lines == lines_)
+        return;
+    title_ = std::move(title);
+    lines_ = std::move(lines);
+    invalidate();
+}
+
+void CityDetailPanel::paint(DeviceContext& dc, const Rect&) {
+    int unit = ui::layoutUnit();
+    dc.fillRect(rect, ui::kPanelColour);
+    dc.frameRect(rect, ui::kFrameColour);
+    Rect inner{rect.left + 4 * unit, rect.top + 2 * unit, rect.right - 4 * unit,
+               rect.bottom - 2 * unit};
+    int lineHeight = fontHeight(false);
+    int fit = inner.height() / std::max(1, lineHeight);
+    if (title_.empty() && lines_.empty())
+        return;
+    ui::ClipScope clip(dc, inner);
+    if (fit >= static_cast<int>(lines_.size()) + 1) {
+        int boldHeight = fontHeight(true);
+        ui::drawClippedText(dc, title_,
+                            Rect{inner.left, inner.top, inner.right, inner.top + boldHeight},
+                            kOneLine, ui::kPanelTextColour, ui::smallFont(true));
+        std::wstring rest;
+        for (const auto& line : lines_) rest += (rest.empty() ? L"" : L"\n") + line;
+        ui::drawClippedText(
+            dc, rest, Rect{inner.left, inner.top + boldHeight, inner.right, inner.bottom},
+            dt::Left | dt::WordBreak | dt::NoPrefix, ui::kPanelTextColour, ui::smallFont(false));
+        return;
+    }
+    // Two lines: the coordinates side by side, then whatever follows them.
+    std::vector<std::wstring> compact;
+    if (lines_.size() >= 2) {
+        compact.push_back(lines_[0] + L"   " + lines_[1]);
+        compact.insert(compact.end(), lines_.begin() + 2, lines_.end());
+    } else {
+        compact = lines_;
+    }
+    int top = inner.top;
+    for (const auto& line : compact) {
+        ui::drawClippedText(dc, line, Rect{inner.left, top, inner.right, top + lineHeight},
+                            kOneLine, ui::kPanelTextColour, ui::smallFont(false));
+        top += lineHeight;
+    }
+}
+
+BusyIndicator::BusyIndicator(std::wstring_view mainPath) : mainPath_(mainPath) {
+    isFocusable = false;
+    for (int i = 0; i < 4; ++i) {
+        frames_[static_cast<std::size_t>(i)].load(
+            gfx::themePath(mainPath_, L"scheduler" + std::to_wstring(i + 1) + L".tga"));
+    }
+}
+
+void BusyIndicator::step() {
+    frame_ = (frame_ + 1) % 4;
+    invalidate();
+}
+
+void BusyIndicator::paint(DeviceContext& dc, const Rect&) {
+    int size = std::min(rect.width(), rect.height());
+    frames_[static_cast<std::size_t>(frame_)].draw(dc, rect.left + (rect.width() - size) / 2,
+                                                   rect.top + (rect.height() - size) / 2, size,
+                                                   false);
+}
+
+}  // namespace worldtime
