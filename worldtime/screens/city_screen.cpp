@@ -285,7 +285,10 @@ void CityScreen::enterAddView(int headingString) {
 
 void CityScreen::controlChanged(ui::Control& control) {
     if (&control == filter_) {
+        // The selected city stays selected while the filter still shows it.
+        std::wstring code = selectedCode();
         database_.setFilter(filter_->text());
+        selectCode(code);
         refreshList();
     } else if (&control == list_) {
         database_.setSelection(list_->currentRow());

@@ -1,0 +1,381 @@
+// The city screen inside the program's own application on a headless window: the live filter,
+// favourites, sorting, the editor, the local search with its result list, and the remote
+// look-up through a stand-in comms program.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "core/comms.h"
+#include "core/language.h"
+#include "core/message_box.h"
+#include "core/settings.h"
+#include "platform/api/controls.h"
+#include "platform/api/device.h"
+#include "platform/api/shell_install.h"
+#include "tests/platform/support/test_device.h"
+#include "ui/edit_field.h"
+#include "ui/label.h"
+#include "ui/list_control.h"
+#include "ui/text_button.h"
+#include "worldtime/date_helpers.h"
+#include "worldtime/screens/city_layouts.h"
+#include "worldtime/screens/city_lists.h"
+#include "worldtime/screens/city_screen.h"
+#include "worldtime/world_clock.h"
+#include "worldtime/zones.h"
+
+using namespace platform;
+using namespace worldtime;
+
+namespace {
+
+constexpr int kCityScreen = 98;
+constexpr int kOtherScreen = 20;
+const std::wstring kProgram = L"\\Program Files\\Vorn Roamer\\vornroamer3.exe";
+constexpr std::wstring_view kReykjavik = L"IS3413829";
+
+class Other : public ui::Module {
+  public:
+    using Module::Module;
+};
+
+std::string readHostFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CityScreenTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        const auto& root = test::useTestDevice("240x320");
+        ::setenv("VORN_DISPLAY", "headless", 1);
+        install_ = root / "Program Files" / "Vorn Roamer";
+        if (!std::filesystem::exists(install_)) {
+            std::filesystem::create_directories(root / "Program Files");
+            // A copy: the screen writes the city files into the install folder.
+            std::filesystem::copy(std::filesystem::path(VORN_SOURCE_DIR) / "data", install_,
+                                  std::filesystem::copy_options::recursive);
+            std::filesystem::create_directories(root / "windows");
+            std::filesystem::create_symlink(test::builtProgram("vorn_fake_comms"),
+                                            root / "windows" / "vornroamer3_sched.exe");
+        }
+        installShell();
+        registerNativeControls();
+    }
+
+    void SetUp() override {
+        // Every test starts from the shipped city files and settings.
+        for (const char* file : {"citylist.dat", "mycities.dat"}) {
+            std::filesystem::copy_file(std::filesystem::path(VORN_SOURCE_DIR) / "data" / file,
+                                       install_ / file,
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+        std::filesystem::remove_all(install_ / "downloads");
+        core::writeNumberSetting(L"CityListSorting", 0);
+        core::writeNumberSetting(L"CityShowSelected", 0);
+        core::writeNumberSetting(L"FavCity", 1);
+        core::writeNumberSetting(L"SchedulerStatus", 0);
+        messages_.clear();
+        core::setMessageBoxHook(
+            [this](std::wstring_view text, std::wstring_view caption, std::uint32_t flags) {
+                messages_.push_back(std::wstring(text));
+                EXPECT_EQ(caption, L"Vorn Roamer");
+                EXPECT_EQ(flags & mb::IconExclamation, mb::IconExclamation);
+                return id::Ok;
+            });
+
+        app_ = std::make_unique<app::Application>(kProgram);
+        core::buildLanguageList(app_->mainPath(), 1, 9);
+        core::openLanguage(app_->mainPath(), true, true);
+        ASSERT_TRUE(loadZones(app_->mainPath()));
+        CityDatabase(app_->mainPath(), app_->downloadPath(), app_->favouriteCities())
+            .loadFavourites();
+        app_->setModuleFactory(
+            [](app::Application& a, int id, int previous) -> std::unique_ptr<ui::Module> {
+                if (id == kCityScreen)
+                    return std::make_unique<CityScreen>(a, previous);
+                return std::make_unique<Other>(a);
+            });
+        ASSERT_TRUE(app_->createMainWindow());
+        app_->switchModule(kOtherScreen, {.saveOld = true});
+        app_->switchModule(kCityScreen, {.saveOld = true});
+        pump();
+        ASSERT_EQ(app_->currentModuleId(), kCityScreen);
+    }
+
+    void TearDown() override {
+        app_.reset();
+        pump();
+        core::setMessageBoxHook({});
+    }
+
+    void pump() {
+        Message m;
+        while (peekMessage(m, true)) {
+            if (m.id == wm::Quit || m.id == wm::Timer)
+                continue;
+            translateMessage(m);
+            dispatchMessage(m);
+        }
+    }
+    // Delivers messages, timers too, until the condition holds or twenty seconds pass.
+    template <class Condition>
+    bool pumpUntil(Condition condition) {
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > until)
+                return false;
+            waitMessage(20);
+            Message m;
+            while (peekMessage(m, true)) {
+                if (m.id == wm::Quit)
+                    continue;
+                translateMessage(m);
+                dispatchMessage(m);
+            }
+        }
+        return true;
+    }
+    void key(std::uint32_t code) {
+        WindowHandle target = focusWindow() ? focusWindow() : app_->mainWindow();
+        sendMessage(target, wm::KeyDown, code, 1);
+        sendMessage(target, wm::KeyUp, code, static_cast<LParam>(0xC0000001u));
+        pump();
+    }
+    void command(std::uint32_t id) {
+        sendMessage(app_->mainWindow(), wm::Command, id, 0);
+        pump();
+    }
+    void type(std::wstring_view text) {
+        auto& field = control<ui::EditField>(cityControl::Filter);
+        screen().setFocusedControl(&field, false);
+        for (wchar_t c : text) sendMessage(field.nativeWindow(), wm::Char, c, 1);
+        pump();
+    }
+    CityScreen& screen() { return *static_cast<CityScreen*>(app_->currentModule()); }
+    template <class T>
+    T& control(int id) {
+        return *static_cast<T*>(screen().findControl(id));
+    }
+    void pressControl(int id) {
+        screen().controlPressed(*screen().findControl(id));
+        pump();
+    }
+    std::wstring selectedName() {
+        auto& db = screen().database();
+        return std::wstring(db.shownField(db.selection(), cityField::Name));
+    }
+    std::string installedFile(const char* name) { return readHostFile(install_ / name); }
+
+    static inline std::filesystem::path install_;
+    std::unique_ptr<app::Application> app_;
+    std::vector<std::wstring> messages_;
+};
+
+TEST_F(CityScreenTest, TypingFiltersTheListAndTheDetailsFollowTheSelection) {
+    auto& list = control<CityListControl>(cityControl::List);
+    EXPECT_EQ(screen().view(), cityView::List);
+    EXPECT_GT(list.rowCount(), 20000) << "the whole list is shown";
+    EXPECT_EQ(screen().focusedControl(), &list) << "the list, not the text field, has the focus";
+
+    type(L"reykjav");
+    EXPECT_EQ(screen().database().filter(), searchKey(L"reykjav"));
+    ASSERT_EQ(list.rowCount(), screen().database().shownCount());
+    ASSERT_GE(list.rowCount(), 1);
+    EXPECT_EQ(selectedName(), L"Reykjavík");
+    auto& details = control<CityDetailPanel>(cityControl::Details);
+    ASSERT_EQ(details.lines().size(), 3u);
+    EXPECT_EQ(details.lines()[0], longitudeLine(-21.8954));
+    EXPECT_EQ(details.lines()[1], latitudeLine(64.1355));
+    EXPECT_EQ(details.lines()[2].rfind(core::languageString(124).substr(0, 5), 0), 0u);
+
+    // Erasing the text brings the whole list back.
+    auto& field = control<ui::EditField>(cityControl::Filter);
+    field.setText(L"");
+    pump();
+    EXPECT_GT(list.rowCount(), 20000);
+
+    // A text nothing matches leaves an empty list and blank details.
+    type(L"qqqxqqq");
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_TRUE(details.lines().empty());
+    EXPECT_FALSE(control<ui::TextButton>(cityControl::Favourite).isEnabled);
+}
+
+TEST_F(CityScreenTest, TheFavouriteButtonAndEnterOnARowMarkAndUnmarkTheCity) {
+    type(L"reykjav");
+    auto& button = control<ui::TextButton>(cityControl::Favourite);
+    EXPECT_EQ(button.text(), core::languageString(112));
+    EXPECT_EQ(installedFile("mycities.dat").find("IS3413829"), std::string::npos);
+
+    pressControl(cityControl::Favourite);
+    EXPECT_NE(installedFile("mycities.dat").find("IS3413829"), std::string::npos);
+    EXPECT_EQ(button.text(), core::languageString(111));
+    EXPECT_TRUE(screen().database().shownIsFavourite(screen().database().selection()));
+    EXPECT_EQ(core::readNumberSetting(L"OptHomeLayoutReload"), 1);
+
+    // Enter on the focused list does the same, the other way round.
+    auto& list = control<CityListControl>(cityControl::List);
+    screen().setFocusedControl(&list, false);
+    key(vk::Return);
+    EXPECT_EQ(installedFile("mycities.dat").find("IS3413829"), std::string::npos);
+    EXPECT_EQ(button.text(), core::languageString(112));
+}
+
+TEST_F(CityScreenTest, SortingAndFavouritesOnlyAreStoredAndKeepTheSelectedCity) {
+    type(L"reykjav");
+    control<ui::EditField>(cityControl::Filter).setText(L"");
+    pump();
+    EXPECT_EQ(selectedName(), L"Reykjavík") << "the city stays selected without the filter";
+
+    command(cityCommand::SortByCountry);
+    EXPECT_EQ(core::readNumberSetting(L"CityListSorting"), 1);
+    EXPECT_EQ(selectedName(), L"Reykjavík");
+    auto& db = screen().database();
+    EXPECT_LE(db.shownField(1, cityField::Country), db.shownField(2, cityField::Country));
+    command(cityCommand::SortByZone);
+    EXPECT_EQ(core::readNumberSetting(L"CityListSorting"), 2);
+    EXPECT_EQ(selectedName(), L"Reykjavík");
+
+    command(cityCommand::FavouritesOnly);
+    EXPECT_EQ(core::readNumberSetting(L"CityShowSelected"), 1);
+    EXPECT_EQ(control<CityListControl>(cityControl::List).rowCount(),
+              app_->favouriteCities().rowCount());
+    command(cityCommand::FavouritesOnly);
+    EXPECT_EQ(core::readNumberSetting(L"CityShowSelected"), 0);
+    EXPECT_GT(control<CityListControl>(cityControl::List).rowCount(), 20000);
+}
+
+TEST_F(CityScreenTest, TheEditorChangesZoneAndNameOrNothingWhenCancelled) {
+    type(L"reykjav");
+    command(cityCommand::EditCity);
+    ASSERT_EQ(screen().view(), cityView::Edit);
+    auto& zones = control<ui::ListControl>(cityControl::ZoneList);
+    EXPECT_EQ(zones.table()->fieldText(zones.currentRow(), 1), L"25");
+    EXPECT_EQ(control<ui::EditField>(cityControl::NameEdit).text(), L"Reykjavík");
+
+    // Cancel and Back leave the files as they were.
+    std::string before = installedFile("citylist.dat");
+    key(vk::Down);
+    command(ui::command::RightSoftKey);
+    EXPECT_EQ(screen().view(), cityView::List);
+    command(cityCommand::EditCity);
+    app_->back();
+    EXPECT_EQ(app_->currentModuleId(), kCityScreen) << "Back left the editor, not the screen";
+    EXPECT_EQ(screen().view(), cityView::List);
+    EXPECT_EQ(installedFile("citylist.dat"), before);
+
+    command(cityCommand::EditCity);
+    screen().setFocusedControl(&zones, false);
+    key(vk::Down);
+    std::wstring zone(zones.table()->fieldText(zones.currentRow(), 1));
+    control<ui::EditField>(cityControl::NameEdit).setText(L"Reykjavik~Old");
+    command(ui::command::LeftSoftKey);
+    EXPECT_EQ(screen().view(), cityView::List);
+    EXPECT_EQ(selectedName(), L"ReykjavikOld") << "the file's separator is dropped";
+    std::string list = installedFile("citylist.dat");
+    std::string line = platform::toUtf8(zone) + "~ReykjavikOld~Iceland~";
+    EXPECT_NE(list.find(line), std::string::npos);
+}
+
+TEST_F(CityScreenTest, LocalSearchShowsMatchesToTickAndAdd) {
+    type(L"reykjav");
+    pressControl(cityControl::Search);
+    ASSERT_EQ(screen().view(), cityView::Add);
+    EXPECT_EQ(control<ui::Label>(cityControl::ResultHeading).text(), core::languageString(604));
+
+    // Nothing ticked: nothing to add.
+    pressControl(cityControl::ResultAdd);
+    EXPECT_EQ(screen().view(), cityView::List);
+    EXPECT_EQ(messages_, std::vector<std::wstring>{core::languageString(108)});
+
+    // Searching again with the same text would ask the server; a new text searches here.
+    control<ui::EditField>(cityControl::Filter).setText(L"");
+    type(L"reykjavík");
+    pressControl(cityControl::Search);
+    ASSERT_EQ(screen().view(), cityView::Add);
+    auto& results = control<ResultListControl>(cityControl::Results);
+    screen().setFocusedControl(&results, false);
+    key(vk::Return);
+    EXPECT_TRUE(isTicked(*results.table(), 1));
+    command(ui::command::LeftSoftKey);
+    EXPECT_EQ(screen().view(), cityView::List);
+    EXPECT_EQ(selectedName(), L"Reykjavík");
+    EXPECT_NE(installedFile("mycities.dat").find("IS3413829"), std::string::npos);
+}
+
+TEST_F(CityScreenTest, RemoteLookUpShowsTheServersCitiesOrSaysNoneWereFound) {
+    // The stand-in comms program reports success; the answer is what lies in the download
+    // folder.
+    createFolder(app_->downloadPath());
+    std::string answer = "\xEF\xBB\xBF-3~Vila Nova~Brazil~-10.1~-48.2~~BRTEST1~0~~\r\n";
+    std::vector<std::uint8_t> bytes(answer.begin(), answer.end());
+    ASSERT_TRUE(writeFileAtomic(app_->downloadPath() + L"searchresult.dat", bytes));
+    type(L"qqqxqqq");
+    pressControl(cityControl::Search);
+    EXPECT_EQ(core::readSetting(L"CityLookupRequest", core::byteLimit::Text), L"qqqxqqq");
+    ASSERT_TRUE(pumpUntil([&] { return screen().view() == cityView::Add; }));
+    EXPECT_EQ(control<ui::Label>(cityControl::ResultHeading).text(), core::languageString(601));
+    EXPECT_EQ(zoneInfo(readInt(control<ResultListControl>(cityControl::Results)
+                                   .table()
+                                   ->fieldText(1, cityField::Zone)))
+                  .bias,
+              180);
+    ASSERT_TRUE(pumpUntil([&] { return !screen().isBusy(); }));
+
+    // Ticking by a tap on the tick box and adding: the city joins list and favourites and
+    // is selected, even though the filter text did not match it.
+    auto& results = control<ResultListControl>(cityControl::Results);
+    Rect row = results.rowsRect();
+    Point box{row.left + 8, row.top + results.rowHeight() / 2};
+    sendMessage(app_->mainWindow(), wm::LButtonDown, 1, makeLParam(box.x, box.y));
+    sendMessage(app_->mainWindow(), wm::LButtonUp, 0, makeLParam(box.x, box.y));
+    pump();
+    EXPECT_TRUE(isTicked(*results.table(), 1));
+    pressControl(cityControl::ResultAdd);
+    EXPECT_EQ(screen().view(), cityView::List);
+    EXPECT_EQ(selectedName(), L"Vila Nova");
+    EXPECT_NE(installedFile("citylist.dat").find("BRTEST1"), std::string::npos);
+    EXPECT_NE(installedFile("mycities.dat").find("BRTEST1"), std::string::npos);
+
+    // With no answer file the look-up finds nothing.
+    deleteFile(app_->downloadPath() + L"searchresult.dat");
+    type(L"zzzyzzz");
+    pressControl(cityControl::Search);
+    ASSERT_TRUE(pumpUntil([&] { return !messages_.empty(); }));
+    EXPECT_EQ(messages_, std::vector<std::wstring>{core::languageString(600)});
+    EXPECT_EQ(screen().view(), cityView::List);
+}
+
+TEST_F(CityScreenTest, ACommsRunOfSomebodyElseIsNoSearchResult) {
+    createFolder(app_->downloadPath());
+    ASSERT_TRUE(core::sendCommsRequest(L"/hold"));
+    ASSERT_TRUE(pumpUntil([&] { return screen().isBusy(); })) << "the busy animation runs";
+    EXPECT_EQ(control<ui::TextButton>(cityControl::Search).text(), core::languageString(18));
+    // The search button cancels the run.
+    pressControl(cityControl::Search);
+    ASSERT_TRUE(pumpUntil([&] { return !screen().isBusy(); }));
+    EXPECT_EQ(control<ui::TextButton>(cityControl::Search).text(), core::languageString(603));
+    EXPECT_EQ(screen().view(), cityView::List);
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(CityScreenTest, BackLeavesTheListForThePreviousScreen) {
+    EXPECT_EQ(screen().previousId(), kOtherScreen);
+    std::vector<int> history = app_->history();
+    ASSERT_FALSE(history.empty());
+    EXPECT_EQ(history.back(), kOtherScreen);
+    command(cityCommand::Done);
+    EXPECT_EQ(app_->currentModuleId(), kOtherScreen);
+    history.pop_back();
+    EXPECT_EQ(app_->history(), history) << "the way back is taken, not a new step";
+}
+
+}  // namespace
