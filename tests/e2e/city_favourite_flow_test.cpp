@@ -1,0 +1,134 @@
+// The city screen driven as a person would, with the stylus and the keys only: open it from
+// the main menu, type part of a name into the filter, pick the city, make it a favourite,
+// open the editor from the menu and give the city another zone. The files in the install
+// folder and the registry tell what happened.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/support/e2e_device.h"
+
+using namespace e2e;
+
+namespace {
+
+const std::string kMainProgram = "\\Program Files\\Vorn Roamer\\vornroamer3.exe";
+const std::string kSettingsKey = "Software\\VornSoftware\\VornRoamer3";
+// Reykjavík's city code and its zone in the shipped list (UTC+00:00).
+const std::string kReykjavik = "IS3413829";
+
+// Points on a 240x320 screen: the window starts below the 26-pixel task bar. The main menu
+// has its group cells in a column from 2,2 (39 pixels each) and its entries in two columns
+// of 72 x 82 from 47,6; the city screen's layout is in 240-pixel coordinates.
+constexpr int kTaskBar = 26;
+const std::pair<int, int> kFirstGroup{21, kTaskBar + 2 + 19};
+const std::pair<int, int> kCitiesEntry{47 + 72 + 36, kTaskBar + 6 + 30};
+const std::pair<int, int> kFilterField{60, kTaskBar + 14};
+const std::pair<int, int> kFirstCityRow{100, kTaskBar + 28 + 16};
+const std::pair<int, int> kFavouriteButton{120, kTaskBar + 254};
+const std::pair<int, int> kEditOkButton{60, kTaskBar + 254};
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The line of a city in a city file, empty when it is not there.
+std::string cityLine(const std::filesystem::path& file, const std::string& code) {
+    std::string text = readFile(file);
+    std::size_t at = text.find("~" + code + "~");
+    if (at == std::string::npos)
+        return {};
+    std::size_t start = text.rfind('\n', at);
+    start = start == std::string::npos ? 0 : start + 1;
+    return text.substr(start, text.find_first_of("\r\n", at) - start);
+}
+
+class CityFavouriteFlowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ask({"reg", "set", "HKCU", kSettingsKey, "WizardEULA", "--string", "3"});
+        ask({"reg", "set", "HKCU", kSettingsKey, "WizardDone", "--string", "1"});
+        ASSERT_EQ(device_.ctl({"run", "--headless", kMainProgram}).exitCode, 0);
+        ASSERT_EQ(device_.ctl({"wait-window", "Vorn Roamer", "--timeout", "30000"}).exitCode, 0);
+        ASSERT_TRUE(waitUntil([&] { return module() == 10; })) << device_.deviceLog();
+        install_ = device_.root() / "Program Files" / "Vorn Roamer";
+    }
+
+    std::string ask(const std::vector<std::string>& args) {
+        CommandResult r = device_.ctl(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        std::string out = r.out;
+        while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+        return out;
+    }
+    int module() {
+        std::string out = ask({"app", "module"});
+        return out.empty() ? -100 : std::stoi(out);
+    }
+    void tap(std::pair<int, int> point) {
+        ask({"tap", std::to_string(point.first), std::to_string(point.second)});
+    }
+    void key(const std::string& name) { ask({"key", name}); }
+    std::string registryValue(const std::string& name) {
+        CommandResult r = device_.ctl({"reg", "get", "HKCU", kSettingsKey, name});
+        return r.exitCode == 0 ? r.out.substr(0, r.out.find('\n')) : "";
+    }
+
+    TestDevice device_{"240x320"};
+    std::filesystem::path install_;
+};
+
+TEST_F(CityFavouriteFlowTest, FilterChooseMakeFavouriteAndChangeTheZone) {
+    // The cities screen from the main menu's first group.
+    key("softleft");
+    tap(kFirstGroup);
+    tap(kCitiesEntry);
+    ASSERT_TRUE(waitUntil([&] { return module() == 98; }));
+    ASSERT_EQ(cityLine(install_ / "mycities.dat", kReykjavik), "");
+    std::string listed = cityLine(install_ / "citylist.dat", kReykjavik);
+    ASSERT_EQ(listed.substr(0, 3), "25~");
+
+    // Part of the name in the filter leaves Reykjavík at the top; a tap selects it and the
+    // button below makes it a favourite.
+    tap(kFilterField);
+    ask({"type", "reykjav"});
+    tap(kFirstCityRow);
+    tap(kFavouriteButton);
+    ASSERT_TRUE(
+        waitUntil([&] { return !cityLine(install_ / "mycities.dat", kReykjavik).empty(); }));
+    EXPECT_EQ(cityLine(install_ / "mycities.dat", kReykjavik).rfind("25~Reykjavík~", 0), 0u);
+    EXPECT_EQ(registryValue("OptHomeLayoutReload"), "1");
+
+    // The menu of the right soft key, walked with the keys: sort by name, country, zone,
+    // favourites only, the favourite toggle, then "Edit city".
+    key("softright");
+    for (int i = 0; i < 6; ++i) key("down");
+    key("enter");
+    // Down leaves the name field for the zone list, where the city's zone is selected, and
+    // moves on to the next zone.
+    key("down");
+    key("down");
+    tap(kEditOkButton);
+    ASSERT_TRUE(waitUntil(
+        [&] { return cityLine(install_ / "mycities.dat", kReykjavik).substr(0, 3) != "25~"; }));
+    std::string favourite = cityLine(install_ / "mycities.dat", kReykjavik);
+    std::string zone = favourite.substr(0, favourite.find('~'));
+    EXPECT_NE(zone, "25");
+    EXPECT_EQ(favourite.substr(zone.size()),
+              "~Reykjavík~Iceland~64.1355~-21.8954~"
+              "Atlantic/Reykjavik~IS3413829~1~Scandinavia~118918");
+    EXPECT_EQ(cityLine(install_ / "citylist.dat", kReykjavik).substr(0, zone.size() + 1),
+              zone + "~");
+    EXPECT_EQ(module(), 98) << "the editor returns to the list";
+
+    // Back leaves the screen for the one it came from.
+    key("back");
+    EXPECT_TRUE(waitUntil([&] { return module() == 10; }));
+}
+
+}  // namespace
