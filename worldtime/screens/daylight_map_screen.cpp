@@ -29,8 +29,8 @@ constexpr std::uint32_t kNote = dt::Center | dt::WordBreak;
 
 // One layout per display shape, in layout pixels: the map's place, the bar behind the city's
 // name, and the panel's labels. Portrait has the panel below the map with date and time in
-// two fields; landscape has it beside the map, and landscape and square show date and time
-// on one line.
+// two fields; landscape has it beside the map; the square screen, short of height, shows date
+// and time on one line.
 struct MapLayout {
     Rect map;
     Rect nameBar;
@@ -62,16 +62,17 @@ const MapLayout& landscapeLayout() {
     static const MapLayout layout{
         {0, 0, 216, 108},
         {216, 0, 320, 36},
-        true,
+        false,
         {
             {Name, Label, 220, 2, 97, 32, 1, 0, kWrapped, 99},
-            {Time, Label, 220, 40, 97, 30, 1, 0, kWrapped, 99},
-            {Coordinates, Label, 220, 74, 97, 30, 1, 0, kWrapped, 99},
-            {Sunrise, Label, 220, 108, 97, 17, 1, 0, kLine, 99},
-            {Sunset, Label, 220, 126, 97, 17, 1, 0, kLine, 99},
+            {Time, Label, 220, 40, 97, 24, 1, 0, kLine, 99},
+            {Date, Label, 220, 64, 97, 17, 1, 0, kLine, 99},
+            {Coordinates, Label, 220, 86, 97, 30, 1, 0, kWrapped, 99},
+            {Sunrise, Label, 220, 120, 97, 17, 1, 0, kLine, 99},
+            {Sunset, Label, 220, 138, 97, 17, 1, 0, kLine, 99},
             {Empty, Label, 220, 40, 97, 100, 0, 711, kWrapped, 99},
         },
-        0,
+        12,
     };
     return layout;
 }
@@ -86,7 +87,7 @@ const MapLayout& squareLayout() {
             {Time, Label, 6, 139, 228, 16, 1, 0, kLine, 99},
             {Coordinates, Label, 6, 155, 228, 16, 1, 0, kLine, 99},
             {Sunrise, Label, 6, 171, 112, 16, 1, 0, kLine, 99},
-            {Sunset, Label, 122, 171, 112, 16, 1, 0, kLine, 99},
+            {Sunset, Label, 122, 171, 112, 16, 1, 0, dt::Right | dt::VCenter | dt::SingleLine | dt::EndEllipsis, 99},
             {Empty, Label, 12, 139, 216, 48, 0, 711, kNote, 99},
         },
         0,
