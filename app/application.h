@@ -69,6 +69,8 @@ public:
         bool deleteOld = true;
         bool noRedraw = false;
         bool resetMenuPictures = false;
+        // The module the new one is told it was opened from; 0: the one it replaces.
+        int openedFrom = 0;
     };
     void switchModule(int id, std::unique_ptr<ui::Module> ready, SwitchOptions options);
     void switchModule(int id, SwitchOptions options) { switchModule(id, nullptr, options); }
@@ -164,6 +166,7 @@ private:
 
     std::wstring programPath_;
     std::wstring mainPath_;
+    std::wstring downloadPath_;
     platform::WindowHandle window_ = 0;
     std::shared_ptr<platform::Bitmap> backBuffer_;
     std::unique_ptr<platform::DeviceContext> backDc_;
@@ -172,7 +175,6 @@ private:
 
     gfx::Theme theme_;
     std::unique_ptr<gfx::DecorationPictures> decorations_;
-    std::wstring downloadPath_;
     core::RecordTable favouriteCities_{10};
     bool tempFormatFlag_ = true;
     bool windFormatFlag_ = true;
@@ -182,6 +184,7 @@ private:
 
     std::unique_ptr<ui::Module> currentModule_;
     int currentModuleId_ = 0;
+    int openedFrom_ = 0;  // what the live module was told it was opened from
     std::unique_ptr<gfx::TargaPixels> splashLogo_;
     std::unique_ptr<MainMenu> mainMenu_;
     ui::Overlay* popupOverlay_ = nullptr;

@@ -57,7 +57,8 @@ void Application::switchModule(int id, std::unique_ptr<ui::Module> ready, Switch
         if (id == currentModuleId_) return;
         setWaitCursor(true);
         if (options.saveOld && currentModuleId_ >= 1) history_.push_back(currentModuleId_);
-        int previousId = currentModuleId_;
+        int previousId = options.openedFrom > 0 ? options.openedFrom : currentModuleId_;
+        openedFrom_ = previousId;
         if (currentModule_) {
             core::traceLabel("old module remove");
             currentModule_->show(false, false);
@@ -99,8 +100,9 @@ void Application::rebuildCurrentModule(bool resetMenuPictures) {
         currentModule_.reset();
     }
     currentModuleId_ = 0;
+    // The rebuilt screen still returns where the old one would have.
     switchModule(id, {.saveOld = false, .deleteOld = true, .noRedraw = false,
-                      .resetMenuPictures = resetMenuPictures});
+                      .resetMenuPictures = resetMenuPictures, .openedFrom = openedFrom_});
 }
 
 bool Application::back() {

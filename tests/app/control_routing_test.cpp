@@ -9,8 +9,10 @@
 #include <filesystem>
 
 #include "app/application.h"
+#include "platform/api/control.h"
 #include "platform/api/controls.h"
 #include "platform/api/device.h"
+#include "platform/api/profile.h"
 #include "platform/api/shell_install.h"
 #include "tests/platform/support/test_device.h"
 #include "ui/auto_repeat.h"
@@ -79,11 +81,13 @@ class ControlRoutingTest : public ::testing::Test {
                                        edit->setFieldColour(kFieldColour);
                                        return edit;
                                    });
-        app_->setModuleFactory([](app::Application& a, int id, int) -> std::unique_ptr<ui::Module> {
-            if (id == kScreen || id == kOtherScreen)
-                return std::make_unique<Screen>(a);
-            return nullptr;
-        });
+        app_->setModuleFactory(
+            [this](app::Application& a, int id, int previousId) -> std::unique_ptr<ui::Module> {
+                openedFrom.push_back(previousId);
+                if (id == kScreen || id == kOtherScreen)
+                    return std::make_unique<Screen>(a);
+                return nullptr;
+            });
         ASSERT_TRUE(app_->createMainWindow());
         app_->switchModule(kScreen, {.saveOld = true});
         pump();
@@ -122,7 +126,24 @@ class ControlRoutingTest : public ::testing::Test {
     }
 
     std::unique_ptr<app::Application> app_;
+    std::vector<int> openedFrom;  // what each new module was told it was opened from
 };
+
+TEST_F(ControlRoutingTest, ARotatedScreenStillKnowsWhereItWasOpenedFrom) {
+    app_->switchModule(kOtherScreen, {.saveOld = true});
+    pump();
+    ASSERT_EQ(openedFrom.back(), kScreen);
+    std::size_t made = openedFrom.size();
+    rotateScreen(90);
+    broadcastScreenChanged();
+    pump();
+    EXPECT_GT(openedFrom.size(), made) << "the rotation rebuilt the screen";
+    EXPECT_EQ(openedFrom.back(), kScreen);
+    EXPECT_EQ(app_->currentModuleId(), kOtherScreen);
+    rotateScreen(270);
+    broadcastScreenChanged();
+    pump();
+}
 
 TEST_F(ControlRoutingTest, TheOverlayTakesKeysAndCommands) {
     auto& options = control<ui::OptionList>(1);
