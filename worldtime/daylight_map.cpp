@@ -209,13 +209,19 @@ void DaylightMap::drawMarkers(std::span<const MapCity> cities) {
     }
 }
 
+platform::Rect DaylightMap::pulseRect(platform::Point city) const {
+    if (!picture_)
+        return {};
+    int size = std::max(1, static_cast<int>(kPulseFrames * 3 * scale_));
+    platform::Rect wanted = platform::rectOfSize(city.x - size / 2, city.y - size / 2, size, size);
+    return wanted.intersect({0, 0, width(), height()});
+}
+
 PulsePatch DaylightMap::pulseFrame(platform::Point city, int frame) const {
     PulsePatch patch;
     if (!picture_)
         return patch;
-    int size = std::max(1, static_cast<int>(kPulseFrames * 3 * scale_));
-    platform::Rect wanted = platform::rectOfSize(city.x - size / 2, city.y - size / 2, size, size);
-    patch.rect = wanted.intersect({0, 0, width(), height()});
+    patch.rect = pulseRect(city);
     if (patch.rect.isEmpty())
         return patch;
     patch.pixels = std::make_shared<platform::Bitmap>(patch.rect.width(), patch.rect.height());

@@ -79,6 +79,8 @@ class DaylightMap {
     // frame pixels square at opacity 1 - frame / 15, on a patch 45 x scale pixels square
     // (cut at the map's edges).
     PulsePatch pulseFrame(platform::Point city, int frame) const;
+    // Where that patch lies on the map picture, without its pixels.
+    platform::Rect pulseRect(platform::Point city) const;
 
     const platform::Bitmap* picture() const { return picture_.get(); }
     std::shared_ptr<platform::Bitmap> sharedPicture() const { return picture_; }

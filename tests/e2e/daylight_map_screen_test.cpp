@@ -93,7 +93,8 @@ TEST_F(DaylightMapScreen, TheNightSideIsWhereTheSunIsNot) {
     auto middle = [&](const Shot& s) { return s.meanBrightness(110, y, 130, y + 4); };
     auto ends = [&](const Shot& s) {
         return (s.meanBrightness(0, y, 10, y + 4) +
-                s.meanBrightness(kMapWidth - 10, y, kMapWidth, y + 4)) / 2;
+                s.meanBrightness(kMapWidth - 10, y, kMapWidth, y + 4)) /
+               2;
     };
     Shot noon = screenshot();
     ASSERT_FALSE(noon.rgb.empty());

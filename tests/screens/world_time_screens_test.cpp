@@ -45,9 +45,14 @@ std::string readFile(const std::filesystem::path& path) {
 }
 
 FileTime utcAt(int year, int month, int day, int hour, int minute) {
-    SystemTime t{static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month), 0,
-                 static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(hour),
-                 static_cast<std::uint16_t>(minute), 0, 0};
+    SystemTime t{static_cast<std::uint16_t>(year),
+                 static_cast<std::uint16_t>(month),
+                 0,
+                 static_cast<std::uint16_t>(day),
+                 static_cast<std::uint16_t>(hour),
+                 static_cast<std::uint16_t>(minute),
+                 0,
+                 0};
     return *toFileTime(t);
 }
 

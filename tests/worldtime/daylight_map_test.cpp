@@ -208,6 +208,8 @@ TEST(DaylightPicture, PulseFramesDifferOnlyAroundTheRing) {
     // Cut at the map's corner.
     PulsePatch corner = map.pulseFrame({2, 3}, 5);
     EXPECT_EQ(corner.rect, (platform::Rect{0, 0, 47, 48}));
+    EXPECT_EQ(map.pulseRect({2, 3}), corner.rect);
+    EXPECT_EQ(map.pulseRect(city), small.rect);
     EXPECT_EQ(DaylightMap::nextPulseFrame(1), 2);
     EXPECT_EQ(DaylightMap::nextPulseFrame(kPulseFrames), 1);
     EXPECT_EQ(DaylightMap::nextPulseFrame(0), 1);

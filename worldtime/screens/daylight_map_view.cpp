@@ -37,12 +37,12 @@ bool DaylightMapView::update(const SystemTime& utc) {
 }
 
 void DaylightMapView::setCities(std::vector<MapCity> cities, int current) {
-    bool markersChanged = cities.size() != cities_.size() ||
-                          !std::equal(cities.begin(), cities.end(), cities_.begin(),
-                                      [](const MapCity& a, const MapCity& b) {
-                                          return a.latitude == b.latitude &&
-                                                 a.longitude == b.longitude;
-                                      });
+    bool markersChanged =
+        cities.size() != cities_.size() ||
+        !std::equal(cities.begin(), cities.end(), cities_.begin(),
+                    [](const MapCity& a, const MapCity& b) {
+                        return a.latitude == b.latitude && a.longitude == b.longitude;
+                    });
     cities_ = std::move(cities);
     current_ = current >= 1 && current <= static_cast<int>(cities_.size()) ? current : 0;
     if (markersChanged)
@@ -85,9 +85,8 @@ int DaylightMapView::cityAt(Point point) const {
 Rect DaylightMapView::ringRect() const {
     if (current_ == 0 || !map_.loaded())
         return {};
-    Point p = map_.project(cities_[static_cast<std::size_t>(current_ - 1)]);
-    PulsePatch patch = map_.pulseFrame(p, 0);
-    return patch.rect.isEmpty() ? Rect{} : patch.rect.offset(rect.left, rect.top);
+    Rect patch = map_.pulseRect(map_.project(cities_[static_cast<std::size_t>(current_ - 1)]));
+    return patch.isEmpty() ? Rect{} : patch.offset(rect.left, rect.top);
 }
 
 void DaylightMapView::advancePulse() {

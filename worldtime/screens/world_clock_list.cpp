@@ -100,8 +100,8 @@ void WorldClockList::drawRow(DeviceContext& dc, const Rect& line, int row, bool 
                     kSeparatorColour);
     }
     int size = clockSize();
-    Rect clock = rectOfSize(line.left + kClockMargin * unit, line.top + kClockMargin * unit, size,
-                            size);
+    Rect clock =
+        rectOfSize(line.left + kClockMargin * unit, line.top + kClockMargin * unit, size, size);
     drawAnalogClock(dc, face_, clock, r.clock.local);
 
     int right = line.right - 4 * unit;
