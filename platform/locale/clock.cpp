@@ -122,6 +122,7 @@ std::int64_t clockOffsetSeconds() {
 
 void setClockOffsetSeconds(std::int64_t seconds) {
     setProfileNumber("clock.offset", seconds);
+    setProfileNumber("clock.offset.fraction", 0);
 }
 
 FileTime deviceUtcFileTime() {
@@ -130,7 +131,12 @@ FileTime deviceUtcFileTime() {
     // An offset that would put the clock before 1601 or past the top of the range is clamped.
     constexpr std::int64_t kLimit = 0x7FFFFFFFFFFFFFFFLL / kFileTimeTicksPerSecond;
     offset = std::clamp(offset, -kLimit / 2, kLimit / 2);
-    std::int64_t device = host + offset * static_cast<std::int64_t>(kFileTimeTicksPerSecond);
+    // The part of a second that setDeviceUtcTime keeps, so a clock set to a whole second
+    // reads that second rather than up to half a second before it.
+    std::int64_t fraction = std::clamp<std::int64_t>(profileNumber("clock.offset.fraction", 0), 0,
+                                                     kFileTimeTicksPerSecond - 1);
+    std::int64_t device =
+        host + offset * static_cast<std::int64_t>(kFileTimeTicksPerSecond) + fraction;
     return device < 0 ? 0 : static_cast<FileTime>(device);
 }
 
@@ -138,10 +144,15 @@ void setDeviceUtcTime(FileTime utc) {
     auto host = static_cast<std::int64_t>(hostUtcFileTime());
     auto difference = static_cast<std::int64_t>(utc) - host;
     auto ticks = static_cast<std::int64_t>(kFileTimeTicksPerSecond);
-    // Rounded to the nearest second, so setting a whole second reads back as that second.
-    std::int64_t seconds =
-        (difference >= 0 ? difference + ticks / 2 : difference - ticks / 2) / ticks;
+    // Whole seconds (rounded down) in the offset, the rest in its fraction.
+    std::int64_t seconds = difference / ticks;
+    std::int64_t fraction = difference % ticks;
+    if (fraction < 0) {
+        seconds -= 1;
+        fraction += ticks;
+    }
     setClockOffsetSeconds(seconds);
+    setProfileNumber("clock.offset.fraction", fraction);
 }
 
 SystemTime deviceUtcTime() {

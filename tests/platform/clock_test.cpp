@@ -97,12 +97,19 @@ TEST_F(DeviceClock, OffsetAndTestClockMoveTheDeviceTime) {
     EXPECT_EQ(deviceLocalTime(), deviceUtcTime());
 
     setDeviceUtcTime(at(2030, 1, 1));
-    EXPECT_EQ(deviceUtcFileTime(), at(2030, 1, 1) + 500 * 10000);  // offsets are whole seconds
+    // The clock reads exactly the moment set, though the host clock stands half a second on.
+    EXPECT_EQ(deviceUtcFileTime(), at(2030, 1, 1));
+    advanceClockOverride(250);
+    EXPECT_EQ(deviceUtcFileTime(), at(2030, 1, 1) + 250 * 10000);
     setDeviceUtcTime(at(2020, 6, 1));
     EXPECT_LT(clockOffsetSeconds(), 0);
+    EXPECT_EQ(deviceUtcFileTime(), at(2020, 6, 1));
     // The offset lives in the device profile, shared with every program.
     state::Store::closeInstance();
     EXPECT_EQ(toSystemTime(deviceUtcFileTime())->year, 2020);
+    // Setting whole seconds drops the fraction again.
+    setClockOffsetSeconds(0);
+    EXPECT_EQ(deviceUtcTime(), (SystemTime{2026, 12, 2, 8, 10, 0, 1, 750}));
     // An absurd offset is clamped instead of wrapping round.
     setClockOffsetSeconds(-0x7FFFFFFFFFFFFFFFLL);
     EXPECT_EQ(deviceUtcFileTime(), 0u);

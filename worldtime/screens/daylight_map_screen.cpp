@@ -59,18 +59,21 @@ const MapLayout& portraitLayout() {
 }
 
 const MapLayout& landscapeLayout() {
+    // The map takes the left three quarters; the city's name, time and date stand beside it
+    // and the coordinates, sunrise and sunset run under it across the whole width.
     static const MapLayout layout{
-        {0, 0, 216, 108},
-        {216, 0, 320, 36},
+        {0, 0, 240, 120},
+        {240, 0, 320, 44},
         false,
         {
-            {Name, Label, 220, 2, 97, 32, 1, 0, kWrapped, 99},
-            {Time, Label, 220, 40, 97, 24, 1, 0, kLine, 99},
-            {Date, Label, 220, 64, 97, 17, 1, 0, kLine, 99},
-            {Coordinates, Label, 220, 86, 97, 30, 1, 0, kWrapped, 99},
-            {Sunrise, Label, 220, 120, 97, 17, 1, 0, kLine, 99},
-            {Sunset, Label, 220, 138, 97, 17, 1, 0, kLine, 99},
-            {Empty, Label, 220, 40, 97, 100, 0, 711, kWrapped, 99},
+            {Name, Label, 243, 2, 75, 40, 1, 0, kWrapped, 99},
+            {Time, Label, 243, 48, 75, 24, 1, 0, kLine, 99},
+            {Date, Label, 243, 74, 75, 17, 1, 0, kLine, 99},
+            {Coordinates, Label, 6, 126, 308, 17, 1, 0, kLine, 99},
+            {Sunrise, Label, 6, 146, 150, 17, 1, 0, kLine, 99},
+            {Sunset, Label, 164, 146, 150, 17, 1, 0,
+             dt::Right | dt::VCenter | dt::SingleLine | dt::EndEllipsis, 99},
+            {Empty, Label, 246, 48, 70, 100, 0, 711, kWrapped, 99},
         },
         12,
     };
