@@ -26,7 +26,10 @@ const std::string kReykjavik = "IS3413829";
 // of 72 x 82 from 47,6; the city screen's layout is in 240-pixel coordinates.
 constexpr int kTaskBar = 26;
 const std::pair<int, int> kFirstGroup{21, kTaskBar + 2 + 19};
-const std::pair<int, int> kCitiesEntry{47 + 72 + 36, kTaskBar + 6 + 30};
+const std::pair<int, int> kSecondGroup{21, kTaskBar + 2 + 39 + 19};
+const std::pair<int, int> kFirstEntry{47 + 36, kTaskBar + 6 + 30};
+const std::pair<int, int> kSecondEntry{47 + 72 + 36, kTaskBar + 6 + 30};
+const std::pair<int, int> kCitiesEntry = kSecondEntry;
 const std::pair<int, int> kFilterField{60, kTaskBar + 14};
 const std::pair<int, int> kFirstCityRow{100, kTaskBar + 28 + 16};
 const std::pair<int, int> kFavouriteButton{120, kTaskBar + 254};
@@ -79,6 +82,23 @@ class CityFavouriteFlowTest : public ::testing::Test {
         return r.exitCode == 0 ? r.out.substr(0, r.out.find('\n')) : "";
     }
 
+    std::vector<std::string> favouriteNames() {
+        std::vector<std::string> names;
+        std::string text = readFile(install_ / "mycities.dat");
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find('\n', start);
+            std::string line = text.substr(start, end == std::string::npos ? end : end - start);
+            std::size_t name = line.find('~');
+            if (name != std::string::npos)
+                names.push_back(line.substr(name + 1, line.find('~', name + 1) - name - 1));
+            if (end == std::string::npos)
+                break;
+            start = end + 1;
+        }
+        return names;
+    }
+
     TestDevice device_{"240x320"};
     std::filesystem::path install_;
 };
@@ -129,6 +149,30 @@ TEST_F(CityFavouriteFlowTest, FilterChooseMakeFavouriteAndChangeTheZone) {
     // Back leaves the screen for the one it came from.
     key("back");
     EXPECT_TRUE(waitUntil([&] { return module() == 10; }));
+
+    // The new favourite is the last row of the world time list; Right moves it above Sydney.
+    key("softleft");
+    tap(kSecondGroup);
+    tap(kFirstEntry);
+    ASSERT_TRUE(waitUntil([&] { return module() == 20; }));
+    ASSERT_EQ(favouriteNames(), (std::vector<std::string>{"London", "New York City", "Tokyo",
+                                                          "Sydney", "Paris", "Reykjavík"}));
+    for (int i = 0; i < 5; ++i) key("down");
+    key("right");
+    key("right");
+    ASSERT_TRUE(waitUntil([&] { return favouriteNames()[3] == "Reykjavík"; }));
+    EXPECT_EQ(favouriteNames(), (std::vector<std::string>{"London", "New York City", "Tokyo",
+                                                          "Reykjavík", "Sydney", "Paris"}));
+
+    // On the daylight map Left steps back from London to the last favourite and on to
+    // Reykjavík, which becomes the current city with the ring around it.
+    key("softleft");
+    tap(kSecondGroup);
+    tap(kSecondEntry);
+    ASSERT_TRUE(waitUntil([&] { return module() == 21; }));
+    for (int i = 0; i < 3; ++i) key("left");
+    EXPECT_TRUE(waitUntil([&] { return registryValue("FavCity") == "4"; }))
+        << registryValue("FavCity");
 }
 
 }  // namespace
