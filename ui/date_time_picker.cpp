@@ -43,10 +43,19 @@ bool DateTimePicker::nativeNotify(const NotifyHeader& header) {
     return true;
 }
 
+bool DateTimePicker::calendarOpen() const {
+    return send(dtm::GetMonthCal) != 0;
+}
+
 bool DateTimePicker::handsBack(std::uint32_t message, std::uint32_t keyCode) const {
-    // Up and Down change the chosen field; Enter and Back belong to the screen.
-    return NativeControl::handsBack(message, keyCode) || keyCode == vk::Return ||
-           keyCode == vk::Escape;
+    // The open calendar keeps every key. Otherwise Up and Down change the chosen field, Enter
+    // opens the date kind's calendar, and Back (and the time kind's Enter) belong to the
+    // screen.
+    if (calendarOpen())
+        return false;
+    bool enterIsOurs = pickerKind_ == pickerKind::Date;
+    return NativeControl::handsBack(message, keyCode) ||
+           (keyCode == vk::Return && !enterIsOurs) || keyCode == vk::Escape;
 }
 
 }  // namespace ui

@@ -1,7 +1,8 @@
 #pragma once
 // The date/time picker (layout type 8): a native "SysDateTimePick32" child window showing a
-// time ("HH:mm", kind 1) or a long date (kind 2), starting at the device's local time. Its
-// change notifications come back to this control, which tells the owner.
+// time ("HH:mm", kind 1) or a long date with a drop-down month calendar (kind 2), starting at
+// the device's local time. Its change notifications come back to this control, which tells
+// the owner.
 
 #include "platform/api/clock.h"
 #include "ui/native_control.h"
@@ -22,6 +23,8 @@ class DateTimePicker : public NativeControl {
     bool setTime(const platform::SystemTime& time);
     // How many changes the picker has reported.
     int changeCount() const { return changes_; }
+    // The date kind's drop-down month calendar is open (it has the keys meanwhile).
+    bool calendarOpen() const;
 
     bool nativeNotify(const platform::NotifyHeader& header) override;
 

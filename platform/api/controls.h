@@ -69,15 +69,23 @@ constexpr std::uint32_t UpDown = 0x1, ShowNone = 0x2, ShortDateFormat = 0x0, Lon
 
 // Date/time picker messages. DTM_GETSYSTEMTIME and DTM_SETSYSTEMTIME pass a SystemTime* in
 // lParam (wParam GdtValid); DTM_SETFORMAT passes a null-terminated wchar_t picture in lParam
-// (null restores the style's default format).
+// (null restores the style's default format). DTM_GETMONTHCAL answers non-zero (the
+// picker's own handle: the calendar is drawn by the picker, not a window of its own) while
+// the drop-down month calendar is open; DTM_CLOSEMONTHCAL closes it without a change.
 namespace dtm {
-constexpr std::uint32_t GetSystemTime = 0x1001, SetSystemTime = 0x1002, SetFormat = 0x1032;
+constexpr std::uint32_t GetSystemTime = 0x1001, SetSystemTime = 0x1002, GetMonthCal = 0x1008,
+                        CloseMonthCal = 0x100D, SetFormat = 0x1032;
 }
 constexpr LResult GdtError = -1, GdtValid = 0, GdtNone = 1;
 
 // Notification codes (negative numbers, sent as their unsigned 32-bit form).
 constexpr std::uint32_t DtnFirst = static_cast<std::uint32_t>(-760);
 constexpr std::uint32_t DtnDateTimeChange = DtnFirst + 1;  // -759, 0xFFFFFD09
+// A picker without the up-down style (the date kinds) has a drop-down button that opens a
+// month calendar (also Enter or F4 on the picker). These two come with a plain NotifyHeader
+// when it opens and when it closes; a date picked in it comes as DtnDateTimeChange first.
+constexpr std::uint32_t DtnDropDown = DtnFirst + 6;  // -754
+constexpr std::uint32_t DtnCloseUp = DtnFirst + 7;   // -753
 
 // The header of every wm::Notify record; lParam points at it. wParam is the control id.
 struct NotifyHeader {

@@ -1,7 +1,8 @@
-// The date/time picker's window: a row of fields with an up-down button. Up and Down (or the
-// button) change the chosen field, Left and Right choose another, digits type into it, a tap
-// chooses the field under the stylus. Every change is reported to the parent with
-// DtnDateTimeChange.
+// The date/time picker's window: a row of fields with an up-down button, or for the date kinds
+// a drop-down button. Up and Down (or the up-down button) change the chosen field, Left and
+// Right choose another, digits type into it, a tap chooses the field under the stylus. The
+// drop-down button (or Enter, or F4) opens the month calendar, which has the keys while it is
+// open. Every change is reported to the parent with DtnDateTimeChange.
 
 #include <algorithm>
 #include <map>
@@ -9,6 +10,7 @@
 
 #include "platform/api/controls.h"
 #include "platform/api/locale.h"
+#include "platform/controls/date_time_calendar.h"
 #include "platform/controls/date_time_fields.h"
 #include "platform/controls/native_controls.h"
 
@@ -22,6 +24,7 @@ constexpr Colour kBorderColour = rgb(110, 110, 110);
 constexpr Colour kSelectionColour = rgb(51, 102, 204);
 constexpr Colour kSelectionText = rgb(255, 255, 255);
 constexpr Colour kButtonColour = rgb(228, 228, 228);
+constexpr Colour kButtonPressedColour = rgb(190, 190, 190);
 constexpr Colour kArrowColour = rgb(60, 60, 60);
 
 struct Picker {
@@ -35,6 +38,8 @@ struct Picker {
     DeviceContext measuring;
 
     int border() const { return (style & ws::Border) ? 1 : 0; }
+    // Without the up-down style (the time format includes it) the button drops a calendar.
+    bool hasDropDown() const { return (style & dts::UpDown) == 0; }
     Rect buttonRect() const {
         Rect c = clientRect(window);
         int width = std::max(9, c.height() * 3 / 5);
@@ -100,6 +105,55 @@ void reportChange(Picker& p) {
                 reinterpret_cast<LParam>(&change));
 }
 
+void notifyCode(Picker& p, std::uint32_t code) {
+    WindowHandle parent = parentWindow(p.window);
+    if (!parent)
+        return;
+    NotifyHeader header{p.window, static_cast<std::uintptr_t>(controlId(p.window)), code};
+    sendMessage(parent, wm::Notify, static_cast<WParam>(controlId(p.window)),
+                reinterpret_cast<LParam>(&header));
+}
+
+void dropDown(Picker& p) {
+    if (!p.hasDropDown() || isCalendarOpenFor(p.window) || !isWindowEnabled(p.window))
+        return;
+    p.typed = -1;
+    openCalendar(p.window, p.font, p.value, (p.style & dts::RightAlign) != 0);
+    invalidateRect(p.window, nullptr, true);
+    notifyCode(p, DtnDropDown);
+}
+
+// Closes the calendar; a picked date replaces the value's date and keeps its time of day.
+// The parent hears of a new date first, then that the calendar closed. Either may destroy
+// the picker, so it is looked up again after each.
+void closeUp(WindowHandle window, const CalendarAnswer& answer) {
+    if (!isCalendarOpenFor(window))
+        return;
+    closeCalendar();
+    Picker* p = pickerOf(window);
+    if (!p)
+        return;
+    invalidateRect(window, nullptr, true);
+    if (answer.kind == CalendarAnswer::Kind::Pick && dateOf(p->value) != answer.date) {
+        SystemTime t = p->value;
+        t.year = static_cast<std::uint16_t>(answer.date.year);
+        t.month = static_cast<std::uint16_t>(answer.date.month);
+        t.day = static_cast<std::uint16_t>(answer.date.day);
+        t.dayOfWeek = static_cast<std::uint16_t>(dayOfWeekOf(t.year, t.month, t.day));
+        p->value = t;
+        p->typed = -1;
+        reportChange(*p);
+        p = pickerOf(window);
+    }
+    if (p)
+        notifyCode(*p, DtnCloseUp);
+}
+
+void calendarAnswered(WindowHandle window, const CalendarAnswer& answer) {
+    if (answer.kind != CalendarAnswer::Kind::None)
+        closeUp(window, answer);
+}
+
 void choose(Picker& p, int direction) {
     if (p.fields.empty())
         return;
@@ -144,6 +198,14 @@ void typeDigit(Picker& p, int digit) {
 }
 
 bool keyDown(Picker& p, WParam key) {
+    if (isCalendarOpenFor(p.window)) {
+        calendarAnswered(p.window, calendarKey(static_cast<std::uint32_t>(key)));
+        return true;
+    }
+    if (p.hasDropDown() && (key == vk::Return || key == vk::F4)) {
+        dropDown(p);
+        return true;
+    }
     switch (key) {
         case vk::Up:
             step(p, 1);
@@ -170,6 +232,10 @@ void pointerDown(Picker& p, Point at) {
     if (focusWindow() != p.window)
         setFocus(p.window);
     Rect button = p.buttonRect();
+    if (button.contains(at) && p.hasDropDown()) {
+        dropDown(p);
+        return;
+    }
     if (button.contains(at)) {
         if (p.chosen < 0)
             p.chosen = firstEditable(p);
@@ -209,12 +275,17 @@ void paint(Picker& p) {
         dc.frameRect(client, kBorderColour);
 
     Rect button = p.buttonRect();
-    dc.fillRect(button, kButtonColour);
+    bool dropped = isCalendarOpenFor(p.window);
+    dc.fillRect(button, dropped ? kButtonPressedColour : kButtonColour);
     dc.fillRect({button.left, button.top, button.left + 1, button.bottom}, kBorderColour);
-    int middle = button.top + button.height() / 2;
-    dc.fillRect({button.left, middle, button.right, middle + 1}, kBorderColour);
-    drawArrow(dc, {button.left + 1, button.top, button.right, middle}, true);
-    drawArrow(dc, {button.left + 1, middle + 1, button.right, button.bottom}, false);
+    if (p.hasDropDown()) {
+        drawArrow(dc, {button.left + 1, button.top, button.right, button.bottom}, false);
+    } else {
+        int middle = button.top + button.height() / 2;
+        dc.fillRect({button.left, middle, button.right, middle + 1}, kBorderColour);
+        drawArrow(dc, {button.left + 1, button.top, button.right, middle}, true);
+        drawArrow(dc, {button.left + 1, middle + 1, button.right, button.bottom}, false);
+    }
 
     Rect outer = dc.clip();
     dc.setClip(
@@ -274,6 +345,9 @@ LResult pickerProc(WindowHandle window, std::uint32_t message, WParam wParam, LP
         return defWindowProc(window, message, wParam, lParam);
     switch (message) {
         case wm::Destroy:
+            // The parent is going too; nobody is told that the calendar closed.
+            if (isCalendarOpenFor(window))
+                closeCalendar();
             pickers().erase(window);
             return 0;
         case wm::Paint:
@@ -281,13 +355,37 @@ LResult pickerProc(WindowHandle window, std::uint32_t message, WParam wParam, LP
             return 0;
         case wm::EraseBackground:
             return 1;
-        case wm::SetFocus:
         case wm::KillFocus:
         case wm::Enable:
+        case wm::Move:
         case wm::Size:
-            p->typed = -1;
-            invalidateRect(window, nullptr, true);
+            // The calendar belongs to a focused, enabled picker where it was opened.
+            closeUp(window, {CalendarAnswer::Kind::Cancel, {}});
+            [[fallthrough]];
+        case wm::SetFocus:
+            if ((p = pickerOf(window))) {
+                p->typed = -1;
+                invalidateRect(window, nullptr, true);
+            }
             return 0;
+        case wm::ShowWindow:
+            if (!wParam)
+                closeUp(window, {CalendarAnswer::Kind::Cancel, {}});
+            return defWindowProc(window, message, wParam, lParam);
+        case calendarMessage::Key:
+            if (isCalendarOpenFor(window))
+                calendarAnswered(window, calendarKey(static_cast<std::uint32_t>(wParam)));
+            return 0;
+        case calendarMessage::Tap:
+            if (isCalendarOpenFor(window))
+                calendarAnswered(window, calendarTap(pointFromLParam(lParam)));
+            return 0;
+        case calendarMessage::Dismiss:
+        case dtm::CloseMonthCal:
+            closeUp(window, {CalendarAnswer::Kind::Cancel, {}});
+            return 0;
+        case dtm::GetMonthCal:
+            return isCalendarOpenFor(window) ? static_cast<LResult>(window) : 0;
         case wm::SetFont:
             if (wParam) {
                 p->font = *reinterpret_cast<const FontRef*>(wParam);
