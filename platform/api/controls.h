@@ -21,8 +21,14 @@ constexpr std::wstring_view kDateTimePickerClass = L"SysDateTimePick32";
 // it; tests that create controls without a program call it themselves.
 void registerNativeControls();
 
+// wm::Cut, Copy, Paste and Clear work on an edit field's selection and the device's
+// clipboard (platform/api/clipboard.h); read-only fields copy but do not cut, paste or clear,
+// password fields give nothing out, and pasted text passes the same filters and limit as
+// typed text. Ctrl+X, C, V and A do the same from the keyboard (A selects everything), and a
+// tap-and-hold on a field offers Cut, Copy and Paste in a context menu.
 namespace wm {
-constexpr std::uint32_t GetTextLength = 0x000E;
+constexpr std::uint32_t GetTextLength = 0x000E, Cut = 0x0300, Copy = 0x0301, Paste = 0x0302,
+                        Clear = 0x0303;
 }
 
 // Window styles the controls look at.

@@ -21,6 +21,7 @@ struct Edit {
     int scrollX = 0;            // single-line: pixels scrolled to the left
     std::size_t firstLine = 0;  // multi-line: the top visible line
     bool shift = false;
+    bool control = false;  // Ctrl is held: letters are commands, not text
     bool dragging = false;
 
     bool multiline() const { return (style & es::Multiline) != 0; }
@@ -62,5 +63,23 @@ struct Edit {
 // Paints the field: its colours asked of the parent, the visible lines, the selection and
 // the caret.
 void paintEdit(Edit& e);
+
+// The clipboard commands on the field's selection; each answers whether the text changed.
+// Copying and cutting give nothing out of a password field; cutting, pasting and clearing
+// leave a read-only field alone. Pasting replaces the selection with the clipboard's text as
+// if it were typed (the number modes filter it, the limit cuts it), a single-line field
+// taking its first line only.
+bool cutSelection(Edit& e);
+void copySelection(Edit& e);
+bool pasteClipboard(Edit& e);
+bool clearSelection(Edit& e);
+// Ctrl+X, C, V, A (given as virtual keys) and the control characters some keyboards send for
+// them (0x18, 0x03, 0x16, 0x01). Answers what happened.
+enum class EditCommand { None, Selected, TextChanged, Done };
+EditCommand editShortcut(Edit& e, wchar_t letter);
+
+// The context menu of a tap-and-hold at a client point: Cut, Copy and Paste as they apply.
+// Answers the clipboard message chosen (wm::Cut, Copy, Paste) or 0.
+std::uint32_t editContextMenu(Edit& e, Point clientPoint);
 
 }  // namespace platform::controls

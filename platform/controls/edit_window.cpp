@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/api/controls.h"
+#include "platform/api/shell.h"
 #include "platform/controls/edit_state.h"
 #include "platform/controls/native_controls.h"
 #include "platform/gui/window_system.h"
@@ -105,6 +106,9 @@ bool keyDown(Edit& e, WParam key) {
         case vk::Shift:
             e.shift = true;
             return false;
+        case vk::Control:
+            e.control = true;
+            return false;
         case vk::Left:
             if (e.text.hasSelection() && !e.shift) {
                 e.text.moveCaret(e.text.selectionStart(), false);
@@ -141,11 +145,27 @@ bool keyDown(Edit& e, WParam key) {
                 changed(e, true);
             return false;
         default:
+            if (e.control && key >= vk::LetterA && key <= vk::LetterA + 25) {
+                EditCommand done = editShortcut(e, static_cast<wchar_t>(key));
+                if (done == EditCommand::TextChanged)
+                    changed(e, true);
+                return done == EditCommand::Selected;
+            }
             return false;
     }
 }
 
 void character(Edit& e, wchar_t c) {
+    // With Ctrl held the letters were commands (handled as keys); the characters some
+    // keyboards send for those commands are taken here when Ctrl was not seen.
+    if (e.control)
+        return;
+    if (c == 0x01 || c == 0x03 || c == 0x16 || c == 0x18) {
+        EditCommand done = editShortcut(e, c);
+        if (done != EditCommand::None)
+            changed(e, done == EditCommand::TextChanged);
+        return;
+    }
     bool done = false;
     if (c == L'\b') {
         done = e.text.erasePrevious();
@@ -158,13 +178,41 @@ void character(Edit& e, wchar_t c) {
         changed(e, true);
 }
 
+// A press: the caret goes under the stylus, unless the press is on the selection, which a
+// tap-and-hold there should find intact for its context menu. Holding opens the menu; the
+// chosen command comes back to the window as its message. The menu's modal loop may destroy
+// the field, so it is looked up again afterwards.
+void press(WindowHandle window, Point p) {
+    Edit* e = editOf(window);
+    if (focusWindow() != window)
+        setFocus(window);
+    std::size_t at = positionAt(*e, p);
+    bool onSelection = e->text.hasSelection() && at >= e->text.selectionStart() &&
+                       at <= e->text.selectionEnd();
+    if (!onSelection) {
+        e->text.moveCaret(at, e->shift);
+        changed(*e, false);
+    }
+    if (recognizeGesture(window, p) == GestureContextMenu) {
+        std::uint32_t command = editContextMenu(*e, p);
+        if (command && editOf(window))
+            sendMessage(window, command);
+        return;
+    }
+    e = editOf(window);
+    if (!e)
+        return;
+    if (onSelection)
+        e->text.moveCaret(at, e->shift);
+    e->dragging = true;
+    setCapture(window);
+    changed(*e, false);
+}
+
 void pointer(Edit& e, std::uint32_t message, Point p) {
     if (message == wm::LButtonDown) {
-        if (focusWindow() != e.window)
-            setFocus(e.window);
-        e.text.moveCaret(positionAt(e, p), e.shift);
-        e.dragging = true;
-        setCapture(e.window);
+        press(e.window, p);
+        return;
     } else if (message == wm::MouseMove && e.dragging) {
         e.text.moveCaret(positionAt(e, p), true);
     } else if (message == wm::LButtonUp && e.dragging) {
@@ -251,6 +299,7 @@ LResult editProc(WindowHandle window, std::uint32_t message, WParam wParam, LPar
         case wm::SetFocus:
         case wm::KillFocus:
             e->shift = false;
+            e->control = false;
             invalidateRect(window, nullptr, true);
             notifyParent(*e, message == wm::SetFocus ? en::SetFocus : en::KillFocus);
             return 0;
@@ -276,6 +325,23 @@ LResult editProc(WindowHandle window, std::uint32_t message, WParam wParam, LPar
         case wm::KeyUp:
             if (wParam == vk::Shift)
                 e->shift = false;
+            if (wParam == vk::Control)
+                e->control = false;
+            return 0;
+        case wm::Cut:
+            if (cutSelection(*e))
+                changed(*e, true);
+            return 0;
+        case wm::Copy:
+            copySelection(*e);
+            return 0;
+        case wm::Paste:
+            if (pasteClipboard(*e))
+                changed(*e, true);
+            return 0;
+        case wm::Clear:
+            if (clearSelection(*e))
+                changed(*e, true);
             return 0;
         case wm::Char:
             character(*e, static_cast<wchar_t>(wParam));

@@ -23,6 +23,7 @@ std::optional<std::uint32_t> virtualKeyFromName(std::string_view name) {
         {"action", vk::Return}, {"tab", vk::Tab},     {"space", vk::Space},
         {"backspace", vk::Back}, {"delete", vk::Delete}, {"home", vk::Home},
         {"end", vk::End},     {"pageup", vk::PageUp}, {"pagedown", vk::PageDown},
+        {"shift", vk::Shift}, {"ctrl", vk::Control},  {"control", vk::Control},
     };
     for (const auto& k : kNames) {
         if (k.name == n) return k.key;

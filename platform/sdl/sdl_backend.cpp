@@ -33,6 +33,10 @@ std::uint32_t virtualKeyOf(SDL_Keycode k) {
         case SDLK_END: return vk::End;
         case SDLK_PAGEUP: return vk::PageUp;
         case SDLK_PAGEDOWN: return vk::PageDown;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT: return vk::Shift;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL: return vk::Control;
         default: break;
     }
     if (k >= SDLK_a && k <= SDLK_z) return static_cast<std::uint32_t>('A' + (k - SDLK_a));
