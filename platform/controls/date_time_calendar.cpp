@@ -158,13 +158,17 @@ bool onInput(const gui::InputEvent& e) {
     return false;
 }
 
-Rect calendarArea() {
+// Between the task bar and the menu bar when it fits there beside the picker; else over the
+// bars rather than over the picker (on the square and landscape screens).
+CalendarLayout placeOnScreen(const Rect& picker, int textHeight, int dayWidth, bool alignRight) {
     Size screen = screenSize();
-    Rect full{0, 0, screen.width, screen.height};
-    // Between the task bar and the menu bar when it fits there.
     int bar = shellBarHeight();
     Rect between{0, bar, screen.width, screen.height - bar};
-    return between.height() > screen.height / 2 ? between : full;
+    CalendarLayout l = placeCalendar(picker, between, textHeight, dayWidth, alignRight);
+    if (!l.frame.intersects(picker))
+        return l;
+    return placeCalendar(picker, {0, 0, screen.width, screen.height}, textHeight, dayWidth,
+                         alignRight);
 }
 
 CalendarAnswer moveCursor(const CalendarDate& to) {
@@ -196,7 +200,7 @@ void openCalendar(WindowHandle picker, const FontRef& font, const SystemTime& se
         std::wstring twice(2, static_cast<wchar_t>(L'0' + d));
         dayWidth = std::max(dayWidth, measuring.textExtent(twice).width);
     }
-    c.layout = placeCalendar(windowRect(picker), calendarArea(), textHeight, dayWidth, alignRight);
+    c.layout = placeOnScreen(windowRect(picker), textHeight, dayWidth, alignRight);
     calendar() = std::move(c);
 
     gui::ScreenLayer layer;

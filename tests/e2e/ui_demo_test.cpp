@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <sstream>
 #include <thread>
@@ -20,7 +21,7 @@ namespace {
 const std::string kDemo = "\\Program Files\\Vorn Roamer\\vorn_ui_demo.exe";
 
 // Control ids of the demonstration screen (tests/ui/demo/demo_module.h).
-constexpr int kEdit = 3, kTime = 4, kOptions = 7, kList = 8;
+constexpr int kEdit = 3, kTime = 4, kDate = 5, kOptions = 7, kList = 8;
 
 struct Box {
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -144,7 +145,37 @@ void exercise(UiDemo& demo) {
     demo.ask({"key", "down"});
     demo.ask({"key", "softright"});
     EXPECT_EQ(demo.ask({"app", "option"}), "f");
-    demo.shot("6-end");
+    demo.shot("6-options");
+
+    // The date picker's button drops its month calendar below it; Back closes it unchanged,
+    // Right and Enter pick the next day and keep the time of day.
+    Box date = demo.control(kDate);
+    std::string dateBefore = demo.ask({"app", "date"});
+    Box heading{date.left + 2 * s, date.bottom + 3 * s, date.left + 100 * s, date.bottom + 14 * s};
+    double closedLook = UiDemo::brightness(demo.shot("7-date"), heading);
+    demo.pointer("tap", date.right - 5 * s, date.midY());
+    EXPECT_EQ(demo.ask({"app", "date"}), dateBefore + " open");
+    EXPECT_LT(UiDemo::brightness(demo.shot("8-calendar"), heading), closedLook - 0.2)
+        << "the calendar's heading shows under the picker";
+    demo.ask({"key", "right"});
+    demo.ask({"key", "back"});
+    EXPECT_EQ(demo.ask({"app", "date"}), dateBefore);
+    EXPECT_EQ(demo.ask({"app", "module"}), "13") << "Back closed the calendar, not the screen";
+    demo.pointer("tap", date.right - 5 * s, date.midY());
+    demo.ask({"key", "right"});
+    demo.ask({"key", "enter"});
+    int y = 0, m = 0, d = 0, minutes = 0, y2 = 0, m2 = 0, d2 = 0, minutes2 = 0;
+    std::istringstream(dateBefore) >> y >> m >> d >> minutes;
+    std::istringstream(demo.ask({"app", "date"})) >> y2 >> m2 >> d2 >> minutes2;
+    namespace ch = std::chrono;
+    auto u = [](int v) { return static_cast<unsigned>(v); };
+    ch::year_month_day expected{ch::sys_days{ch::year{y} / ch::month{u(m)} / ch::day{u(d)}} +
+                                ch::days{1}};
+    EXPECT_EQ(y2, static_cast<int>(expected.year()));
+    EXPECT_EQ(m2, static_cast<int>(static_cast<unsigned>(expected.month())));
+    EXPECT_EQ(d2, static_cast<int>(static_cast<unsigned>(expected.day())));
+    EXPECT_EQ(minutes2, minutes);
+    demo.shot("9-end");
 }
 
 TEST(UiDemoTest, EveryControlWorksAtScaleOne) {

@@ -41,6 +41,16 @@ void registerRequests() {
         auto t = picker->time();
         return platform::ControlReply{true, std::to_string(t.hour * 60 + t.minute)};
     });
+    platform::registerAppRequest("date", [](std::string_view) {
+        auto* demo = liveDemo();
+        if (!demo)
+            return platform::ControlReply{false, "no demonstration screen"};
+        auto* picker = static_cast<ui::DateTimePicker*>(demo->findControl(ui::demo::demoId::Date));
+        auto t = picker->time();
+        std::string answer = std::to_string(t.year) + " " + std::to_string(t.month) + " " +
+                             std::to_string(t.day) + " " + std::to_string(t.hour * 60 + t.minute);
+        return platform::ControlReply{true, answer + (picker->calendarOpen() ? " open" : "")};
+    });
     platform::registerAppRequest("option", [](std::string_view) {
         auto* demo = liveDemo();
         if (!demo)
