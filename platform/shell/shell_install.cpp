@@ -6,25 +6,32 @@
 #include "platform/shell/key_filters.h"
 #include "platform/shell/menu_bar.h"
 #include "platform/shell/shell_internal.h"
+#include "platform/shell/start_menu.h"
 #include "platform/shell/task_bar.h"
 
 namespace platform::shell {
 namespace {
 
-// Presses on the task bar belong to it (it has nothing to do with them yet), so that a window
-// under the bar does not get taps it cannot show.
+// Presses on the task bar belong to it, so that a window under the bar does not get taps it
+// cannot show. A tap that goes down and up on the flag opens the start menu, which tracks
+// the input that follows in a loop of its own, as the soft-key menus do.
 bool taskBarInput(const gui::InputEvent& e) {
     static bool pressed = false;
+    static bool onFlag = false;
     using Kind = gui::InputEvent::Kind;
     if (e.kind == Kind::PointerDown) {
         pressed = taskBarRect().contains(e.position);
+        onFlag = startFlagRect().contains(e.position);
         return pressed;
     }
     if (e.kind == Kind::PointerMove)
         return pressed;
     if (e.kind == Kind::PointerUp) {
         bool was = pressed;
-        pressed = false;
+        bool open = onFlag && startFlagRect().contains(e.position);
+        pressed = onFlag = false;
+        if (open)
+            openStartMenu();
         return was;
     }
     return false;

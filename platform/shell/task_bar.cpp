@@ -60,6 +60,7 @@ int millisecondsToNextMinute() {
 TaskBarLook currentTaskBarLook() {
     TaskBarLook look;
     look.hidden = isTaskBarHidden();
+    look.flagHidden = startIconHidden();
     WindowHandle owner = barOwnerWindow();
     look.title = owner ? windowText(owner) : std::wstring();
     look.clock = deviceClockText();
@@ -72,7 +73,8 @@ void paintTaskBar(DeviceContext& dc) {
         return;
     TaskBarLook look = currentTaskBarLook();
     fillBar(dc, bar);
-    drawStartFlag(dc, bar);
+    if (!startIconHidden())
+        drawStartFlag(dc, bar);
     dc.setBackgroundMode(BackgroundMode::Transparent);
     dc.setTextColour(colour::BarText);
     FontRef oldFont = dc.selectFont(shellFont(12));
@@ -94,6 +96,10 @@ Rect taskBarRect() {
 
 void markTaskBarChanged() {
     gui::markScreenChanged({0, 0, screenSize().width, shellBarHeight()});
+}
+
+bool startIconHidden() {
+    return (hiddenBits(barOwnerWindow()) & shfs::HideStartIcon) != 0;
 }
 
 bool hidesSipButton(WindowHandle window) {

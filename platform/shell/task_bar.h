@@ -9,6 +9,7 @@ namespace platform::shell {
 
 struct TaskBarLook {
     bool hidden = false;
+    bool flagHidden = false;
     std::wstring title;
     std::wstring clock;  // "HH:mm"
     friend bool operator==(const TaskBarLook&, const TaskBarLook&) = default;
@@ -19,5 +20,7 @@ void paintTaskBar(DeviceContext& dc);
 std::wstring deviceClockText();
 int millisecondsToNextMinute();
 void forgetFullScreenOfDeadWindows();
+// The window in front asked the shell to hide the start icon.
+bool startIconHidden();
 
 }  // namespace platform::shell

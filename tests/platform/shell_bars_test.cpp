@@ -14,7 +14,9 @@
 #include "platform/api/window.h"
 #include "platform/gui/window_system.h"
 #include "platform/shell/menu_bar.h"
+#include "platform/shell/menu_view.h"
 #include "platform/shell/shell_internal.h"
+#include "platform/shell/start_menu.h"
 #include "tests/platform/support/test_device.h"
 
 using namespace platform;
@@ -170,6 +172,54 @@ TEST_F(ShellBarsTest, TaskBarShowsTheForegroundTitleAndFullScreenHidesIt) {
     EXPECT_EQ(gui::framebuffer().pixel(s.width / 2, 0), shell::colour::BarTop);
     EXPECT_EQ(areaSum(titleArea), retitled);
     EXPECT_FALSE(shFullScreen(0xFFFFFF, shfs::HideTaskBar));
+}
+
+TEST_F(ShellBarsTest, TheFlagOpensTheStartMenuOfTodayAndTheRunningPrograms) {
+    if (!isWindowClassRegistered(shell::kTodayClass)) {
+        ASSERT_TRUE(registerWindowClass({std::wstring(shell::kTodayClass), barsProc}));
+    }
+    WindowCreate c;
+    c.className = std::wstring(shell::kTodayClass);
+    c.title = L"Desktop";
+    WindowHandle today = createWindow(c);
+    windows_.push_back(today);
+    WindowHandle second = make(L"Second");  // the same program: listed once, by its first
+    setForegroundWindow(window_);
+    pumpFor(30);
+
+    std::vector<shell::StartMenuEntry> entries = shell::startMenuEntries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].label, L"Today");
+    EXPECT_TRUE(entries[0].today);
+    EXPECT_EQ(entries[0].window, today);
+    EXPECT_EQ(entries[1].window, window_);
+    EXPECT_TRUE(entries[1].current);
+    EXPECT_NE(entries[1].window, second);
+
+    // The same menu as the flag opens, to find where its first item lies.
+    Rect flag = shell::startFlagRect();
+    ASSERT_FALSE(flag.isEmpty());
+    MenuHandle copy = createPopupMenu();
+    appendMenu(copy, mf::String, 1, L"Today");
+    appendMenu(copy, mf::Separator, 0, L"");
+    appendMenu(copy, mf::String, 2, L"Bars");
+    shell::MenuPanel panel =
+        shell::placeMenuPanel(copy, {flag.left, flag.bottom}, shell::MenuAnchor::TopLeft);
+    destroyMenu(copy);
+    tap(centreOf(flag));
+    tap(centreOf(panel.itemRects[0]));
+    ASSERT_TRUE(pumpUntil([&] { return foregroundWindow() == today; }));
+
+    // A window in front that hides the start icon has no flag to tap.
+    setForegroundWindow(window_);
+    ASSERT_TRUE(shFullScreen(window_, shfs::HideStartIcon));
+    EXPECT_TRUE(shell::startFlagRect().isEmpty());
+    tap({flag.left + 2, flag.top + 2});
+    tap(centreOf(panel.itemRects[0]));
+    pumpFor(100);
+    EXPECT_EQ(foregroundWindow(), window_);
+    ASSERT_TRUE(shFullScreen(window_, shfs::ShowStartIcon));
+    EXPECT_FALSE(shell::startFlagRect().isEmpty());
 }
 
 TEST_F(ShellBarsTest, WindowWithoutMenuBarAboveTheBarGetsAnEmptyBar) {
