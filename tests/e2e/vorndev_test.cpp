@@ -269,6 +269,10 @@ TEST(VorndevStartTest, DetachedDeviceRunsUntilStopped) {
         vorndev({"start", "--device", device.root().string(), "--headless", "--detach"});
     ASSERT_EQ(start.exitCode, 0) << start.err;
     EXPECT_NE(platform::findWindow(L"", L"Today"), 0u);
+    // The main program is in front of the Today screen, whichever started faster.
+    platform::WindowHandle main = platform::findWindow(L"Vorn Roamer", L"Vorn Roamer");
+    ASSERT_NE(main, 0u);
+    EXPECT_EQ(platform::foregroundWindow(), main);
     int todayPid = std::stoi(start.out);
     EXPECT_TRUE(isRunning(todayPid));
 

@@ -61,6 +61,8 @@ std::vector<Started> startPrograms(const LaunchOptions& options) {
         {"Today screen",
          startHostProgram(selfExecutable(), {"today", "--device", root}, std::nullopt, options)});
     if (platform::fileExists(kMainProgram)) {
+        // The main program opens its window after the Today screen's, so it is in front.
+        waitForWindows({started.front().processId}, kWindowWait);
         started.push_back(
             {platform::toUtf8(kMainProgram), startDeviceProgram(kMainProgram, L"", options)});
     }
