@@ -4,6 +4,7 @@
 // main menu, the navigation history and the one live screen module, and it routes every
 // window message to them.
 
+#include <any>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -185,6 +186,7 @@ private:
     std::unique_ptr<ui::Module> currentModule_;
     int currentModuleId_ = 0;
     int openedFrom_ = 0;  // what the live module was told it was opened from
+    std::any carriedState_;  // the rebuilt module's state, for its successor
     std::unique_ptr<gfx::TargaPixels> splashLogo_;
     std::unique_ptr<MainMenu> mainMenu_;
     ui::Overlay* popupOverlay_ = nullptr;

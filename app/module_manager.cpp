@@ -29,6 +29,10 @@ std::unique_ptr<ui::Module> Application::createModule(int id, int previousId) {
     if (factory_) module = factory_(*this, id, previousId);
     if (!module) module = std::make_unique<PlaceholderModule>(*this, id, previousId);
     module->build();
+    if (carriedState_.has_value()) {
+        module->restoreState(carriedState_);
+        carriedState_.reset();
+    }
     return module;
 }
 
@@ -96,6 +100,7 @@ void Application::rebuildCurrentModule(bool resetMenuPictures) {
     if (id <= 0) return;
     // Switching to the same id does nothing, so the old module goes first.
     if (currentModule_) {
+        carriedState_ = currentModule_->saveState();
         currentModule_->show(false, false);
         currentModule_.reset();
     }
@@ -103,6 +108,7 @@ void Application::rebuildCurrentModule(bool resetMenuPictures) {
     // The rebuilt screen still returns where the old one would have.
     switchModule(id, {.saveOld = false, .deleteOld = true, .noRedraw = false,
                       .resetMenuPictures = resetMenuPictures, .openedFrom = openedFrom_});
+    carriedState_.reset();
 }
 
 bool Application::back() {

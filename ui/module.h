@@ -2,6 +2,7 @@
 // The base of every screen: a module owns the controls of one screen, paints them, and
 // handles keys, taps, timers and commands. One module is live at a time.
 
+#include <any>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -61,6 +62,10 @@ class Module {
     virtual std::span<const MenuEntry> menuEntries() const { return {}; }
     // The scroll position changed by this much (input panel moved, scroll bar).
     virtual void scrollBy(int dy);
+    // What the user was doing, kept when the screen is built again for a new orientation:
+    // the old module answers saveState, the new one gets it after build.
+    virtual std::any saveState() const { return {}; }
+    virtual void restoreState(const std::any&) {}
 
     // Controls.
     Control& addControl(std::unique_ptr<Control> control);

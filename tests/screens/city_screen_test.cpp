@@ -17,7 +17,9 @@
 #include "core/message_box.h"
 #include "core/settings.h"
 #include "platform/api/controls.h"
+#include "platform/api/control.h"
 #include "platform/api/device.h"
+#include "platform/api/profile.h"
 #include "platform/api/shell_install.h"
 #include "tests/platform/support/test_device.h"
 #include "ui/edit_field.h"
@@ -207,6 +209,35 @@ TEST_F(CityScreenTest, TypingFiltersTheListAndTheDetailsFollowTheSelection) {
     EXPECT_EQ(list.rowCount(), 0);
     EXPECT_TRUE(details.lines().empty());
     EXPECT_FALSE(control<ui::TextButton>(cityControl::Favourite).isEnabled);
+}
+
+TEST_F(CityScreenTest, ARotationKeepsTheFilterTheSelectionAndAnUnfinishedEdit) {
+    auto rotate = [&](int degrees) {
+        int generation = app_->layoutGeneration();
+        rotateScreen(degrees);
+        broadcastScreenChanged();
+        pump();
+        ASSERT_GT(app_->layoutGeneration(), generation) << "the screen was built again";
+    };
+    type(L"reykjav");
+    rotate(90);
+    EXPECT_EQ(control<ui::EditField>(cityControl::Filter).text(), L"reykjav");
+    EXPECT_EQ(screen().database().shownCount(), 1);
+    EXPECT_EQ(selectedName(), L"Reykjavík");
+    EXPECT_EQ(screen().previousId(), kOtherScreen);
+
+    command(cityCommand::EditCity);
+    ASSERT_EQ(screen().view(), cityView::Edit);
+    control<ui::EditField>(cityControl::NameEdit).setText(L"Reykjavik city");
+    auto& zones = control<ui::ListControl>(cityControl::ZoneList);
+    int otherZone = zones.currentRow() == 1 ? 2 : 1;
+    zones.selectRow(otherZone, false);
+    rotate(270);
+    EXPECT_EQ(screen().view(), cityView::Edit);
+    EXPECT_EQ(control<ui::EditField>(cityControl::NameEdit).text(), L"Reykjavik city");
+    EXPECT_EQ(control<ui::ListControl>(cityControl::ZoneList).currentRow(), otherZone);
+    // Nothing was saved by the rotation itself.
+    EXPECT_EQ(installedFile("citylist.dat").find("Reykjavik city"), std::string::npos);
 }
 
 TEST_F(CityScreenTest, TheFavouriteButtonAndEnterOnARowMarkAndUnmarkTheCity) {

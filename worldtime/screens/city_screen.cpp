@@ -150,6 +150,46 @@ std::wstring CityScreen::selectedCode() const {
     return std::wstring(database_.shownField(database_.selection(), cityField::Code));
 }
 
+namespace {
+
+struct CityScreenState {
+    int view = cityView::List;
+    std::wstring filter;
+    std::wstring code;
+    std::wstring editedName;
+    int editedZoneRow = 0;
+};
+
+}  // namespace
+
+std::any CityScreen::saveState() const {
+    CityScreenState state;
+    state.view = currentPage;
+    state.filter = filter_->text();
+    state.code = selectedCode();
+    if (currentPage == cityView::Edit) {
+        state.editedName = nameEdit_->text();
+        state.editedZoneRow = zoneList_->currentRow();
+    }
+    return state;
+}
+
+void CityScreen::restoreState(const std::any& saved) {
+    const auto* state = std::any_cast<CityScreenState>(&saved);
+    if (!state)
+        return;
+    filter_->setText(state->filter);
+    database_.setFilter(state->filter);
+    selectCode(state->code);
+    refreshList();
+    // Search results belong to the old screen; their view falls back to the list.
+    if (state->view == cityView::Edit && !state->code.empty()) {
+        enterEditView();
+        nameEdit_->setText(state->editedName);
+        zoneList_->selectRow(state->editedZoneRow, false);
+    }
+}
+
 void CityScreen::selectCode(std::wstring_view code) {
     int row = code.empty() ? 0 : database_.shownRowOf(code);
     if (row > 0)

@@ -58,6 +58,9 @@ class CityScreen final : public ui::Module {
     bool commsMessage(platform::WindowHandle window, std::uint32_t message, platform::WParam wParam,
                       platform::LParam lParam) override;
     std::span<const ui::MenuEntry> menuEntries() const override;
+    // The filter text, the selected city and an unfinished edit outlive a rotation.
+    std::any saveState() const override;
+    void restoreState(const std::any& state) override;
 
     int view() const { return currentPage; }
     int previousId() const { return previousId_; }
