@@ -12,9 +12,11 @@
 #include "platform/api/shell_install.h"
 #include "platform/api/window.h"
 #include "platform/gui/window_system.h"
+#include "tests/platform/support/shell_input.h"
 #include "tests/platform/support/test_device.h"
 
 using namespace platform;
+using namespace platform::test;
 using Kind = gui::InputEvent::Kind;
 
 namespace {
@@ -54,21 +56,6 @@ LResult gestureProc(WindowHandle w, std::uint32_t id, WParam wp, LParam lp) {
         }
     }
     return defWindowProc(w, id, wp, lp);
-}
-
-template <class P>
-bool pumpUntil(P done, int ms = 3000) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        gui::pumpModal(10);
-    }
-    return true;
-}
-
-void pumpFor(int ms) {
-    pumpUntil([] { return false; }, ms);
 }
 
 std::vector<std::uint32_t> ids() {

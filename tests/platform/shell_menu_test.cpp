@@ -17,9 +17,11 @@
 #include "platform/shell/menu_model.h"
 #include "platform/shell/menu_view.h"
 #include "platform/shell/shell_internal.h"
+#include "tests/platform/support/shell_input.h"
 #include "tests/platform/support/test_device.h"
 
 using namespace platform;
+using namespace platform::test;
 using Kind = gui::InputEvent::Kind;
 
 namespace {
@@ -47,35 +49,6 @@ int countOf(std::uint32_t id, WParam wParam) {
     int n = 0;
     for (const auto& l : g_log) n += l.id == id && l.wParam == wParam;
     return n;
-}
-
-void pressKey(std::uint32_t key) {
-    gui::injectInput({Kind::KeyDown, {}, key, 0});
-    gui::injectInput({Kind::KeyUp, {}, key, 0});
-}
-
-void tap(Point p) {
-    gui::injectInput({Kind::PointerDown, p});
-    gui::injectInput({Kind::PointerUp, p});
-}
-
-Point centreOf(const Rect& r) {
-    return {r.left + r.width() / 2, r.top + r.height() / 2};
-}
-
-template <class P>
-bool pumpUntil(P done, int ms = 2000) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        gui::pumpModal(10);
-    }
-    return true;
-}
-
-void pumpFor(int ms) {
-    pumpUntil([] { return false; }, ms);
 }
 
 // The right soft key's menu used by most tests:

@@ -14,28 +14,16 @@
 #include "platform/gui/window_system.h"
 #include "platform/shell/message_box_layout.h"
 #include "platform/shell/shell_internal.h"
+#include "tests/platform/support/shell_input.h"
 #include "tests/platform/support/test_device.h"
 
 using namespace platform;
+using namespace platform::test;
 using Kind = gui::InputEvent::Kind;
 
 namespace {
 
 constexpr std::wstring_view kQuestion = L"Delete the city \"Lisbon\" from your list of favourites?";
-
-void pressKey(std::uint32_t key) {
-    gui::injectInput({Kind::KeyDown, {}, key, 0});
-    gui::injectInput({Kind::KeyUp, {}, key, 0});
-}
-
-void tap(Point p) {
-    gui::injectInput({Kind::PointerDown, p});
-    gui::injectInput({Kind::PointerUp, p});
-}
-
-Point centreOf(const Rect& r) {
-    return {r.left + r.width() / 2, r.top + r.height() / 2};
-}
 
 Rect buttonRect(std::wstring_view text, std::uint32_t flags, int answer) {
     for (const auto& b : shell::layOutMessageBox(text, flags).buttons) {
