@@ -10,14 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/support/e2e_device.h"
+#include "tests/e2e/support/main_program_session.h"
 
 using namespace e2e;
 
 namespace {
 
-const std::string kMainProgram = "\\Program Files\\Vorn Roamer\\vornroamer3.exe";
-const std::string kSettingsKey = "Software\\VornSoftware\\VornRoamer3";
 // Reykjavík's city code and its zone in the shipped list (UTC+00:00).
 const std::string kReykjavik = "IS3413829";
 
@@ -51,35 +49,12 @@ std::string cityLine(const std::filesystem::path& file, const std::string& code)
     return text.substr(start, text.find_first_of("\r\n", at) - start);
 }
 
-class CityFavouriteFlowTest : public ::testing::Test {
+class CityFavouriteFlowTest : public MainProgramSession {
   protected:
     void SetUp() override {
-        ask({"reg", "set", "HKCU", kSettingsKey, "WizardEULA", "--string", "3"});
-        ask({"reg", "set", "HKCU", kSettingsKey, "WizardDone", "--string", "1"});
-        ASSERT_EQ(device_.ctl({"run", "--headless", kMainProgram}).exitCode, 0);
-        ASSERT_EQ(device_.ctl({"wait-window", "Vorn Roamer", "--timeout", "30000"}).exitCode, 0);
-        ASSERT_TRUE(waitUntil([&] { return module() == 10; })) << device_.deviceLog();
+        skipWizard();
+        startProgram(10);
         install_ = device_.root() / "Program Files" / "Vorn Roamer";
-    }
-
-    std::string ask(const std::vector<std::string>& args) {
-        CommandResult r = device_.ctl(args);
-        EXPECT_EQ(r.exitCode, 0) << r.err;
-        std::string out = r.out;
-        while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
-        return out;
-    }
-    int module() {
-        std::string out = ask({"app", "module"});
-        return out.empty() ? -100 : std::stoi(out);
-    }
-    void tap(std::pair<int, int> point) {
-        ask({"tap", std::to_string(point.first), std::to_string(point.second)});
-    }
-    void key(const std::string& name) { ask({"key", name}); }
-    std::string registryValue(const std::string& name) {
-        CommandResult r = device_.ctl({"reg", "get", "HKCU", kSettingsKey, name});
-        return r.exitCode == 0 ? r.out.substr(0, r.out.find('\n')) : "";
     }
 
     std::vector<std::string> favouriteNames() {
@@ -99,7 +74,6 @@ class CityFavouriteFlowTest : public ::testing::Test {
         return names;
     }
 
-    TestDevice device_{"240x320"};
     std::filesystem::path install_;
 };
 

@@ -7,14 +7,12 @@
 #include <algorithm>
 #include <string>
 
-#include "tests/e2e/support/e2e_device.h"
+#include "tests/e2e/support/main_program_session.h"
 
 using namespace e2e;
 
 namespace {
 
-const std::string kMainProgram = "\\Program Files\\Vorn Roamer\\vornroamer3.exe";
-const std::string kSettingsKey = "Software\\VornSoftware\\VornRoamer3";
 
 // The map fills the width below the 26-pixel task bar: 240 x 120 pixels.
 constexpr int kTaskBar = 26;
@@ -44,29 +42,14 @@ struct Shot {
     }
 };
 
-class DaylightMapScreen : public ::testing::Test {
+class DaylightMapScreen : public MainProgramSession {
   protected:
     void SetUp() override {
-        ask({"reg", "set", "HKCU", kSettingsKey, "WizardEULA", "--string", "3"});
-        ask({"reg", "set", "HKCU", kSettingsKey, "WizardDone", "--string", "1"});
+        skipWizard();
         ask({"clock", "--at", "2026-06-21T12:00:00Z"});
-        ASSERT_EQ(device_.ctl({"run", "--headless", kMainProgram}).exitCode, 0);
-        ASSERT_EQ(device_.ctl({"wait-window", "Vorn Roamer", "--timeout", "30000"}).exitCode, 0);
-        ASSERT_TRUE(waitUntil([&] { return module() == 10; })) << device_.deviceLog();
+        startProgram(10);
         ask({"post", "--class", "Vorn Roamer", "VornRoamerChngModule", "21"});
-        ASSERT_TRUE(waitUntil([&] { return module() == 21; })) << device_.deviceLog();
-    }
-
-    std::string ask(const std::vector<std::string>& args) {
-        CommandResult r = device_.ctl(args);
-        EXPECT_EQ(r.exitCode, 0) << r.err;
-        std::string out = r.out;
-        while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
-        return out;
-    }
-    int module() {
-        std::string out = ask({"app", "module"});
-        return out.empty() ? -100 : std::stoi(out);
+        ASSERT_TRUE(waitForModule(21)) << device_.deviceLog();
     }
     Shot screenshot() {
         std::string file = (device_.root() / "shot.png").string();
@@ -82,8 +65,6 @@ class DaylightMapScreen : public ::testing::Test {
         }
         return shot;
     }
-
-    TestDevice device_{"240x320"};
 };
 
 TEST_F(DaylightMapScreen, TheNightSideIsWhereTheSunIsNot) {

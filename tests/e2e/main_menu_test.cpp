@@ -4,18 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "tests/e2e/support/e2e_device.h"
+#include "tests/e2e/support/main_program_session.h"
 
 using namespace e2e;
 
 namespace {
-
-const std::string kMainProgram = "\\Program Files\\Vorn Roamer\\vornroamer3.exe";
-const std::string kSettingsKey = "Software\\VornSoftware\\VornRoamer3";
 
 // The groups of the main menu and their screens, in the order shown.
 const std::vector<std::vector<int>> kGroups = {
@@ -28,8 +24,8 @@ const std::vector<std::vector<int>> kGroups = {
 // task bar.
 constexpr int kTaskBar = 26;
 
-std::string groupPoint(int group) {
-    return "21 " + std::to_string(kTaskBar + 2 + (group - 1) * 39 + 19);
+std::pair<int, int> groupPoint(int group) {
+    return {21, kTaskBar + 2 + (group - 1) * 39 + 19};
 }
 
 std::pair<int, int> entryPoint(int entry) {
@@ -37,42 +33,13 @@ std::pair<int, int> entryPoint(int entry) {
     return {47 + col * 72 + 36, kTaskBar + 6 + row * 82 + 30};
 }
 
-class MainMenuTest : public ::testing::Test {
+class MainMenuTest : public MainProgramSession {
   protected:
-    void SetUp() override {
-        CommandResult run = device_.ctl({"run", "--headless", kMainProgram});
-        ASSERT_EQ(run.exitCode, 0) << run.err;
-        ASSERT_EQ(device_.ctl({"wait-window", "Vorn Roamer", "--timeout", "30000"}).exitCode, 0);
-        // The first screen is the set-up wizard until the agreement is accepted.
-        ASSERT_TRUE(waitUntil([&] { return module() == 13; })) << device_.deviceLog();
-    }
+    // The first screen is the set-up wizard until the agreement is accepted.
+    void SetUp() override { startProgram(13); }
 
-    std::string ask(const std::vector<std::string>& args) {
-        CommandResult r = device_.ctl(args);
-        EXPECT_EQ(r.exitCode, 0) << r.err;
-        std::string out = r.out;
-        while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
-        return out;
-    }
-    int module() {
-        std::string out = ask({"app", "module"});
-        return out.empty() ? -100 : std::stoi(out);
-    }
     std::string menu() { return ask({"app", "menu"}); }
     std::string history() { return ask({"app", "history"}); }
-    void key(const std::string& name) { ask({"key", name}); }
-    void tap(const std::string& point) {
-        std::istringstream in(point);
-        std::string x, y;
-        in >> x >> y;
-        ask({"tap", x, y});
-    }
-    std::string registryValue(const std::string& name) {
-        CommandResult r = device_.ctl({"reg", "get", "HKCU", kSettingsKey, name});
-        return r.exitCode == 0 ? r.out.substr(0, r.out.find('\n')) : "";
-    }
-
-    TestDevice device_{"240x320"};
 };
 
 TEST_F(MainMenuTest, EveryScreenOpensByTapAndBackWalksTheHistory) {
