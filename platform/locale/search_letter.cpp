@@ -29,10 +29,12 @@ std::array<wchar_t, kTableSize> buildTable() {
             bool onlyMarks = true;
             for (int32_t i = U16_LENGTH(base); i < parts.length();) {
                 UChar32 mark = parts.char32At(i);
-                if (u_charType(mark) != U_NON_SPACING_MARK) onlyMarks = false;
+                if (u_charType(mark) != U_NON_SPACING_MARK)
+                    onlyMarks = false;
                 i += U16_LENGTH(mark);
             }
-            if (onlyMarks && u_isalpha(base)) letter = u_tolower(base);
+            if (onlyMarks && u_isalpha(base))
+                letter = u_tolower(base);
         }
         table[c] = static_cast<wchar_t>(letter);
     }
@@ -42,8 +44,10 @@ std::array<wchar_t, kTableSize> buildTable() {
 }  // namespace
 
 wchar_t searchLetter(wchar_t c) {
-    if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c + 32);
-    if (c < 0x80) return c;
+    if (c >= L'A' && c <= L'Z')
+        return static_cast<wchar_t>(c + 32);
+    if (c < 0x80)
+        return c;
     auto code = static_cast<char32_t>(c);
     if (code < kTableSize) {
         static const std::array<wchar_t, kTableSize> table = buildTable();

@@ -7,10 +7,13 @@ namespace {
 
 // Each subsystem answers for its own module ids; ids nobody answers get the placeholder.
 std::unique_ptr<ui::Module> createScreen(app::Application& app, int id, int previousId) {
-    if (auto screen = worldtime::createWorldTimeScreen(app, id, previousId)) return screen;
+    if (auto screen = worldtime::createWorldTimeScreen(app, id, previousId))
+        return screen;
     return nullptr;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) { return app::runMainProgram(argc, argv, createScreen); }
+int main(int argc, char** argv) {
+    return app::runMainProgram(argc, argv, createScreen);
+}
