@@ -13,8 +13,10 @@
 #include "core/language.h"
 #include "core/settings.h"
 #include "platform/api/clock.h"
+#include "platform/api/control.h"
 #include "platform/api/controls.h"
 #include "platform/api/device.h"
+#include "platform/api/profile.h"
 #include "platform/api/shell_install.h"
 #include "tests/platform/support/test_device.h"
 #include "ui/label.h"
@@ -176,6 +178,23 @@ TEST_F(WorldTimeScreens, RightKeyMovesTheSelectedFavouriteUpAndKeepsItSelected) 
     EXPECT_EQ(readFile(installFolder() / "mycities.dat"), before);
     EXPECT_EQ(list().currentRow(), 1);
     EXPECT_EQ(core::readNumberSetting(L"OptHomeLayoutReload", 0), 0);
+}
+
+TEST_F(WorldTimeScreens, TheSelectedFavouriteStaysSelectedWhenTheScreenTurns) {
+    open(kWorldTime);
+    key(vk::Down);
+    key(vk::Down);
+    ASSERT_EQ(list().currentRow(), 3);
+    int generation = app_->layoutGeneration();
+    rotateScreen(90);
+    broadcastScreenChanged();
+    pump();
+    EXPECT_GT(app_->layoutGeneration(), generation) << "the screen was built again";
+    EXPECT_EQ(list().currentRow(), 3);
+    rotateScreen(270);
+    broadcastScreenChanged();
+    pump();
+    EXPECT_EQ(list().currentRow(), 3);
 }
 
 TEST_F(WorldTimeScreens, TheMoveUpButtonShowsOnTheSelectedRowAndMovesItUp) {

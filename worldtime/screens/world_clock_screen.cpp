@@ -114,6 +114,15 @@ void WorldClockScreen::build() {
         list_->selectRow(current, false);
 }
 
+std::any WorldClockScreen::saveState() const {
+    return list_->currentRow();
+}
+
+void WorldClockScreen::restoreState(const std::any& state) {
+    if (const int* row = std::any_cast<int>(&state); row && *row > 0)
+        list_->selectRow(*row, false);
+}
+
 void WorldClockScreen::loadPictures() {
     int size = list_->clockSize();
     int unit = ui::layoutUnit();

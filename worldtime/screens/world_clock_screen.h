@@ -41,6 +41,9 @@ class WorldClockScreen final : public ui::Module {
     std::span<const ui::MenuEntry> menuEntries() const override;
 
     WorldClockList* list() const { return list_; }
+    // The selected favourite outlives a rotation.
+    std::any saveState() const override;
+    void restoreState(const std::any& state) override;
     // Moves a favourite one place up; false for the first row or one that does not exist.
     bool moveUp(int row);
     // Makes a favourite the current city.
