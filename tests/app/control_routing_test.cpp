@@ -14,6 +14,7 @@
 #include "platform/api/device.h"
 #include "platform/api/profile.h"
 #include "platform/api/shell_install.h"
+#include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
 #include "ui/auto_repeat.h"
 #include "ui/date_time_picker.h"
@@ -99,26 +100,13 @@ class ControlRoutingTest : public ::testing::Test {
         pump();
     }
 
-    void pump() {
-        Message m;
-        while (peekMessage(m, true)) {
-            if (m.id == wm::Quit || m.id == wm::Timer)
-                continue;
-            translateMessage(m);
-            dispatchMessage(m);
-        }
-    }
+    void pump() { platform::test::deliverPosted(); }
     LResult send(std::uint32_t message, WParam wParam = 0, LParam lParam = 0) {
         LResult r = sendMessage(app_->mainWindow(), message, wParam, lParam);
         pump();
         return r;
     }
-    void key(std::uint32_t code) {
-        WindowHandle target = focusWindow() ? focusWindow() : app_->mainWindow();
-        sendMessage(target, wm::KeyDown, code, 1);
-        sendMessage(target, wm::KeyUp, code, static_cast<LParam>(0xC0000001u));
-        pump();
-    }
+    void key(std::uint32_t code) { platform::test::pressKeyOn(app_->mainWindow(), code); }
     Screen& screen() { return *static_cast<Screen*>(app_->currentModule()); }
     template <class T>
     T& control(int id) {

@@ -21,6 +21,7 @@
 #include "platform/api/device.h"
 #include "platform/api/profile.h"
 #include "platform/api/shell_install.h"
+#include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
 #include "ui/edit_field.h"
 #include "ui/label.h"
@@ -118,15 +119,7 @@ class CityScreenTest : public ::testing::Test {
         core::setMessageBoxHook({});
     }
 
-    void pump() {
-        Message m;
-        while (peekMessage(m, true)) {
-            if (m.id == wm::Quit || m.id == wm::Timer)
-                continue;
-            translateMessage(m);
-            dispatchMessage(m);
-        }
-    }
+    void pump() { platform::test::deliverPosted(); }
     // Delivers messages, timers too, until the condition holds or twenty seconds pass.
     template <class Condition>
     bool pumpUntil(Condition condition) {
@@ -145,12 +138,7 @@ class CityScreenTest : public ::testing::Test {
         }
         return true;
     }
-    void key(std::uint32_t code) {
-        WindowHandle target = focusWindow() ? focusWindow() : app_->mainWindow();
-        sendMessage(target, wm::KeyDown, code, 1);
-        sendMessage(target, wm::KeyUp, code, static_cast<LParam>(0xC0000001u));
-        pump();
-    }
+    void key(std::uint32_t code) { platform::test::pressKeyOn(app_->mainWindow(), code); }
     void command(std::uint32_t id) {
         sendMessage(app_->mainWindow(), wm::Command, id, 0);
         pump();

@@ -18,6 +18,7 @@
 #include "platform/api/device.h"
 #include "platform/api/profile.h"
 #include "platform/api/shell_install.h"
+#include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
 #include "ui/label.h"
 #include "worldtime/cities.h"
@@ -110,16 +111,7 @@ class WorldTimeScreens : public ::testing::Test {
         ASSERT_EQ(app_->currentModuleId(), id);
     }
 
-    void pump() {
-        Message m;
-        while (peekMessage(m, true)) {
-            // The screens' own timers are sent by the tests when they want them.
-            if (m.id == wm::Quit || m.id == wm::Timer)
-                continue;
-            translateMessage(m);
-            dispatchMessage(m);
-        }
-    }
+    void pump() { platform::test::deliverPosted(); }
     void send(std::uint32_t message, WParam wParam = 0, LParam lParam = 0) {
         sendMessage(app_->mainWindow(), message, wParam, lParam);
         pump();
