@@ -17,7 +17,8 @@ namespace platform {
 using FileTime = std::uint64_t;
 
 // The host folder that is the device's "\". $VORN_DEVICE when set, else
-// ~/.local/share/vornroamer/device. Tests may point it elsewhere with setDeviceRoot.
+// ~/.local/share/vornroamer/device, unless $VORN_NO_DEFAULT_DEVICE is set (as test programs
+// do): then a missing root stops the program. Tests may point it elsewhere with setDeviceRoot.
 std::filesystem::path deviceRoot();
 void setDeviceRoot(const std::filesystem::path& root);
 

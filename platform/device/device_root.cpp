@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <optional>
@@ -57,6 +58,14 @@ std::filesystem::path deviceRoot() {
     }
     if (const char* env = std::getenv("VORN_DEVICE"); env && *env)
         return normalisedRoot(env);
+    // Test programs set this so that a test that forgot its own device stops here, loudly,
+    // instead of creating or changing the user's device below the home folder.
+    if (const char* refuse = std::getenv("VORN_NO_DEFAULT_DEVICE"); refuse && *refuse) {
+        std::fprintf(stderr,
+                     "device: no device root given (VORN_DEVICE) and "
+                     "VORN_NO_DEFAULT_DEVICE forbids the default one\n");
+        std::abort();
+    }
     return normalisedRoot(homeFolder() / ".local/share/vornroamer/device");
 }
 

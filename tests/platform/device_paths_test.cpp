@@ -120,3 +120,18 @@ TEST(Utf8, InvalidInputBecomesReplacementCharacters) {
 }
 
 }  // namespace
+
+// Test programs run with VORN_NO_DEFAULT_DEVICE: without a root of its own a program stops
+// rather than falling back to the device below the home folder.
+TEST(DeviceRootDeathTest, NoDefaultDeviceWhenRefused) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            ::unsetenv("VORN_DEVICE");
+            ::setenv("VORN_NO_DEFAULT_DEVICE", "1", 1);
+            (void)deviceRoot();
+        },
+        "VORN_NO_DEFAULT_DEVICE forbids the default one");
+    // With a root given, the same process finds it.
+    EXPECT_FALSE(deviceRoot().empty());
+}
