@@ -52,11 +52,11 @@ app::Application& application() {
     useDevice("240x320");
     app = std::make_unique<app::Application>(L"\\Program Files\\Vorn Roamer\\vornroamer3.exe");
     ui::demo::registerDemoControls(app->controlFactory());
-    app->setModuleFactory([](app::Application& a, int id, int) -> std::unique_ptr<ui::Module> {
-        if (id == 20 || id == 21)
-            return std::make_unique<ui::demo::DemoModule>(a, 30);
-        return nullptr;
-    });
+    for (int id : {20, 21}) {
+        app->screens().add(id, [](ui::ModuleHost& host, int) {
+            return std::make_unique<ui::demo::DemoModule>(host, 30);
+        });
+    }
     if (!app->createMainWindow())
         std::abort();
     return *app;

@@ -77,6 +77,16 @@ void widenTable(core::RecordTable& table, int columns) {
     table.setCurrentRow(current);
 }
 
+int currentFavouriteRow(int stored, int count) {
+    if (count <= 0)
+        return 0;
+    return stored >= 1 && stored <= count ? stored : 1;
+}
+
+int storedFavouriteRow(int count) {
+    return currentFavouriteRow(core::readNumberSetting(L"FavCity", 1), count);
+}
+
 void requestHomeLayoutReload() {
     core::writeNumberSetting(L"OptHomeLayoutReload", 1);
 }
@@ -92,8 +102,7 @@ void CityDatabase::loadFavourites() {
     favourites_.load(mainPath_, kFavouritesFile, L'~', true);
     widenTable(favourites_, cityField::Count);
     int rows = favourites_.rowCount();
-    int stored = core::readNumberSetting(L"FavCity", 1);
-    favourites_.setCurrentRow(rows == 0 ? 0 : (stored >= 1 && stored <= rows ? stored : 1));
+    favourites_.setCurrentRow(storedFavouriteRow(rows));
 }
 
 void CityDatabase::setCurrentFavourite(int row) {
@@ -112,10 +121,7 @@ void CityDatabase::reloadFavouritesKeeping(std::wstring_view currentCode, int cu
     widenTable(favourites_, cityField::Count);
     int rows = favourites_.rowCount();
     int byCode = currentCode.empty() ? 0 : favourites_.find(cityField::Code, currentCode, true);
-    int current =
-        byCode > 0 ? byCode : (currentNumber >= 1 && currentNumber <= rows ? currentNumber : 1);
-    if (rows == 0)
-        current = 0;
+    int current = byCode > 0 ? byCode : currentFavouriteRow(currentNumber, rows);
     favourites_.setCurrentRow(current);
     if (current > 0)
         core::writeNumberSetting(L"FavCity", current);
