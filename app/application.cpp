@@ -205,6 +205,8 @@ void Application::startUp(platform::WindowHandle window) {
     core::traceLabel("starting");
     showWindow(true);
     core::traceLabel("mainwnd-show");
+    // Read before the window existed; said once, now that the user sees the program.
+    core::reportDamagedIniFile(kMainWindowName);
     core::buildLanguageList(mainPath_, 1, 9);
     core::traceLabel("initlang complete");
     core::chooseStartLanguage(mainPath_);
