@@ -7,8 +7,8 @@
 #include "app/module_table.h"
 #include "core/language.h"
 #include "core/message_box.h"
-#include "core/settings.h"
 #include "core/settings_file.h"
+#include "core/settings_keys.h"
 #include "core/time_text.h"
 #include "core/trace.h"
 #include "gfx/dib.h"
@@ -60,10 +60,10 @@ Application::Application(std::wstring programDevicePath)
       decorations_(std::make_unique<gfx::DecorationPictures>(mainPath_)) {
     g_application = this;
     core::publishPaths(mainPath_);
-    tempFormatFlag_ = core::readNumberSetting(L"OptTempFormat", 1) == 1;
-    windFormatFlag_ = core::readNumberSetting(L"OptWindFormat", 1) == 1;
-    timeFormat_ = core::readNumberSetting(L"OptTimeFormat", 1);
-    weatherDays_ = core::readNumberSetting(L"OptWeatherDays", 0);
+    tempFormatFlag_ = core::settings::read(core::keys::OptTempFormat) == 1;
+    windFormatFlag_ = core::settings::read(core::keys::OptWindFormat) == 1;
+    timeFormat_ = core::settings::read(core::keys::OptTimeFormat);
+    weatherDays_ = core::settings::read(core::keys::OptWeatherDays);
     core::ensureIniFile(mainPath_);
     commsMessage_ = platform::registerWindowMessage(L"VornRoamerComms");
     changeModuleMessage_ = platform::registerWindowMessage(L"VornRoamerChngModule");
@@ -184,11 +184,11 @@ std::wstring Application::dateText(const platform::SystemTime& time) const {
 }
 
 int Application::chooseFirstScreen() {
-    int start = core::readNumberSetting(L"OptStartScreen", moduleId::Home);
+    int start = core::settings::read(core::keys::OptStartScreen);
     if (start == 1)
         start = moduleId::Home;
-    int eula = core::readNumberSetting(L"WizardEULA", 0);
-    int done = eula >= 3 ? core::readNumberSetting(L"WizardDone", 0) : 0;
+    int eula = core::settings::read(core::keys::WizardEULA);
+    int done = eula >= 3 ? core::settings::read(core::keys::WizardDone) : 0;
     if (eula < 3 || done == 0)
         return moduleId::SetupWizard;
     return start;

@@ -1,6 +1,6 @@
 #include "worldtime/favourites.h"
 
-#include "core/settings.h"
+#include "worldtime/settings_keys.h"
 
 namespace worldtime {
 
@@ -10,7 +10,7 @@ void Favourites::load(const std::wstring& mainPath) {
 
 void Favourites::saveCurrent() const {
     if (table_.rowCount() > 0)
-        core::writeNumberSetting(L"FavCity", table_.currentRow());
+        core::settings::write(keys::FavCity, table_.currentRow());
 }
 
 }  // namespace worldtime
