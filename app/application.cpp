@@ -7,8 +7,8 @@
 #include "app/module_table.h"
 #include "core/language.h"
 #include "core/message_box.h"
-#include "core/settings.h"
 #include "core/settings_file.h"
+#include "core/settings_keys.h"
 #include "core/time_text.h"
 #include "core/trace.h"
 #include "gfx/dib.h"
@@ -17,8 +17,6 @@
 #include "gfx/image_cache.h"
 #include "gfx/resample.h"
 #include "platform/api/device.h"
-#include "worldtime/cities.h"
-#include "worldtime/zones.h"
 
 namespace app {
 namespace {
@@ -30,6 +28,8 @@ platform::LResult mainWindowProc(platform::WindowHandle window, std::uint32_t me
     using namespace platform;
     switch (message) {
         case wm::Destroy:
+            if (g_application)
+                g_application->saveState();
             postQuitMessage(0);
             return 0;
         case wm::Close:
@@ -60,12 +60,10 @@ Application::Application(std::wstring programDevicePath)
       decorations_(std::make_unique<gfx::DecorationPictures>(mainPath_)) {
     g_application = this;
     core::publishPaths(mainPath_);
-    favouriteCities_.clear();
-    tempFormatFlag_ = core::readNumberSetting(L"OptTempFormat", 1) == 1;
-    windFormatFlag_ = core::readNumberSetting(L"OptWindFormat", 1) == 1;
-    timeFormat_ = core::readNumberSetting(L"OptTimeFormat", 1);
-    weatherDays_ = core::readNumberSetting(L"OptWeatherDays", 0);
-    showCountry_ = core::readNumberSetting(L"OptShowCountry", 1);
+    tempFormatFlag_ = core::settings::read(core::keys::OptTempFormat) == 1;
+    windFormatFlag_ = core::settings::read(core::keys::OptWindFormat) == 1;
+    timeFormat_ = core::settings::read(core::keys::OptTimeFormat);
+    weatherDays_ = core::settings::read(core::keys::OptWeatherDays);
     core::ensureIniFile(mainPath_);
     commsMessage_ = platform::registerWindowMessage(L"VornRoamerComms");
     changeModuleMessage_ = platform::registerWindowMessage(L"VornRoamerChngModule");
@@ -73,10 +71,9 @@ Application::Application(std::wstring programDevicePath)
     registerAppRequests();
 }
 
+// Writes nothing: by the time the application goes, exit handlers may have closed the state
+// store. saveState ran when the window was destroyed or the program quit.
 Application::~Application() {
-    if (favouriteCities_.rowCount() > 0) {
-        core::writeNumberSetting(L"FavCity", favouriteCities_.currentRow());
-    }
     if (currentModule_) {
         currentModule_->show(false, false);
         currentModule_.reset();
@@ -171,8 +168,11 @@ void Application::loadSplashLogo() {
     splashLogo_ = std::make_unique<gfx::TargaPixels>(gfx::resampleTarga(*logo, width, height));
 }
 
-void Application::loadFavourites() {
-    worldtime::CityDatabase(mainPath_, downloadPath_, favouriteCities_).loadFavourites();
+void Application::saveState() {
+    if (stateSaved_)
+        return;
+    stateSaved_ = true;
+    screens_.shutDown();
 }
 
 std::wstring Application::timeText(const platform::SystemTime& time) const {
@@ -184,11 +184,11 @@ std::wstring Application::dateText(const platform::SystemTime& time) const {
 }
 
 int Application::chooseFirstScreen() {
-    int start = core::readNumberSetting(L"OptStartScreen", moduleId::Home);
+    int start = core::settings::read(core::keys::OptStartScreen);
     if (start == 1)
         start = moduleId::Home;
-    int eula = core::readNumberSetting(L"WizardEULA", 0);
-    int done = eula >= 3 ? core::readNumberSetting(L"WizardDone", 0) : 0;
+    int eula = core::settings::read(core::keys::WizardEULA);
+    int done = eula >= 3 ? core::settings::read(core::keys::WizardDone) : 0;
     if (eula < 3 || done == 0)
         return moduleId::SetupWizard;
     return start;
@@ -205,6 +205,8 @@ void Application::startUp(platform::WindowHandle window) {
     core::traceLabel("starting");
     showWindow(true);
     core::traceLabel("mainwnd-show");
+    // Read before the window existed; said once, now that the user sees the program.
+    core::reportDamagedIniFile(kMainWindowName);
     core::buildLanguageList(mainPath_, 1, 9);
     core::traceLabel("initlang complete");
     core::chooseStartLanguage(mainPath_);
@@ -212,12 +214,11 @@ void Application::startUp(platform::WindowHandle window) {
     core::traceLabel("openlang complete");
     core::registerTodayItem();
     core::traceLabel("homescreen check complete");
-    if (!worldtime::loadZones(mainPath_)) {
-        core::showExclamation(L"Problems loading daylight savings info file!", kMainWindowName);
+    // Each subsystem loads what its screens share; one that cannot has said why.
+    if (!screens_.startUp(*this)) {
         platform::postQuitMessage(0);
         return;
     }
-    loadFavourites();
     core::traceLabel("loadfavorites complete");
     mainMenu_ = std::make_unique<MainMenu>(*this);
     core::traceLabel("selector complete");

@@ -1,8 +1,8 @@
 #pragma once
 // The main program's application object: the root of ownership. It owns the window and its
-// back buffer, the settings list, the language table, the theme, the favourite cities, the
-// main menu, the navigation history and the one live screen module, and it routes every
-// window message to them.
+// back buffer, the theme, the main menu, the navigation history, the registry of screens and
+// the one live screen module, and it routes every window message to them. It knows no
+// subsystem: each registers its screens and start-up in the screen registry.
 
 #include <any>
 #include <cstdint>
@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "core/record_table.h"
 #include "gfx/targa.h"
 #include "gfx/theme.h"
 #include "platform/api/draw.h"
@@ -22,6 +21,7 @@
 #include "ui/module.h"
 #include "ui/module_host.h"
 #include "ui/overlay.h"
+#include "ui/screen_registry.h"
 
 namespace app {
 
@@ -37,12 +37,8 @@ constexpr std::wstring_view kTriggerFileName = L"trigger.inf";
 constexpr std::uintptr_t kAutoRepeatTimer = 9899;
 constexpr std::uintptr_t kKeepAwakeTimer = 9876;
 
-// Creates the module for an id; ids without a screen of their own get the home screen.
-using ModuleFactory = std::function<std::unique_ptr<ui::Module>(
-    class Application& app, int id, int previousId)>;
-
 class Application final : public ui::ModuleHost {
-public:
+  public:
     explicit Application(std::wstring programDevicePath);
     ~Application() override;
     Application(const Application&) = delete;
@@ -76,11 +72,16 @@ public:
     void switchModule(int id, std::unique_ptr<ui::Module> ready, SwitchOptions options);
     void switchModule(int id, SwitchOptions options) { switchModule(id, nullptr, options); }
     // The Back action; false when nothing took it.
-    bool back();
-    void showMainMenu(bool open);
-    bool isMainMenuOpen() const;
+    bool back() override;
+    void showMainMenu(bool open) override;
+    bool isMainMenuOpen() const override;
     void setFullScreen(bool on);
-    void setModuleFactory(ModuleFactory factory) { factory_ = std::move(factory); }
+    // The screens by module id; ids without one show a placeholder.
+    ui::ScreenRegistry& screens() { return screens_; }
+    void setScreens(ui::ScreenRegistry screens) { screens_ = std::move(screens); }
+    // Lets every subsystem store what it keeps between runs; once, when the window is
+    // destroyed or the program quits, while the state store is still open.
+    void saveState();
 
     // ModuleHost.
     platform::WindowHandle mainWindow() const override { return window_; }
@@ -90,9 +91,16 @@ public:
     void setMenuBar(std::span<const ui::MenuEntry> entries) override;
     void setSoftKey(int position, std::uint32_t commandId, std::wstring_view text) override;
     void requestModule(int moduleId) override;
+    void requestModuleLater(int moduleId) override;
     void notify(int, std::intptr_t) override {}
     const std::wstring& mainPath() const override { return mainPath_; }
+    const std::wstring& downloadPath() const override { return downloadPath_; }
+    std::wstring_view programName() const override { return kMainWindowName; }
     const gfx::Theme& theme() const override { return theme_; }
+    gfx::DecorationPictures& decorations() override { return *decorations_; }
+    // OptTimeFormat; the device's short date.
+    std::wstring timeText(const platform::SystemTime& time) const override;
+    std::wstring dateText(const platform::SystemTime& time) const override;
     // The control factory (application operation 11): layout types 209 to 247 through the
     // makers that screens register.
     std::unique_ptr<ui::Control> createControl(const ui::LayoutRecord& record) override;
@@ -104,13 +112,6 @@ public:
 
     // What screens read.
     gfx::Theme& theme() { return theme_; }
-    gfx::DecorationPictures& decorations() { return *decorations_; }
-    // The favourites ("mycities.dat"), current row = the current favourite (FavCity).
-    core::RecordTable& favouriteCities() { return favouriteCities_; }
-    const std::wstring& downloadPath() const { return downloadPath_; }
-    // A time or date in the program's formats (OptTimeFormat; the device's short date).
-    std::wstring timeText(const platform::SystemTime& time) const;
-    std::wstring dateText(const platform::SystemTime& time) const;
     ui::Module* currentModule() const { return currentModule_.get(); }
     int currentModuleId() const { return currentModuleId_; }
     const std::vector<int>& history() const { return history_; }
@@ -118,7 +119,6 @@ public:
     bool windFormatFlag() const { return windFormatFlag_; }
     int timeFormat() const { return timeFormat_; }
     int weatherDays() const { return weatherDays_; }
-    int showCountry() const { return showCountry_; }
     std::uint32_t commsMessage() const { return commsMessage_; }
     std::uint32_t changeModuleMessage() const { return changeModuleMessage_; }
     std::uint32_t embeddedMessage() const { return embeddedMessage_; }
@@ -137,7 +137,7 @@ public:
     void showContextMenu(ui::Module& module, platform::Point point,
                          std::span<const ui::MenuEntry> entries);
 
-private:
+  private:
     friend class MainMenu;
 
     void attachWindow(platform::WindowHandle window);
@@ -148,7 +148,6 @@ private:
     void drawEverything(platform::DeviceContext& dc, const platform::Rect& invalid);
     void drawAboutBox(platform::DeviceContext& dc);
     void loadSplashLogo();
-    void loadFavourites();
     int chooseFirstScreen();
     void rebuildCurrentModule(bool resetMenuPictures);
     std::unique_ptr<ui::Module> createModule(int id, int previousId);
@@ -176,16 +175,14 @@ private:
 
     gfx::Theme theme_;
     std::unique_ptr<gfx::DecorationPictures> decorations_;
-    core::RecordTable favouriteCities_{10};
     bool tempFormatFlag_ = true;
     bool windFormatFlag_ = true;
     int timeFormat_ = 1;
     int weatherDays_ = 0;
-    int showCountry_ = 1;
 
     std::unique_ptr<ui::Module> currentModule_;
     int currentModuleId_ = 0;
-    int openedFrom_ = 0;  // what the live module was told it was opened from
+    int openedFrom_ = 0;     // what the live module was told it was opened from
     std::any carriedState_;  // the rebuilt module's state, for its successor
     std::unique_ptr<gfx::TargaPixels> splashLogo_;
     std::unique_ptr<MainMenu> mainMenu_;
@@ -198,7 +195,8 @@ private:
     std::uint32_t commsMessage_ = 0;
     std::uint32_t changeModuleMessage_ = 0;
     std::uint32_t embeddedMessage_ = 0;
-    ModuleFactory factory_;
+    ui::ScreenRegistry screens_;
+    bool stateSaved_ = false;
 
     // The menu bars by shape (101 to 104), created on first use.
     platform::MenuBarHandle menuBars_[4] = {};
@@ -211,7 +209,7 @@ private:
 Application* theApplication();
 
 // The program entry: hands the command line to a running instance, or runs the program.
-// factory, when given, makes the modules (test programs show their own screens with it).
-int runMainProgram(int argc, char** argv, ModuleFactory factory = {});
+// screens: every subsystem's screens (test programs show their own screens with it).
+int runMainProgram(int argc, char** argv, ui::ScreenRegistry screens = {});
 
 }  // namespace app

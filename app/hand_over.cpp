@@ -5,7 +5,7 @@
 
 #include "app/application.h"
 #include "app/module_table.h"
-#include "core/settings.h"
+#include "core/settings_keys.h"
 #include "platform/api/device.h"
 
 namespace app {
@@ -33,15 +33,18 @@ std::optional<std::wstring> takeHandOver(std::wstring_view mainPath) {
     std::optional<std::wstring> line;
     if (auto file = platform::MappedFile::open(path)) {
         auto bytes = file->bytes();
-        if (bytes.size() > kMaxBytesRead) bytes = bytes.first(kMaxBytesRead);
+        if (bytes.size() > kMaxBytesRead)
+            bytes = bytes.first(kMaxBytesRead);
         std::string text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         auto end = text.find_first_of("\r\n");
-        if (end != std::string::npos) text.resize(end);
+        if (end != std::string::npos)
+            text.resize(end);
         std::wstring wide = platform::fromUtf8(text);
         // A line holding NUL characters is not text and is ignored.
         bool readable = wide.find(L'\0') == std::wstring::npos;
         if (readable) {
-            if (wide.size() > kHandOverLineLimit) wide.resize(kHandOverLineLimit);
+            if (wide.size() > kHandOverLineLimit)
+                wide.resize(kHandOverLineLimit);
             line = std::move(wide);
         }
     }
@@ -54,19 +57,26 @@ std::optional<std::wstring> takeHandOver(std::wstring_view mainPath) {
 namespace app {
 
 void Application::handOver() {
-    if (auto line = takeHandOver(mainPath_)) handleCommandLine(*line);
+    if (auto line = takeHandOver(mainPath_))
+        handleCommandLine(*line);
 }
 
 void Application::handleCommandLine(std::wstring_view commandLine) {
-    if (commandLine != L"/homescreen") return;
-    std::wstring requested = core::readSetting(L"HomeStarting", core::byteLimit::Text).value_or(L"");
-    core::writeSetting(L"HomeStarting", L"");
+    if (commandLine != L"/homescreen")
+        return;
+    std::wstring requested = core::settings::read(core::keys::HomeStarting);
+    core::settings::write(core::keys::HomeStarting, L"");
     int id = 0;
-    if (requested == L"start_now") id = moduleId::Home;
-    if (requested == L"start_worldtime") id = moduleId::WorldTime;
-    if (requested == L"start_weather") id = moduleId::CurrentWeather;
-    if (requested == L"start_alarm") id = moduleId::Alarms;
-    if (id) switchModule(id, {.saveOld = false, .deleteOld = true});
+    if (requested == L"start_now")
+        id = moduleId::Home;
+    if (requested == L"start_worldtime")
+        id = moduleId::WorldTime;
+    if (requested == L"start_weather")
+        id = moduleId::CurrentWeather;
+    if (requested == L"start_alarm")
+        id = moduleId::Alarms;
+    if (id)
+        switchModule(id, {.saveOld = false, .deleteOld = true});
 }
 
 }  // namespace app

@@ -16,7 +16,8 @@ using namespace platform;
 
 void Application::recordScreenMode(int id) {
     auto info = moduleInfo(id);
-    if (!info) return;
+    if (!info)
+        return;
     if (info->store == ModeStore::SettingsFile) {
         core::setIniNumber(info->modeKey, info->modeValue);
     } else if (info->store == ModeStore::Registry) {
@@ -25,9 +26,9 @@ void Application::recordScreenMode(int id) {
 }
 
 std::unique_ptr<ui::Module> Application::createModule(int id, int previousId) {
-    std::unique_ptr<ui::Module> module;
-    if (factory_) module = factory_(*this, id, previousId);
-    if (!module) module = std::make_unique<PlaceholderModule>(*this, id, previousId);
+    std::unique_ptr<ui::Module> module = screens_.create(*this, id, previousId);
+    if (!module)
+        module = std::make_unique<PlaceholderModule>(*this, id, previousId);
     module->build();
     if (carriedState_.has_value()) {
         module->restoreState(carriedState_);
@@ -39,16 +40,19 @@ std::unique_ptr<ui::Module> Application::createModule(int id, int previousId) {
 void Application::switchModule(int id, std::unique_ptr<ui::Module> ready, SwitchOptions options) {
     core::traceLabel("  starting " + std::to_string(id));
     // An overlay belongs to a control of the live module; it closes before anything changes.
-    if (popupOverlay_ && (ready || id != currentModuleId_)) closeOverlay(*popupOverlay_);
+    if (popupOverlay_ && (ready || id != currentModuleId_))
+        closeOverlay(*popupOverlay_);
     if (options.resetMenuPictures) {
-        if (mainMenu_) mainMenu_->freePictures();
+        if (mainMenu_)
+            mainMenu_->freePictures();
     } else if (mainMenu_ && mainMenu_->isOpen()) {
         showMainMenu(false);
     }
     core::traceLabel("ready");
 
     if (ready) {
-        if (options.saveOld && currentModuleId_ >= 1) history_.push_back(currentModuleId_);
+        if (options.saveOld && currentModuleId_ >= 1)
+            history_.push_back(currentModuleId_);
         if (currentModule_) {
             currentModule_->activationChanged(true);
             currentModule_->show(false, false);
@@ -58,9 +62,11 @@ void Application::switchModule(int id, std::unique_ptr<ui::Module> ready, Switch
         currentModule_ = std::move(ready);
         id = -1;
     } else {
-        if (id == currentModuleId_) return;
+        if (id == currentModuleId_)
+            return;
         setWaitCursor(true);
-        if (options.saveOld && currentModuleId_ >= 1) history_.push_back(currentModuleId_);
+        if (options.saveOld && currentModuleId_ >= 1)
+            history_.push_back(currentModuleId_);
         int previousId = options.openedFrom > 0 ? options.openedFrom : currentModuleId_;
         openedFrom_ = previousId;
         if (currentModule_) {
@@ -74,6 +80,7 @@ void Application::switchModule(int id, std::unique_ptr<ui::Module> ready, Switch
         }
         if (id == moduleId::Quit) {
             currentModuleId_ = id;
+            saveState();
             setWaitCursor(false);
             postQuitMessage(0);
             return;
@@ -86,7 +93,8 @@ void Application::switchModule(int id, std::unique_ptr<ui::Module> ready, Switch
     core::traceLabel("new module created");
     if (!options.noRedraw && currentModule_) {
         // A main menu left open over the new module keeps its own soft keys.
-        if (!isMainMenuOpen()) setMenuBar(currentModule_->menuEntries());
+        if (!isMainMenuOpen())
+            setMenuBar(currentModule_->menuEntries());
         currentModule_->show(true, true);
         currentModule_->isActive = true;
         currentModule_->startTimers();
@@ -97,7 +105,8 @@ void Application::switchModule(int id, std::unique_ptr<ui::Module> ready, Switch
 
 void Application::rebuildCurrentModule(bool resetMenuPictures) {
     int id = currentModuleId_;
-    if (id <= 0) return;
+    if (id <= 0)
+        return;
     // Switching to the same id does nothing, so the old module goes first.
     if (currentModule_) {
         carriedState_ = currentModule_->saveState();
@@ -106,8 +115,11 @@ void Application::rebuildCurrentModule(bool resetMenuPictures) {
     }
     currentModuleId_ = 0;
     // The rebuilt screen still returns where the old one would have.
-    switchModule(id, {.saveOld = false, .deleteOld = true, .noRedraw = false,
-                      .resetMenuPictures = resetMenuPictures, .openedFrom = openedFrom_});
+    switchModule(id, {.saveOld = false,
+                      .deleteOld = true,
+                      .noRedraw = false,
+                      .resetMenuPictures = resetMenuPictures,
+                      .openedFrom = openedFrom_});
     carriedState_.reset();
 }
 
@@ -121,14 +133,18 @@ bool Application::back() {
         return true;
     }
     if (currentModule_) {
-        if (currentModule_->command(ui::command::Back, 0)) return true;
+        if (currentModule_->command(ui::command::Back, 0))
+            return true;
         ui::Control* focused = currentModule_->focusedControl();
-        if (focused && focused->key(wm::KeyDown, vk::Escape, 0)) return true;
+        if (focused && focused->key(wm::KeyDown, vk::Escape, 0))
+            return true;
     }
-    if (history_.empty()) return false;
+    if (history_.empty())
+        return false;
     int id = history_.back();
     history_.pop_back();
-    if (id == 0) return true;
+    if (id == 0)
+        return true;
     switchModule(id, {.saveOld = false, .deleteOld = true});
     return true;
 }
@@ -137,8 +153,13 @@ void Application::requestModule(int id) {
     applicationCommand(ui::command::SwitchModule, id);
 }
 
+void Application::requestModuleLater(int id) {
+    platform::postMessage(window_, changeModuleMessage_, static_cast<WParam>(id), 0);
+}
+
 void Application::showMainMenu(bool open) {
-    if (!mainMenu_) return;
+    if (!mainMenu_)
+        return;
     coverModule(open);
     if (open) {
         mainMenu_->open();
@@ -149,11 +170,13 @@ void Application::showMainMenu(bool open) {
         setMenuBar(kMenuKeys);
     } else {
         mainMenu_->close();
-        if (currentModule_) setMenuBar(currentModule_->menuEntries());
+        if (currentModule_)
+            setMenuBar(currentModule_->menuEntries());
     }
     if (currentModule_) {
         ui::Control* focused = currentModule_->focusedControl();
-        if (focused) focused->mainMenuShown(open);
+        if (focused)
+            focused->mainMenuShown(open);
         if (!open && focused && focused == currentModule_->focusedControl()) {
             focused->focus(true, false);
         }
@@ -161,11 +184,14 @@ void Application::showMainMenu(bool open) {
     invalidateAll(false);
 }
 
-bool Application::isMainMenuOpen() const { return mainMenu_ && mainMenu_->isOpen(); }
+bool Application::isMainMenuOpen() const {
+    return mainMenu_ && mainMenu_->isOpen();
+}
 
 void Application::setFullScreen(bool on) {
     if (on) {
-        if (visibleBar_) showMenuBar(menuBars_[visibleBar_ - 101], false);
+        if (visibleBar_)
+            showMenuBar(menuBars_[visibleBar_ - 101], false);
         bool changed = !fullScreen_;
         shFullScreen(window_, shfs::HideTaskBar | shfs::HideSipButton | shfs::HideStartIcon);
         if (changed) {
@@ -176,9 +202,11 @@ void Application::setFullScreen(bool on) {
         // The menu bar comes back below the window.
         Rect desk = sipInfo().visibleDesktop;
         desk.bottom -= shellBarHeight();
-        if (visibleBar_) showMenuBar(menuBars_[visibleBar_ - 101], true);
+        if (visibleBar_)
+            showMenuBar(menuBars_[visibleBar_ - 101], true);
         shFullScreen(window_, shfs::ShowTaskBar | shfs::ShowSipButton | shfs::ShowStartIcon);
-        if (fullScreen_) moveWindow(window_, desk, true);
+        if (fullScreen_)
+            moveWindow(window_, desk, true);
     }
     fullScreen_ = on;
     invalidateAll(false);

@@ -11,7 +11,7 @@
 
 namespace app {
 
-int runMainProgram(int argc, char** argv, ModuleFactory factory) {
+int runMainProgram(int argc, char** argv, ui::ScreenRegistry screens) {
     std::wstring commandLine = platform::startProgram(
         argc, argv, {L"\\Program Files\\Vorn Roamer\\vornroamer3.exe", L"Vorn Roamer"});
     std::wstring self = platform::ownDevicePath();
@@ -30,7 +30,7 @@ int runMainProgram(int argc, char** argv, ModuleFactory factory) {
 
     platform::setWaitCursor(true);
     auto application = std::make_unique<Application>(self);
-    if (factory) application->setModuleFactory(std::move(factory));
+    application->setScreens(std::move(screens));
     if (!application->createMainWindow()) {
         platform::setWaitCursor(false);
         return 0;

@@ -17,6 +17,7 @@
 #include "gfx/decoration_pictures.h"
 #include "gfx/display_metrics.h"
 #include "gfx/resample.h"
+#include "gfx/settings_keys.h"
 #include "gfx/targa.h"
 #include "gfx/theme.h"
 #include "platform/api/device.h"
@@ -202,7 +203,7 @@ std::wstring skinDevice() {
 
 void reloadSkin480x640(benchmark::State& state) {
     const std::wstring mainPath = skinDevice();
-    core::writeSetting(L"OptSkin", state.range(0) ? L"dusk.jpg" : L"automatic");
+    core::settings::write(gfx::keys::OptSkin, state.range(0) ? L"dusk.jpg" : gfx::kAutomatic);
     gfx::Theme theme;
     gfx::DecorationPictures decorations(mainPath);
     gfx::loadTheme(theme, decorations, true);

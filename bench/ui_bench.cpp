@@ -44,19 +44,20 @@ void useDevice(const char* screen) {
     platform::registerNativeControls();
 }
 
+std::unique_ptr<app::Application> app;
+
 // The application with two screens of controls (ids 20 and 21), built as the program does.
 app::Application& application() {
-    static std::unique_ptr<app::Application> app;
     if (app)
         return *app;
     useDevice("240x320");
     app = std::make_unique<app::Application>(L"\\Program Files\\Vorn Roamer\\vornroamer3.exe");
     ui::demo::registerDemoControls(app->controlFactory());
-    app->setModuleFactory([](app::Application& a, int id, int) -> std::unique_ptr<ui::Module> {
-        if (id == 20 || id == 21)
-            return std::make_unique<ui::demo::DemoModule>(a, 30);
-        return nullptr;
-    });
+    for (int id : {20, 21}) {
+        app->screens().add(id, [](ui::ModuleHost& host, int) {
+            return std::make_unique<ui::demo::DemoModule>(host, 30);
+        });
+    }
     if (!app->createMainWindow())
         std::abort();
     return *app;
@@ -113,4 +114,25 @@ void repaintList(benchmark::State& state) {
 }
 BENCHMARK(repaintList)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
+// Closes the window and ends the application as the program does, while the device's state
+// store is still open: left to the exit handlers, the application's controls would update the
+// window table after the store had closed.
+void closeApplication() {
+    if (!app)
+        return;
+    platform::destroyWindow(app->mainWindow());
+    pump();
+    app.reset();
+}
+
 }  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    closeApplication();
+    return 0;
+}

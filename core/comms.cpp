@@ -6,7 +6,7 @@
 
 #include "core/language.h"
 #include "core/message_box.h"
-#include "core/settings.h"
+#include "core/settings_keys.h"
 #include "platform/api/process.h"
 
 namespace core {
@@ -16,9 +16,9 @@ std::uint32_t commsMessage() {
 }
 
 int commsBusy() {
-    int status = readNumberSetting(L"SchedulerStatus", 0);
+    int status = settings::read(keys::SchedulerStatus);
     if (status != 0 && !platform::findWindow(kCommsWindowName, kCommsWindowName)) {
-        writeNumberSetting(L"SchedulerStatus", 0);
+        settings::write(keys::SchedulerStatus, 0);
         return 0;
     }
     return status;
@@ -45,7 +45,7 @@ std::optional<int> commsErrorString(int code) {
 }
 
 void showCommsError() {
-    auto stringNumber = commsErrorString(readNumberSetting(L"SchedErrorStr", 0));
+    auto stringNumber = commsErrorString(settings::read(keys::SchedErrorStr));
     if (!stringNumber)
         return;
     // The box is modal and its loop keeps delivering comms messages, so a repeated report

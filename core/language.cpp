@@ -5,7 +5,7 @@
 
 #include "core/decimal.h"
 #include "core/message_box.h"
-#include "core/settings.h"
+#include "core/settings_keys.h"
 #include "core/text_file.h"
 #include "platform/api/device.h"
 #include "platform/api/window.h"
@@ -175,16 +175,16 @@ bool chooseStartLanguage(std::wstring_view installFolder) {
     if (!buildLanguageList(installFolder, 1, 9))
         return false;
     RecordTable& list = languageList();
-    if (auto stored = readSetting(L"OptLang", byteLimit::Short)) {
+    if (auto stored = readSetting(keys::OptLang.name, keys::OptLang.byteLimit)) {
         list.setCurrentRow(list.find(languageListField::Code, *stored));
     } else {
         selectDeviceLanguage();
     }
     bool opened = openLanguage(installFolder, true, false);
     if (auto code = list.field(0, languageListField::Code))
-        writeSetting(L"OptLang", *code);
+        settings::write(keys::OptLang, *code);
     if (auto download = list.field(0, languageListField::DownloadName)) {
-        writeSetting(L"OptLangDownload", *download);
+        settings::write(keys::OptLangDownload, *download);
     }
     return opened;
 }

@@ -1,6 +1,7 @@
 #include "core/settings.h"
 
 #include "core/decimal.h"
+#include "core/settings_keys.h"
 #include "platform/api/device.h"
 #include "platform/api/registry.h"
 #include "platform/api/window.h"
@@ -60,16 +61,16 @@ std::wstring downloadPathOf(std::wstring_view mainPath) {
 }
 
 void publishPaths(std::wstring_view mainPath) {
-    writeSetting(L"MainPath", mainPath);
-    writeSetting(L"DownloadPath", downloadPathOf(mainPath));
+    writeSetting(keys::MainPath.name, mainPath);
+    writeSetting(keys::DownloadPath.name, downloadPathOf(mainPath));
 }
 
 std::optional<std::wstring> readMainPath() {
-    return readSetting(L"MainPath", byteLimit::Path);
+    return readSetting(keys::MainPath.name, keys::MainPath.byteLimit);
 }
 
 std::optional<std::wstring> readDownloadPath() {
-    return readSetting(L"DownloadPath", byteLimit::Path);
+    return readSetting(keys::DownloadPath.name, keys::DownloadPath.byteLimit);
 }
 
 TodayItemResult registerTodayItem() {

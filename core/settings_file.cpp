@@ -4,6 +4,7 @@
 #include "core/message_box.h"
 #include "core/record_table.h"
 #include "core/text_file.h"
+#include "platform/api/device.h"
 
 namespace core {
 
@@ -29,11 +30,16 @@ bool SettingsFile::load(std::wstring_view devicePath, bool reload) {
     if (reload)
         entries_.clear();
     path_ = devicePath;
+    damagedLines_ = 0;
+    firstDamagedLine_ = 0;
+    backupDue_ = false;
     auto file = openTextFile(devicePath, "r");
     if (!file)
         return false;
     std::wstring line;
+    int lineNumber = 0;
     while (file->readLine(line, kShortLineLimit)) {
+        ++lineNumber;
         if (!line.empty() && line.back() == L'\n')
             line.pop_back();
         if (!line.empty() && line.front() == L';') {
@@ -42,12 +48,14 @@ bool SettingsFile::load(std::wstring_view devicePath, bool reload) {
         }
         std::size_t equals = line.find(L'=');
         if (equals == std::wstring::npos) {
-            showExclamation(line, L"Theme Error");
+            if (damagedLines_++ == 0)
+                firstDamagedLine_ = lineNumber;
             continue;
         }
         entries_.push_back({line.substr(0, equals), line.substr(equals + 1), false});
     }
     file->close();
+    backupDue_ = damagedLines_ > 0;
     return true;
 }
 
@@ -80,7 +88,13 @@ void SettingsFile::setNumber(std::wstring_view name, int number) {
     entries_.push_back({std::wstring(name), decimalText(number), false});
 }
 
-bool SettingsFile::save() const {
+bool SettingsFile::save() {
+    if (backupDue_) {
+        auto original = platform::readFile(path_);
+        if (!original || !platform::writeFileAtomic(path_ + L".bak", *original))
+            return false;
+        backupDue_ = false;
+    }
     return saveAs(path_);
 }
 
@@ -146,6 +160,21 @@ bool ensureIniFile(std::wstring_view mainPath) {
         showExclamation(L"Problems creating initial settings file !", L"Vorn Roamer");
     }
     return false;
+}
+
+bool reportDamagedIniFile(std::wstring_view caption) {
+    static std::wstring reportedPath;
+    const SettingsFile& list = settingsFile();
+    if (list.damagedLines() == 0 || reportedPath == list.path())
+        return false;
+    reportedPath = list.path();
+    std::wstring text =
+        L"The settings file " + std::wstring(kSettingsFileName) + L" is damaged: " +
+        decimalText(list.damagedLines()) + (list.damagedLines() == 1 ? L" line" : L" lines") +
+        L" could not be read (the first is line " + decimalText(list.firstDamagedLine()) +
+        L"). Default settings are used instead.";
+    showExclamation(text, caption);
+    return true;
 }
 
 }  // namespace core

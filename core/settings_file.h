@@ -27,9 +27,12 @@ struct IniEntry {
 class SettingsFile {
   public:
     // Appends the file's entries (after dropping the current ones when reload is set). A
-    // line that is neither a comment nor holds "=" is shown to the user ("Theme Error") and
-    // dropped. False when the file cannot be opened.
+    // line that is neither a comment nor holds "=" is dropped and counted; the file is then
+    // damaged, and reportDamage tells the user once. False when the file cannot be opened.
     bool load(std::wstring_view devicePath, bool reload);
+    // The lines the last load dropped, and the number of the first (1-based; 0 when none).
+    int damagedLines() const { return damagedLines_; }
+    int firstDamagedLine() const { return firstDamagedLine_; }
 
     // The first entry of that exact name, when its value is not empty.
     std::wstring text(std::wstring_view name, std::wstring_view defaultValue) const;
@@ -37,8 +40,9 @@ class SettingsFile {
     // Changes the first entry of that name, or appends one. Only the list changes.
     void setNumber(std::wstring_view name, int number);
 
-    // Writes the list to the file last loaded.
-    bool save() const;
+    // Writes the list to the file last loaded. A file loaded damaged is first kept beside
+    // itself as "vornroamer.ini.bak", so what the user had is never lost to the save.
+    bool save();
     bool saveAs(std::wstring_view devicePath) const;
 
     const std::vector<IniEntry>& entries() const { return entries_; }
@@ -51,6 +55,9 @@ class SettingsFile {
 
     std::vector<IniEntry> entries_;
     std::wstring path_;
+    int damagedLines_ = 0;
+    int firstDamagedLine_ = 0;
+    bool backupDue_ = false;
 };
 
 // The process-wide list and the calls the programs use on it.
@@ -65,5 +72,9 @@ bool saveIniFile();
 // cannot be created the user is told once per run and the list stays empty, so every read
 // gives its default.
 bool ensureIniFile(std::wstring_view mainPath);
+// Tells the user, with one message box, that the settings file was damaged and the program
+// goes on with the default settings for what it could not read. Call it once the program's
+// window shows; a damaged file is reported once per run. True when it showed the box.
+bool reportDamagedIniFile(std::wstring_view caption);
 
 }  // namespace core

@@ -1,12 +1,13 @@
 #include "gfx/theme.h"
 
 #include "core/decimal.h"
-#include "core/settings.h"
 #include "core/settings_file.h"
+#include "core/settings_key.h"
 #include "gfx/blend.h"
 #include "gfx/colours.h"
 #include "gfx/display_metrics.h"
 #include "gfx/image_cache.h"
+#include "gfx/settings_keys.h"
 #include "platform/api/shell.h"
 
 namespace gfx {
@@ -14,11 +15,6 @@ namespace {
 
 constexpr double DecorationOpacity = 0.2;
 constexpr int BackgroundLightening = 24;
-
-std::wstring settingOr(std::wstring_view name, std::size_t byteLimit, std::wstring_view fallback) {
-    auto value = core::readSetting(name, byteLimit);
-    return value ? std::move(*value) : std::wstring(fallback);
-}
 
 platform::Colour colourFromText(std::wstring_view text) {
     return static_cast<platform::Colour>(core::parseDecimal64(text)) & 0xFFFFFF;
@@ -112,12 +108,12 @@ std::wstring graphicsPicture(std::wstring_view name) {
 
 ThemeUpdate loadTheme(Theme& theme, DecorationPictures& decorations, bool reloadBackground) {
     ThemeUpdate update;
-    const std::wstring text = settingOr(L"OptTextColor", 80, kAutomatic);
+    const std::wstring text = core::settings::read(keys::OptTextColor);
     theme.textColour =
         text == kAutomatic ? systemColour(ColourHighlightText) : colourFromText(text);
     theme.selectedTextColour = theme.textColour;
 
-    const std::wstring main = settingOr(L"OptColor", 80, kAutomatic);
+    const std::wstring main = core::settings::read(keys::OptColor);
     if (main == kAutomatic) {
         platform::Colour highlight = systemColour(ColourHighlight);
         if (nearlyBlack(highlight))
@@ -128,14 +124,14 @@ ThemeUpdate loadTheme(Theme& theme, DecorationPictures& decorations, bool reload
         theme.mainColour = theme.mainColourAlt = theme.captionColour = colourFromText(main);
     }
 
-    std::wstring clock = settingOr(L"OptClock", 255, kAutomatic);
+    std::wstring clock = core::settings::read(keys::OptClock);
     if (clock == kAutomatic)
         clock = L"default.tga";
     update.clockFaceChanged = clock != theme.clockFaceName;
     theme.clockFaceName = clock;
     decorations.setClockFace(clock);
 
-    theme.skinName = settingOr(L"OptSkin", 255, kAutomatic);
+    theme.skinName = core::settings::read(keys::OptSkin);
     if (reloadBackground)
         update.skinChanged = reloadSkin(theme, decorations);
     return update;

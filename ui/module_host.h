@@ -1,7 +1,8 @@
 #pragma once
 // What a screen module needs from the program that shows it: the main window, invalidation,
-// the menu bar, module switching. The main program's application implements it; keeping it
-// an interface lets screens and widgets sit below the application.
+// the menu bar and main menu, module switching and Back, the install folders, the theme and
+// the program's time and date formats. The main program's application implements it; screens
+// see the program only through this interface, so they sit below the application.
 
 #include <cstdint>
 #include <memory>
@@ -9,7 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "gfx/decoration_pictures.h"
 #include "gfx/theme.h"
+#include "platform/api/clock.h"
 #include "platform/api/types.h"
 #include "platform/api/window.h"
 
@@ -61,11 +64,27 @@ class ModuleHost {
     virtual void setSoftKey(int position, std::uint32_t commandId, std::wstring_view text) = 0;
     // Switches to another module, remembering the current one for Back.
     virtual void requestModule(int moduleId) = 0;
+    // The same, once the message being handled is done (the caller may be the module that
+    // the switch destroys).
+    virtual void requestModuleLater(int moduleId) = 0;
+    // The Back action: the previous screen of the history; false when there is none.
+    virtual bool back() = 0;
+    virtual void showMainMenu(bool open) = 0;
+    virtual bool isMainMenuOpen() const = 0;
     virtual void notify(int event, std::intptr_t data) = 0;
 
     // The install folder (with a trailing backslash), where controls find their pictures.
     virtual const std::wstring& mainPath() const = 0;
+    // Where the comms program leaves its answers (with a trailing backslash).
+    virtual const std::wstring& downloadPath() const = 0;
+    // The program's name, the caption of its message boxes.
+    virtual std::wstring_view programName() const = 0;
     virtual const gfx::Theme& theme() const = 0;
+    // The clock faces and other decoration pictures of the theme.
+    virtual gfx::DecorationPictures& decorations() = 0;
+    // A time or date in the program's formats (the time format setting; the short date).
+    virtual std::wstring timeText(const platform::SystemTime& time) const = 0;
+    virtual std::wstring dateText(const platform::SystemTime& time) const = 0;
     // The screen-specific control for a layout record of type 209 to 247, or none.
     virtual std::unique_ptr<Control> createControl(const LayoutRecord& record) = 0;
     // A modal overlay over the whole window (a pop-up list): while open it takes every key,

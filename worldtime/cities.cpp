@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "core/settings.h"
+#include "core/settings_keys.h"
 #include "core/text_case.h"
 #include "platform/api/locale.h"
 #include "worldtime/date_helpers.h"
+#include "worldtime/settings_keys.h"
 
 namespace worldtime {
 namespace {
@@ -77,8 +78,18 @@ void widenTable(core::RecordTable& table, int columns) {
     table.setCurrentRow(current);
 }
 
+int currentFavouriteRow(int stored, int count) {
+    if (count <= 0)
+        return 0;
+    return stored >= 1 && stored <= count ? stored : 1;
+}
+
+int storedFavouriteRow(int count) {
+    return currentFavouriteRow(core::settings::read(keys::FavCity), count);
+}
+
 void requestHomeLayoutReload() {
-    core::writeNumberSetting(L"OptHomeLayoutReload", 1);
+    core::settings::write(core::keys::OptHomeLayoutReload, 1);
 }
 
 CityDatabase::CityDatabase(std::wstring mainPath, std::wstring downloadPath,
@@ -92,14 +103,13 @@ void CityDatabase::loadFavourites() {
     favourites_.load(mainPath_, kFavouritesFile, L'~', true);
     widenTable(favourites_, cityField::Count);
     int rows = favourites_.rowCount();
-    int stored = core::readNumberSetting(L"FavCity", 1);
-    favourites_.setCurrentRow(rows == 0 ? 0 : (stored >= 1 && stored <= rows ? stored : 1));
+    favourites_.setCurrentRow(storedFavouriteRow(rows));
 }
 
 void CityDatabase::setCurrentFavourite(int row) {
     if (row < 1 || !favourites_.setCurrentRow(row))
         return;
-    core::writeNumberSetting(L"FavCity", row);
+    core::settings::write(keys::FavCity, row);
 }
 
 std::wstring CityDatabase::currentFavouriteCode() const {
@@ -112,13 +122,10 @@ void CityDatabase::reloadFavouritesKeeping(std::wstring_view currentCode, int cu
     widenTable(favourites_, cityField::Count);
     int rows = favourites_.rowCount();
     int byCode = currentCode.empty() ? 0 : favourites_.find(cityField::Code, currentCode, true);
-    int current =
-        byCode > 0 ? byCode : (currentNumber >= 1 && currentNumber <= rows ? currentNumber : 1);
-    if (rows == 0)
-        current = 0;
+    int current = byCode > 0 ? byCode : currentFavouriteRow(currentNumber, rows);
     favourites_.setCurrentRow(current);
     if (current > 0)
-        core::writeNumberSetting(L"FavCity", current);
+        core::settings::write(keys::FavCity, current);
 }
 
 void CityDatabase::saveFavouritesKeeping(std::wstring_view currentCode, int currentNumber) {
@@ -154,12 +161,11 @@ void CityDatabase::markFavourites(core::RecordTable& list) const {
 }
 
 int CityDatabase::sortMode() const {
-    int mode = core::readNumberSetting(L"CityListSorting", citySorting::ByName);
-    return mode >= citySorting::ByName && mode <= citySorting::ByZone ? mode : citySorting::ByName;
+    return core::settings::read(keys::CityListSorting);
 }
 
 void CityDatabase::setSortMode(int mode) {
-    core::writeNumberSetting(L"CityListSorting", mode);
+    core::settings::write(keys::CityListSorting, mode);
     loadCityList(sortMode());
 }
 
@@ -180,7 +186,7 @@ void CityDatabase::loadCityList(int sortMode) {
             break;
     }
     listLoaded_ = true;
-    showSelected_ = core::readNumberSetting(L"CityShowSelected", 0) != 0;
+    showSelected_ = core::settings::read(keys::CityShowSelected) != 0;
     rebuildKeys();
     rebuildShownList();
 }
@@ -201,7 +207,7 @@ bool CityDatabase::showSelected() const {
 }
 
 void CityDatabase::setShowSelected(bool on) {
-    core::writeNumberSetting(L"CityShowSelected", on ? 1 : 0);
+    core::settings::write(keys::CityShowSelected, on ? 1 : 0);
     showSelected_ = on;
     rebuildShownList();
 }

@@ -2,7 +2,7 @@
 // The city database: the full list "citylist.dat" and the favourites "mycities.dat" in the
 // install folder, and the comms program's answers "searchresult.dat" in the download folder.
 // All three are record tables of ten fields a row (see cityField). The favourites table is
-// the program's (the application owns it for the whole run); this class keeps it and the
+// the program's (worldtime::Favourites keeps it for the whole run); this class keeps it and the
 // files in step and tells the home screen to rebuild (OptHomeLayoutReload) after every change.
 
 #include <optional>
@@ -32,6 +32,12 @@ constexpr int ByCountry = 1;
 constexpr int ByZone = 2;
 }  // namespace citySorting
 
+// The current favourite for a stored FavCity among count favourites: the stored row when it
+// is one of them, else the first; 0 when there are none. The program and `vorn` agree on it.
+int currentFavouriteRow(int stored, int count);
+// The same for the FavCity the program stored last.
+int storedFavouriteRow(int count);
+
 // A city's zone number, read with the locale's number conventions.
 int cityZone(const core::RecordTable& table, int row);
 double cityLatitude(const core::RecordTable& table, int row);
@@ -46,8 +52,8 @@ class CityDatabase {
   public:
     CityDatabase(std::wstring mainPath, std::wstring downloadPath, core::RecordTable& favourites);
 
-    // Favourites: reloads "mycities.dat" and the current favourite (FavCity): a number
-    // outside 1..count becomes 1, or 0 with no favourites.
+    // Favourites: reloads "mycities.dat" and the current favourite (FavCity, through
+    // currentFavouriteRow).
     void loadFavourites();
     core::RecordTable& favourites() { return favourites_; }
     // Makes a favourite the current one and stores it in FavCity.

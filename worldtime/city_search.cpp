@@ -4,10 +4,10 @@
 #include <cmath>
 
 #include "core/comms.h"
-#include "core/settings.h"
 #include "core/text_case.h"
 #include "worldtime/cities.h"
 #include "worldtime/date_helpers.h"
+#include "worldtime/settings_keys.h"
 #include "worldtime/zones.h"
 
 namespace worldtime {
@@ -78,7 +78,7 @@ LookupOutcome CityDatabase::requestLookup(std::wstring_view text) {
     }
     if (text.empty())
         return LookupOutcome::EmptyText;
-    core::writeSetting(L"CityLookupRequest", text);
+    core::settings::write(keys::CityLookupRequest, text);
     return core::sendCommsRequest(L"/citylookup") ? LookupOutcome::Started
                                                   : LookupOutcome::NotStarted;
 }

@@ -4,9 +4,9 @@
 
 #include "core/format.h"
 #include "core/language.h"
-#include "core/settings.h"
 #include "worldtime/cities.h"
 #include "worldtime/date_helpers.h"
+#include "worldtime/settings_keys.h"
 #include "worldtime/zones.h"
 
 namespace worldtime {
@@ -17,7 +17,7 @@ HandAngles clockHandAngles(const platform::SystemTime& local) {
 }
 
 bool showCountry() {
-    return core::readNumberSetting(L"OptShowCountry", 1) == 1;
+    return core::settings::read(keys::OptShowCountry) == 1;
 }
 
 std::wstring cityLabel(const core::RecordTable& cities, int row, bool withCountry) {
@@ -59,7 +59,7 @@ int moveFavouriteUp(core::RecordTable& favourites, std::wstring_view folder, int
     favourites.setCurrentRow(current);
     favourites.save(folder, L"mycities.dat");
     if (current > 0)
-        core::writeNumberSetting(L"FavCity", current);
+        core::settings::write(keys::FavCity, current);
     requestHomeLayoutReload();
     return row - 1;
 }

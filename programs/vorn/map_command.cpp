@@ -6,7 +6,6 @@
 #include <cstring>
 #include <iostream>
 
-#include "core/settings.h"
 #include "programs/vorn/commands.h"
 #include "worldtime/cities.h"
 #include "worldtime/daylight_map.h"
@@ -66,8 +65,7 @@ int runMap(const Invocation& invocation) {
     map.drawMarkers(cities);
     auto picture = map.sharedPicture();
     if (!cities.empty()) {
-        int current =
-            std::clamp(core::readNumberSetting(L"FavCity", 1), 1, static_cast<int>(cities.size()));
+        int current = worldtime::storedFavouriteRow(static_cast<int>(cities.size()));
         copyPatch(*picture, map.pulseFrame(map.project(cities[current - 1]), kStillPulseFrame));
     }
     if (!platform::savePng(*picture, *out)) {

@@ -82,13 +82,12 @@ class ControlRoutingTest : public ::testing::Test {
                                        edit->setFieldColour(kFieldColour);
                                        return edit;
                                    });
-        app_->setModuleFactory(
-            [this](app::Application& a, int id, int previousId) -> std::unique_ptr<ui::Module> {
+        for (int id : {kScreen, kOtherScreen}) {
+            app_->screens().add(id, [this](ui::ModuleHost& host, int previousId) {
                 openedFrom.push_back(previousId);
-                if (id == kScreen || id == kOtherScreen)
-                    return std::make_unique<Screen>(a);
-                return nullptr;
+                return std::make_unique<Screen>(host);
             });
+        }
         ASSERT_TRUE(app_->createMainWindow());
         app_->switchModule(kScreen, {.saveOld = true});
         pump();

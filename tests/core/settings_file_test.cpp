@@ -79,17 +79,44 @@ TEST_F(SettingsFileTest, LookupRules) {
     EXPECT_EQ(settingsFile().entries()[2].value, L"second");
 }
 
-TEST_F(SettingsFileTest, LinesWithoutEqualsAreReportedAndDropped) {
+TEST_F(SettingsFileTest, ADamagedFileIsReportedOnceAndKeptBesideTheFirstSave) {
     test::BoxCollector boxes;
-    writeDeviceFile(L"\\App\\vornroamer.ini", kMark + "a=1\r\nbroken line\r\nb=2");
+    std::string damaged = kMark + "a=1\r\nbroken line\r\nb=2\r\n\x01\x02junk\r\nmore junk";
+    writeDeviceFile(L"\\App\\vornroamer.ini", damaged);
     ASSERT_TRUE(loadIniFile(L"\\App\\", true));
-    ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_EQ(boxes.boxes()[0].text, L"broken line");
-    EXPECT_EQ(boxes.boxes()[0].caption, L"Theme Error");
-    EXPECT_EQ(boxes.boxes()[0].flags, 0x30u);
+    EXPECT_TRUE(boxes.boxes().empty()) << "nothing is shown while the file loads";
+    EXPECT_EQ(settingsFile().damagedLines(), 3);
+    EXPECT_EQ(settingsFile().firstDamagedLine(), 2);
     EXPECT_EQ(settingsFile().entries().size(), 2u);
+    EXPECT_EQ(iniNumber(L"b", 0), 2);
+
+    EXPECT_TRUE(reportDamagedIniFile(L"Vorn Roamer"));
+    EXPECT_FALSE(reportDamagedIniFile(L"Vorn Roamer"));
+    ASSERT_TRUE(loadIniFile(L"\\App\\", true));
+    EXPECT_FALSE(reportDamagedIniFile(L"Vorn Roamer")) << "once per run";
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_NE(boxes.boxes()[0].text.find(L"vornroamer.ini"), std::wstring::npos);
+    EXPECT_NE(boxes.boxes()[0].text.find(L"3 lines"), std::wstring::npos);
+    EXPECT_EQ(boxes.boxes()[0].caption, L"Vorn Roamer");
+    EXPECT_EQ(boxes.boxes()[0].flags, 0x30u);
+
     ASSERT_TRUE(saveIniFile());
     EXPECT_EQ(readDeviceFile(L"\\App\\vornroamer.ini"), kMark + "a=1\nb=2");
+    EXPECT_EQ(readDeviceFile(L"\\App\\vornroamer.ini.bak"), damaged);
+    // The copy is of what the user had; later saves leave it alone.
+    setIniNumber(L"a", 5);
+    ASSERT_TRUE(saveIniFile());
+    EXPECT_EQ(readDeviceFile(L"\\App\\vornroamer.ini.bak"), damaged);
+}
+
+TEST_F(SettingsFileTest, ASoundFileLeavesNoBackup) {
+    platform::deleteFile(L"\\App\\vornroamer.ini.bak");
+    writeDeviceFile(L"\\App\\vornroamer.ini", kMark + "a=1");
+    ASSERT_TRUE(loadIniFile(L"\\App\\", true));
+    EXPECT_EQ(settingsFile().damagedLines(), 0);
+    EXPECT_FALSE(reportDamagedIniFile(L"Vorn Roamer"));
+    ASSERT_TRUE(saveIniFile());
+    EXPECT_FALSE(platform::fileExists(L"\\App\\vornroamer.ini.bak"));
 }
 
 TEST_F(SettingsFileTest, LoadAppendsUnlessReloading) {

@@ -1,8 +1,10 @@
 // Parses arbitrary bytes as the settings file "vornroamer.ini": entries keep their shape,
-// lookups and changes work, and what is saved loads back as the same list.
+// damaged lines are counted, lookups and changes work, what is saved loads back as the same
+// list, and a save after a damaged load keeps the original bytes beside the file.
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -25,7 +27,7 @@ const std::filesystem::path& fuzzRoot() {
         char pattern[] = "/dev/shm/vorn-fuzz-ini-XXXXXX";
         std::filesystem::path r = mkdtemp(pattern);
         platform::setDeviceRoot(r);
-        // Bad lines are reported in boxes; here they answer at once.
+        // A damaged file is reported in a box; here it answers at once.
         core::setMessageBoxHook(
             [](std::wstring_view, std::wstring_view, std::uint32_t) { return 1; });
         std::atexit([] { std::filesystem::remove_all(platform::deviceRoot()); });
@@ -67,6 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     core::SettingsFile file;
     check(file.load(L"\\vornroamer.ini", true));
+    check(file.damagedLines() >= 0);
+    check((file.damagedLines() == 0) == (file.firstDamagedLine() == 0));
     for (const core::IniEntry& e : file.entries()) {
         if (e.isComment) {
             check(e.name.empty() && !e.value.empty() && e.value.front() == L';');
@@ -92,5 +96,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     file.setNumber(L"countermode", 2);
     check(file.number(L"countermode", 0) == 2);
+    if (file.damagedLines() > 0) {
+        std::filesystem::remove(root / "vornroamer.ini.bak");
+        check(file.save());
+        auto backup = platform::readFile(L"\\vornroamer.ini.bak");
+        check(backup && backup->size() == size &&
+              (size == 0 || std::equal(backup->begin(), backup->end(), data)));
+    }
     return 0;
 }

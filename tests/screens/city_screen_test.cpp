@@ -16,8 +16,8 @@
 #include "core/language.h"
 #include "core/message_box.h"
 #include "core/settings.h"
-#include "platform/api/controls.h"
 #include "platform/api/control.h"
+#include "platform/api/controls.h"
 #include "platform/api/device.h"
 #include "platform/api/profile.h"
 #include "platform/api/shell_install.h"
@@ -31,6 +31,7 @@
 #include "worldtime/screens/city_layouts.h"
 #include "worldtime/screens/city_lists.h"
 #include "worldtime/screens/city_screen.h"
+#include "worldtime/screens/screens.h"
 #include "worldtime/world_clock.h"
 #include "worldtime/zones.h"
 
@@ -97,15 +98,9 @@ class CityScreenTest : public ::testing::Test {
         app_ = std::make_unique<app::Application>(kProgram);
         core::buildLanguageList(app_->mainPath(), 1, 9);
         core::openLanguage(app_->mainPath(), true, true);
-        ASSERT_TRUE(loadZones(app_->mainPath()));
-        CityDatabase(app_->mainPath(), app_->downloadPath(), app_->favouriteCities())
-            .loadFavourites();
-        app_->setModuleFactory(
-            [](app::Application& a, int id, int previous) -> std::unique_ptr<ui::Module> {
-                if (id == kCityScreen)
-                    return std::make_unique<CityScreen>(a, previous);
-                return std::make_unique<Other>(a);
-            });
+        favourites_ = registerScreens(app_->screens());
+        app_->screens().add(
+            kOtherScreen, [](ui::ModuleHost& host, int) { return std::make_unique<Other>(host); });
         ASSERT_TRUE(app_->createMainWindow());
         app_->switchModule(kOtherScreen, {.saveOld = true});
         app_->switchModule(kCityScreen, {.saveOld = true});
@@ -166,6 +161,7 @@ class CityScreenTest : public ::testing::Test {
 
     static inline std::filesystem::path install_;
     std::unique_ptr<app::Application> app_;
+    std::shared_ptr<Favourites> favourites_;
     std::vector<std::wstring> messages_;
 };
 
@@ -266,7 +262,7 @@ TEST_F(CityScreenTest, SortingAndFavouritesOnlyAreStoredAndKeepTheSelectedCity) 
     command(cityCommand::FavouritesOnly);
     EXPECT_EQ(core::readNumberSetting(L"CityShowSelected"), 1);
     EXPECT_EQ(control<CityListControl>(cityControl::List).rowCount(),
-              app_->favouriteCities().rowCount());
+              favourites_->table().rowCount());
     command(cityCommand::FavouritesOnly);
     EXPECT_EQ(core::readNumberSetting(L"CityShowSelected"), 0);
     EXPECT_GT(control<CityListControl>(cityControl::List).rowCount(), 20000);

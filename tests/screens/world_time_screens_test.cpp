@@ -104,7 +104,7 @@ class WorldTimeScreens : public ::testing::Test {
 
     void open(int id) {
         app_ = std::make_unique<app::Application>(L"\\Program Files\\Vorn Roamer\\vornroamer3.exe");
-        app_->setModuleFactory(createWorldTimeScreen);
+        favourites_ = registerScreens(app_->screens());
         ASSERT_TRUE(app_->createMainWindow());
         app_->switchModule(id, {.saveOld = true});
         pump();
@@ -136,10 +136,28 @@ class WorldTimeScreens : public ::testing::Test {
     }
 
     std::unique_ptr<app::Application> app_;
+    std::shared_ptr<Favourites> favourites_;
 };
 
 const std::vector<std::string> kDefaultOrder = {"London", "New York City", "Tokyo", "Sydney",
                                                 "Paris"};
+
+TEST_F(WorldTimeScreens, TheCurrentFavouriteIsStoredWhenTheWindowGoesNeverByTheDestructor) {
+    open(kWorldTime);
+    // The selection moved without being stored yet (as a rotation or a reload can leave it).
+    ASSERT_TRUE(favourites_->table().setCurrentRow(3));
+    core::writeNumberSetting(L"FavCity", 1);
+    // At exit the state store may already be closed: the application object writes nothing.
+    app_.reset();
+    pump();
+    EXPECT_EQ(core::readNumberSetting(L"FavCity", 0), 1);
+
+    open(kWorldTime);
+    ASSERT_TRUE(favourites_->table().setCurrentRow(3));
+    destroyWindow(app_->mainWindow());
+    pump();
+    EXPECT_EQ(core::readNumberSetting(L"FavCity", 0), 3);
+}
 
 TEST_F(WorldTimeScreens, RightKeyMovesTheSelectedFavouriteUpAndKeepsItSelected) {
     open(kWorldTime);
@@ -161,7 +179,7 @@ TEST_F(WorldTimeScreens, RightKeyMovesTheSelectedFavouriteUpAndKeepsItSelected) 
     EXPECT_EQ(favouriteNames().front(), "Tokyo");
     EXPECT_EQ(list().currentRow(), 1);
     EXPECT_EQ(core::readNumberSetting(L"FavCity", 0), 2) << "FavCity follows London down";
-    EXPECT_EQ(app_->favouriteCities().currentRow(), 2);
+    EXPECT_EQ(favourites_->table().currentRow(), 2);
 
     // The first row does not move, and nothing is written.
     auto before = readFile(installFolder() / "mycities.dat");
@@ -214,7 +232,7 @@ TEST_F(WorldTimeScreens, MakeCurrentCityAndEnterChooseTheCurrentFavourite) {
     key(vk::Down);
     send(wm::Command, worldClockCommand::MakeCurrent);
     EXPECT_EQ(core::readNumberSetting(L"FavCity", 0), 2);
-    EXPECT_EQ(app_->favouriteCities().currentRow(), 2);
+    EXPECT_EQ(favourites_->table().currentRow(), 2);
     EXPECT_EQ(list().currentFavourite(), 2);
     key(vk::Down);
     key(vk::Return);
@@ -343,7 +361,7 @@ TEST_F(WorldTimeScreens, ThePanelShowsTheCurrentFavourite) {
     // A tap on Tokyo's marker makes it the current city.
     tap(mapScreen().mapView()->cityPoint(3));
     EXPECT_EQ(label(daylightMapId::Name), L"Tokyo, Japan");
-    EXPECT_EQ(app_->favouriteCities().currentRow(), 3);
+    EXPECT_EQ(favourites_->table().currentRow(), 3);
     EXPECT_EQ(core::readNumberSetting(L"FavCity", 0), 3);
 }
 

@@ -48,6 +48,26 @@ using Names = std::vector<std::wstring>;
 
 }  // namespace
 
+TEST(CurrentFavourite, AStoredNumberOutsideTheFavouritesMeansTheFirst) {
+    EXPECT_EQ(currentFavouriteRow(3, 5), 3);
+    EXPECT_EQ(currentFavouriteRow(5, 5), 5);
+    EXPECT_EQ(currentFavouriteRow(6, 5), 1) << "past the end: the first, not the last";
+    EXPECT_EQ(currentFavouriteRow(0, 5), 1);
+    EXPECT_EQ(currentFavouriteRow(-2, 5), 1);
+    EXPECT_EQ(currentFavouriteRow(1, 0), 0) << "no favourites, no current one";
+}
+
+TEST_F(Cities, TheProgramAndTheCommandLineReadTheStoredFavouriteAlike) {
+    core::writeNumberSetting(L"FavCity", 9);
+    db.loadFavourites();
+    EXPECT_EQ(favourites.currentRow(), 1);
+    EXPECT_EQ(storedFavouriteRow(favourites.rowCount()), favourites.currentRow());
+    core::writeNumberSetting(L"FavCity", 3);
+    db.loadFavourites();
+    EXPECT_EQ(storedFavouriteRow(favourites.rowCount()), 3);
+    EXPECT_EQ(favourites.currentRow(), 3);
+}
+
 TEST_F(Cities, FavouritesAndTheCurrentOne) {
     EXPECT_EQ(favouriteNames(),
               (Names{L"London", L"New York City", L"Tokyo", L"Sydney", L"Paris"}));

@@ -1,7 +1,5 @@
 #include "worldtime/screens/city_screen.h"
 
-#include "app/application.h"
-#include "app/module_table.h"
 #include "core/comms.h"
 #include "core/format.h"
 #include "core/language.h"
@@ -12,6 +10,7 @@
 #include "ui/edit_field.h"
 #include "ui/label.h"
 #include "ui/list_control.h"
+#include "ui/module_ids.h"
 #include "ui/text_button.h"
 #include "worldtime/date_helpers.h"
 #include "worldtime/screens/city_layouts.h"
@@ -89,14 +88,14 @@ void buildCityLayout(ui::Module& module, std::span<const ui::LayoutRecord> recor
 
 }  // namespace
 
-CityScreen::CityScreen(app::Application& app, int previousId)
-    : ui::Module(app),
-      app_(app),
+CityScreen::CityScreen(ui::ModuleHost& host, Favourites& favourites, int previousId)
+    : ui::Module(host),
+      host_(host),
       previousId_(previousId),
-      database_(app.mainPath(), app.downloadPath(), app.favouriteCities()) {}
+      database_(host.mainPath(), host.downloadPath(), favourites.table()) {}
 
 CityScreen::~CityScreen() {
-    if (WindowHandle window = app_.mainWindow()) {
+    if (WindowHandle window = host_.mainWindow()) {
         killTimer(window, kCityClockTimer);
         killTimer(window, kCityBusyTimer);
     }
@@ -206,8 +205,8 @@ void CityScreen::showView(int view) {
         updateListMenu();
     // Until the module is shown, the application sets the bar from menuEntries() itself;
     // over the main menu the menu's own soft keys stay.
-    if (isActive && !app_.isMainMenuOpen())
-        app_.setMenuBar(menuEntries());
+    if (isActive && !host_.isMainMenuOpen())
+        host_.setMenuBar(menuEntries());
     invalidate(false);
 }
 
@@ -242,7 +241,7 @@ void CityScreen::updateDetails() {
     double longitude = readNumber(database_.shownField(row, cityField::Longitude), false);
     SystemTime local = zoneClock(readInt(database_.shownField(row, cityField::Zone))).localTime;
     std::wstring time = core::formatText(core::languageString(text::LocalTime),
-                                         app_.timeText(local), app_.dateText(local));
+                                         host_.timeText(local), host_.dateText(local));
     details_->setTexts(title, {longitudeLine(longitude), latitudeLine(latitude), time});
     bool favourite = database_.shownIsFavourite(row);
     favouriteButton_->setText(
@@ -286,8 +285,8 @@ void CityScreen::updateListMenu() {
         return;
     listMenu_ = entries;
     listMenuSize_ = n;
-    if (isActive && currentPage == cityView::List && !app_.isMainMenuOpen())
-        app_.setMenuBar(menuEntries());
+    if (isActive && currentPage == cityView::List && !host_.isMainMenuOpen())
+        host_.setMenuBar(menuEntries());
 }
 
 void CityScreen::enterEditView() {
@@ -393,7 +392,7 @@ bool CityScreen::command(std::uint32_t commandId, std::intptr_t) {
             else if (view == cityView::Add)
                 confirmAdd();
             else
-                app_.showMainMenu(true);
+                host_.showMainMenu(true);
             return true;
         case ui::command::RightSoftKey:
             if (view == cityView::List)
@@ -572,7 +571,7 @@ void CityScreen::setBusy(bool busy) {
     busyIndicator_->reset();
     busyIndicator_->show(busy, true);
     searchButton_->setText(core::languageString(busy ? text::Cancel : text::Search));
-    if (WindowHandle window = app_.mainWindow()) {
+    if (WindowHandle window = host_.mainWindow()) {
         if (busy)
             setTimer(window, kCityBusyTimer, kCityBusyIntervalMs);
         else
@@ -593,14 +592,14 @@ void CityScreen::timer(std::uintptr_t id) {
 }
 
 void CityScreen::startTimers() {
-    if (WindowHandle window = app_.mainWindow())
+    if (WindowHandle window = host_.mainWindow())
         setTimer(window, kCityClockTimer, 1000);
     if (core::isCommsRunning())
         setBusy(true);
 }
 
 void CityScreen::showMessage(int stringNumber) {
-    core::showExclamation(core::languageString(stringNumber), app::kMainWindowName);
+    core::showExclamation(core::languageString(stringNumber), host_.programName());
 }
 
 void CityScreen::focusFilter() {
@@ -612,11 +611,11 @@ void CityScreen::focusFilter() {
 
 void CityScreen::leave() {
     // Back along the history when there is one; this module is gone afterwards.
-    app::Application& app = app_;
+    ui::ModuleHost& host = host_;
     int previous = previousId_;
-    if (app.back())
+    if (host.back())
         return;
-    app.requestModule(previous >= 1 ? previous : app::moduleId::Home);
+    host.requestModule(previous >= 1 ? previous : ui::moduleId::Home);
 }
 
 }  // namespace worldtime

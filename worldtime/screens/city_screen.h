@@ -12,10 +12,7 @@
 #include "core/record_table.h"
 #include "ui/module.h"
 #include "worldtime/cities.h"
-
-namespace app {
-class Application;
-}
+#include "worldtime/favourites.h"
 
 namespace ui {
 class EditField;
@@ -44,7 +41,7 @@ constexpr std::uint32_t kCityBusyIntervalMs = 300;
 
 class CityScreen final : public ui::Module {
   public:
-    CityScreen(app::Application& app, int previousId);
+    CityScreen(ui::ModuleHost& host, Favourites& favourites, int previousId);
     ~CityScreen() override;
 
     void build() override;
@@ -91,7 +88,7 @@ class CityScreen final : public ui::Module {
     void focusFilter();
     void leave();
 
-    app::Application& app_;
+    ui::ModuleHost& host_;
     int previousId_;
     CityDatabase database_;
     core::RecordTable zones_{1};

@@ -3,13 +3,12 @@
 #include <memory>
 #include <vector>
 
-#include "app/application.h"
-#include "app/module_table.h"
 #include "gfx/display_metrics.h"
 #include "gfx/drawing.h"
 #include "ui/control_paint.h"
 #include "ui/label.h"
 #include "ui/layout.h"
+#include "ui/module_ids.h"
 #include "worldtime/cities.h"
 #include "worldtime/screens/daylight_map_view.h"
 
@@ -118,13 +117,13 @@ constexpr std::uint32_t kCitiesCommand = 241;
 
 }  // namespace
 
-DaylightMapScreen::DaylightMapScreen(app::Application& app, int previousId)
-    : ui::Module(app), app_(app), previousId_(previousId) {}
+DaylightMapScreen::DaylightMapScreen(ui::ModuleHost& host, Favourites& favourites, int previousId)
+    : ui::Module(host), host_(host), favourites_(favourites), previousId_(previousId) {}
 
 DaylightMapScreen::~DaylightMapScreen() {
-    if (app_.mainWindow()) {
-        killTimer(app_.mainWindow(), kPulseTimer);
-        killTimer(app_.mainWindow(), kMinuteTimer);
+    if (host_.mainWindow()) {
+        killTimer(host_.mainWindow(), kPulseTimer);
+        killTimer(host_.mainWindow(), kMinuteTimer);
     }
 }
 
@@ -143,7 +142,7 @@ void DaylightMapScreen::build() {
 
     auto* name = static_cast<ui::Label*>(findControl(Name));
     name->setBold(true);
-    name->setColour(app_.theme().selectedTextColour);
+    name->setColour(host_.theme().selectedTextColour);
     auto* time = static_cast<ui::Label*>(findControl(Time));
     if (layout.timePoints > 0) {
         time->setOwnFont(layout.timePoints, true);
@@ -151,13 +150,13 @@ void DaylightMapScreen::build() {
         time->setBold(true);
     }
 
-    map_->load(app_.mainPath(), gfx::displayMetrics().scaleX);
+    map_->load(host_.mainPath(), gfx::displayMetrics().scaleX);
     refresh();
 }
 
 void DaylightMapScreen::refresh() {
     map_->update(deviceUtcTime());
-    core::RecordTable& favourites = app_.favouriteCities();
+    core::RecordTable& favourites = favourites_.table();
     std::vector<MapCity> cities;
     for (int row = 1; row <= favourites.rowCount(); ++row) {
         cities.push_back({cityLatitude(favourites, row), cityLongitude(favourites, row)});
@@ -173,7 +172,7 @@ void DaylightMapScreen::setText(int id, const std::wstring& text) {
 }
 
 void DaylightMapScreen::refreshPanel() {
-    core::RecordTable& favourites = app_.favouriteCities();
+    core::RecordTable& favourites = favourites_.table();
     int row = favourites.currentRow();
     bool empty = row < 1 || row > favourites.rowCount();
     if (ui::Control* note = findControl(Empty))
@@ -183,10 +182,10 @@ void DaylightMapScreen::refreshPanel() {
         return;
     }
     auto utc = static_cast<std::int64_t>(deviceUtcFileTime());
-    CityPanel panel = cityPanel(favourites, row, utc, app_.showCountry() == 1);
+    CityPanel panel = cityPanel(favourites, row, utc, showCountry());
     setText(Name, panel.label);
-    std::wstring date = app_.dateText(panel.local);
-    std::wstring time = app_.timeText(panel.local);
+    std::wstring date = host_.dateText(panel.local);
+    std::wstring time = host_.timeText(panel.local);
     if (compact_) {
         setText(Time, date + L" " + time);
     } else {
@@ -199,13 +198,13 @@ void DaylightMapScreen::refreshPanel() {
 }
 
 bool DaylightMapScreen::makeCurrent(int row) {
-    core::RecordTable& favourites = app_.favouriteCities();
+    core::RecordTable& favourites = favourites_.table();
     if (row < 1 || row > favourites.rowCount())
         return false;
     if (row != favourites.currentRow()) {
         // The old ring's patch goes back to the plain map.
         invalidateRect(map_->ringRect());
-        CityDatabase(app_.mainPath(), app_.downloadPath(), favourites).setCurrentFavourite(row);
+        CityDatabase(host_.mainPath(), host_.downloadPath(), favourites).setCurrentFavourite(row);
     }
     refresh();
     return true;
@@ -214,7 +213,7 @@ bool DaylightMapScreen::makeCurrent(int row) {
 void DaylightMapScreen::paint(DeviceContext& dc, const Rect& invalid) {
     if (nameBar_.intersects(invalid)) {
         gfx::gradientBar(dc, nameBar_.left, nameBar_.top, nameBar_.right, nameBar_.bottom,
-                         app_.theme().mainColour);
+                         host_.theme().mainColour);
     }
     ui::Module::paint(dc, invalid);
 }
@@ -222,11 +221,11 @@ void DaylightMapScreen::paint(DeviceContext& dc, const Rect& invalid) {
 bool DaylightMapScreen::command(std::uint32_t commandId, std::intptr_t) {
     switch (commandId) {
         case ui::command::LeftSoftKey:
-            app_.showMainMenu(true);
+            host_.showMainMenu(true);
             return true;
         case kCitiesCommand:
             // Posted: the switch destroys this screen, which is still on the stack.
-            postMessage(app_.mainWindow(), app_.changeModuleMessage(), app::moduleId::CityList);
+            host_.requestModuleLater(ui::moduleId::CityList);
             return true;
         default:
             return false;
@@ -236,10 +235,10 @@ bool DaylightMapScreen::command(std::uint32_t commandId, std::intptr_t) {
 bool DaylightMapScreen::key(std::uint32_t message, std::uint32_t keyCode, LParam) {
     if (keyCode != vk::Left && keyCode != vk::Right)
         return false;
-    int count = app_.favouriteCities().rowCount();
+    int count = favourites_.table().rowCount();
     if (message == wm::KeyDown && count > 1) {
         // Left and Right step through the favourites, round from the last to the first.
-        int row = app_.favouriteCities().currentRow();
+        int row = favourites_.table().currentRow();
         int next = keyCode == vk::Right ? row % count + 1 : (row + count - 2) % count + 1;
         makeCurrent(next);
     }
@@ -249,7 +248,7 @@ bool DaylightMapScreen::key(std::uint32_t message, std::uint32_t keyCode, LParam
 void DaylightMapScreen::timer(std::uintptr_t id) {
     if (id == kPulseTimer) {
         // Under the main menu the ring is hidden; it stands still meanwhile.
-        if (!app_.isMainMenuOpen())
+        if (!host_.isMainMenuOpen())
             map_->advancePulse();
         return;
     }
@@ -262,13 +261,13 @@ void DaylightMapScreen::timer(std::uintptr_t id) {
 }
 
 void DaylightMapScreen::startTimers() {
-    setTimer(app_.mainWindow(), kPulseTimer, kPulseTimerMs);
-    setTimer(app_.mainWindow(), kMinuteTimer, kMinuteTimerMs);
+    setTimer(host_.mainWindow(), kPulseTimer, kPulseTimerMs);
+    setTimer(host_.mainWindow(), kMinuteTimer, kMinuteTimerMs);
 }
 
 void DaylightMapScreen::skinChanged(bool redraw) {
     if (auto* name = static_cast<ui::Label*>(findControl(Name)))
-        name->setColour(app_.theme().selectedTextColour);
+        name->setColour(host_.theme().selectedTextColour);
     if (redraw)
         invalidate(false);
 }

@@ -7,12 +7,9 @@
 #include <cstdint>
 
 #include "ui/module.h"
+#include "worldtime/favourites.h"
 #include "worldtime/screens/screen_timers.h"
 #include "worldtime/world_clock.h"
-
-namespace app {
-class Application;
-}
 
 namespace worldtime {
 
@@ -25,7 +22,7 @@ constexpr int Map = 1, Name = 2, Time = 3, Date = 4, Coordinates = 5, Sunrise = 
 
 class DaylightMapScreen final : public ui::Module {
   public:
-    DaylightMapScreen(app::Application& app, int previousId);
+    DaylightMapScreen(ui::ModuleHost& host, Favourites& favourites, int previousId);
     ~DaylightMapScreen() override;
 
     void build() override;
@@ -49,7 +46,8 @@ class DaylightMapScreen final : public ui::Module {
     void refreshPanel();
     void setText(int id, const std::wstring& text);
 
-    app::Application& app_;
+    ui::ModuleHost& host_;
+    Favourites& favourites_;
     int previousId_;
     DaylightMapView* map_ = nullptr;
     bool compact_ = false;

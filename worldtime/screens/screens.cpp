@@ -1,24 +1,36 @@
 #include "worldtime/screens/screens.h"
 
-#include "app/application.h"
-#include "app/module_table.h"
+#include "core/message_box.h"
+#include "ui/module_ids.h"
 #include "worldtime/screens/city_screen.h"
 #include "worldtime/screens/daylight_map_screen.h"
 #include "worldtime/screens/world_clock_screen.h"
+#include "worldtime/zones.h"
 
 namespace worldtime {
 
-std::unique_ptr<ui::Module> createWorldTimeScreen(app::Application& app, int id, int previousId) {
-    switch (id) {
-        case app::moduleId::CityList:
-            return std::make_unique<CityScreen>(app, previousId);
-        case app::moduleId::WorldTime:
-            return std::make_unique<WorldClockScreen>(app, previousId);
-        case app::moduleId::DaylightMap:
-            return std::make_unique<DaylightMapScreen>(app, previousId);
-        default:
-            return nullptr;
-    }
+std::shared_ptr<Favourites> registerScreens(ui::ScreenRegistry& registry) {
+    auto favourites = std::make_shared<Favourites>();
+    registry.add(ui::moduleId::CityList, [favourites](ui::ModuleHost& host, int previousId) {
+        return std::make_unique<CityScreen>(host, *favourites, previousId);
+    });
+    registry.add(ui::moduleId::WorldTime, [favourites](ui::ModuleHost& host, int previousId) {
+        return std::make_unique<WorldClockScreen>(host, *favourites, previousId);
+    });
+    registry.add(ui::moduleId::DaylightMap, [favourites](ui::ModuleHost& host, int previousId) {
+        return std::make_unique<DaylightMapScreen>(host, *favourites, previousId);
+    });
+    registry.addStartUp([favourites](ui::ModuleHost& host) {
+        if (!loadZones(host.mainPath())) {
+            core::showExclamation(L"Problems loading daylight savings info file!",
+                                  host.programName());
+            return false;
+        }
+        favourites->load(host.mainPath());
+        return true;
+    });
+    registry.addShutDown([favourites] { favourites->saveCurrent(); });
+    return favourites;
 }
 
 }  // namespace worldtime

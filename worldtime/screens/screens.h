@@ -4,15 +4,14 @@
 
 #include <memory>
 
-#include "ui/module.h"
-
-namespace app {
-class Application;
-}
+#include "ui/screen_registry.h"
+#include "worldtime/favourites.h"
 
 namespace worldtime {
 
-// The screen for a module id, or none when the id is not a world-time screen.
-std::unique_ptr<ui::Module> createWorldTimeScreen(app::Application& app, int id, int previousId);
+// Registers the world-time screens. At start-up the zones and the favourites load (a zone
+// table that does not load is reported and ends the program); when the program ends the
+// current favourite is stored. Answers the favourites the screens share.
+std::shared_ptr<Favourites> registerScreens(ui::ScreenRegistry& registry);
 
 }  // namespace worldtime

@@ -2,8 +2,6 @@
 
 #include <memory>
 
-#include "app/application.h"
-#include "app/module_table.h"
 #include "core/record_table.h"
 #include "gfx/decoration_pictures.h"
 #include "gfx/display_metrics.h"
@@ -12,6 +10,7 @@
 #include "ui/control_paint.h"
 #include "ui/label.h"
 #include "ui/layout.h"
+#include "ui/module_ids.h"
 #include "worldtime/cities.h"
 #include "worldtime/daylight_map.h"
 #include "worldtime/screens/world_clock_list.h"
@@ -78,12 +77,12 @@ gfx::TargaPixels loadPicture(std::wstring_view mainPath, std::wstring_view file,
 
 }  // namespace
 
-WorldClockScreen::WorldClockScreen(app::Application& app, int previousId)
-    : ui::Module(app), app_(app), previousId_(previousId) {}
+WorldClockScreen::WorldClockScreen(ui::ModuleHost& host, Favourites& favourites, int previousId)
+    : ui::Module(host), host_(host), favourites_(favourites), previousId_(previousId) {}
 
 WorldClockScreen::~WorldClockScreen() {
-    if (app_.mainWindow())
-        killTimer(app_.mainWindow(), kMinuteTimer);
+    if (host_.mainWindow())
+        killTimer(host_.mainWindow(), kMinuteTimer);
 }
 
 void WorldClockScreen::build() {
@@ -93,7 +92,7 @@ void WorldClockScreen::build() {
     ui::buildLayout(*this, records);
     auto* title = static_cast<ui::Label*>(findControl(worldClockId::Title));
     title->setBold(true);
-    title->setColour(app_.theme().selectedTextColour);
+    title->setColour(host_.theme().selectedTextColour);
 
     auto list = std::make_unique<WorldClockList>();
     list->id = worldClockId::List;
@@ -109,7 +108,7 @@ void WorldClockScreen::build() {
     loadPictures();
     refresh();
     // The list opens on the current favourite.
-    int current = app_.favouriteCities().currentRow();
+    int current = favourites_.table().currentRow();
     if (current > 0)
         list_->selectRow(current, false);
 }
@@ -126,14 +125,14 @@ void WorldClockScreen::restoreState(const std::any& state) {
 void WorldClockScreen::loadPictures() {
     int size = list_->clockSize();
     int unit = ui::layoutUnit();
-    list_->setPictures(app_.decorations().picture(gfx::DecorationClockFace, size, size),
-                       loadPicture(app_.mainPath(), kMoveUpFile, 20 * unit),
-                       loadPicture(app_.mainPath(), kCityMarkerFile, 10 * unit));
+    list_->setPictures(host_.decorations().picture(gfx::DecorationClockFace, size, size),
+                       loadPicture(host_.mainPath(), kMoveUpFile, 20 * unit),
+                       loadPicture(host_.mainPath(), kCityMarkerFile, 10 * unit));
 }
 
 void WorldClockScreen::skinChanged(bool redraw) {
     if (auto* title = static_cast<ui::Label*>(findControl(worldClockId::Title)))
-        title->setColour(app_.theme().selectedTextColour);
+        title->setColour(host_.theme().selectedTextColour);
     // The clock face may have changed with the look.
     loadPictures();
     if (redraw)
@@ -141,13 +140,13 @@ void WorldClockScreen::skinChanged(bool redraw) {
 }
 
 void WorldClockScreen::refresh() {
-    core::RecordTable& favourites = app_.favouriteCities();
+    core::RecordTable& favourites = favourites_.table();
     auto utc = static_cast<std::int64_t>(deviceUtcFileTime());
     std::vector<ClockListRow> rows;
-    for (WorldClockRow& row : worldClockRows(favourites, utc, app_.showCountry() == 1)) {
+    for (WorldClockRow& row : worldClockRows(favourites, utc, showCountry())) {
         ClockListRow shown;
-        shown.time = app_.timeText(row.local);
-        shown.date = app_.dateText(row.local);
+        shown.time = host_.timeText(row.local);
+        shown.date = host_.dateText(row.local);
         shown.clock = std::move(row);
         rows.push_back(std::move(shown));
     }
@@ -169,15 +168,15 @@ void WorldClockScreen::showEmptyState() {
 }
 
 void WorldClockScreen::paint(DeviceContext& dc, const Rect& invalid) {
-    Rect client = clientRect(app_.mainWindow());
+    Rect client = clientRect(host_.mainWindow());
     Rect bar{0, 0, client.right, static_cast<int>(kTitleHeight * gfx::displayMetrics().scaleY)};
     if (bar.intersects(invalid))
-        gfx::gradientBar(dc, bar.left, bar.top, bar.right, bar.bottom, app_.theme().mainColour);
+        gfx::gradientBar(dc, bar.left, bar.top, bar.right, bar.bottom, host_.theme().mainColour);
     ui::Module::paint(dc, invalid);
 }
 
 bool WorldClockScreen::moveUp(int row) {
-    int moved = moveFavouriteUp(app_.favouriteCities(), app_.mainPath(), row);
+    int moved = moveFavouriteUp(favourites_.table(), host_.mainPath(), row);
     if (moved == 0)
         return false;
     // The moved favourite stays selected in its new place.
@@ -187,10 +186,10 @@ bool WorldClockScreen::moveUp(int row) {
 }
 
 bool WorldClockScreen::makeCurrent(int row) {
-    core::RecordTable& favourites = app_.favouriteCities();
+    core::RecordTable& favourites = favourites_.table();
     if (row < 1 || row > favourites.rowCount())
         return false;
-    CityDatabase(app_.mainPath(), app_.downloadPath(), favourites).setCurrentFavourite(row);
+    CityDatabase(host_.mainPath(), host_.downloadPath(), favourites).setCurrentFavourite(row);
     refresh();
     return true;
 }
@@ -198,7 +197,7 @@ bool WorldClockScreen::makeCurrent(int row) {
 bool WorldClockScreen::command(std::uint32_t commandId, std::intptr_t) {
     switch (commandId) {
         case ui::command::LeftSoftKey:
-            app_.showMainMenu(true);
+            host_.showMainMenu(true);
             return true;
         case worldClockCommand::MoveUp:
             moveUp(list_->currentRow());
@@ -217,7 +216,7 @@ bool WorldClockScreen::command(std::uint32_t commandId, std::intptr_t) {
 void WorldClockScreen::openCityList() {
     // Posted, not switched at once: the switch destroys this screen and the control that
     // asked, which are still on the stack.
-    postMessage(app_.mainWindow(), app_.changeModuleMessage(), app::moduleId::CityList);
+    host_.requestModuleLater(ui::moduleId::CityList);
 }
 
 bool WorldClockScreen::controlPressed(ui::Control& control) {
@@ -252,7 +251,7 @@ void WorldClockScreen::timer(std::uintptr_t id) {
 }
 
 void WorldClockScreen::startTimers() {
-    setTimer(app_.mainWindow(), kMinuteTimer, kMinuteTimerMs);
+    setTimer(host_.mainWindow(), kMinuteTimer, kMinuteTimerMs);
 }
 
 std::span<const ui::MenuEntry> WorldClockScreen::menuEntries() const {

@@ -7,12 +7,9 @@
 #include <cstdint>
 
 #include "ui/module.h"
+#include "worldtime/favourites.h"
 #include "worldtime/screens/screen_timers.h"
 #include "worldtime/world_clock.h"
-
-namespace app {
-class Application;
-}
 
 namespace worldtime {
 
@@ -27,7 +24,7 @@ constexpr std::uint32_t MoveUp = 707, MakeCurrent = 709, Cities = 241;
 
 class WorldClockScreen final : public ui::Module {
   public:
-    WorldClockScreen(app::Application& app, int previousId);
+    WorldClockScreen(ui::ModuleHost& host, Favourites& favourites, int previousId);
     ~WorldClockScreen() override;
 
     void build() override;
@@ -56,7 +53,8 @@ class WorldClockScreen final : public ui::Module {
     void openCityList();
     void showEmptyState();
 
-    app::Application& app_;
+    ui::ModuleHost& host_;
+    Favourites& favourites_;
     int previousId_;
     WorldClockList* list_ = nullptr;
     MinuteCheck minuteCheck_;

@@ -2,13 +2,13 @@
 // wizard, and requests that let end-to-end tests read the screen's state.
 
 #include "app/application.h"
-#include "app/module_table.h"
 #include "platform/api/control.h"
 #include "platform/api/device.h"
 #include "tests/ui/demo/demo_module.h"
 #include "ui/date_time_picker.h"
 #include "ui/edit_field.h"
 #include "ui/list_control.h"
+#include "ui/module_ids.h"
 #include "ui/option_list.h"
 
 namespace {
@@ -74,16 +74,15 @@ void registerRequests() {
 
 int main(int argc, char** argv) {
     registerRequests();
-    return app::runMainProgram(
-        argc, argv, [](app::Application& app, int id, int) -> std::unique_ptr<ui::Module> {
-            static bool registered = false;
-            if (!registered) {
-                ui::demo::registerDemoControls(app.controlFactory());
-                registered = true;
-            }
-            if (id == app::moduleId::Home || id == app::moduleId::SetupWizard) {
-                return std::make_unique<ui::demo::DemoModule>(app);
-            }
-            return nullptr;
+    ui::ScreenRegistry screens;
+    screens.addStartUp([](ui::ModuleHost&) {
+        ui::demo::registerDemoControls(app::theApplication()->controlFactory());
+        return true;
+    });
+    for (int id : {ui::moduleId::Home, ui::moduleId::SetupWizard}) {
+        screens.add(id, [](ui::ModuleHost& host, int) {
+            return std::make_unique<ui::demo::DemoModule>(host);
         });
+    }
+    return app::runMainProgram(argc, argv, std::move(screens));
 }

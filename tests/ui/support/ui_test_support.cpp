@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "core/time_text.h"
 #include "gfx/display_metrics.h"
 #include "gfx/graphics_state.h"
 #include "platform/api/controls.h"
@@ -265,6 +266,14 @@ int countNear(const Bitmap& bitmap, const Rect& area, Colour colour, int toleran
         }
     }
     return count;
+}
+
+std::wstring TestHost::timeText(const platform::SystemTime& time) const {
+    return core::clockTimeText(time, 1);
+}
+
+std::wstring TestHost::dateText(const platform::SystemTime& time) const {
+    return core::shortDateText(time);
 }
 
 }  // namespace ui::test

@@ -28,9 +28,18 @@ class TestHost final : public ModuleHost {
     void setMenuBar(std::span<const MenuEntry> entries) override;
     void setSoftKey(int, std::uint32_t, std::wstring_view) override {}
     void requestModule(int moduleId) override { requested.push_back(moduleId); }
+    void requestModuleLater(int moduleId) override { requested.push_back(moduleId); }
+    bool back() override { return false; }
+    void showMainMenu(bool) override {}
+    bool isMainMenuOpen() const override { return false; }
     void notify(int, std::intptr_t) override {}
     const std::wstring& mainPath() const override { return mainPath_; }
+    const std::wstring& downloadPath() const override { return mainPath_; }
+    std::wstring_view programName() const override { return L"Vorn Roamer"; }
     const gfx::Theme& theme() const override { return theme_; }
+    gfx::DecorationPictures& decorations() override { return decorations_; }
+    std::wstring timeText(const platform::SystemTime& time) const override;
+    std::wstring dateText(const platform::SystemTime& time) const override;
     std::unique_ptr<Control> createControl(const LayoutRecord& record) override;
     void openOverlay(Overlay& overlay) override;
     void closeOverlay(Overlay& overlay) override;
@@ -72,6 +81,7 @@ class TestHost final : public ModuleHost {
     platform::WindowHandle window_ = 0;
     std::wstring mainPath_;
     gfx::Theme theme_;
+    gfx::DecorationPictures decorations_{mainPath_};
     Module* module_ = nullptr;
     Overlay* overlay_ = nullptr;
 };
