@@ -16,8 +16,8 @@
 #include "core/language.h"
 #include "core/message_box.h"
 #include "core/settings.h"
-#include "platform/api/controls.h"
 #include "platform/api/control.h"
+#include "platform/api/controls.h"
 #include "platform/api/device.h"
 #include "platform/api/profile.h"
 #include "platform/api/shell_install.h"
@@ -152,7 +152,7 @@ class CityScreenTest : public ::testing::Test {
     CityScreen& screen() { return *static_cast<CityScreen*>(app_->currentModule()); }
     template <class T>
     T& control(int id) {
-        return *static_cast<T*>(screen().findControl(id));
+        return *screen().findControl<T>(id);
     }
     void pressControl(int id) {
         screen().controlPressed(*screen().findControl(id));

@@ -131,7 +131,7 @@ class WorldTimeScreens : public ::testing::Test {
         return *static_cast<DaylightMapScreen*>(app_->currentModule());
     }
     std::wstring label(int id) {
-        auto* l = dynamic_cast<ui::Label*>(app_->currentModule()->findControl(id));
+        auto* l = app_->currentModule()->findControl<ui::Label>(id);
         return l ? l->text() : L"<no label>";
     }
 
@@ -246,7 +246,7 @@ TEST_F(WorldTimeScreens, WithoutFavouritesTheListSaysHowToChooseSome) {
     std::filesystem::remove(installFolder() / "mycities.dat");
     open(kWorldTime);
     EXPECT_FALSE(list().isVisible);
-    auto* note = dynamic_cast<ui::Label*>(clocks().findControl(worldClockId::Empty));
+    auto* note = clocks().findControl<ui::Label>(worldClockId::Empty);
     ASSERT_NE(note, nullptr);
     EXPECT_TRUE(note->isVisible);
     EXPECT_EQ(note->text(), core::languageString(711));
