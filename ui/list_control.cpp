@@ -135,17 +135,17 @@ void ListControl::showRow(int row) {
 }
 
 void ListControl::modelChanged() {
-    int count = rowCount();
-    int current = currentRow();
-    int valid = std::clamp(current, 0, count);
-    if (valid != current)
+    int was = currentRow();
+    int valid = std::clamp(was, 0, rowCount());
+    if (valid != was)
         model_->setCurrentRow(valid);
     // A shorter model may leave the view beyond its end.
     scrollTo(first_);
     invalidate();
-    if (valid != current) {
-        showRow(valid);
-        selectionChanged(valid);
+    int now = currentRow();
+    if (now != was) {
+        showRow(now);
+        selectionChanged(now);
     }
 }
 

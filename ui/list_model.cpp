@@ -27,6 +27,11 @@ RecordTableListModel::RecordTableListModel(core::RecordTable* table, int field)
 
 RecordTableListModel::~RecordTableListModel() = default;
 
+void RecordTableListModel::keepOwnCurrentRow() {
+    ownCurrentRow_ = true;
+    currentRow_ = 0;
+}
+
 void RecordTableListModel::setTable(core::RecordTable* table) {
     owned_.reset();
     table_ = table;
@@ -52,11 +57,15 @@ std::wstring RecordTableListModel::rowText(int row) const {
 }
 
 int RecordTableListModel::currentRow() const {
+    if (ownCurrentRow_)
+        return currentRow_;
     return table_ ? table_->currentRow() : 0;
 }
 
 void RecordTableListModel::setCurrentRow(int row) {
-    if (table_)
+    if (ownCurrentRow_)
+        currentRow_ = std::clamp(row, 0, rowCount());
+    else if (table_)
         table_->setCurrentRow(row);
 }
 

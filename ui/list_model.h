@@ -41,12 +41,16 @@ class ListModel {
     std::vector<ListControl*> views_;
 };
 
-// The rows of a record table, one field of each as the row's text. The table's current row is
-// the list's. The table stays its owner's unless adopted.
+// The rows of a record table, one field of each as the row's text. The table stays its owner's
+// unless adopted. The list's current row is the table's, or for a table that others read
+// too (keepOwnCurrentRow), the model's own, so that choosing a row leaves the table alone.
 class RecordTableListModel final : public ListModel {
   public:
     explicit RecordTableListModel(core::RecordTable* table = nullptr, int field = 1);
     ~RecordTableListModel() override;
+
+    // The model keeps the current row itself from now on, starting with none.
+    void keepOwnCurrentRow();
 
     void setTable(core::RecordTable* table);
     void adoptTable(std::unique_ptr<core::RecordTable> table);
@@ -63,6 +67,8 @@ class RecordTableListModel final : public ListModel {
     core::RecordTable* table_ = nullptr;
     std::unique_ptr<core::RecordTable> owned_;
     int field_ = 1;
+    bool ownCurrentRow_ = false;
+    int currentRow_ = 0;  // with ownCurrentRow_
 };
 
 }  // namespace ui

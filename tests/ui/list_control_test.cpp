@@ -359,4 +359,20 @@ TEST_F(ListTest, TheCurrentRowIsDrawnInTheSelectionColours) {
     EXPECT_GT(test::countNear(*pixels, third, 0x000000, 60), 10) << "dark text on white";
 }
 
+TEST_F(ListTest, ATableSharedWithOthersKeepsItsCurrentRowWhenTheListKeepsItsOwn) {
+    table.setCurrentRow(7);
+    RecordTableListModel shared(&table);
+    shared.keepOwnCurrentRow();
+    ListControl& list = makeList();
+    list.setModel(&shared);
+    EXPECT_EQ(list.currentRow(), 0);
+    host.tap(rowPoint(list, 3));
+    EXPECT_EQ(list.currentRow(), 3);
+    EXPECT_EQ(table.currentRow(), 7);
+    // Rows removed from the table: the list's own row stays inside them.
+    while (table.rowCount() > 2) table.removeRow(table.rowCount());
+    shared.rowsChanged();
+    EXPECT_EQ(list.currentRow(), 2);
+}
+
 }  // namespace

@@ -119,7 +119,8 @@ void CityScreen::build() {
     findControl<ui::Label>(cityControl::ResultHeading)->setBold(true);
     filter_->setLimit(kTextLimit);
     nameEdit_->setLimit(kTextLimit);
-    zoneList_->setDisplayField(zoneColumn::DisplayName);
+    zoneRows_.setField(zoneColumn::DisplayName);
+    zoneRows_.keepOwnCurrentRow();
     list_->setDatabase(&database_);
     // The list selects through the database; the screen follows with the details and menu.
     list_->onSelectionChange = [this](ui::ListControl&, int) {
@@ -308,12 +309,12 @@ void CityScreen::enterEditView() {
     if (code.empty())
         return;
     int row = database_.selection();
-    zones_.copyFrom(zoneTable());
-    zones_.setCurrentRow(0);
-    zoneList_->setTable(&zones_);
+    zoneRows_.setTable(&zoneTable());
+    zoneRows_.setCurrentRow(0);
+    zoneList_->setModel(&zoneRows_);
     int zone = readInt(database_.shownField(row, cityField::Zone));
-    for (int z = 1; z <= zones_.rowCount(); ++z) {
-        if (readInt(zones_.fieldText(z, zoneColumn::Number)) == zone) {
+    for (int z = 1; z <= zoneRows_.rowCount(); ++z) {
+        if (readInt(zoneTable().fieldText(z, zoneColumn::Number)) == zone) {
             zoneList_->selectRow(z, false);
             break;
         }
@@ -548,7 +549,7 @@ void CityScreen::confirmEdit() {
     std::wstring code = selectedCode();
     int zoneRow = zoneList_->currentRow();
     if (!code.empty() && zoneRow > 0) {
-        int zone = readInt(zones_.fieldText(zoneRow, zoneColumn::Number));
+        int zone = readInt(zoneTable().fieldText(zoneRow, zoneColumn::Number));
         database_.editCity(code, zone, nameEdit_->text());
     }
     // A changed name may move the city in the sorted list.
