@@ -375,6 +375,35 @@ TEST_F(CityScreenTest, RemoteLookUpShowsTheServersCitiesOrSaysNoneWereFound) {
     EXPECT_EQ(screen().view(), cityView::List);
 }
 
+TEST_F(CityScreenTest, TheBusyAnimationAndTheLocalTimeTickWithTheClock) {
+    platform::test::TestClock clock(*toFileTime({2026, 6, 0, 21, 12, 0, 0, 0}));
+    type(L"reykjav");
+    auto& details = control<CityDetailPanel>(cityControl::Details);
+    platform::test::fastForward(1000, 100);
+    ASSERT_EQ(details.lines().size(), 3u);
+    std::wstring noon = details.lines()[2];
+    platform::test::fastForward(58 * 1000, 1000);
+    EXPECT_EQ(details.lines()[2], noon);
+    platform::test::fastForward(1000, 1000);
+    EXPECT_NE(details.lines()[2], noon) << "the second timer shows the new minute";
+
+    // A comms run starts the busy animation: a picture every 300 ms until it ends.
+    auto& busy = control<BusyIndicator>(cityControl::Busy);
+    screen().commsMessage(app_->mainWindow(), 0, core::commsReport::Started, 0);
+    ASSERT_TRUE(screen().isBusy());
+    EXPECT_TRUE(busy.isVisible);
+    platform::test::fastForward(kCityBusyIntervalMs - 1, kCityBusyIntervalMs);
+    EXPECT_EQ(busy.frame(), 0);
+    platform::test::fastForward(1, 1);
+    EXPECT_EQ(busy.frame(), 1);
+    platform::test::fastForward(2 * kCityBusyIntervalMs, kCityBusyIntervalMs);
+    EXPECT_EQ(busy.frame(), 3);
+    screen().commsMessage(app_->mainWindow(), 0, core::commsReport::Ended, 0);
+    EXPECT_FALSE(busy.isVisible);
+    platform::test::fastForward(10 * kCityBusyIntervalMs, 100);
+    EXPECT_EQ(busy.frame(), 0) << "the animation stops with the run";
+}
+
 TEST_F(CityScreenTest, ACommsRunOfSomebodyElseIsNoSearchResult) {
     createFolder(app_->downloadPath());
     ASSERT_TRUE(core::sendCommsRequest(L"/hold"));

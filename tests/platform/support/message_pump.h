@@ -45,8 +45,8 @@ class TestClock {
 };
 
 // Moves the test clock (setClockOverride) on by ms, in steps of at most stepMs, delivering
-// after each step whatever fell due, as the running loop would have: a timer of interval
-// stepMs or longer fires once per interval.
+// after each step whatever fell due, as the running loop would have. A timer starts its next
+// interval when it is delivered, so steps that divide its interval keep it on time.
 inline void fastForward(std::int64_t ms, std::int64_t stepMs = 10) {
     for (std::int64_t done = 0; done < ms;) {
         std::int64_t step = std::min(stepMs, ms - done);
