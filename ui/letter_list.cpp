@@ -1,5 +1,6 @@
 #include "ui/letter_list.h"
 
+#include "core/record_table.h"
 #include "ui/keypad_letters.h"
 
 namespace ui {

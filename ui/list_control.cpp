@@ -23,28 +23,45 @@ constexpr WParam kLeftButton = 0x0001;
 ListControl::ListControl(ListOptions options) : options_(options) {}
 
 ListControl::~ListControl() {
+    setModel(nullptr);
     if (zone_ && autoRepeatState().zone == zone_)
         stopAutoRepeat();
     if (owner && owner->captureControl() == this)
         owner->setCaptureControl(nullptr);
 }
 
-void ListControl::setTable(core::RecordTable* table) {
-    ownedTable_.reset();
-    table_ = table;
+void ListControl::setModel(ListModel* model) {
+    if (model_ == model)
+        return;
+    if (model_)
+        std::erase(model_->views_, this);
+    model_ = model;
+    if (model_)
+        model_->views_.push_back(this);
     first_ = 1;
-    if (table_ && table_->currentRow() > 0)
-        selectRow(table_->currentRow(), false);
+    if (currentRow() > 0)
+        showRow(currentRow());
     invalidate();
 }
 
+void ListControl::setTable(core::RecordTable* table) {
+    setModel(nullptr);
+    tableModel_.setTable(table);
+    setModel(&tableModel_);
+}
+
 void ListControl::adoptTable(std::unique_ptr<core::RecordTable> table) {
-    setTable(table.get());
-    ownedTable_ = std::move(table);
+    setModel(nullptr);
+    tableModel_.adoptTable(std::move(table));
+    setModel(&tableModel_);
+}
+
+core::RecordTable* ListControl::table() const {
+    return model_ == &tableModel_ ? tableModel_.table() : nullptr;
 }
 
 void ListControl::setDisplayField(int field) {
-    displayField_ = std::max(1, field);
+    tableModel_.setField(field);
     invalidate();
 }
 
@@ -95,31 +112,53 @@ void ListControl::scrollTo(int firstRow) {
 }
 
 bool ListControl::selectRow(int row, bool notify) {
-    if (!table_ || row < 1 || row > table_->rowCount())
+    if (!model_ || row < 1 || row > model_->rowCount())
         return false;
-    bool moved = table_->currentRow() != row;
-    table_->setCurrentRow(row);
-    if (row < first_)
-        scrollTo(row);
-    if (row >= first_ + visibleRowCount())
-        scrollTo(row - visibleRowCount() + 1);
+    bool moved = model_->currentRow() != row;
+    model_->setCurrentRow(row);
+    showRow(row);
     if (moved) {
-        rowSelected(row);
-        if (notify)
-            changed();
         invalidate();
+        if (notify)
+            selectionChanged(row);
     }
     return true;
 }
 
-void ListControl::changed() {
-    if (options_.notify && owner)
+void ListControl::showRow(int row) {
+    if (row < 1)
+        return;
+    if (row < first_)
+        scrollTo(row);
+    if (row >= first_ + visibleRowCount())
+        scrollTo(row - visibleRowCount() + 1);
+}
+
+void ListControl::modelChanged() {
+    int was = currentRow();
+    int valid = std::clamp(was, 0, rowCount());
+    if (valid != was)
+        model_->setCurrentRow(valid);
+    // A shorter model may leave the view beyond its end.
+    scrollTo(first_);
+    invalidate();
+    int now = currentRow();
+    if (now != was) {
+        showRow(now);
+        selectionChanged(now);
+    }
+}
+
+void ListControl::selectionChanged(int row) {
+    if (onSelectionChange)
+        onSelectionChange(*this, row);
+    else if (options_.notify && owner)
         owner->controlChanged(*this);
 }
 
-bool ListControl::press() {
-    if (onPress)
-        return onPress(*this);
+bool ListControl::activate() {
+    if (onActivate)
+        return onActivate(*this, currentRow());
     return owner && owner->controlPressed(*this);
 }
 
@@ -134,7 +173,7 @@ void ListControl::drawRow(DeviceContext& dc, const Rect& line, int row, bool cur
     if (current)
         dc.fillRect(line, t.mainColour);
     Rect text{line.left + 3 * layoutUnit(), line.top, line.right - 2 * layoutUnit(), line.bottom};
-    drawClippedText(dc, table_->fieldText(row, displayField_), text,
+    drawClippedText(dc, model_->rowText(row), text,
                     dt::Left | dt::VCenter | dt::SingleLine | dt::NoPrefix | dt::EndEllipsis,
                     current ? t.selectedTextColour : kPanelTextColour, smallFont());
 }
@@ -192,7 +231,7 @@ bool ListControl::key(std::uint32_t message, std::uint32_t keyCode, LParam) {
         case vk::Return:
             if (rowCount() == 0)
                 return false;
-            return press();
+            return activate();
         default:
             return false;
     }
@@ -253,7 +292,7 @@ void ListControl::pressDown(Point p) {
     int row = rowAt(p.y);
     selectRow(row, true);
     if (row == was && options_.pressOnReselect)
-        press();
+        activate();
 }
 
 void ListControl::moveWhileHeld(Point p) {
@@ -303,12 +342,10 @@ void ListControl::release() {
     rowPress_ = false;
     if (hadZone)
         invalidate();
-    // Only a press on the rows is an entry; lifting off the scroll bar chooses nothing.
-    if (!wasRowPress)
-        return;
-    if (options_.enterOnRelease)
+    // Only a press on the rows is an entry; lifting off the scroll bar chooses nothing. The
+    // row itself was reported as it became current.
+    if (wasRowPress && options_.enterOnRelease)
         key(wm::KeyDown, vk::Return, 0);
-    changed();
 }
 
 bool ListControl::pointer(std::uint32_t message, WParam, Point p) {

@@ -1,22 +1,30 @@
 #pragma once
-// A list: the rows of a record table, one field of each shown per line, with the current row
-// highlighted and a vertical scroll bar when the rows do not fit. Taps choose rows, the
-// scroll bar's arrows and track repeat while held, the thumb drags. An empty list shows
-// "No list data..." and ignores presses.
+// A list: the rows of a model (list_model.h), one line of text each unless a subclass draws
+// them, with the current row highlighted and a vertical scroll bar when the rows do not fit.
+// Taps choose rows, the scroll bar's arrows and track repeat while held, the thumb drags. An
+// empty list shows "No list data..." and ignores presses.
+//
+// The owner hears of two things. A change of the current row made by the user (a key, a tap,
+// dragging over the rows) or by the list itself (the model lost the current row) comes once
+// per change, with the new row: onSelectionChange when set, else the owner module's
+// controlChanged when the list was made with notify. Changes the owner makes itself
+// (selectRow without notify, the model's own setCurrentRow) are not reported back. Activating
+// a row (Enter, a tap on the current row with pressOnReselect, lifting the stylus with
+// enterOnRelease) goes to onActivate when set, else to the owner's controlPressed.
 
 #include <functional>
 #include <memory>
 
-#include "core/record_table.h"
 #include "ui/control.h"
+#include "ui/list_model.h"
 #include "ui/scroll_bar.h"
 
 namespace ui {
 
 struct ListOptions {
-    bool notify = false;           // the owner hears of every change of the current row
-    bool pressOnReselect = false;  // a tap on the current row presses the list
-    bool enterOnRelease = false;   // lifting the stylus from a row presses the list
+    bool notify = false;           // the owner module's controlChanged hears of row changes
+    bool pressOnReselect = false;  // a tap on the current row activates it
+    bool enterOnRelease = false;   // lifting the stylus from a row activates it
 };
 
 class ListControl : public Control {
@@ -24,21 +32,28 @@ class ListControl : public Control {
     explicit ListControl(ListOptions options = {});
     ~ListControl() override;
 
-    // The table stays the caller's; adoptTable hands it over to the list.
+    // Shows a model; it stays the caller's (a model that goes first leaves the list empty).
+    void setModel(ListModel* model);
+    ListModel* model() const { return model_; }
+    // Shows a record table through the list's own adapter, one field a row. The table stays
+    // the caller's; adoptTable hands it over to the list.
     void setTable(core::RecordTable* table);
     void adoptTable(std::unique_ptr<core::RecordTable> table);
-    core::RecordTable* table() const { return table_; }
-    int rowCount() const { return table_ ? table_->rowCount() : 0; }
+    // The table shown through setTable or adoptTable; none while another model is shown.
+    core::RecordTable* table() const;
     void setDisplayField(int field);
-    int displayField() const { return displayField_; }
+    int displayField() const { return tableModel_.field(); }
+    int rowCount() const { return model_ ? model_->rowCount() : 0; }
     const ListOptions& options() const { return options_; }
     void setOptions(const ListOptions& options) { options_ = options; }
 
-    // The table's current row (0 when none).
-    int currentRow() const { return table_ ? table_->currentRow() : 0; }
-    // Makes a row current and brings it into view; with notify the owner hears of it (when
-    // the list was made with notification on). False when the row does not exist.
+    // The model's current row (0 when none).
+    int currentRow() const { return model_ ? model_->currentRow() : 0; }
+    // Makes a row current and brings it into view; with notify the owner hears of it. False
+    // when the row does not exist.
     bool selectRow(int row, bool notify);
+    // Scrolls as little as needed to show the row whole.
+    void showRow(int row);
     int firstVisibleRow() const { return first_; }
     void scrollTo(int firstRow);
     int visibleRowCount() const;
@@ -51,9 +66,10 @@ class ListControl : public Control {
     // The scroll-bar zone held by the stylus (scrollZone), None when none.
     int heldZone() const { return zone_; }
 
-    // A press: onPress when set, else the owner's control-pressed operation.
-    bool press();
-    std::function<bool(ListControl&)> onPress;
+    // Activates the current row: onActivate when set, else the owner's controlPressed.
+    bool activate();
+    std::function<void(ListControl&, int row)> onSelectionChange;
+    std::function<bool(ListControl&, int row)> onActivate;
 
     void place(const platform::Rect& rect, platform::DeviceContext* dc) override;
     void paint(platform::DeviceContext& dc, const platform::Rect& invalid) override;
@@ -62,14 +78,14 @@ class ListControl : public Control {
     void autoRepeat() override;
 
   protected:
-    // A row became current through the stylus or a key.
-    virtual void rowSelected(int) {}
     virtual void drawRow(platform::DeviceContext& dc, const platform::Rect& line, int row,
                          bool current);
-    // Tells the owner of a change when the list was made with notification on.
-    void changed();
 
   private:
+    friend class ListModel;
+    // The model's rows changed: the current row and the view stay inside them.
+    void modelChanged();
+    void selectionChanged(int row);
     void drawRows(platform::DeviceContext& dc);
     void pressDown(platform::Point point);
     void moveWhileHeld(platform::Point point);
@@ -80,9 +96,8 @@ class ListControl : public Control {
     void releaseCapture();
 
     ListOptions options_;
-    core::RecordTable* table_ = nullptr;
-    std::unique_ptr<core::RecordTable> ownedTable_;
-    int displayField_ = 1;
+    ListModel* model_ = nullptr;
+    RecordTableListModel tableModel_;
     int first_ = 1;
     int zone_ = 0;            // held scroll-bar zone
     bool rowPress_ = false;   // the stylus went down on a row

@@ -1,6 +1,11 @@
 #include "ui/module.h"
 
+#include <cxxabi.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace ui {
 
@@ -157,6 +162,25 @@ Control* Module::findControl(int id) const {
             return c.get();
     }
     return nullptr;
+}
+
+namespace {
+
+std::string readableTypeName(const std::type_info& type) {
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> name(
+        abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), std::free);
+    return status == 0 && name ? std::string(name.get()) : std::string(type.name());
+}
+
+}  // namespace
+
+void Module::controlTypeMismatch(int id, const Control& found, const std::type_info& wanted,
+                                 const std::source_location& caller) {
+    std::fprintf(stderr, "%s:%u: control %d is a %s, not the %s asked for\n", caller.file_name(),
+                 static_cast<unsigned>(caller.line()), id, readableTypeName(typeid(found)).c_str(),
+                 readableTypeName(wanted).c_str());
+    std::abort();
 }
 
 void Module::rebuildIdIndex() {

@@ -5,7 +5,9 @@
 #include <any>
 #include <cstdint>
 #include <memory>
+#include <source_location>
 #include <span>
+#include <typeinfo>
 #include <vector>
 
 #include "platform/api/draw.h"
@@ -72,6 +74,19 @@ class Module {
     // By id, through the index that rebuildIdIndex made (buildLayout makes it), else by
     // searching the list.
     Control* findControl(int id) const;
+    // The control with the id as the type the caller works with; nullptr when there is none.
+    // A control of another type is a fault in the screen (its layout table and its code
+    // disagree): the program stops with the id, both types and the caller's file and line.
+    template <class T>
+    T* findControl(int id, std::source_location caller = std::source_location::current()) const {
+        Control* control = findControl(id);
+        if (!control)
+            return nullptr;
+        auto* typed = dynamic_cast<T*>(control);
+        if (!typed)
+            controlTypeMismatch(id, *control, typeid(T), caller);
+        return typed;
+    }
     void rebuildIdIndex();
     // Shows another page of controls: native child windows follow, the focus goes to the
     // page's first focusable control, and the window repaints.
@@ -97,6 +112,10 @@ class Module {
     int layoutGeneration = 0;
 
   private:
+    [[noreturn]] static void controlTypeMismatch(int id, const Control& found,
+                                                 const std::type_info& wanted,
+                                                 const std::source_location& caller);
+
     ModuleHost& host_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<Control*> idIndex_;

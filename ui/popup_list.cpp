@@ -17,7 +17,7 @@ PopupList::PopupList(DropDown& dropDown)
     // The list lives outside the module's control list but paints, captures the stylus and
     // repeats through the module like its controls.
     list_->owner = dropDown.owner;
-    list_->onPress = [this](ListControl&) {
+    list_->onActivate = [this](ListControl&, int) {
         confirm();
         return true;
     };

@@ -3,6 +3,7 @@
 // so tests and people can move the device to any moment without touching the host. Local
 // time follows the device's time zone (an IANA name in the profile) with its daylight rules.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -76,8 +77,16 @@ struct TimeZoneInformation {
 };
 TimeZoneInformation deviceTimeZoneInformation();
 
+// The steady clock that timers, deferred actions and tickCount run on: the host's monotonic
+// clock, or while the test clock is set, one that stands still until advanceClockOverride
+// moves it. It never runs backwards, also when the test clock is removed.
+using SteadyTime = std::chrono::steady_clock::time_point;
+SteadyTime steadyNow();
+
 // A test clock: while set, the host clock reads as this UTC moment (the device offset still
-// applies on top). advanceClockOverride moves it forward.
+// applies on top) and the steady clock stands still. advanceClockOverride moves both forward
+// (the steady clock only forward), so tests fast-forward through timers instead of sleeping.
+// Setting another moment while the test clock is set moves only the calendar.
 void setClockOverride(std::optional<FileTime> hostUtc);
 void advanceClockOverride(std::int64_t milliseconds);
 

@@ -4,7 +4,6 @@
 
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -121,7 +120,7 @@ std::optional<SteadyTime> nextTimerDue() {
 }
 
 bool takeDueTimer(Message& out, bool remove) {
-    auto now = std::chrono::steady_clock::now();
+    SteadyTime now = steadyNow();
     WindowData* best = nullptr;
     Timer* bestTimer = nullptr;
     for (auto& [h, w] : windowSystem().windows) {
@@ -141,7 +140,7 @@ bool takeDueTimer(Message& out, bool remove) {
 
 void runDueDeferred() {
     auto& ws = windowSystem();
-    auto now = std::chrono::steady_clock::now();
+    SteadyTime now = steadyNow();
     for (;;) {
         auto it = std::find_if(ws.deferred.begin(), ws.deferred.end(),
                                [&](const Deferred& d) { return d.due <= now; });
@@ -213,9 +212,8 @@ void waitForWork(int maxMs) {
     ensureWaitFds();
     int timeout = maxMs;
     if (auto due = nextTimerDue()) {
-        auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                      *due - std::chrono::steady_clock::now())
-                      .count();
+        // Rounded up: waking a little early would find nothing due and wait again.
+        auto ms = std::chrono::ceil<std::chrono::milliseconds>(*due - steadyNow()).count();
         ms = std::max<long long>(ms, 0);
         timeout = timeout < 0 ? static_cast<int>(ms) : std::min<int>(timeout, static_cast<int>(ms));
     }
@@ -323,7 +321,7 @@ void injectInput(const InputEvent& event) {
 
 void deferAction(int delayMs, std::function<void()> action) {
     windowSystem().deferred.push_back(
-        {std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs), std::move(action)});
+        {steadyNow() + std::chrono::milliseconds(delayMs), std::move(action)});
 }
 
 void whenIdle(std::function<void()> action) {
@@ -373,6 +371,7 @@ LResult sendMessage(WindowHandle window, std::uint32_t id, WParam wParam, LParam
     d.wParam = wParam;
     d.lParam = lParam;
     if (!own.sendToProcess(row->processId, d)) return 0;
+    // The other program answers in real time, whatever the test clock says.
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         // Sends from the other side are answered while waiting, so two programs sending to
@@ -496,7 +495,7 @@ std::uint32_t registerWindowMessage(std::wstring_view name) {
 bool setTimer(WindowHandle window, std::uintptr_t id, std::uint32_t intervalMs) {
     auto* w = findLocal(window);
     if (!w) return false;
-    auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(intervalMs);
+    SteadyTime due = steadyNow() + std::chrono::milliseconds(intervalMs);
     for (auto& t : w->timers) {
         if (t.id == id) {
             t.interval = intervalMs;
@@ -555,10 +554,9 @@ std::optional<Rect> updateRect(WindowHandle window) {
 }
 
 std::uint32_t tickCount() {
-    timespec ts{};
-    ::clock_gettime(CLOCK_BOOTTIME, &ts);
-    std::uint64_t ms = static_cast<std::uint64_t>(ts.tv_sec) * 1000u +
-                       static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
+    // The timers' clock, so that message times and elapsed times agree with them.
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(steadyNow().time_since_epoch())
+                  .count();
     return static_cast<std::uint32_t>(ms);
 }
 

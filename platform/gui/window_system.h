@@ -14,12 +14,14 @@
 #include <variant>
 #include <vector>
 
+#include "platform/api/clock.h"
 #include "platform/api/window.h"
 #include "platform/gui/screen.h"
 
 namespace platform::gui {
 
-using SteadyTime = std::chrono::steady_clock::time_point;
+// The timers' clock (clock.h), which a test can hold and move forward.
+using platform::SteadyTime;
 
 struct Timer {
     std::uintptr_t id = 0;

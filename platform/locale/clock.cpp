@@ -43,6 +43,10 @@ const std::int64_t kDaysFrom1970To1601 = daysFromCivil(1601, 1, 1);
 struct TestClock {
     std::mutex mutex;
     std::optional<FileTime> now;
+    // The steady clock: held at steadyHeld while the test clock is set; otherwise the host's
+    // plus steadyAhead, what it gained while held, so that it never runs backwards.
+    SteadyTime steadyHeld;
+    std::chrono::steady_clock::duration steadyAhead{0};
 };
 
 TestClock& testClock() {
@@ -164,9 +168,22 @@ SystemTime deviceLocalTime() {
     return *toSystemTime(utcToLocal(utc).value_or(utc));
 }
 
+SteadyTime steadyNow() {
+    auto& test = testClock();
+    std::lock_guard lock(test.mutex);
+    if (test.now)
+        return test.steadyHeld;
+    return std::chrono::steady_clock::now() + test.steadyAhead;
+}
+
 void setClockOverride(std::optional<FileTime> hostUtc) {
     auto& test = testClock();
     std::lock_guard lock(test.mutex);
+    SteadyTime running = std::chrono::steady_clock::now() + test.steadyAhead;
+    if (hostUtc && !test.now)
+        test.steadyHeld = running;
+    if (!hostUtc && test.now && test.steadyHeld > running)
+        test.steadyAhead += test.steadyHeld - running;
     test.now = hostUtc;
 }
 
@@ -177,6 +194,7 @@ void advanceClockOverride(std::int64_t milliseconds) {
         return;
     std::int64_t next = static_cast<std::int64_t>(*test.now) + milliseconds * kTicksPerMillisecond;
     test.now = static_cast<FileTime>(std::max<std::int64_t>(next, 0));
+    test.steadyHeld += std::chrono::milliseconds(std::max<std::int64_t>(milliseconds, 0));
 }
 
 }  // namespace platform

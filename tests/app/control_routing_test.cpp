@@ -45,12 +45,12 @@ class Screen : public ui::Module {
     using Module::Module;
     void build() override {
         ui::buildLayout(*this, kLayout);
-        auto* options = static_cast<ui::OptionList*>(findControl(1));
+        auto* options = findControl<ui::OptionList>(1);
         options->addOption(L"One", L"1");
         options->addOption(L"Two", L"2");
         options->selectValue(L"1");
         for (int i = 1; i <= 40; ++i) rows.setField(rows.appendRow(), 1, std::to_wstring(i));
-        static_cast<ui::ListControl*>(findControl(5))->setTable(&rows);
+        findControl<ui::ListControl>(5)->setTable(&rows);
     }
     void controlChanged(ui::Control& c) override { changed.push_back(c.id); }
     core::RecordTable rows{1};
@@ -109,7 +109,7 @@ class ControlRoutingTest : public ::testing::Test {
     Screen& screen() { return *static_cast<Screen*>(app_->currentModule()); }
     template <class T>
     T& control(int id) {
-        return *static_cast<T*>(screen().findControl(id));
+        return *screen().findControl<T>(id);
     }
 
     std::unique_ptr<app::Application> app_;

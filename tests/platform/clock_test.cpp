@@ -167,4 +167,21 @@ TEST_F(DeviceClock, TimeZoneInformationInTheHandheldsForm) {
     EXPECT_EQ(kolkata.daylightBias, 0);
 }
 
+TEST(SteadyClock, StandsStillUnderTheTestClockAndNeverRunsBackwards) {
+    SteadyTime before = steadyNow();
+    setClockOverride(at(2026, 12, 8, 10, 0, 0));
+    SteadyTime held = steadyNow();
+    EXPECT_GE(held, before);
+    EXPECT_EQ(steadyNow(), held) << "no real time passes for the program";
+    // Another calendar moment moves only the calendar.
+    setClockOverride(at(2030, 1, 1));
+    EXPECT_EQ(steadyNow(), held);
+    advanceClockOverride(-5000);
+    EXPECT_EQ(steadyNow(), held) << "only the calendar goes back";
+    advanceClockOverride(3600 * 1000);
+    EXPECT_EQ(steadyNow(), held + std::chrono::hours(1));
+    setClockOverride(std::nullopt);
+    EXPECT_GE(steadyNow(), held + std::chrono::hours(1)) << "released, it runs on from there";
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/api/shell.h"
 #include "platform/api/window.h"
 #include "platform/gui/window_system.h"
+#include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
 
 using namespace platform;
@@ -117,19 +118,58 @@ TEST_F(WindowSystemTest, PostedMessagesArriveInOrderAndQuitEndsTheLoop) {
 
 TEST_F(WindowSystemTest, TimersRepeatUntilKilledAndRestartWithANewInterval) {
     WindowHandle w = make(L"timers");
-    ASSERT_TRUE(setTimer(w, 9899, 10));
+    test::TestClock clock(*toFileTime({2026, 12, 2, 8, 10, 0, 0, 0}));
     auto ticks = [&] {
         int n = 0;
         for (auto& r : g_log) n += (r.id == wm::Timer && r.wParam == 9899);
         return n;
     };
-    ASSERT_TRUE(pumpUntil([&] { return ticks() >= 3; }));
+    ASSERT_TRUE(setTimer(w, 9899, 10));
+    test::fastForward(9, 1);
+    EXPECT_EQ(ticks(), 0) << "not before its interval";
+    test::fastForward(1, 1);
+    EXPECT_EQ(ticks(), 1);
+    test::fastForward(20, 1);
+    EXPECT_EQ(ticks(), 3) << "once per interval";
+    // Setting it again starts the new interval from then.
+    test::fastForward(5, 1);
+    ASSERT_TRUE(setTimer(w, 9899, 100));
+    test::fastForward(99, 1);
+    EXPECT_EQ(ticks(), 3);
+    test::fastForward(1, 1);
+    EXPECT_EQ(ticks(), 4);
     EXPECT_TRUE(killTimer(w, 9899));
     EXPECT_FALSE(killTimer(w, 9899));
-    int after = ticks();
-    pumpUntil([] { return false; });  // two seconds of loop without the timer
-    EXPECT_EQ(ticks(), after);
+    test::fastForward(2000, 100);
+    EXPECT_EQ(ticks(), 4) << "a killed timer stays quiet";
     EXPECT_FALSE(setTimer(0xFFFFFF, 1, 10));
+}
+
+TEST_F(WindowSystemTest, TimersDeferredActionsAndTicksStandStillUntilTheTestClockMoves) {
+    WindowHandle w = make(L"still");
+    test::TestClock clock(*toFileTime({2026, 12, 2, 8, 10, 0, 0, 0}));
+    test::deliverAll();
+    g_log.clear();
+    ASSERT_TRUE(setTimer(w, 7, 50));
+    bool ran = false;
+    gui::deferAction(500, [&] { ran = true; });
+    std::uint32_t tick = tickCount();
+    // Real time passes; the program's time does not.
+    ASSERT_FALSE(waitMessage(120));
+    Message m;
+    EXPECT_FALSE(peekMessage(m, false));
+    EXPECT_EQ(tickCount(), tick);
+    EXPECT_FALSE(ran);
+
+    test::fastForward(499, 50);
+    EXPECT_EQ(tickCount() - tick, 499u);
+    EXPECT_FALSE(ran);
+    ASSERT_EQ(g_log.size(), 9u) << "the timer at 50, 100 ... 450 ms";
+    EXPECT_EQ(g_log.back().id, wm::Timer);
+    test::fastForward(1);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(g_log.size(), 10u);
+    EXPECT_TRUE(killTimer(w, 7));
 }
 
 TEST_F(WindowSystemTest, InvalidAreasCoalesceIntoOnePaintThatReachesTheScreen) {

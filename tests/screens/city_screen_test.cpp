@@ -147,7 +147,7 @@ class CityScreenTest : public ::testing::Test {
     CityScreen& screen() { return *static_cast<CityScreen*>(app_->currentModule()); }
     template <class T>
     T& control(int id) {
-        return *static_cast<T*>(screen().findControl(id));
+        return *screen().findControl<T>(id);
     }
     void pressControl(int id) {
         screen().controlPressed(*screen().findControl(id));
@@ -273,7 +273,8 @@ TEST_F(CityScreenTest, TheEditorChangesZoneAndNameOrNothingWhenCancelled) {
     command(cityCommand::EditCity);
     ASSERT_EQ(screen().view(), cityView::Edit);
     auto& zones = control<ui::ListControl>(cityControl::ZoneList);
-    EXPECT_EQ(zones.table()->fieldText(zones.currentRow(), 1), L"25");
+    EXPECT_EQ(zoneTable().fieldText(zones.currentRow(), 1), L"25");
+    int tableRow = zoneTable().currentRow();
     EXPECT_EQ(control<ui::EditField>(cityControl::NameEdit).text(), L"Reykjavík");
 
     // Cancel and Back leave the files as they were.
@@ -290,7 +291,8 @@ TEST_F(CityScreenTest, TheEditorChangesZoneAndNameOrNothingWhenCancelled) {
     command(cityCommand::EditCity);
     screen().setFocusedControl(&zones, false);
     key(vk::Down);
-    std::wstring zone(zones.table()->fieldText(zones.currentRow(), 1));
+    std::wstring zone(zoneTable().fieldText(zones.currentRow(), 1));
+    EXPECT_EQ(zoneTable().currentRow(), tableRow) << "the editor's choice is the list's own";
     control<ui::EditField>(cityControl::NameEdit).setText(L"Reykjavik~Old");
     command(ui::command::LeftSoftKey);
     EXPECT_EQ(screen().view(), cityView::List);
@@ -367,6 +369,35 @@ TEST_F(CityScreenTest, RemoteLookUpShowsTheServersCitiesOrSaysNoneWereFound) {
     ASSERT_TRUE(pumpUntil([&] { return !messages_.empty(); }));
     EXPECT_EQ(messages_, std::vector<std::wstring>{core::languageString(600)});
     EXPECT_EQ(screen().view(), cityView::List);
+}
+
+TEST_F(CityScreenTest, TheBusyAnimationAndTheLocalTimeTickWithTheClock) {
+    platform::test::TestClock clock(*toFileTime({2026, 6, 0, 21, 12, 0, 0, 0}));
+    type(L"reykjav");
+    auto& details = control<CityDetailPanel>(cityControl::Details);
+    platform::test::fastForward(1000, 100);
+    ASSERT_EQ(details.lines().size(), 3u);
+    std::wstring noon = details.lines()[2];
+    platform::test::fastForward(58 * 1000, 1000);
+    EXPECT_EQ(details.lines()[2], noon);
+    platform::test::fastForward(1000, 1000);
+    EXPECT_NE(details.lines()[2], noon) << "the second timer shows the new minute";
+
+    // A comms run starts the busy animation: a picture every 300 ms until it ends.
+    auto& busy = control<BusyIndicator>(cityControl::Busy);
+    screen().commsMessage(app_->mainWindow(), 0, core::commsReport::Started, 0);
+    ASSERT_TRUE(screen().isBusy());
+    EXPECT_TRUE(busy.isVisible);
+    platform::test::fastForward(kCityBusyIntervalMs - 1, kCityBusyIntervalMs);
+    EXPECT_EQ(busy.frame(), 0);
+    platform::test::fastForward(1, 1);
+    EXPECT_EQ(busy.frame(), 1);
+    platform::test::fastForward(2 * kCityBusyIntervalMs, kCityBusyIntervalMs);
+    EXPECT_EQ(busy.frame(), 3);
+    screen().commsMessage(app_->mainWindow(), 0, core::commsReport::Ended, 0);
+    EXPECT_FALSE(busy.isVisible);
+    platform::test::fastForward(10 * kCityBusyIntervalMs, 100);
+    EXPECT_EQ(busy.frame(), 0) << "the animation stops with the run";
 }
 
 TEST_F(CityScreenTest, ACommsRunOfSomebodyElseIsNoSearchResult) {

@@ -112,6 +112,17 @@ class WorldTimeScreens : public ::testing::Test {
     }
 
     void pump() { platform::test::deliverPosted(); }
+    // Dispatches the timers that are due while no other message comes first; answers how many.
+    int deliverDueTimers() {
+        int delivered = 0;
+        Message m;
+        while (peekMessage(m, false) && m.id == wm::Timer) {
+            peekMessage(m, true);
+            dispatchMessage(m);
+            ++delivered;
+        }
+        return delivered;
+    }
     void send(std::uint32_t message, WParam wParam = 0, LParam lParam = 0) {
         sendMessage(app_->mainWindow(), message, wParam, lParam);
         pump();
@@ -131,7 +142,7 @@ class WorldTimeScreens : public ::testing::Test {
         return *static_cast<DaylightMapScreen*>(app_->currentModule());
     }
     std::wstring label(int id) {
-        auto* l = dynamic_cast<ui::Label*>(app_->currentModule()->findControl(id));
+        auto* l = app_->currentModule()->findControl<ui::Label>(id);
         return l ? l->text() : L"<no label>";
     }
 
@@ -252,11 +263,10 @@ TEST_F(WorldTimeScreens, RowsShowLocalTimesAndMoveOnTheMinute) {
     EXPECT_EQ(list().rows()[3].date, app_->dateText({2026, 6, 0, 21, 22, 0, 0, 0}));
     EXPECT_EQ(list().rows()[4].clock.label, L"Paris, France");
 
-    advanceClockOverride(30 * 1000);
-    send(wm::Timer, kMinuteTimer);
+    // The screen's own timer notices the new minute.
+    platform::test::fastForward(59 * 1000, kMinuteTimerMs);
     EXPECT_EQ(list().rows()[0].time, app_->timeText({2026, 6, 0, 21, 13, 0, 0, 0}));
-    advanceClockOverride(31 * 1000);
-    send(wm::Timer, kMinuteTimer);
+    platform::test::fastForward(kMinuteTimerMs, kMinuteTimerMs);
     EXPECT_EQ(list().rows()[0].time, app_->timeText({2026, 6, 0, 21, 13, 1, 0, 0}));
 }
 
@@ -264,7 +274,7 @@ TEST_F(WorldTimeScreens, WithoutFavouritesTheListSaysHowToChooseSome) {
     std::filesystem::remove(installFolder() / "mycities.dat");
     open(kWorldTime);
     EXPECT_FALSE(list().isVisible);
-    auto* note = dynamic_cast<ui::Label*>(clocks().findControl(worldClockId::Empty));
+    auto* note = clocks().findControl<ui::Label>(worldClockId::Empty);
     ASSERT_NE(note, nullptr);
     EXPECT_TRUE(note->isVisible);
     EXPECT_EQ(note->text(), core::languageString(711));
@@ -295,8 +305,13 @@ TEST_F(WorldTimeScreens, TheRingTimerRepaintsOnlyTheRingPatch) {
     EXPECT_TRUE(view.rect.intersect(ring) == ring);
     EXPECT_LT(ring.width(), view.rect.width() / 2);
 
+    // The screen's 50 ms timer, taken from the loop before the paint it asks for.
     int frame = view.frame();
-    sendMessage(app_->mainWindow(), wm::Timer, kPulseTimer, 0);
+    advanceClockOverride(kPulseTimerMs - 1);
+    EXPECT_EQ(deliverDueTimers(), 0);
+    EXPECT_EQ(view.frame(), frame);
+    advanceClockOverride(1);
+    EXPECT_EQ(deliverDueTimers(), 1);
     EXPECT_EQ(view.frame(), DaylightMap::nextPulseFrame(frame));
     auto invalid = updateRect(app_->mainWindow());
     ASSERT_TRUE(invalid.has_value());
@@ -326,14 +341,14 @@ TEST_F(WorldTimeScreens, TheNightSideFollowsTheSun) {
 
     // The screen recomputes the boundary when the minute changes: at midnight the halves swap.
     setClockOverride(utcAt(2026, 6, 21, 0, 0));
-    send(wm::Timer, kMinuteTimer);
+    platform::test::fastForward(kMinuteTimerMs, kMinuteTimerMs);
     EXPECT_GT(noonMiddle, brightness(w / 2, y));
     EXPECT_LT(noonEdge, brightness(3, y));
 
     // The June sun lights the rows round the north pole all day and leaves the south pole's
     // dark; in December the other way round.
     setClockOverride(utcAt(2026, 12, 21, 12, 0));
-    send(wm::Timer, kMinuteTimer);
+    platform::test::fastForward(kMinuteTimerMs, kMinuteTimerMs);
     EXPECT_GT(juneNorth, brightness(10, 1));
     EXPECT_LT(juneSouth, brightness(10, h - 2));
 }

@@ -75,7 +75,7 @@ TEST_F(LayoutTest, FocusSkipsHiddenDisabledAndOtherPages) {
 }
 
 TEST_F(LayoutTest, TheFocusMovesIntoAndOutOfTheNativeField) {
-    auto* edit = static_cast<EditField*>(module.findControl(7));
+    auto* edit = module.findControl<EditField>(7);
     host.pressKey(Down);
     ASSERT_EQ(focusedId(), 7);
     EXPECT_EQ(platform::focusWindow(), edit->nativeWindow()) << "keys now reach the field";
@@ -133,6 +133,18 @@ TEST_F(LayoutTest, FindControlFollowsControlsAddedLater) {
     EXPECT_EQ(module.findControl(40), &extra);
     module.rebuildIdIndex();
     EXPECT_EQ(module.findControl(40), &extra);
+}
+
+TEST_F(LayoutTest, ControlsLookedUpByIdComeBackTypedAndChecked) {
+    EXPECT_EQ(module.findControl<EditField>(7), module.findControl(7));
+    EXPECT_EQ(module.findControl<TextButton>(6), nullptr) << "no control has the id";
+    EXPECT_EQ(module.findControl<Control>(1), module.findControl(1));
+    // Asking for another type than the control has is a fault in the screen, stopped where it
+    // is made rather than left to a wrong cast.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(module.findControl<EditField>(2),
+                 "layout_focus_test.cpp:[0-9]+: control 2 is a ui::TextButton, not the "
+                 "ui::EditField asked for");
 }
 
 }  // namespace

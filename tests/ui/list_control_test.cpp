@@ -1,6 +1,7 @@
-// The list control: rows chosen by the stylus and keys, the scroll bar's five zones, the
-// auto-repeat of a held arrow through timer 9899, the press and release options, and the
-// empty list.
+// The list control: rows chosen by the stylus and keys, one notification per change carrying
+// the row and activation apart from it, models whose rows change under the list, the scroll
+// bar's five zones, the auto-repeat of a held arrow through timer 9899, the press and release
+// options, and the empty list.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,25 @@ using platform::Point;
 using platform::Rect;
 
 namespace {
+
+// Plain rows that count how often the list asks for a row's text.
+class CountingModel final : public ListModel {
+  public:
+    explicit CountingModel(int rows) {
+        for (int i = 1; i <= rows; ++i) texts.push_back(L"Row " + std::to_wstring(i));
+    }
+    int rowCount() const override { return static_cast<int>(texts.size()); }
+    std::wstring rowText(int row) const override {
+        ++asked;
+        return texts.at(static_cast<std::size_t>(row - 1));
+    }
+    int currentRow() const override { return current; }
+    void setCurrentRow(int row) override { current = row; }
+
+    std::vector<std::wstring> texts;
+    int current = 0;
+    mutable int asked = 0;
+};
 
 class ListTest : public ::testing::Test {
   protected:
@@ -65,8 +85,116 @@ TEST_F(ListTest, TapsChooseRowsAndTellTheOwnerOnlyWithNotification) {
     host.move(rowPoint(quiet, 2));
     EXPECT_EQ(quiet.currentRow(), 2);
     host.up(rowPoint(quiet, 2));
-    EXPECT_GE(module.changed.size(), 3u);
+    EXPECT_EQ(module.changed.size(), 2u) << "one for each new row, none for the release";
     EXPECT_TRUE(module.pressed.empty());
+}
+
+TEST_F(ListTest, ATapTellsTheModuleOnceAndAgainOnlyForAnotherRow) {
+    ListControl& list = makeList({.notify = true});
+    host.tap(rowPoint(list, 3));
+    EXPECT_EQ(module.changed.size(), 1u) << "press and release are one change";
+    host.tap(rowPoint(list, 3));
+    EXPECT_EQ(module.changed.size(), 1u) << "tapping the current row again changes nothing";
+    host.tap(rowPoint(list, 5));
+    EXPECT_EQ(module.changed.size(), 2u);
+}
+
+TEST_F(ListTest, ChangesCarryTheirRowAndActivationIsApart) {
+    ListControl& list = makeList({.pressOnReselect = true});
+    std::vector<int> changes;
+    std::vector<int> activations;
+    list.onSelectionChange = [&](ListControl&, int row) { changes.push_back(row); };
+    list.onActivate = [&](ListControl&, int row) {
+        activations.push_back(row);
+        return true;
+    };
+    host.tap(rowPoint(list, 3));
+    EXPECT_EQ(changes, std::vector<int>{3});
+    EXPECT_TRUE(activations.empty()) << "choosing a row is not activating it";
+    host.tap(rowPoint(list, 3));
+    EXPECT_EQ(changes, std::vector<int>{3});
+    EXPECT_EQ(activations, std::vector<int>{3});
+
+    module.setFocusedControl(&list, false);
+    host.pressKey(platform::vk::Down);
+    host.pressKey(platform::vk::Return);
+    EXPECT_EQ(changes, (std::vector<int>{3, 4}));
+    EXPECT_EQ(activations, (std::vector<int>{3, 4}));
+    // Selecting from code is the caller's own doing and is not reported back.
+    list.selectRow(9, false);
+    EXPECT_EQ(changes.size(), 2u);
+    EXPECT_TRUE(module.changed.empty());
+    EXPECT_TRUE(module.pressed.empty()) << "the callbacks stand in for the module";
+}
+
+TEST_F(ListTest, RowsChangingUnderTheListKeepItsRowAndViewValid) {
+    CountingModel model(30);
+    model.current = 28;
+    ListControl& list = makeList();
+    list.setModel(&model);
+    EXPECT_EQ(list.table(), nullptr) << "another model than the list's table adapter";
+    int visible = list.visibleRowCount();
+    EXPECT_EQ(list.firstVisibleRow(), 28 - visible + 1) << "the current row is in view";
+    std::vector<int> changes;
+    list.onSelectionChange = [&](ListControl&, int row) { changes.push_back(row); };
+
+    model.texts.push_back(L"Row 31");
+    model.rowsChanged();
+    EXPECT_EQ(list.currentRow(), 28);
+    EXPECT_TRUE(changes.empty()) << "rows added below move nothing";
+
+    // The current row removed: the last row becomes current, once, and the view follows.
+    model.texts.resize(10);
+    model.rowsChanged();
+    EXPECT_EQ(list.currentRow(), 10);
+    EXPECT_EQ(changes, std::vector<int>{10});
+    EXPECT_EQ(list.firstVisibleRow(), std::max(1, 10 - visible + 1));
+
+    model.texts.clear();
+    model.rowsChanged();
+    EXPECT_EQ(list.currentRow(), 0);
+    EXPECT_EQ(changes, (std::vector<int>{10, 0}));
+    EXPECT_EQ(list.firstVisibleRow(), 1);
+    EXPECT_FALSE(list.hasScrollBar());
+    host.tap({list.rect.left + 20, list.rect.top + 20});
+    module.setFocusedControl(&list, false);
+    host.pressKey(platform::vk::Down);
+    EXPECT_EQ(list.currentRow(), 0);
+    EXPECT_EQ(changes.size(), 2u);
+}
+
+TEST_F(ListTest, TheListAsksOnlyForTheRowsItShows) {
+    CountingModel model(100000);
+    ListControl& list = makeList();
+    list.setModel(&model);
+    host.render();
+    EXPECT_GT(model.asked, 0);
+    EXPECT_LE(model.asked, list.visibleRowCount() + 1);
+    // The text comes from the model as it paints, never from a copy.
+    model.texts[0] = L"Changed";
+    model.asked = 0;
+    host.render();
+    EXPECT_GT(model.asked, 0);
+}
+
+TEST_F(ListTest, AModelThatGoesFirstLeavesTheListEmpty) {
+    ListControl& list = makeList({.notify = true});
+    {
+        CountingModel model(5);
+        list.setModel(&model);
+        list.selectRow(2, false);
+        EXPECT_EQ(list.currentRow(), 2);
+    }
+    EXPECT_EQ(list.model(), nullptr);
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_EQ(list.currentRow(), 0);
+    host.render();
+    host.tap({list.rect.left + 20, list.rect.top + 20});
+    EXPECT_TRUE(module.changed.empty());
+    // A table shown again goes through the list's adapter.
+    list.setTable(&table);
+    EXPECT_EQ(list.table(), &table);
+    EXPECT_EQ(list.rowCount(), 30);
 }
 
 TEST_F(ListTest, PressOnReselectAndEnterOnRelease) {
@@ -229,6 +357,22 @@ TEST_F(ListTest, TheCurrentRowIsDrawnInTheSelectionColours) {
     EXPECT_GT(test::countNear(*pixels, second, host.theme().mainColour, 8), second.width() * h / 2);
     EXPECT_EQ(test::countNear(*pixels, third, host.theme().mainColour, 8), 0);
     EXPECT_GT(test::countNear(*pixels, third, 0x000000, 60), 10) << "dark text on white";
+}
+
+TEST_F(ListTest, ATableSharedWithOthersKeepsItsCurrentRowWhenTheListKeepsItsOwn) {
+    table.setCurrentRow(7);
+    RecordTableListModel shared(&table);
+    shared.keepOwnCurrentRow();
+    ListControl& list = makeList();
+    list.setModel(&shared);
+    EXPECT_EQ(list.currentRow(), 0);
+    host.tap(rowPoint(list, 3));
+    EXPECT_EQ(list.currentRow(), 3);
+    EXPECT_EQ(table.currentRow(), 7);
+    // Rows removed from the table: the list's own row stays inside them.
+    while (table.rowCount() > 2) table.removeRow(table.rowCount());
+    shared.rowsChanged();
+    EXPECT_EQ(list.currentRow(), 2);
 }
 
 }  // namespace

@@ -96,28 +96,44 @@ void drawCityRow(DeviceContext& dc, const Rect& line, std::wstring_view title,
                         kOneLine, second, ui::smallFont(false));
 }
 
-CityListControl::CityListControl(std::wstring_view mainPath)
-    : ui::ListControl(ui::ListOptions{.notify = true}) {
+void CityListModel::setDatabase(CityDatabase* database) {
+    database_ = database;
+    rowsChanged();
+}
+
+int CityListModel::rowCount() const {
+    return database_ ? database_->shownCount() : 0;
+}
+
+std::wstring CityListModel::rowText(int row) const {
+    if (!database_)
+        return {};
+    return cityTitle(database_->shownField(row, cityField::Name),
+                     database_->shownField(row, cityField::Country));
+}
+
+int CityListModel::currentRow() const {
+    return database_ ? database_->selection() : 0;
+}
+
+void CityListModel::setCurrentRow(int row) {
+    if (database_)
+        database_->setSelection(row);
+}
+
+CityListControl::CityListControl(std::wstring_view mainPath) {
     mark_.load(picturePath(mainPath, L"flag.tga"));
-    setTable(&rows_);
+    setModel(&cities_);
 }
 
 void CityListControl::setDatabase(CityDatabase* database) {
-    database_ = database;
-    refresh();
+    cities_.setDatabase(database);
+    showRow(currentRow());
 }
 
 void CityListControl::refresh() {
-    int count = database_ ? database_->shownCount() : 0;
-    while (rows_.rowCount() > count) rows_.removeRow(rows_.rowCount());
-    while (rows_.rowCount() < count) rows_.appendRow();
-    int selection = database_ ? database_->selection() : 0;
-    rows_.setCurrentRow(0);
-    // The shorter list may leave the view beyond its end.
-    scrollTo(firstVisibleRow());
-    if (selection > 0)
-        selectRow(selection, false);
-    invalidate();
+    cities_.rowsChanged();
+    showRow(currentRow());
 }
 
 int CityListControl::rowHeight() const {
@@ -125,16 +141,15 @@ int CityListControl::rowHeight() const {
 }
 
 void CityListControl::drawRow(DeviceContext& dc, const Rect& line, int row, bool current) {
-    if (!database_)
+    const CityDatabase* database = cities_.database();
+    if (!database)
         return;
-    std::wstring title = cityTitle(database_->shownField(row, cityField::Name),
-                                   database_->shownField(row, cityField::Country));
-    std::wstring zone = zoneDisplayName(readInt(database_->shownField(row, cityField::Zone)));
-    drawCityRow(dc, line, title, zone, current, mark_, !database_->shownIsFavourite(row), theme());
+    std::wstring zone = zoneDisplayName(readInt(database->shownField(row, cityField::Zone)));
+    drawCityRow(dc, line, cities_.rowText(row), zone, current, mark_,
+                !database->shownIsFavourite(row), theme());
 }
 
-ResultListControl::ResultListControl(std::wstring_view mainPath)
-    : ui::ListControl(ui::ListOptions{.notify = true}) {
+ResultListControl::ResultListControl(std::wstring_view mainPath) {
     ticked_.load(picturePath(mainPath, L"checkbox_on.tga"));
     unticked_.load(picturePath(mainPath, L"checkbox_off.tga"));
 }

@@ -11,6 +11,7 @@
 #include "gfx/targa.h"
 #include "ui/control.h"
 #include "ui/list_control.h"
+#include "ui/list_model.h"
 
 namespace worldtime {
 
@@ -42,15 +43,31 @@ void drawCityRow(platform::DeviceContext& dc, const platform::Rect& line, std::w
 // The height of a two-line city row.
 int cityRowHeight();
 
-// The shown list of a city database. The list's own table holds one empty row per shown
-// city, so the toolkit's list keeps the current row and the scrolling; the texts come from
-// the database as rows are drawn, so a long list costs only the rows on screen.
+// The shown cities of a city database as list rows; the database's selection is the current
+// row, so choosing a row in the list selects the city.
+class CityListModel final : public ui::ListModel {
+  public:
+    void setDatabase(CityDatabase* database);
+    CityDatabase* database() const { return database_; }
+
+    int rowCount() const override;
+    // "Name, Country".
+    std::wstring rowText(int row) const override;
+    int currentRow() const override;
+    void setCurrentRow(int row) override;
+
+  private:
+    CityDatabase* database_ = nullptr;
+};
+
+// The shown list of a city database. The texts come from the database as rows are drawn, so
+// a long list costs only the rows on screen.
 class CityListControl : public ui::ListControl {
   public:
     explicit CityListControl(std::wstring_view mainPath);
 
     void setDatabase(CityDatabase* database);
-    // Follows the database's shown list and selection.
+    // Follows the database's shown list and selection, with the selected city in view.
     void refresh();
 
     int rowHeight() const override;
@@ -60,8 +77,7 @@ class CityListControl : public ui::ListControl {
                  bool current) override;
 
   private:
-    CityDatabase* database_ = nullptr;
-    core::RecordTable rows_{1};
+    CityListModel cities_;
     RowMark mark_;
 };
 

@@ -104,22 +104,36 @@ CityScreen::~CityScreen() {
 void CityScreen::build() {
     currentPage = cityView::List;
     buildCityLayout(*this, cityScreenLayout());
-    filter_ = static_cast<ui::EditField*>(findControl(cityControl::Filter));
-    busyIndicator_ = static_cast<BusyIndicator*>(findControl(cityControl::Busy));
-    searchButton_ = static_cast<ui::TextButton*>(findControl(cityControl::Search));
-    list_ = static_cast<CityListControl*>(findControl(cityControl::List));
-    details_ = static_cast<CityDetailPanel*>(findControl(cityControl::Details));
-    favouriteButton_ = static_cast<ui::TextButton*>(findControl(cityControl::Favourite));
-    nameEdit_ = static_cast<ui::EditField*>(findControl(cityControl::NameEdit));
-    zoneList_ = static_cast<ui::ListControl*>(findControl(cityControl::ZoneList));
-    results_ = static_cast<ResultListControl*>(findControl(cityControl::Results));
-    if (auto* title = static_cast<ui::Label*>(findControl(cityControl::EditTitle)))
+    filter_ = findControl<ui::EditField>(cityControl::Filter);
+    busyIndicator_ = findControl<BusyIndicator>(cityControl::Busy);
+    searchButton_ = findControl<ui::TextButton>(cityControl::Search);
+    list_ = findControl<CityListControl>(cityControl::List);
+    details_ = findControl<CityDetailPanel>(cityControl::Details);
+    favouriteButton_ = findControl<ui::TextButton>(cityControl::Favourite);
+    nameEdit_ = findControl<ui::EditField>(cityControl::NameEdit);
+    zoneList_ = findControl<ui::ListControl>(cityControl::ZoneList);
+    results_ = findControl<ResultListControl>(cityControl::Results);
+    if (auto* title = findControl<ui::Label>(cityControl::EditTitle))
         title->setBold(true);
-    static_cast<ui::Label*>(findControl(cityControl::ResultHeading))->setBold(true);
+    findControl<ui::Label>(cityControl::ResultHeading)->setBold(true);
     filter_->setLimit(kTextLimit);
     nameEdit_->setLimit(kTextLimit);
-    zoneList_->setDisplayField(zoneColumn::DisplayName);
+    zoneRows_.setField(zoneColumn::DisplayName);
+    zoneRows_.keepOwnCurrentRow();
     list_->setDatabase(&database_);
+    // The list selects through the database; the screen follows with the details and menu.
+    list_->onSelectionChange = [this](ui::ListControl&, int) {
+        updateDetails();
+        updateListMenu();
+    };
+    list_->onActivate = [this](ui::ListControl&, int) {
+        toggleFavourite();
+        return true;
+    };
+    zoneList_->onActivate = [this](ui::ListControl&, int) {
+        confirmEdit();
+        return true;
+    };
     enterListView(true);
 }
 
@@ -294,12 +308,12 @@ void CityScreen::enterEditView() {
     if (code.empty())
         return;
     int row = database_.selection();
-    zones_.copyFrom(zoneTable());
-    zones_.setCurrentRow(0);
-    zoneList_->setTable(&zones_);
+    zoneRows_.setTable(&zoneTable());
+    zoneRows_.setCurrentRow(0);
+    zoneList_->setModel(&zoneRows_);
     int zone = readInt(database_.shownField(row, cityField::Zone));
-    for (int z = 1; z <= zones_.rowCount(); ++z) {
-        if (readInt(zones_.fieldText(z, zoneColumn::Number)) == zone) {
+    for (int z = 1; z <= zoneRows_.rowCount(); ++z) {
+        if (readInt(zoneTable().fieldText(z, zoneColumn::Number)) == zone) {
             zoneList_->selectRow(z, false);
             break;
         }
@@ -315,7 +329,7 @@ void CityScreen::enterAddView(int headingString) {
         showMessage(text::NoCitiesToAdd);
         return;
     }
-    static_cast<ui::Label*>(findControl(cityControl::ResultHeading))
+    findControl<ui::Label>(cityControl::ResultHeading)
         ->setText(core::languageString(headingString));
     results_->setTable(&found);
     results_->selectRow(1, false);
@@ -329,10 +343,6 @@ void CityScreen::controlChanged(ui::Control& control) {
         database_.setFilter(filter_->text());
         selectCode(code);
         refreshList();
-    } else if (&control == list_) {
-        database_.setSelection(list_->currentRow());
-        updateDetails();
-        updateListMenu();
     }
 }
 
@@ -342,11 +352,9 @@ bool CityScreen::controlPressed(ui::Control& control) {
             search();
             return true;
         case cityControl::Favourite:
-        case cityControl::List:
             toggleFavourite();
             return true;
         case cityControl::EditOk:
-        case cityControl::ZoneList:
             confirmEdit();
             return true;
         case cityControl::EditCancel:
@@ -540,7 +548,7 @@ void CityScreen::confirmEdit() {
     std::wstring code = selectedCode();
     int zoneRow = zoneList_->currentRow();
     if (!code.empty() && zoneRow > 0) {
-        int zone = readInt(zones_.fieldText(zoneRow, zoneColumn::Number));
+        int zone = readInt(zoneTable().fieldText(zoneRow, zoneColumn::Number));
         database_.editCity(code, zone, nameEdit_->text());
     }
     // A changed name may move the city in the sorted list.

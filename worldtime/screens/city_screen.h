@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/record_table.h"
+#include "ui/list_model.h"
 #include "ui/module.h"
 #include "worldtime/cities.h"
 #include "worldtime/favourites.h"
@@ -91,7 +92,8 @@ class CityScreen final : public ui::Module {
     ui::ModuleHost& host_;
     int previousId_;
     CityDatabase database_;
-    core::RecordTable zones_{1};
+    // The zone table as the editor's list shows it, with the list's own current row.
+    ui::RecordTableListModel zoneRows_;
     std::array<ui::MenuEntry, 16> listMenu_{};
     std::size_t listMenuSize_ = 0;
     bool lookupPending_ = false;

@@ -140,10 +140,10 @@ void DaylightMapScreen::build() {
     map_->show(true, false);
     ui::buildLayout(*this, layout.labels);
 
-    auto* name = static_cast<ui::Label*>(findControl(Name));
+    auto* name = findControl<ui::Label>(Name);
     name->setBold(true);
     name->setColour(host_.theme().selectedTextColour);
-    auto* time = static_cast<ui::Label*>(findControl(Time));
+    auto* time = findControl<ui::Label>(Time);
     if (layout.timePoints > 0) {
         time->setOwnFont(layout.timePoints, true);
     } else {
@@ -167,7 +167,7 @@ void DaylightMapScreen::refresh() {
 }
 
 void DaylightMapScreen::setText(int id, const std::wstring& text) {
-    if (auto* label = dynamic_cast<ui::Label*>(findControl(id)))
+    if (auto* label = findControl<ui::Label>(id))
         label->setText(text);
 }
 
@@ -266,7 +266,7 @@ void DaylightMapScreen::startTimers() {
 }
 
 void DaylightMapScreen::skinChanged(bool redraw) {
-    if (auto* name = static_cast<ui::Label*>(findControl(Name)))
+    if (auto* name = findControl<ui::Label>(Name))
         name->setColour(host_.theme().selectedTextColour);
     if (redraw)
         invalidate(false);

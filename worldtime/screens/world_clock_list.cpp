@@ -23,26 +23,20 @@ constexpr Colour kSecondaryTextColour = 0x505050;
 
 }  // namespace
 
-WorldClockList::WorldClockList() : ui::ListControl(ui::ListOptions{.notify = true}) {
-    setTable(&selection_);
+void ClockListModel::setRows(std::vector<ClockListRow> rows) {
+    rows_ = std::move(rows);
+    rowsChanged();
+}
+
+WorldClockList::WorldClockList() {
+    setModel(&clocks_);
 }
 
 void WorldClockList::setRows(std::vector<ClockListRow> rows, int currentFavourite) {
-    int selected = selection_.currentRow();
-    rows_ = std::move(rows);
     currentFavourite_ = currentFavourite;
-    int count = static_cast<int>(rows_.size());
-    while (selection_.rowCount() > count) selection_.removeRow(selection_.rowCount());
-    while (selection_.rowCount() < count) selection_.appendRow();
-    for (int row = 1; row <= count; ++row) {
-        selection_.setField(row, 1, rows_[static_cast<std::size_t>(row - 1)].clock.label);
-    }
-    if (count == 0) {
-        selection_.setCurrentRow(0);
-    } else {
-        selectRow(std::clamp(selected, 1, count), false);
-    }
-    scrollTo(firstVisibleRow());
+    clocks_.setRows(std::move(rows));
+    if (currentRow() == 0 && rowCount() > 0)
+        selectRow(1, false);
     invalidate();
 }
 
@@ -88,9 +82,9 @@ Rect WorldClockList::moveUpRect(int row) const {
 }
 
 void WorldClockList::drawRow(DeviceContext& dc, const Rect& line, int row, bool current) {
-    if (row < 1 || row > static_cast<int>(rows_.size()))
+    if (row < 1 || row > rowCount())
         return;
-    const ClockListRow& r = rows_[static_cast<std::size_t>(row - 1)];
+    const ClockListRow& r = clocks_.row(row);
     const gfx::Theme& t = theme();
     int unit = ui::layoutUnit();
     if (current) {

@@ -3,16 +3,16 @@
 // date and the city's name. The selected row carries a move-up button when it is not the
 // first; the Right key and a tap on the button move the favourite up.
 //
-// The list keeps its own table of as many rows as there are favourites for its selection, so
-// that choosing a row never changes the current favourite.
+// The list's selected row is its own, apart from the current favourite, so that choosing a
+// row never changes the current favourite.
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "core/record_table.h"
 #include "gfx/targa.h"
 #include "ui/list_control.h"
+#include "ui/list_model.h"
 #include "worldtime/world_clock.h"
 
 namespace worldtime {
@@ -24,14 +24,32 @@ struct ClockListRow {
     std::wstring date;
 };
 
+// The favourites' rows as the list shows them, with the list's selected row.
+class ClockListModel final : public ui::ListModel {
+  public:
+    // New rows; the selection stays on its row number while that still exists.
+    void setRows(std::vector<ClockListRow> rows);
+    const std::vector<ClockListRow>& rows() const { return rows_; }
+    const ClockListRow& row(int row) const { return rows_[static_cast<std::size_t>(row - 1)]; }
+
+    int rowCount() const override { return static_cast<int>(rows_.size()); }
+    std::wstring rowText(int row) const override { return this->row(row).clock.label; }
+    int currentRow() const override { return selected_; }
+    void setCurrentRow(int row) override { selected_ = row; }
+
+  private:
+    std::vector<ClockListRow> rows_;
+    int selected_ = 0;
+};
+
 class WorldClockList final : public ui::ListControl {
   public:
     WorldClockList();
 
-    // New rows; the selection stays on its row number while that still exists. The current
-    // favourite's name is marked.
+    // New rows; the selection stays on its row number while that still exists (the first row
+    // is selected when none was). The current favourite's name is marked.
     void setRows(std::vector<ClockListRow> rows, int currentFavourite);
-    const std::vector<ClockListRow>& rows() const { return rows_; }
+    const std::vector<ClockListRow>& rows() const { return clocks_.rows(); }
     int currentFavourite() const { return currentFavourite_; }
     // The clock face sized for a row, the move-up button and the current favourite's mark.
     void setPictures(gfx::TargaPixels face, gfx::TargaPixels moveUp, gfx::TargaPixels mark);
@@ -57,8 +75,7 @@ class WorldClockList final : public ui::ListControl {
   private:
     platform::Rect moveUpRectIn(const platform::Rect& line) const;
 
-    core::RecordTable selection_{1};
-    std::vector<ClockListRow> rows_;
+    ClockListModel clocks_;
     int currentFavourite_ = 0;
     gfx::TargaPixels face_;
     gfx::TargaPixels moveUp_;

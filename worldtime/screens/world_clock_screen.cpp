@@ -90,7 +90,7 @@ void WorldClockScreen::build() {
     ui::LayoutRecord listPlace = records.back();
     records.pop_back();
     ui::buildLayout(*this, records);
-    auto* title = static_cast<ui::Label*>(findControl(worldClockId::Title));
+    auto* title = findControl<ui::Label>(worldClockId::Title);
     title->setBold(true);
     title->setColour(host_.theme().selectedTextColour);
 
@@ -98,6 +98,8 @@ void WorldClockScreen::build() {
     list->id = worldClockId::List;
     list->page = ui::kEveryPage;
     list->onMoveUp = [this](int row) { moveUp(row); };
+    // Enter on a row makes that favourite the current city.
+    list->onActivate = [this](ui::ListControl&, int row) { return makeCurrent(row); };
     list_ = static_cast<WorldClockList*>(&addControl(std::move(list)));
     list_->place(gfx::scaleRect({listPlace.x, listPlace.y, listPlace.x + listPlace.width,
                                  listPlace.y + listPlace.height}),
@@ -131,7 +133,7 @@ void WorldClockScreen::loadPictures() {
 }
 
 void WorldClockScreen::skinChanged(bool redraw) {
-    if (auto* title = static_cast<ui::Label*>(findControl(worldClockId::Title)))
+    if (auto* title = findControl<ui::Label>(worldClockId::Title))
         title->setColour(host_.theme().selectedTextColour);
     // The clock face may have changed with the look.
     loadPictures();
@@ -223,10 +225,6 @@ bool WorldClockScreen::controlPressed(ui::Control& control) {
     if (control.id == worldClockId::Cities) {
         openCityList();
         return true;
-    }
-    if (&control == list_) {
-        // Enter on a row makes that favourite the current city.
-        return makeCurrent(list_->currentRow());
     }
     return false;
 }

@@ -1,9 +1,13 @@
 #pragma once
-// Delivering a test program's messages by hand: what was posted, without timers (tests send
-// those themselves when they want them), and key presses as the focused window gets them.
+// Delivering a test program's messages by hand: what was posted, without timers, and key
+// presses as the focused window gets them; and the test clock, which tests move forward to
+// run their timers instead of sleeping.
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 
+#include "platform/api/clock.h"
 #include "platform/api/window.h"
 
 namespace platform::test {
@@ -16,6 +20,39 @@ inline void deliverPosted() {
             continue;
         translateMessage(m);
         dispatchMessage(m);
+    }
+}
+
+// Dispatches every message waiting now, timers that are due included (not the quit message).
+inline void deliverAll() {
+    Message m;
+    while (peekMessage(m, true)) {
+        if (m.id == wm::Quit)
+            continue;
+        translateMessage(m);
+        dispatchMessage(m);
+    }
+}
+
+// While it lives, time stands still for the program (calendar and timers) except when the
+// test moves it with fastForward or advanceClockOverride.
+class TestClock {
+  public:
+    explicit TestClock(FileTime hostUtc) { setClockOverride(hostUtc); }
+    ~TestClock() { setClockOverride(std::nullopt); }
+    TestClock(const TestClock&) = delete;
+    TestClock& operator=(const TestClock&) = delete;
+};
+
+// Moves the test clock (setClockOverride) on by ms, in steps of at most stepMs, delivering
+// after each step whatever fell due, as the running loop would have. A timer starts its next
+// interval when it is delivered, so steps that divide its interval keep it on time.
+inline void fastForward(std::int64_t ms, std::int64_t stepMs = 10) {
+    for (std::int64_t done = 0; done < ms;) {
+        std::int64_t step = std::min(stepMs, ms - done);
+        advanceClockOverride(step);
+        done += step;
+        deliverAll();
     }
 }
 

@@ -59,24 +59,23 @@ DemoModule::DemoModule(ModuleHost& host, int rows) : Module(host) {
 
 void DemoModule::build() {
     buildLayout(*this, kLayout);
-    static_cast<Label*>(findControl(demoId::Title))->setText(L"Every control of the toolkit");
-    static_cast<Label*>(findControl(demoId::Title))->setBold(true);
-    static_cast<DropDown*>(findControl(demoId::DropDown))->setTable(&colours_);
-    if (auto* options = dynamic_cast<OptionList*>(findControl(demoId::Options))) {
+    findControl<Label>(demoId::Title)->setText(L"Every control of the toolkit");
+    findControl<Label>(demoId::Title)->setBold(true);
+    findControl<DropDown>(demoId::DropDown)->setTable(&colours_);
+    if (auto* options = findControl<OptionList>(demoId::Options)) {
         options->addOption(L"Celsius", L"c");
         options->addOption(L"Fahrenheit", L"f");
         options->addOption(L"Kelvin", L"k");
         options->selectValue(L"c");
     }
-    static_cast<ListControl*>(findControl(demoId::List))->setTable(&rows_);
-    static_cast<ListControl*>(findControl(demoId::List))->selectRow(1, false);
-    if (auto* letters = dynamic_cast<LetterList*>(findControl(demoId::Letters))) {
+    findControl<ListControl>(demoId::List)->setTable(&rows_);
+    findControl<ListControl>(demoId::List)->selectRow(1, false);
+    if (auto* letters = findControl<LetterList>(demoId::Letters)) {
         letters->setTable(&cities_);
     }
-    auto* picture = static_cast<PictureButton*>(findControl(demoId::PictureButton));
+    auto* picture = findControl<PictureButton>(demoId::PictureButton);
     picture->setPicture(host().mainPath(), gfx::graphicsPicture(L"vorn"));
-    static_cast<SpeechBubble*>(findControl(demoId::Bubble))
-        ->setText(L"Hello! Tap, type and hold the arrows.");
+    findControl<SpeechBubble>(demoId::Bubble)->setText(L"Hello! Tap, type and hold the arrows.");
 }
 
 void DemoModule::controlChanged(Control&) {

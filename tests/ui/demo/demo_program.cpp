@@ -23,21 +23,21 @@ void registerRequests() {
         auto* demo = liveDemo();
         if (!demo)
             return platform::ControlReply{false, "no demonstration screen"};
-        auto* list = static_cast<ui::ListControl*>(demo->findControl(ui::demo::demoId::List));
+        auto* list = demo->findControl<ui::ListControl>(ui::demo::demoId::List);
         return platform::ControlReply{true, std::to_string(list->firstVisibleRow())};
     });
     platform::registerAppRequest("edit-text", [](std::string_view) {
         auto* demo = liveDemo();
         if (!demo)
             return platform::ControlReply{false, "no demonstration screen"};
-        auto* edit = static_cast<ui::EditField*>(demo->findControl(ui::demo::demoId::Edit));
+        auto* edit = demo->findControl<ui::EditField>(ui::demo::demoId::Edit);
         return platform::ControlReply{true, platform::toUtf8(edit->text())};
     });
     platform::registerAppRequest("time", [](std::string_view) {
         auto* demo = liveDemo();
         if (!demo)
             return platform::ControlReply{false, "no demonstration screen"};
-        auto* picker = static_cast<ui::DateTimePicker*>(demo->findControl(ui::demo::demoId::Time));
+        auto* picker = demo->findControl<ui::DateTimePicker>(ui::demo::demoId::Time);
         auto t = picker->time();
         return platform::ControlReply{true, std::to_string(t.hour * 60 + t.minute)};
     });
@@ -45,7 +45,7 @@ void registerRequests() {
         auto* demo = liveDemo();
         if (!demo)
             return platform::ControlReply{false, "no demonstration screen"};
-        auto* picker = static_cast<ui::DateTimePicker*>(demo->findControl(ui::demo::demoId::Date));
+        auto* picker = demo->findControl<ui::DateTimePicker>(ui::demo::demoId::Date);
         auto t = picker->time();
         std::string answer = std::to_string(t.year) + " " + std::to_string(t.month) + " " +
                              std::to_string(t.day) + " " + std::to_string(t.hour * 60 + t.minute);
@@ -55,7 +55,7 @@ void registerRequests() {
         auto* demo = liveDemo();
         if (!demo)
             return platform::ControlReply{false, "no demonstration screen"};
-        auto* options = static_cast<ui::OptionList*>(demo->findControl(ui::demo::demoId::Options));
+        auto* options = demo->findControl<ui::OptionList>(ui::demo::demoId::Options);
         return platform::ControlReply{true, platform::toUtf8(options->currentValue())};
     });
     platform::registerAppRequest("control", [](std::string_view id) {
