@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "app/hand_over.h"
 #include "core/settings.h"
+#include "core/windows/windows_link.h"
 #include "platform/api/device.h"
 #include "platform/api/program.h"
 #include "platform/api/shell.h"
@@ -14,6 +15,7 @@ namespace app {
 int runMainProgram(int argc, char** argv, ModuleFactory factory) {
     std::wstring commandLine = platform::startProgram(
         argc, argv, {L"\\Program Files\\Vorn Roamer\\vornroamer3.exe", L"Vorn Roamer"});
+    core::linkWindows();
     std::wstring self = platform::ownDevicePath();
     std::wstring mainPath = core::mainPathOf(self);
 
@@ -30,7 +32,8 @@ int runMainProgram(int argc, char** argv, ModuleFactory factory) {
 
     platform::setWaitCursor(true);
     auto application = std::make_unique<Application>(self);
-    if (factory) application->setModuleFactory(std::move(factory));
+    if (factory)
+        application->setModuleFactory(std::move(factory));
     if (!application->createMainWindow()) {
         platform::setWaitCursor(false);
         return 0;
