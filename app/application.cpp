@@ -11,6 +11,7 @@
 #include "core/settings_keys.h"
 #include "core/time_text.h"
 #include "core/trace.h"
+#include "core/windows/windows_link.h"
 #include "gfx/dib.h"
 #include "gfx/display_metrics.h"
 #include "gfx/graphics_state.h"
@@ -59,6 +60,7 @@ Application::Application(std::wstring programDevicePath)
       downloadPath_(core::downloadPathOf(mainPath_)),
       decorations_(std::make_unique<gfx::DecorationPictures>(mainPath_)) {
     g_application = this;
+    core::linkWindows();
     core::publishPaths(mainPath_);
     tempFormatFlag_ = core::settings::read(core::keys::OptTempFormat) == 1;
     windFormatFlag_ = core::settings::read(core::keys::OptWindFormat) == 1;

@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "app/hand_over.h"
 #include "core/settings.h"
+#include "core/windows/windows_link.h"
 #include "platform/api/device.h"
 #include "platform/api/program.h"
 #include "platform/api/shell.h"
@@ -14,6 +15,7 @@ namespace app {
 int runMainProgram(int argc, char** argv, ui::ScreenRegistry screens) {
     std::wstring commandLine = platform::startProgram(
         argc, argv, {L"\\Program Files\\Vorn Roamer\\vornroamer3.exe", L"Vorn Roamer"});
+    core::linkWindows();
     std::wstring self = platform::ownDevicePath();
     std::wstring mainPath = core::mainPathOf(self);
 

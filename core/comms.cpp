@@ -7,17 +7,18 @@
 #include "core/language.h"
 #include "core/message_box.h"
 #include "core/settings_keys.h"
+#include "core/window_link.h"
 #include "platform/api/process.h"
 
 namespace core {
 
 std::uint32_t commsMessage() {
-    return platform::registerWindowMessage(kCommsMessageName);
+    return windowLink().registerMessage(kCommsMessageName);
 }
 
 int commsBusy() {
     int status = settings::read(keys::SchedulerStatus);
-    if (status != 0 && !platform::findWindow(kCommsWindowName, kCommsWindowName)) {
+    if (status != 0 && !windowLink().findWindow(kCommsWindowName, kCommsWindowName)) {
         settings::write(keys::SchedulerStatus, 0);
         return 0;
     }
@@ -33,8 +34,9 @@ bool sendCommsRequest(std::wstring_view request) {
 }
 
 bool cancelComms() {
-    platform::WindowHandle window = platform::findWindow(kCommsWindowName, kCommsWindowName);
-    return window && platform::postMessage(window, platform::wm::Close);
+    const WindowLink& link = windowLink();
+    platform::WindowHandle window = link.findWindow(kCommsWindowName, kCommsWindowName);
+    return window && link.postMessage(window, platform::wm::Close, 0, 0);
 }
 
 std::optional<int> commsErrorString(int code) {

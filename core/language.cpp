@@ -7,8 +7,8 @@
 #include "core/message_box.h"
 #include "core/settings_keys.h"
 #include "core/text_file.h"
+#include "core/window_link.h"
 #include "platform/api/device.h"
-#include "platform/api/window.h"
 
 namespace core {
 namespace {
@@ -77,7 +77,7 @@ bool buildLanguageList(std::wstring_view installFolder, int defaultMarker, int f
     list.load(joinDevicePath(installFolder, L"lang"), L"lang.dat");
     if (list.empty()) {
         showExclamation(L"No Language Dat File", L"Language");
-        platform::postQuitMessage(0);
+        windowLink().quit(0);
         return false;
     }
     int marked = list.find(languageListField::DefaultMark, decimalText(defaultMarker));
@@ -125,7 +125,7 @@ bool openLanguage(std::wstring_view installFolder, bool closeOldFirst, bool quie
     if (!platform::fileExists(joinDevicePath(installFolder, kFallbackFile))) {
         if (!quiet)
             showExclamation(L"No Language File", L"Language");
-        platform::postQuitMessage(0);
+        windowLink().quit(0);
     }
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/window_link.h"
 #include "platform/api/shell.h"
 
 namespace core {
@@ -23,7 +24,7 @@ int showMessageBox(std::wstring_view text, std::wstring_view caption, std::uint3
     MessageBoxHook hook = installedHook();
     if (hook)
         return hook(text, caption, flags);
-    return platform::messageBox(0, text, caption, flags);
+    return windowLink().messageBox(text, caption, flags);
 }
 
 int showExclamation(std::wstring_view text, std::wstring_view caption) {

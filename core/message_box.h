@@ -11,7 +11,8 @@ namespace core {
 using MessageBoxHook =
     std::function<int(std::wstring_view text, std::wstring_view caption, std::uint32_t flags)>;
 
-// Installs a hook and returns the previous one; an empty hook restores the platform's box.
+// Installs a hook and returns the previous one; an empty hook restores the box of the window
+// link (core/window_link.h).
 MessageBoxHook setMessageBoxHook(MessageBoxHook hook);
 
 // Shows the box (flags as platform::mb) and answers the button chosen (platform::id).

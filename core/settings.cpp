@@ -2,6 +2,7 @@
 
 #include "core/decimal.h"
 #include "core/settings_keys.h"
+#include "core/window_link.h"
 #include "platform/api/device.h"
 #include "platform/api/registry.h"
 #include "platform/api/window.h"
@@ -86,9 +87,10 @@ TodayItemResult registerTodayItem() {
     ok = key->setDword(L"Options", 0) && ok;
     ok = key->setDword(L"Type", 4) && ok;
     ok = key->setDword(L"Selectability", 2) && ok;
-    if (platform::WindowHandle today = platform::findWindow(kTodayWindowClass, kTodayWindowTitle)) {
-        platform::postMessage(today, platform::wm::SettingChange, kTodayReloadItems, 0);
-        platform::invalidateRect(today, nullptr, true);
+    const WindowLink& link = windowLink();
+    if (platform::WindowHandle today = link.findWindow(kTodayWindowClass, kTodayWindowTitle)) {
+        link.postMessage(today, platform::wm::SettingChange, kTodayReloadItems, 0);
+        link.repaintWindow(today);
     }
     return ok ? TodayItemResult::Created : TodayItemResult::Failed;
 }

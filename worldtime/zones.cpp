@@ -1,6 +1,7 @@
 #include "worldtime/zones.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <limits>
 
@@ -182,6 +183,62 @@ std::optional<std::int64_t> transitionTicks(const platform::SystemTime& rule, in
     return dateTicks(date->year, date->month, date->day) + timeOfDay;
 }
 
+namespace {
+
+// The two changes of a pair of rules in one year, in local standard time, with the year's own
+// bounds. Every clock tick and every row of the world clock asks for the local time of the
+// same few zones in the same year, so the changes are worked out once per rule pair and year
+// and kept here instead of finding the N-th Sunday twice per question.
+struct YearChanges {
+    platform::SystemTime start{0, 0, 0, 0, 0, 0, 0, 0};
+    platform::SystemTime end{0, 0, 0, 0, 0, 0, 0, 0};
+    std::int64_t yearBegins = 0;
+    std::int64_t yearEnds = 0;  // empty until filled
+    std::optional<std::int64_t> begins;
+    std::optional<std::int64_t> ends;
+};
+
+bool sameRule(const platform::SystemTime& a, const platform::SystemTime& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
+           a.minute == b.minute;
+}
+
+YearChanges changesOfYear(const ZoneInfo& info, int year) {
+    YearChanges changes;
+    changes.start = info.daylightDate;
+    changes.end = info.standardDate;
+    changes.yearBegins = dateTicks(year, 1, 1);
+    changes.yearEnds =
+        year < 30827 ? dateTicks(year + 1, 1, 1) : std::numeric_limits<std::int64_t>::max();
+    changes.begins = transitionTicks(info.daylightDate, year);
+    changes.ends = transitionTicks(info.standardDate, year);
+    return changes;
+}
+
+// The changes of the year holding a local standard moment; nothing for a moment outside the
+// calendar. A handful of entries per thread covers a world clock's zones; the oldest one gives
+// way.
+const YearChanges* changesAt(const ZoneInfo& info, std::int64_t standard) {
+    constexpr std::size_t kEntries = 8;
+    thread_local std::array<YearChanges, kEntries> cache;
+    thread_local std::size_t next = 0;
+    for (const YearChanges& entry : cache) {
+        if (standard >= entry.yearBegins && standard < entry.yearEnds &&
+            sameRule(entry.start, info.daylightDate) && sameRule(entry.end, info.standardDate)) {
+            return &entry;
+        }
+    }
+    auto standardTime = fromFileTicks(standard);
+    if (!standardTime)
+        return nullptr;
+    YearChanges& entry = cache[next];
+    next = (next + 1) % kEntries;
+    entry = changesOfYear(info, standardTime->year);
+    return &entry;
+}
+
+}  // namespace
+
 bool isDaylight(const ZoneInfo& info, std::int64_t utcTicks) {
     const platform::SystemTime& start = info.daylightDate;
     const platform::SystemTime& end = info.standardDate;
@@ -190,16 +247,12 @@ bool isDaylight(const ZoneInfo& info, std::int64_t utcTicks) {
         return false;
     }
     std::int64_t standard = shiftedTicks(utcTicks, -static_cast<std::int64_t>(info.bias));
-    auto standardTime = fromFileTicks(standard);
-    if (!standardTime)
-        return false;
-    auto begins = transitionTicks(start, standardTime->year);
-    auto ends = transitionTicks(end, standardTime->year);
-    if (!begins || !ends)
+    const YearChanges* changes = changesAt(info, standard);
+    if (!changes || !changes->begins || !changes->ends)
         return false;
     if (start.month < end.month)
-        return standard >= *begins && standard < *ends;
-    return standard >= *begins || standard < *ends;
+        return standard >= *changes->begins && standard < *changes->ends;
+    return standard >= *changes->begins || standard < *changes->ends;
 }
 
 bool isDaylight(const ZoneInfo& info, const platform::SystemTime& utc) {

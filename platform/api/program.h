@@ -23,6 +23,11 @@ struct StartOptions {
 // Returns the command line: the program's arguments joined by single spaces.
 std::wstring startProgram(int argc, char** argv, const StartOptions& options);
 
+// Start-up of a program that never shows a screen (the command-line tools): the same device
+// root, device path and command line, without a display backend, so it needs no window system
+// and links none (it lives in vorn_platform_services).
+std::wstring startWindowlessProgram(int argc, char** argv, const StartOptions& options);
+
 // The display backend in use ("sdl" or "headless").
 std::string displayBackendName();
 

@@ -120,6 +120,10 @@ std::wstring initProgramEnvironment(int argc, char** argv, const StartOptions& o
     return commandLine;
 }
 
+std::wstring startWindowlessProgram(int argc, char** argv, const StartOptions& options) {
+    return initProgramEnvironment(argc, argv, options);
+}
+
 void logLine(std::string_view text) {
     std::string line = timestamp() + " [" + std::to_string(getpid()) + "] " + programName() + ": ";
     // One entry is one line of the log, whatever the text holds.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <set>
+#include <utility>
 
 #include "core/text_case.h"
 #include "platform/api/device.h"
@@ -64,6 +65,20 @@ void CityFinder::loadList() {
     listLoaded_ = true;
 }
 
+const core::RecordTable& CityFinder::listFor(std::wstring_view wanted, std::wstring_view name) {
+    if (!listLoaded_ && !scanOpened_) {
+        scanOpened_ = true;
+        scan_ = worldtime::CityFileScan::open(mainPath_, L"citylist.dat", &looseText);
+    }
+    if (!listLoaded_ && scan_) {
+        const std::wstring texts[] = {looseText(wanted), std::wstring(name)};
+        if (auto rows = scan_->rowsHolding(texts))
+            return scanned_.emplace_back(std::move(*rows));
+    }
+    loadList();
+    return list_;
+}
+
 std::string CityFinder::describe(const core::RecordTable& table, int row) const {
     double latitude = worldtime::cityLatitude(table, row);
     double longitude = worldtime::cityLongitude(table, row);
@@ -80,24 +95,24 @@ CityLookupResult CityFinder::find(std::string_view query) {
     std::wstring wanted = platform::fromUtf8(query);
     if (wanted.empty())
         return result;
-    loadList();
-    // A city code is unique: the favourite's copy first, as it holds the user's edits.
-    for (const core::RecordTable* table : {&favourites_, &list_}) {
-        int row = table->find(Code, wanted, true);
-        if (row > 0) {
-            result.city = CityMatch{table, row};
-            return result;
-        }
-    }
     std::wstring name = looseText(wanted);
     std::wstring country;
     if (auto comma = name.rfind(L", "); comma != std::wstring::npos) {
         country = name.substr(comma + 2);
         name.resize(comma);
     }
+    const core::RecordTable& list = listFor(wanted, name);
+    // A city code is unique: the favourite's copy first, as it holds the user's edits.
+    for (const core::RecordTable* table : {&std::as_const(favourites_), &list}) {
+        int row = table->find(Code, wanted, true);
+        if (row > 0) {
+            result.city = CityMatch{table, row};
+            return result;
+        }
+    }
     std::vector<CityMatch> matches;
     std::set<std::wstring> codes;
-    for (const core::RecordTable* table : {&favourites_, &list_}) {
+    for (const core::RecordTable* table : {&std::as_const(favourites_), &list}) {
         for (int row = 1; row <= table->rowCount(); ++row) {
             if (looseText(table->fieldText(row, Name)) != name)
                 continue;
@@ -119,9 +134,9 @@ CityLookupResult CityFinder::find(std::string_view query) {
         result.candidates.push_back(describe(*match.table, match.row));
     if (matches.empty()) {
         // Not found: a few names that hold the text, as suggestions.
-        for (int row = 1; row <= list_.rowCount() && result.candidates.size() < 8; ++row) {
-            if (containsLoose(list_.fieldText(row, Name), name)) {
-                result.candidates.push_back(describe(list_, row));
+        for (int row = 1; row <= list.rowCount() && result.candidates.size() < 8; ++row) {
+            if (containsLoose(list.fieldText(row, Name), name)) {
+                result.candidates.push_back(describe(list, row));
             }
         }
     }

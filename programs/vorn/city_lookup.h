@@ -3,12 +3,14 @@
 // case do not matter: "reykjavik" finds "Reykjavík"), or by "name, country". Among several
 // cities of one name a favourite wins; otherwise the candidates are listed.
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/record_table.h"
+#include "worldtime/city_scan.h"
 
 namespace vorn {
 
@@ -31,12 +33,18 @@ class CityFinder {
 
   private:
     void loadList();
+    // The list to search for a query: the rows of the city list that could match it, parsed
+    // from a mapped file, or the whole list when the query cannot be scanned for.
+    const core::RecordTable& listFor(std::wstring_view wanted, std::wstring_view name);
     std::string describe(const core::RecordTable& table, int row) const;
 
     std::wstring mainPath_;
     core::RecordTable favourites_;
     core::RecordTable list_;
     bool listLoaded_ = false;
+    std::deque<core::RecordTable> scanned_;  // one table per query, never moved
+    std::optional<worldtime::CityFileScan> scan_;
+    bool scanOpened_ = false;
 };
 
 // Lower case without accents, for names typed on a keyboard without them.

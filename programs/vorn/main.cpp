@@ -42,9 +42,9 @@ const vorn::Command* findCommand(std::string_view name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A tool of the terminal: whatever display is around, the device stays headless.
-    ::setenv("VORN_DISPLAY", "headless", 1);
-    platform::startProgram(argc, argv, {L"\\Program Files\\Vorn Roamer\\vorn.exe", L"vorn"});
+    // A tool of the terminal: it never shows a screen, so it starts without a display backend.
+    platform::startWindowlessProgram(argc, argv,
+                                     {L"\\Program Files\\Vorn Roamer\\vorn.exe", L"vorn"});
     std::span<char*> arguments(argv + 1, argc > 1 ? argc - 1 : 0);
     if (arguments.empty() || std::string_view(arguments[0]) == "--help" ||
         std::string_view(arguments[0]) == "-h" || std::string_view(arguments[0]) == "help") {

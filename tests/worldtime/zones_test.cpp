@@ -131,6 +131,33 @@ TEST(ZoneRules, OneOffDates) {
     EXPECT_TRUE(isDaylight(info, at("2024-09-30T12:00")));
 }
 
+TEST(ZoneRules, ZonesAndYearsAskedInTurnKeepTheirOwnChanges) {
+    // The changes worked out for one zone and year must never answer for another: northern
+    // and southern rules, the same rules a year apart, and more zones than are kept at once.
+    ZoneInfo north = zone(-60, rule(5, 3, 2), rule(5, 10, 3));
+    ZoneInfo south = zone(-600, rule(1, 10, 2), rule(1, 4, 2));
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_TRUE(isDaylight(south, at("2025-12-31T12:00")));
+        EXPECT_FALSE(isDaylight(north, at("2025-12-31T12:00")));
+        EXPECT_TRUE(isDaylight(north, at("2025-07-01T12:00")));
+        EXPECT_FALSE(isDaylight(south, at("2025-07-01T12:00")));
+        // March 2026's last Sunday is the 29th, March 2025's the 30th.
+        EXPECT_TRUE(isDaylight(north, ticks("2026-03-29T01:00")));
+        EXPECT_FALSE(isDaylight(north, ticks("2025-03-29T01:00")));
+        EXPECT_TRUE(isDaylight(north, ticks("2025-03-30T01:00")));
+        // A year's last and the next year's first moment of standard time.
+        EXPECT_FALSE(isDaylight(north, utcOfStandard("2025-12-31T23:59", -60)));
+        EXPECT_FALSE(isDaylight(north, utcOfStandard("2026-01-01T00:00", -60)));
+        for (int month = 1; month <= 11; ++month) {
+            ZoneInfo other = zone(0, rule(1, month), rule(1, month + 1));
+            EXPECT_TRUE(isDaylight(
+                other, ticks(month < 10 ? "2025-0" + std::to_string(month) + "-20T12:00"
+                                        : "2025-" + std::to_string(month) + "-20T12:00")))
+                << month;
+        }
+    }
+}
+
 TEST(ZoneRules, ExtremeMomentsAndOffsetsStayInRange) {
     constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
     constexpr auto kMin = std::numeric_limits<std::int64_t>::min();

@@ -13,6 +13,7 @@
 #include "core/comms.h"
 #include "core/decimal.h"
 #include "core/settings.h"
+#include "core/windows/windows_link.h"
 #include "platform/api/program.h"
 #include "platform/api/registry.h"
 #include "platform/api/window.h"
@@ -55,6 +56,7 @@ void waitUntilClosed() {
 int main(int argc, char** argv) {
     std::wstring request =
         startProgram(argc, argv, {std::wstring(core::kCommsProgramPath), L"Comms"});
+    core::linkWindows();
     core::writeSetting(L"FakeCommsRequest", request);
 
     registerWindowClass({std::wstring(core::kCommsWindowName),

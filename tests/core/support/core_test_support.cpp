@@ -3,6 +3,7 @@
 #include <span>
 
 #include "core/settings.h"
+#include "core/windows/windows_link.h"
 #include "platform/api/device.h"
 #include "platform/api/registry.h"
 #include "platform/api/window.h"
@@ -12,6 +13,8 @@ namespace core::test {
 
 void useDevice() {
     platform::test::useTestDevice();
+    // The core's tests watch its boxes, quit requests and posts arrive as a windowed program's.
+    core::linkWindows();
 }
 
 void writeDeviceFile(std::wstring_view devicePath, std::string_view bytes) {

@@ -1,0 +1,215 @@
+#include "worldtime/city_scan.h"
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+#include <vector>
+
+#include "core/text_codec.h"
+#include "core/text_file.h"
+#include "worldtime/cities.h"
+
+namespace worldtime {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// Larger files go the slow way, where the table's own limits apply.
+constexpr std::size_t kMaxScannedBytes = 64u << 20;
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+// The fold must turn every ASCII character into the same one lower-cased, or plain ASCII
+// lines could not be matched by their bytes.
+bool foldLowersAscii(const NameFold& fold) {
+    std::wstring ascii;
+    std::wstring lowered;
+    for (wchar_t c = 0x20; c < 0x7F; ++c) {
+        ascii += c;
+        lowered += static_cast<wchar_t>(lowerAscii(static_cast<char>(c)));
+    }
+    ascii += L"\t\n";
+    lowered += L"\t\n";
+    return fold(ascii) == lowered;
+}
+
+// ASCII letters lower-cased, every other byte kept. Blocks of fixed length let the compiler
+// turn the loop into vector code; the list is megabytes long.
+void lowerAsciiInto(const char* __restrict in, std::size_t size, char* __restrict out) {
+    constexpr std::size_t kBlock = 64;
+    std::size_t i = 0;
+    for (; i + kBlock <= size; i += kBlock) {
+        for (std::size_t k = 0; k < kBlock; ++k) {
+            auto c = static_cast<unsigned char>(in[i + k]);
+            out[i + k] = static_cast<char>(c + (static_cast<unsigned char>(c - 'A') < 26 ? 32 : 0));
+        }
+    }
+    for (; i < size; ++i) out[i] = lowerAscii(in[i]);
+}
+
+// Whether any of the bytes has its top bit set, eight at a time.
+bool hasHighByte(const char* bytes, std::size_t size) {
+    std::uint64_t any = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        any |= word;
+    }
+    for (; i < size; ++i) any |= static_cast<unsigned char>(bytes[i]);
+    return any & 0x8080808080808080ULL;
+}
+
+// The line around a position: from after the previous line feed to before the next one.
+std::pair<std::size_t, std::size_t> lineAround(std::string_view text, std::size_t at) {
+    std::size_t begin = 0;
+    if (at > 0) {
+        std::size_t feed = text.rfind('\n', at - 1);
+        begin = feed == std::string_view::npos ? 0 : feed + 1;
+    }
+    std::size_t end = text.find('\n', at);
+    return {begin, end == std::string_view::npos ? text.size() : end};
+}
+
+}  // namespace
+
+CityFileScan::CityFileScan(platform::MappedFile file, NameFold fold)
+    : file_(std::move(file)), fold_(std::move(fold)) {}
+
+std::optional<CityFileScan> CityFileScan::open(std::wstring_view folder, std::wstring_view name,
+                                               NameFold fold) {
+    if (!fold || !foldLowersAscii(fold))
+        return std::nullopt;
+    auto file = platform::MappedFile::open(core::joinDevicePath(folder, name));
+    if (!file || file->bytes().size() > kMaxScannedBytes)
+        return std::nullopt;
+    std::string_view bytes(reinterpret_cast<const char*>(file->bytes().data()),
+                           file->bytes().size());
+    if (!bytes.starts_with(kByteOrderMark))
+        return std::nullopt;
+    return CityFileScan(std::move(*file), std::move(fold));
+}
+
+std::string_view CityFileScan::text() const {
+    std::string_view bytes(reinterpret_cast<const char*>(file_.bytes().data()),
+                           file_.bytes().size());
+    return bytes.substr(kByteOrderMark.size());
+}
+
+std::optional<core::RecordTable> CityFileScan::rowsHolding(
+    std::span<const std::wstring> foldedTexts) {
+    std::vector<std::size_t> found;
+    for (const std::wstring& foldedText : foldedTexts) {
+        if (!findLines(foldedText, found))
+            return std::nullopt;
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    const std::string_view all = text();
+    core::RecordTable table(cityField::Count);
+    for (std::size_t begin : found) {
+        std::size_t end = all.find('\n', begin);
+        appendLine(all.substr(begin, end == std::string_view::npos ? end : end - begin), table);
+    }
+    return table;
+}
+
+// Adds the start of every line whose folded text holds the folded text; false when it cannot
+// be scanned for.
+bool CityFileScan::findLines(std::wstring_view foldedText, std::vector<std::size_t>& found) {
+    if (std::any_of(foldedText.begin(), foldedText.end(), [](wchar_t c) { return c >= 0x80; }))
+        return false;
+    if (foldedText.empty())
+        return false;
+    // No row holds a line break.
+    if (foldedText.find_first_of(L"\r\n") != std::wstring_view::npos)
+        return true;
+    const std::string_view all = text();
+    const std::string needle(foldedText.begin(), foldedText.end());
+    findAsciiLines(all, needle, found);
+    findAccentedLines(all, needle, found);
+    return true;
+}
+
+// Lines whose bytes hold the text whatever the case of their letters: the list is lower-cased
+// a piece at a time, each piece overlapping the next by the text's length.
+void CityFileScan::findAsciiLines(std::string_view all, std::string_view needle,
+                                  std::vector<std::size_t>& found) {
+    constexpr std::size_t kPiece = 64 * 1024;
+    for (std::size_t start = 0; start < all.size(); start += kPiece) {
+        std::size_t length = std::min(all.size() - start, kPiece + needle.size() - 1);
+        piece_.resize(length);
+        lowerAsciiInto(all.data() + start, length, piece_.data());
+        const std::string_view lowered(piece_);
+        for (std::size_t at = lowered.find(needle); at != std::string_view::npos && at < kPiece;
+             at = lowered.find(needle, at + 1)) {
+            found.push_back(lineAround(all, start + at).first);
+        }
+    }
+}
+
+// Lines beyond ASCII may hold the text across an accent: each such line is folded a character
+// at a time (the fold of each character beyond ASCII worked out once) and searched.
+void CityFileScan::findAccentedLines(std::string_view all, std::string_view needle,
+                                     std::vector<std::size_t>& found) {
+    constexpr std::size_t kBlock = 64;
+    std::string folded;
+    for (std::size_t at = 0; at < all.size();) {
+        std::size_t length = std::min(kBlock, all.size() - at);
+        if (!hasHighByte(all.data() + at, length)) {
+            at += length;
+            continue;
+        }
+        std::size_t high = at;
+        while (!(static_cast<unsigned char>(all[high]) & 0x80)) ++high;
+        auto [begin, end] = lineAround(all, high);
+        std::string_view line = all.substr(begin, end - begin);
+        folded.clear();
+        for (std::size_t i = 0; i < line.size();) {
+            if (!(static_cast<unsigned char>(line[i]) & 0x80)) {
+                folded += lowerAscii(line[i++]);
+                continue;
+            }
+            std::size_t from = i;
+            folded += foldedCharacter(platform::decodeUtf8Sequence(line, i));
+            if (i == from)
+                ++i;
+        }
+        if (folded.find(needle) != std::string::npos)
+            found.push_back(begin);
+        at = end + 1;
+    }
+}
+
+// The fold of one character beyond ASCII, as UTF-8.
+const std::string& CityFileScan::foldedCharacter(wchar_t c) {
+    auto [entry, added] = foldedCharacters_.try_emplace(c);
+    if (added)
+        entry->second = platform::toUtf8(fold_(std::wstring_view(&c, 1)));
+    return entry->second;
+}
+
+// The row as the table's own reader makes it: a carriage return before the line feed
+// dropped, the text decoded up to the line limit, split at "~", double quotes removed.
+void CityFileScan::appendLine(std::string_view line, core::RecordTable& table) const {
+    if (line.ends_with('\r'))
+        line.remove_suffix(1);
+    std::wstring decoded;
+    core::decodeUtf8(std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()),
+                     core::kTableLineLimit - 1, decoded);
+    std::erase(decoded, L'"');
+    int row = table.appendRow();
+    std::size_t start = 0;
+    for (int column = 1; column <= cityField::Count; ++column) {
+        std::size_t end = decoded.find(L'~', start);
+        table.setField(row, column,
+                       std::wstring_view(decoded).substr(
+                           start, end == std::wstring::npos ? std::wstring::npos : end - start));
+        if (end == std::wstring::npos)
+            break;
+        start = end + 1;
+    }
+}
+
+}  // namespace worldtime

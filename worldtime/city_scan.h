@@ -1,0 +1,57 @@
+#pragma once
+// A quick way into the city list for a program that asks about a few cities once: the list is
+// mapped, not read, and only the rows whose text could hold the name asked for are parsed.
+// The command line asks "vorn time Tokyo" and must not parse 27,000 rows for one answer.
+//
+// A row is kept when its whole line, folded as the caller folds names (case and accents
+// dropped), holds the folded name; any lookup by a field's name, code or country, whole or in
+// part, finds its rows among the kept ones. Folding must leave ASCII letters lower-cased and
+// other ASCII as it is; a fold that does otherwise, a name beyond ASCII, or a file that is not
+// UTF-8 with its byte-order mark makes the scan decline, and the caller reads the whole list.
+// The fold works character by character.
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/record_table.h"
+#include "platform/api/device.h"
+
+namespace worldtime {
+
+using NameFold = std::function<std::wstring(std::wstring_view)>;
+
+class CityFileScan {
+  public:
+    // Maps folder + name; nothing when the file cannot be scanned (missing, not UTF-8 with its
+    // mark, or a fold that changes ASCII other than by lower-casing letters).
+    static std::optional<CityFileScan> open(std::wstring_view folder, std::wstring_view name,
+                                            NameFold fold);
+
+    // The rows (city columns, as cityField), in the file's order, whose folded line holds
+    // any of the folded texts; nothing when one of them cannot be scanned for.
+    std::optional<core::RecordTable> rowsHolding(std::span<const std::wstring> foldedTexts);
+
+  private:
+    CityFileScan(platform::MappedFile file, NameFold fold);
+    std::string_view text() const;
+    bool findLines(std::wstring_view foldedText, std::vector<std::size_t>& found);
+    void findAsciiLines(std::string_view all, std::string_view needle,
+                        std::vector<std::size_t>& found);
+    void findAccentedLines(std::string_view all, std::string_view needle,
+                           std::vector<std::size_t>& found);
+    const std::string& foldedCharacter(wchar_t c);
+    void appendLine(std::string_view line, core::RecordTable& table) const;
+
+    platform::MappedFile file_;
+    NameFold fold_;
+    std::string piece_;  // a piece of the text with ASCII letters lower-cased
+    std::unordered_map<wchar_t, std::string> foldedCharacters_;
+};
+
+}  // namespace worldtime
