@@ -41,6 +41,7 @@ TEST(CrossProcessMessages, MessagesWithAddressesAreRefusedEitherWay) {
 }
 
 TEST(CrossProcessMessages, MessagesOfNumbersStillCross) {
+    test::useTestDevice();  // registered names live in the device state
     // What the system's own programs post to each other: closing, commands, keys, the
     // hand-over notice (wm::User + 201), user and application messages and registered names.
     for (std::uint32_t message :

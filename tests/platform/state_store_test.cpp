@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/api/device.h"
@@ -50,7 +51,11 @@ const bool kIsOpener = [] {
 
 pid_t startOpener(const fs::path& root, const fs::path& go) {
     std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    for (char** e = environ; *e; ++e) {
+        if (std::string_view(*e).starts_with("VORN_DEVICE="))
+            continue;  // the child's own device comes below
+        env.emplace_back(*e);
+    }
     env.push_back("VORN_DEVICE=" + root.string());
     env.push_back("VORN_STORE_OPENER_GO=" + go.string());
     std::vector<char*> envp;
