@@ -9,12 +9,6 @@
 #include "platform/api/device.h"
 
 namespace app {
-namespace {
-
-// Enough for the longest line taken plus its line end, in the widest UTF-8 encoding.
-constexpr std::size_t kMaxBytesRead = kHandOverLineLimit * 4 + 8;
-
-}  // namespace
 
 std::wstring handOverFilePath(std::wstring_view mainPath) {
     return std::wstring(mainPath) + std::wstring(kTriggerFileName);
@@ -31,23 +25,8 @@ bool writeHandOver(std::wstring_view mainPath, std::wstring_view commandLine) {
 std::optional<std::wstring> takeHandOver(std::wstring_view mainPath) {
     std::wstring path = handOverFilePath(mainPath);
     std::optional<std::wstring> line;
-    if (auto file = platform::MappedFile::open(path)) {
-        auto bytes = file->bytes();
-        if (bytes.size() > kMaxBytesRead)
-            bytes = bytes.first(kMaxBytesRead);
-        std::string text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        auto end = text.find_first_of("\r\n");
-        if (end != std::string::npos)
-            text.resize(end);
-        std::wstring wide = platform::fromUtf8(text);
-        // A line holding NUL characters is not text and is ignored.
-        bool readable = wide.find(L'\0') == std::wstring::npos;
-        if (readable) {
-            if (wide.size() > kHandOverLineLimit)
-                wide.resize(kHandOverLineLimit);
-            line = std::move(wide);
-        }
-    }
+    if (auto file = platform::MappedFile::open(path))
+        line = parseHandOver(file->bytes());
     platform::deleteFile(path);
     return line;
 }

@@ -28,6 +28,13 @@ void setDeviceRoot(const std::filesystem::path& root);
 // paths with a drive or a leading "//", embedded NULs).
 std::optional<std::filesystem::path> hostPath(std::wstring_view devicePath);
 
+// True when the host path's folder, with every link in it followed, is the given folder or
+// lies below it (itself resolved the same way); the path's own last name is not followed, so
+// a link there counts as the link itself. False when the folder does not exist. The device
+// tree holds links, so this is the check for whatever deletes or writes a file that a path
+// from outside the program named.
+bool resolvesInside(const std::filesystem::path& host, const std::filesystem::path& folder);
+
 // The device path of a host file under the root, or nothing when it lies outside.
 std::optional<std::wstring> devicePathOf(const std::filesystem::path& host);
 
@@ -57,7 +64,7 @@ std::optional<FileTime> fileCreationTime(std::wstring_view devicePath);
 
 // A read-only memory mapping of a whole file. An empty file maps to an empty span.
 class MappedFile {
-public:
+  public:
     static std::optional<MappedFile> open(std::wstring_view devicePath);
     MappedFile(MappedFile&& other) noexcept;
     MappedFile& operator=(MappedFile&& other) noexcept;
@@ -67,7 +74,7 @@ public:
 
     std::span<const std::uint8_t> bytes() const { return {data_, size_}; }
 
-private:
+  private:
     MappedFile(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;

@@ -25,17 +25,16 @@ using LResult = std::int64_t;
 // Message numbers.
 namespace wm {
 constexpr std::uint32_t Null = 0x0000, Create = 0x0001, Destroy = 0x0002, Move = 0x0003,
-                        Size = 0x0005, Activate = 0x0006, SetFocus = 0x0007,
-                        KillFocus = 0x0008, Enable = 0x000A, SetText = 0x000C,
-                        GetText = 0x000D, Paint = 0x000F, Close = 0x0010, Quit = 0x0012,
-                        EraseBackground = 0x0014, ShowWindow = 0x0018,
-                        SettingChange = 0x001A, SetFont = 0x0030, Notify = 0x004E,
-                        KeyDown = 0x0100, KeyUp = 0x0101, Char = 0x0102, Command = 0x0111,
-                        Timer = 0x0113, VScroll = 0x0115, CtlColorEdit = 0x0133,
+                        Size = 0x0005, Activate = 0x0006, SetFocus = 0x0007, KillFocus = 0x0008,
+                        Enable = 0x000A, SetText = 0x000C, GetText = 0x000D, Paint = 0x000F,
+                        Close = 0x0010, Quit = 0x0012, EraseBackground = 0x0014,
+                        ShowWindow = 0x0018, SettingChange = 0x001A, SetFont = 0x0030,
+                        Notify = 0x004E, KeyDown = 0x0100, KeyUp = 0x0101, Char = 0x0102,
+                        Command = 0x0111, Timer = 0x0113, VScroll = 0x0115, CtlColorEdit = 0x0133,
                         MouseMove = 0x0200, LButtonDown = 0x0201, LButtonUp = 0x0202,
                         HotKey = 0x0312, User = 0x0400,
                         // The first number handed out for registered message names.
-                        FirstRegistered = 0xC000;
+    FirstRegistered = 0xC000;
 }  // namespace wm
 
 // Activation states in wParam of wm::Activate.
@@ -46,20 +45,25 @@ constexpr WParam Inactive = 0, Active = 1, ClickActive = 2;
 // Virtual key codes.
 namespace vk {
 constexpr std::uint32_t Back = 0x08, Tab = 0x09, Return = 0x0D, Shift = 0x10, Control = 0x11,
-                        Escape = 0x1B, Space = 0x20, PageUp = 0x21, PageDown = 0x22,
-                        End = 0x23, Home = 0x24, Left = 0x25, Up = 0x26, Right = 0x27,
-                        Down = 0x28, Delete = 0x2E, Digit0 = 0x30, LetterA = 0x41,
-                        F1 = 0x70, F2 = 0x71, F3 = 0x72, F4 = 0x73,
+                        Escape = 0x1B, Space = 0x20, PageUp = 0x21, PageDown = 0x22, End = 0x23,
+                        Home = 0x24, Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28,
+                        Delete = 0x2E, Digit0 = 0x30, LetterA = 0x41, F1 = 0x70, F2 = 0x71,
+                        F3 = 0x72, F4 = 0x73,
                         // The handheld's Back key is reported as Escape.
-                        TBack = Escape, TSoft1 = F1, TSoft2 = F2, Action = Return;
+    TBack = Escape, TSoft1 = F1, TSoft2 = F2, Action = Return;
 }
 
 // Packs two 16-bit halves the way the handheld packs pointer positions into lParam.
 constexpr LParam makeLParam(int low, int high) {
-    return static_cast<LParam>(static_cast<std::uint32_t>((low & 0xFFFF) | ((high & 0xFFFF) << 16)));
+    return static_cast<LParam>(
+        static_cast<std::uint32_t>((low & 0xFFFF) | ((high & 0xFFFF) << 16)));
 }
-constexpr int loWord(std::uint64_t v) { return static_cast<std::int16_t>(v & 0xFFFF); }
-constexpr int hiWord(std::uint64_t v) { return static_cast<std::int16_t>((v >> 16) & 0xFFFF); }
+constexpr int loWord(std::uint64_t v) {
+    return static_cast<std::int16_t>(v & 0xFFFF);
+}
+constexpr int hiWord(std::uint64_t v) {
+    return static_cast<std::int16_t>((v >> 16) & 0xFFFF);
+}
 constexpr Point pointFromLParam(LParam l) {
     return {loWord(static_cast<std::uint64_t>(l)), hiWord(static_cast<std::uint64_t>(l))};
 }
@@ -104,8 +108,8 @@ struct WindowCreate {
 // wm::Create answered -1.
 WindowHandle createWindow(const WindowCreate& create);
 bool destroyWindow(WindowHandle window);  // children first; sends wm::Destroy
-bool isWindow(WindowHandle window);        // a live window anywhere on the device
-bool isOwnWindow(WindowHandle window);     // a live window of this program
+bool isWindow(WindowHandle window);       // a live window anywhere on the device
+bool isOwnWindow(WindowHandle window);    // a live window of this program
 
 // Finds a top-level window of any program of the device; an empty class or title matches any.
 WindowHandle findWindow(std::wstring_view className, std::wstring_view title);
@@ -143,13 +147,16 @@ LResult defWindowProc(WindowHandle window, std::uint32_t id, WParam wParam, LPar
 
 // Registered message names map to the same number in every program of the device.
 std::uint32_t registerWindowMessage(std::wstring_view name);
+// False for the messages whose parameters are addresses in the sender's memory (texts,
+// structures, drawing contexts): those are never posted or sent to another program.
+bool messageMayCrossPrograms(std::uint32_t id);
 
 // Window procedure and per-window user data; setWindowProc returns the previous procedure
 // so controls can be subclassed.
 WindowProc setWindowProc(WindowHandle window, WindowProc proc);
 WindowProc windowProc(WindowHandle window);
-LResult callWindowProc(const WindowProc& proc, WindowHandle window, std::uint32_t id,
-                       WParam wParam, LParam lParam);
+LResult callWindowProc(const WindowProc& proc, WindowHandle window, std::uint32_t id, WParam wParam,
+                       LParam lParam);
 std::intptr_t setWindowUserData(WindowHandle window, std::intptr_t data);
 std::intptr_t windowUserData(WindowHandle window);
 
@@ -168,7 +175,7 @@ std::optional<Rect> updateRect(WindowHandle window);
 // A paint session: a context clipped to the invalid area, which becomes valid when the
 // session ends.
 class PaintSession {
-public:
+  public:
     explicit PaintSession(WindowHandle window);
     ~PaintSession();
     PaintSession(const PaintSession&) = delete;
@@ -177,7 +184,7 @@ public:
     Rect invalidRect() const { return invalid_; }
     bool eraseRequested() const { return erase_; }
 
-private:
+  private:
     WindowHandle window_;
     std::unique_ptr<DeviceContext> dc_;
     Rect invalid_;
@@ -188,8 +195,8 @@ private:
 std::unique_ptr<DeviceContext> windowDc(WindowHandle window);
 
 // Geometry, in client coordinates of the parent (screen coordinates for top-level windows).
-Rect clientRect(WindowHandle window);   // always at 0, 0
-Rect windowRect(WindowHandle window);   // screen coordinates
+Rect clientRect(WindowHandle window);  // always at 0, 0
+Rect windowRect(WindowHandle window);  // screen coordinates
 bool moveWindow(WindowHandle window, const Rect& rect, bool repaint);
 Point clientToScreen(WindowHandle window, Point p);
 Point screenToClient(WindowHandle window, Point p);

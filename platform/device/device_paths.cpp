@@ -106,6 +106,27 @@ std::optional<std::filesystem::path> hostPath(std::wstring_view devicePath) {
     return result;
 }
 
+bool resolvesInside(const std::filesystem::path& host, const std::filesystem::path& folder) {
+    std::filesystem::path name = host.filename();
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    std::error_code ec;
+    std::filesystem::path realFolder = std::filesystem::canonical(folder, ec);
+    if (ec)
+        return false;
+    std::filesystem::path realParent = std::filesystem::canonical(host.parent_path(), ec);
+    if (ec)
+        return false;
+    auto relative = realParent.lexically_relative(realFolder);
+    if (relative.empty())
+        return false;
+    for (const auto& part : relative) {
+        if (part == "..")
+            return false;
+    }
+    return true;
+}
+
 std::optional<std::wstring> devicePathOf(const std::filesystem::path& host) {
     std::error_code ec;
     std::filesystem::path absolute = std::filesystem::absolute(host, ec);

@@ -21,7 +21,8 @@ std::optional<std::string> readRaw(std::string_view key) {
     std::lock_guard lock(s.mutex());
     auto st = s.prepare("SELECT value FROM profile WHERE key = ?");
     st.bind(1, key);
-    if (!st.step()) return std::nullopt;
+    if (!st.step())
+        return std::nullopt;
     return st.utf8(0);
 }
 
@@ -52,6 +53,8 @@ std::optional<ScreenProfile> screenProfileFromName(std::string_view name, int dp
         {"240x320", 240, 320, 96},  {"480x640", 480, 640, 192}, {"320x240", 320, 240, 96},
         {"640x480", 640, 480, 192}, {"240x240", 240, 240, 96},  {"480x480", 480, 480, 192},
     };
+    if (dpi != 0 && (dpi < kMinDpi || dpi > kMaxDpi))
+        return std::nullopt;
     for (const auto& p : kProfiles) {
         if (p.name == name) {
             return ScreenProfile{p.width, p.height, dpi > 0 ? dpi : p.dpi, 0};
@@ -66,6 +69,13 @@ ScreenProfile screenProfile() {
     p.height = static_cast<int>(profileNumber("screen.height", 320));
     p.dpi = static_cast<int>(profileNumber("screen.dpi", 96));
     p.rotation = static_cast<int>(profileNumber("screen.rotation", 0));
+    // A damaged store does not make the screen unboundedly large.
+    if (p.width <= 0 || p.width > kMaxScreenSide || p.height <= 0 || p.height > kMaxScreenSide) {
+        p.width = 240;
+        p.height = 320;
+    }
+    if (p.dpi < kMinDpi || p.dpi > kMaxDpi)
+        p.dpi = 96;
     return p;
 }
 
@@ -88,7 +98,8 @@ ScreenProfile rotateScreen(int degrees) {
     s.transaction([&] {
         p = screenProfile();
         int steps = ((degrees / 90) % 4 + 4) % 4;
-        if (steps % 2 == 1) std::swap(p.width, p.height);
+        if (steps % 2 == 1)
+            std::swap(p.width, p.height);
         p.rotation = (p.rotation + steps * 90) % 360;
         setScreenProfile(p);
     });
@@ -113,6 +124,8 @@ void setProfileNumber(std::string_view key, std::int64_t value) {
     writeRaw(key, std::to_string(value));
 }
 
-std::int64_t screenGeneration() { return profileNumber("screen.generation", 0); }
+std::int64_t screenGeneration() {
+    return profileNumber("screen.generation", 0);
+}
 
 }  // namespace platform

@@ -1,10 +1,16 @@
 #include "platform/device/state_store.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
+#include <thread>
 
 #include "platform/api/device.h"
 
@@ -18,6 +24,68 @@ std::unique_ptr<Store>& currentStore() {
 std::recursive_mutex& instanceMutex() {
     static std::recursive_mutex m;
     return m;
+}
+
+constexpr int kBusyTimeoutMs = 10000;
+
+bool isBusy(const StoreError& e) {
+    std::string_view what = e.what();
+    return what.find("database is locked") != std::string_view::npos ||
+           what.find("database is busy") != std::string_view::npos;
+}
+
+// Runs fn again while another process holds a lock that the busy handler does not wait for
+// (switching the journal mode, recovering the log), up to the busy timeout.
+template <class Fn>
+void retryWhileBusy(Fn fn) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+    for (;;) {
+        try {
+            fn();
+            return;
+        } catch (const StoreError& e) {
+            if (!isBusy(e) || std::chrono::steady_clock::now() >= deadline)
+                throw;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+sqlite3* openDatabase(const std::string& file, int flags) {
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(file.c_str(), &db, flags | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string message = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close(db);
+        throw StoreError("cannot open device state " + file + ": " + message);
+    }
+    return db;
+}
+
+// Makes the database file when there is none, without another process ever seeing it half
+// made: it is created and switched to write-ahead mode under a private name, then linked to
+// its final name. Of processes racing here, one link wins and the others use its file.
+void createIfMissing(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (std::filesystem::exists(file, ec))
+        return;
+    std::filesystem::path aside =
+        file.parent_path() / (".state.db.tmp-" + std::to_string(::getpid()) + "-new");
+    ::unlink(aside.c_str());
+    sqlite3* db = openDatabase(aside.string(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    int rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    ::chmod(aside.c_str(), 0600);
+    if (rc != SQLITE_OK) {
+        ::unlink(aside.c_str());
+        throw StoreError("cannot create device state " + file.string());
+    }
+    if (::link(aside.c_str(), file.c_str()) != 0 && errno != EEXIST) {
+        int err = errno;
+        ::unlink(aside.c_str());
+        throw StoreError("cannot create device state " + file.string() + ": " + std::strerror(err));
+    }
+    ::unlink(aside.c_str());
 }
 
 void check(sqlite3* db, int rc, std::string_view what) {
@@ -38,7 +106,8 @@ Statement::Statement(Statement&& other) noexcept : db_(other.db_), stmt_(other.s
 }
 
 Statement::~Statement() {
-    if (stmt_) sqlite3_finalize(stmt_);
+    if (stmt_)
+        sqlite3_finalize(stmt_);
 }
 
 Statement& Statement::bind(int index, std::int64_t value) {
@@ -54,7 +123,9 @@ Statement& Statement::bind(int index, std::string_view utf8) {
     return *this;
 }
 
-Statement& Statement::bind(int index, std::wstring_view text) { return bind(index, toUtf8(text)); }
+Statement& Statement::bind(int index, std::wstring_view text) {
+    return bind(index, toUtf8(text));
+}
 
 Statement& Statement::bindBlob(int index, const void* data, std::size_t size) {
     check(db_, sqlite3_bind_blob(stmt_, index, data, static_cast<int>(size), SQLITE_TRANSIENT),
@@ -69,7 +140,8 @@ Statement& Statement::bindNull(int index) {
 
 bool Statement::step() {
     int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_ROW)
+        return true;
     check(db_, rc, "step");
     return false;
 }
@@ -89,7 +161,9 @@ bool Statement::isNull(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
-std::int64_t Statement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+std::int64_t Statement::integer(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
 
 std::string Statement::utf8(int column) const {
     const unsigned char* p = sqlite3_column_text(stmt_, column);
@@ -98,7 +172,9 @@ std::string Statement::utf8(int column) const {
              : std::string();
 }
 
-std::wstring Statement::text(int column) const { return fromUtf8(utf8(column)); }
+std::wstring Statement::text(int column) const {
+    return fromUtf8(utf8(column));
+}
 
 std::string Statement::blob(int column) const {
     const void* p = sqlite3_column_blob(stmt_, column);
@@ -114,7 +190,11 @@ Store& Store::instance() {
         std::filesystem::path folder = deviceRoot() / ".device";
         std::error_code ec;
         std::filesystem::create_directories(folder, ec);
-        store.reset(new Store((folder / "state.db").string()));
+        // Machine state is the user's own: no other local user reads it.
+        ::chmod(folder.c_str(), 0700);
+        std::filesystem::path file = folder / "state.db";
+        createIfMissing(file);
+        store.reset(new Store(file.string()));
     }
     return *store;
 }
@@ -124,36 +204,42 @@ void Store::closeInstance() {
     currentStore().reset();
 }
 
-Store::Store(const std::string& file) {
-    int rc = sqlite3_open_v2(file.c_str(), &db_,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                             nullptr);
-    if (rc != SQLITE_OK) {
-        std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
-        sqlite3_close(db_);
-        db_ = nullptr;
-        throw StoreError("cannot open device state " + file + ": " + message);
+Store::Store(const std::string& file) : db_(openDatabase(file, SQLITE_OPEN_READWRITE)) {
+    try {
+        configure();
+    } catch (...) {
+        sqlite3_close_v2(db_);
+        throw;
     }
+}
+
+void Store::configure() {
     // Other processes hold the write lock only for short transactions; wait for them.
-    sqlite3_busy_timeout(db_, 10000);
-    exec("PRAGMA journal_mode=WAL");
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    // The journal mode is stored in the file, so a database made by createIfMissing is in
+    // write-ahead mode already; asking again only waits while another process recovers it.
+    retryWhileBusy([&] { exec("PRAGMA journal_mode=WAL"); });
     exec("PRAGMA synchronous=NORMAL");
     exec("PRAGMA foreign_keys=ON");
 }
 
 Store::~Store() {
-    if (db_) sqlite3_close_v2(db_);
+    if (db_)
+        sqlite3_close_v2(db_);
 }
 
 void Store::ensureSchema(std::string_view component, std::string_view sql) {
     std::lock_guard lock(mutex_);
     std::string marker = "|" + std::string(component) + "|";
-    if (schemasDone_.find(marker) != std::string::npos) return;
+    if (schemasDone_.find(marker) != std::string::npos)
+        return;
     transaction([&] { exec(sql); });
     schemasDone_ += marker;
 }
 
-Statement Store::prepare(std::string_view sql) { return Statement(db_, sql); }
+Statement Store::prepare(std::string_view sql) {
+    return Statement(db_, sql);
+}
 
 void Store::exec(std::string_view sql) {
     std::string text(sql);
@@ -166,7 +252,9 @@ void Store::exec(std::string_view sql) {
     }
 }
 
-std::int64_t Store::lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+std::int64_t Store::lastInsertId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
 
 void Store::transaction(const std::function<void()>& fn) {
     std::lock_guard lock(mutex_);

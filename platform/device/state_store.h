@@ -16,7 +16,7 @@ struct sqlite3_stmt;
 namespace platform::state {
 
 class Statement {
-public:
+  public:
     Statement(sqlite3* db, std::string_view sql);
     Statement(Statement&& other) noexcept;
     Statement(const Statement&) = delete;
@@ -42,13 +42,13 @@ public:
     std::wstring text(int column) const;
     std::string blob(int column) const;
 
-private:
+  private:
     sqlite3* db_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;
 };
 
 class Store {
-public:
+  public:
     // The store of the current device root, opened (and created) on first use.
     static Store& instance();
     // Closes the store so the next instance() opens the store of the current root (tests
@@ -71,8 +71,10 @@ public:
     // Everything that touches the store from several threads of one process holds this.
     std::recursive_mutex& mutex() { return mutex_; }
 
-private:
+  private:
     explicit Store(const std::string& file);
+    void configure();
+
     sqlite3* db_ = nullptr;
     std::recursive_mutex mutex_;
     int transactionDepth_ = 0;

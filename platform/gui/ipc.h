@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/gui/datagram.h"
+#include "platform/gui/log_limiter.h"
 
 namespace platform::gui {
 
@@ -14,7 +16,7 @@ std::filesystem::path runFolder();
 std::filesystem::path socketPathFor(int processId);
 
 class Endpoint {
-public:
+  public:
     // Binds a socket at the given path (replacing a stale file there).
     explicit Endpoint(std::filesystem::path path);
     ~Endpoint();
@@ -31,15 +33,20 @@ public:
 
     bool sendTo(const std::filesystem::path& target, const Datagram& d) const;
     bool sendToProcess(int processId, const Datagram& d) const;
-    // Reads one waiting datagram without blocking. Malformed or oversized datagrams are
-    // logged and skipped; nothing when none waits.
+    // Reads one waiting datagram without blocking. Malformed or oversized datagrams, and
+    // window messages whose parameters are addresses, are skipped and logged (a few lines
+    // per interval, then a count); nothing when none waits.
     std::optional<Datagram> receive();
     // Waits until a datagram can be read, up to timeoutMs; true if one can.
     bool waitReadable(int timeoutMs) const;
 
-private:
+  private:
+    void drop(const std::string& why);
+
     std::filesystem::path path_;
     int fd_ = -1;
+    std::vector<std::uint8_t> buffer_;
+    LogLimiter dropLog_{10, std::chrono::seconds(10)};
 };
 
 }  // namespace platform::gui

@@ -14,6 +14,7 @@
 #include "platform/api/shell.h"
 #include "platform/gui/device_windows.h"
 #include "platform/gui/ipc.h"
+#include "platform/gui/message_params.h"
 #include "platform/gui/window_system.h"
 
 namespace platform::gui {
@@ -23,7 +24,8 @@ constexpr WParam kMkLButton = 0x0001;
 
 void ensureWaitFds() {
     auto& ws = windowSystem();
-    if (ws.waitFd >= 0) return;
+    if (ws.waitFd >= 0)
+        return;
     ws.wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     ws.waitFd = ::epoll_create1(EPOLL_CLOEXEC);
     epoll_event ev{};
@@ -41,11 +43,14 @@ void clearWake() {
     }
 }
 
-std::uint32_t nowTick() { return platform::tickCount(); }
+std::uint32_t nowTick() {
+    return platform::tickCount();
+}
 
 LResult deliverSend(WindowHandle window, std::uint32_t id, WParam wParam, LParam lParam) {
     auto* w = findLocal(window);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     WindowProc proc = w->proc;  // the procedure may replace itself while running
     return callWindowProc(proc, window, id, wParam, lParam);
 }
@@ -69,7 +74,10 @@ void handleDatagram(Datagram d) {
             break;
         }
         case DatagramKind::SendReply:
-            ws.sendReplies[d.sequence] = d.lParam;
+            // Only an answer this program waits for is kept; forged or late ones are not.
+            if (auto it = ws.sendReplies.find(d.sequence); it != ws.sendReplies.end()) {
+                it->second = d.lParam;
+            }
             break;
         case DatagramKind::Control:
             ws.input.push_back(ControlRequest{d.text, d.replyPath, d.sequence});
@@ -90,17 +98,21 @@ void routeInput(const InputEvent& e);
 // before higher ones.
 WindowHandle findWindowToPaint(WindowHandle h) {
     auto* w = findLocal(h);
-    if (!w || !w->visible) return 0;
-    if (w->invalid) return h;
+    if (!w || !w->visible)
+        return 0;
+    if (w->invalid)
+        return h;
     for (WindowHandle c : w->children) {
-        if (WindowHandle found = findWindowToPaint(c)) return found;
+        if (WindowHandle found = findWindowToPaint(c))
+            return found;
     }
     return 0;
 }
 
 WindowHandle nextWindowToPaint() {
     for (WindowHandle h : windowSystem().zOrder) {
-        if (WindowHandle found = findWindowToPaint(h)) return found;
+        if (WindowHandle found = findWindowToPaint(h))
+            return found;
     }
     return 0;
 }
@@ -108,13 +120,16 @@ WindowHandle nextWindowToPaint() {
 std::optional<SteadyTime> nextTimerDue() {
     std::optional<SteadyTime> next;
     for (auto& [h, w] : windowSystem().windows) {
-        if (w->destroying) continue;
+        if (w->destroying)
+            continue;
         for (auto& t : w->timers) {
-            if (!next || t.due < *next) next = t.due;
+            if (!next || t.due < *next)
+                next = t.due;
         }
     }
     for (auto& d : windowSystem().deferred) {
-        if (!next || d.due < *next) next = d.due;
+        if (!next || d.due < *next)
+            next = d.due;
     }
     return next;
 }
@@ -124,7 +139,8 @@ bool takeDueTimer(Message& out, bool remove) {
     WindowData* best = nullptr;
     Timer* bestTimer = nullptr;
     for (auto& [h, w] : windowSystem().windows) {
-        if (w->destroying) continue;
+        if (w->destroying)
+            continue;
         for (auto& t : w->timers) {
             if (t.due <= now && (!bestTimer || t.due < bestTimer->due)) {
                 best = w.get();
@@ -132,9 +148,11 @@ bool takeDueTimer(Message& out, bool remove) {
             }
         }
     }
-    if (!bestTimer) return false;
+    if (!bestTimer)
+        return false;
     out = {best->handle, wm::Timer, bestTimer->id, 0, nowTick()};
-    if (remove) bestTimer->due = now + std::chrono::milliseconds(bestTimer->interval);
+    if (remove)
+        bestTimer->due = now + std::chrono::milliseconds(bestTimer->interval);
     return true;
 }
 
@@ -144,7 +162,8 @@ void runDueDeferred() {
     for (;;) {
         auto it = std::find_if(ws.deferred.begin(), ws.deferred.end(),
                                [&](const Deferred& d) { return d.due <= now; });
-        if (it == ws.deferred.end()) return;
+        if (it == ws.deferred.end())
+            return;
         auto action = std::move(it->action);
         ws.deferred.erase(it);
         action();
@@ -162,13 +181,15 @@ bool takePosted(Message& out, bool remove) {
             ws.posted.pop_front();
             continue;
         }
-        if (remove) ws.posted.pop_front();
+        if (remove)
+            ws.posted.pop_front();
         out = m;
         return true;
     }
     if (ws.quitPosted) {
         out = {0, wm::Quit, static_cast<WParam>(ws.quitCode), 0, nowTick()};
-        if (remove) ws.quitPosted = false;
+        if (remove)
+            ws.quitPosted = false;
         return true;
     }
     return false;
@@ -179,7 +200,8 @@ bool nextMessage(Message& out, bool remove) {
     auto& ws = windowSystem();
     drainSocket();
     runDueDeferred();
-    if (takePosted(out, remove)) return true;
+    if (takePosted(out, remove))
+        return true;
     while (!ws.input.empty()) {
         QueuedInput item = std::move(ws.input.front());
         ws.input.pop_front();
@@ -188,20 +210,23 @@ bool nextMessage(Message& out, bool remove) {
         } else {
             handleControlRequest(std::get<ControlRequest>(item));
         }
-        if (takePosted(out, remove)) return true;
+        if (takePosted(out, remove))
+            return true;
     }
     if (WindowHandle h = nextWindowToPaint()) {
         out = {h, wm::Paint, 0, 0, nowTick()};
         return true;
     }
     composeAndPresent();
-    if (takeDueTimer(out, remove)) return true;
+    if (takeDueTimer(out, remove))
+        return true;
     return false;
 }
 
 void runIdleActions() {
     auto& ws = windowSystem();
-    if (ws.idleActions.empty()) return;
+    if (ws.idleActions.empty())
+        return;
     auto actions = std::move(ws.idleActions);
     ws.idleActions.clear();
     for (auto& a : actions) a();
@@ -231,9 +256,12 @@ void waitForWork(int maxMs) {
 void routeInput(const InputEvent& e) {
     auto& ws = windowSystem();
     // The stylus state follows every press and release, also those a screen layer takes.
-    if (e.kind == InputEvent::Kind::PointerDown) ws.pointerDown = true;
-    if (e.kind == InputEvent::Kind::PointerUp) ws.pointerDown = false;
-    if (offerInputToLayers(e)) return;
+    if (e.kind == InputEvent::Kind::PointerDown)
+        ws.pointerDown = true;
+    if (e.kind == InputEvent::Kind::PointerUp)
+        ws.pointerDown = false;
+    if (offerInputToLayers(e))
+        return;
     switch (e.kind) {
         case InputEvent::Kind::PointerDown:
         case InputEvent::Kind::PointerMove:
@@ -241,13 +269,16 @@ void routeInput(const InputEvent& e) {
             bool down = e.kind == InputEvent::Kind::PointerDown;
             bool up = e.kind == InputEvent::Kind::PointerUp;
             WindowHandle target = ws.capture ? ws.capture : windowAtScreenPoint(e.position);
-            if (!target) return;
+            if (!target)
+                return;
             auto* w = findLocal(target);
-            if (!w || (!w->enabled && !ws.capture)) return;
+            if (!w || (!w->enabled && !ws.capture))
+                return;
             if (down) {
                 WindowHandle top = target;
                 while (parentWindow(top)) top = parentWindow(top);
-                if (top != ws.active) activateLocal(top, true);
+                if (top != ws.active)
+                    activateLocal(top, true);
             }
             Point p = screenToClient(target, e.position);
             std::uint32_t id = down ? wm::LButtonDown : up ? wm::LButtonUp : wm::MouseMove;
@@ -260,8 +291,10 @@ void routeInput(const InputEvent& e) {
         case InputEvent::Kind::KeyUp:
         case InputEvent::Kind::Char: {
             WindowHandle target = ws.focus ? ws.focus : ws.active;
-            if (!target && !ws.zOrder.empty()) target = ws.zOrder.back();
-            if (!target) return;
+            if (!target && !ws.zOrder.empty())
+                target = ws.zOrder.back();
+            if (!target)
+                return;
             Message m{target, 0, 0, 0, nowTick()};
             if (e.kind == InputEvent::Kind::Char) {
                 m.id = wm::Char;
@@ -293,7 +326,8 @@ void wakeLoop() {
 }
 
 void drainSocket() {
-    if (!Endpoint::ownIsOpen()) return;
+    if (!Endpoint::ownIsOpen())
+        return;
     auto& own = Endpoint::own();
     while (auto d = own.receive()) handleDatagram(std::move(*d));
 }
@@ -303,7 +337,8 @@ bool pumpModal(int timeoutMs) {
     if (!nextMessage(m, true)) {
         runIdleActions();
         waitForWork(timeoutMs);
-        if (!nextMessage(m, true)) return true;
+        if (!nextMessage(m, true))
+            return true;
     }
     if (m.id == wm::Quit) {
         postQuitMessage(static_cast<int>(m.wParam));
@@ -344,8 +379,12 @@ bool postMessage(WindowHandle window, std::uint32_t id, WParam wParam, LParam lP
         wakeLoop();
         return true;
     }
+    // Another program could not read what an address in the parameters points at.
+    if (carriesPointer(id))
+        return false;
     auto row = lookupDeviceWindow(window);
-    if (!row) return false;
+    if (!row)
+        return false;
     Datagram d;
     d.kind = DatagramKind::Post;
     d.window = window;
@@ -357,9 +396,13 @@ bool postMessage(WindowHandle window, std::uint32_t id, WParam wParam, LParam lP
 
 LResult sendMessage(WindowHandle window, std::uint32_t id, WParam wParam, LParam lParam,
                     int timeoutMs) {
-    if (findLocal(window)) return deliverSend(window, id, wParam, lParam);
+    if (findLocal(window))
+        return deliverSend(window, id, wParam, lParam);
+    if (carriesPointer(id))
+        return 0;
     auto row = lookupDeviceWindow(window);
-    if (!row) return 0;
+    if (!row)
+        return 0;
     auto& ws = windowSystem();
     auto& own = Endpoint::own();
     Datagram d;
@@ -370,7 +413,11 @@ LResult sendMessage(WindowHandle window, std::uint32_t id, WParam wParam, LParam
     d.message = id;
     d.wParam = wParam;
     d.lParam = lParam;
-    if (!own.sendToProcess(row->processId, d)) return 0;
+    ws.sendReplies[d.sequence] = std::nullopt;
+    if (!own.sendToProcess(row->processId, d)) {
+        ws.sendReplies.erase(d.sequence);
+        return 0;
+    }
     // The other program answers in real time, whatever the test clock says.
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
@@ -378,15 +425,18 @@ LResult sendMessage(WindowHandle window, std::uint32_t id, WParam wParam, LParam
         // each other at once do not block each other.
         drainSocket();
         auto it = ws.sendReplies.find(d.sequence);
-        if (it != ws.sendReplies.end()) {
-            LResult r = it->second;
+        if (it->second) {
+            LResult r = *it->second;
             ws.sendReplies.erase(it);
             return r;
         }
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                         deadline - std::chrono::steady_clock::now())
                         .count();
-        if (left <= 0) return 0;
+        if (left <= 0) {
+            ws.sendReplies.erase(it);
+            return 0;
+        }
         own.waitReadable(static_cast<int>(std::min<long long>(left, 100)));
     }
 }
@@ -405,23 +455,28 @@ bool getMessage(Message& out) {
     for (;;) {
         if (nextMessage(out, true)) {
             // Requests waiting for the program to settle are answered before it ends.
-            if (out.id == wm::Quit) runIdleActions();
+            if (out.id == wm::Quit)
+                runIdleActions();
             return out.id != wm::Quit;
         }
         runIdleActions();
         if (nextMessage(out, true)) {
-            if (out.id == wm::Quit) runIdleActions();
+            if (out.id == wm::Quit)
+                runIdleActions();
             return out.id != wm::Quit;
         }
         waitForWork(-1);
     }
 }
 
-bool peekMessage(Message& out, bool remove) { return nextMessage(out, remove); }
+bool peekMessage(Message& out, bool remove) {
+    return nextMessage(out, remove);
+}
 
 bool waitMessage(int timeoutMs) {
     Message m;
-    if (nextMessage(m, false)) return true;
+    if (nextMessage(m, false))
+        return true;
     waitForWork(timeoutMs);
     return nextMessage(m, false);
 }
@@ -429,11 +484,15 @@ bool waitMessage(int timeoutMs) {
 void translateMessage(const Message& msg) {
     // Printable characters arrive as their own wm::Char input; the keys below have no
     // character input of their own.
-    if (msg.id != wm::KeyDown) return;
+    if (msg.id != wm::KeyDown)
+        return;
     wchar_t c = 0;
-    if (msg.wParam == vk::Return) c = L'\r';
-    if (msg.wParam == vk::Back) c = L'\b';
-    if (msg.wParam == vk::Tab) c = L'\t';
+    if (msg.wParam == vk::Return)
+        c = L'\r';
+    if (msg.wParam == vk::Back)
+        c = L'\b';
+    if (msg.wParam == vk::Tab)
+        c = L'\t';
     if (c) {
         auto& ws = windowSystem();
         std::lock_guard lock(ws.postedMutex);
@@ -443,13 +502,15 @@ void translateMessage(const Message& msg) {
 
 LResult dispatchMessage(const Message& msg) {
     auto* w = findLocal(msg.window);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     if (msg.id == wm::Paint) {
         Rect before = w->invalid.value_or(Rect{});
         LResult r = deliverSend(msg.window, msg.id, msg.wParam, msg.lParam);
         // A procedure that ignored the paint request is not asked again for the same area.
         w = findLocal(msg.window);
-        if (w && w->invalid && *w->invalid == before) validateRect(msg.window, nullptr);
+        if (w && w->invalid && *w->invalid == before)
+            validateRect(msg.window, nullptr);
         return r;
     }
     return deliverSend(msg.window, msg.id, msg.wParam, msg.lParam);
@@ -488,13 +549,15 @@ LResult defWindowProc(WindowHandle window, std::uint32_t id, WParam wParam, LPar
 }
 
 std::uint32_t registerWindowMessage(std::wstring_view name) {
-    if (name.empty()) return 0;
+    if (name.empty())
+        return 0;
     return registeredMessageNumber(name);
 }
 
 bool setTimer(WindowHandle window, std::uintptr_t id, std::uint32_t intervalMs) {
     auto* w = findLocal(window);
-    if (!w) return false;
+    if (!w)
+        return false;
     SteadyTime due = steadyNow() + std::chrono::milliseconds(intervalMs);
     for (auto& t : w->timers) {
         if (t.id == id) {
@@ -509,30 +572,36 @@ bool setTimer(WindowHandle window, std::uintptr_t id, std::uint32_t intervalMs) 
 
 bool killTimer(WindowHandle window, std::uintptr_t id) {
     auto* w = findLocal(window);
-    if (!w) return false;
+    if (!w)
+        return false;
     return std::erase_if(w->timers, [&](const Timer& t) { return t.id == id; }) > 0;
 }
 
 void invalidateRect(WindowHandle window, const Rect* rect, bool erase) {
     auto* w = findLocal(window);
-    if (!w) return;
+    if (!w)
+        return;
     Rect client{0, 0, w->rect.width(), w->rect.height()};
     Rect r = rect ? rect->intersect(client) : client;
-    if (r.isEmpty()) return;
+    if (r.isEmpty())
+        return;
     w->invalid = w->invalid ? w->invalid->unite(r) : r;
     w->erase = w->erase || erase;
     // Children drawn over the area repaint after their parent.
     for (WindowHandle c : w->children) {
         auto* cd = findLocal(c);
-        if (!cd || !cd->visible) continue;
+        if (!cd || !cd->visible)
+            continue;
         Rect inChild = r.intersect(cd->rect).offset(-cd->rect.left, -cd->rect.top);
-        if (!inChild.isEmpty()) invalidateRect(c, &inChild, erase);
+        if (!inChild.isEmpty())
+            invalidateRect(c, &inChild, erase);
     }
 }
 
 void validateRect(WindowHandle window, const Rect* rect) {
     auto* w = findLocal(window);
-    if (!w || !w->invalid) return;
+    if (!w || !w->invalid)
+        return;
     if (!rect || (rect->left <= w->invalid->left && rect->top <= w->invalid->top &&
                   rect->right >= w->invalid->right && rect->bottom >= w->invalid->bottom)) {
         w->invalid.reset();
@@ -542,7 +611,8 @@ void validateRect(WindowHandle window, const Rect* rect) {
 
 void updateWindow(WindowHandle window) {
     auto* w = findLocal(window);
-    if (!w || !w->invalid || !isShownOnScreen(*w)) return;
+    if (!w || !w->invalid || !isShownOnScreen(*w))
+        return;
     dispatchMessage({window, wm::Paint, 0, 0, nowTick()});
     for (WindowHandle c : childWindows(window)) updateWindow(c);
     composeAndPresent();

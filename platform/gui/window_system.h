@@ -80,11 +80,12 @@ struct WindowSystem {
     std::deque<QueuedInput> input;
     std::vector<Deferred> deferred;
     std::vector<std::function<void()>> idleActions;
-    std::map<std::uint64_t, LResult> sendReplies;
+    // The sends to other programs this program waits on, with their answers once they came.
+    std::map<std::uint64_t, std::optional<LResult>> sendReplies;
     std::uint64_t nextSequence = 1;
 
-    int wakeFd = -1;   // eventfd: another thread posted
-    int waitFd = -1;   // epoll over the wake fd and the program's socket
+    int wakeFd = -1;  // eventfd: another thread posted
+    int waitFd = -1;  // epoll over the wake fd and the program's socket
 };
 
 WindowSystem& windowSystem();

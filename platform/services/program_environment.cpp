@@ -75,12 +75,12 @@ int openDeviceLog() {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     std::filesystem::path file = folder / "device.log";
-    int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     struct stat st;
     if (fd >= 0 && fstat(fd, &st) == 0 && st.st_size > kLogRotateBytes) {
         close(fd);
         std::filesystem::rename(file, folder / "device.log.1", ec);
-        fd = open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        fd = open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     }
     return fd;
 }

@@ -122,4 +122,63 @@ TEST_F(BadDatagramTest, OverLongDatagramIsDroppedAndLogged) {
     })) << device_.deviceLog();
 }
 
+TEST_F(BadDatagramTest, MessagesWithAddressesFromAnotherProgramAreRefused) {
+    platform::WindowHandle window = platform::findWindow(L"Victim", L"Victim");
+    ASSERT_NE(window, 0u);
+    // Parameters that would be read or written as addresses by the window procedure: a
+    // wild one, a small number, and one that is a valid address in the test's own memory.
+    static const wchar_t kSecret[] = L"a secret of the test process";
+    const std::int64_t addresses[] = {1, 0x41414141, reinterpret_cast<std::int64_t>(kSecret)};
+    std::vector<std::uint32_t> messages = {platform::wm::SetText, platform::wm::GetText,
+                                           platform::wm::Notify, platform::wm::Create,
+                                           platform::wm::EraseBackground};
+    std::size_t sent = 0;
+    for (auto kind : {DatagramKind::Post, DatagramKind::Send}) {
+        for (std::uint32_t message : messages) {
+            for (std::int64_t address : addresses) {
+                Datagram d;
+                d.kind = kind;
+                d.window = window;
+                d.message = message;
+                d.wParam = static_cast<std::uint64_t>(address);
+                d.lParam = address;
+                d.senderPid = static_cast<int>(::getpid());
+                ASSERT_TRUE(sendRaw(pid_, platform::gui::encodeDatagram(d)));
+                ++sent;
+            }
+        }
+    }
+
+    expectStillAnswering(3);
+    EXPECT_EQ(platform::windowText(window), L"Victim");
+    EXPECT_TRUE(waitUntil([&] {
+        return countOf(device_.deviceLog(), "from another program: its parameters are addresses") >=
+               1;
+    })) << device_.deviceLog();
+}
+
+TEST_F(BadDatagramTest, ControlRequestsAnswerOnlyInsideTheDevice) {
+    // A socket outside the device that a forged request names for the answer.
+    platform::gui::Endpoint outside(device_.root().parent_path() / "outside.sock");
+    Datagram control;
+    control.kind = DatagramKind::Control;
+    control.sequence = 77;
+    control.replyPath = outside.path().string();
+    control.text = "ping";
+    ASSERT_TRUE(sendRaw(pid_, platform::gui::encodeDatagram(control)));
+    expectStillAnswering(5);
+    EXPECT_TRUE(waitUntil([&] {
+        return countOf(device_.deviceLog(), "control request that answers outside the device") >=
+               1;
+    })) << device_.deviceLog();
+    EXPECT_FALSE(outside.receive());
+}
+
+TEST_F(BadDatagramTest, FloodOfBadDatagramsWritesFewLogLines) {
+    for (int i = 0; i < 2000; ++i) ASSERT_TRUE(sendRaw(pid_, {0x01, 0x02, 0x03}));
+    expectStillAnswering(4);
+    EXPECT_LE(countOf(device_.deviceLog(), "dropped a malformed message datagram"), 20u)
+        << device_.deviceLog().substr(0, 2000);
+}
+
 }  // namespace

@@ -122,6 +122,10 @@ int ctlPost(CtlContext& ctx) {
     std::uint32_t message = messageNumber(a.required(0, "MESSAGE"));
     auto wParam = a.optional(1) ? parseNumber(*a.optional(1), "WPARAM", INT64_MIN, INT64_MAX) : 0;
     auto lParam = a.optional(2) ? parseNumber(*a.optional(2), "LPARAM", INT64_MIN, INT64_MAX) : 0;
+    if (!platform::messageMayCrossPrograms(message)) {
+        throw Failure("message " + a.required(0, "MESSAGE") +
+                      " carries addresses in its parameters; it cannot be posted to a program");
+    }
     platform::WindowHandle window = platform::findWindow(fromUtf8(*cls), title);
     if (!window)
         throw Failure("no window of class \"" + *cls + "\" with that title");

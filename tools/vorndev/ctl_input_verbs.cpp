@@ -28,12 +28,16 @@ std::string pointRequest(const std::string& verb, const Arguments& a) {
     return verb + " " + std::to_string(x) + " " + std::to_string(y);
 }
 
-// A private folder for the program to write a screenshot into: the request line separates
-// its words by spaces, so the file the user named (which may hold any) is never sent.
+// A private folder in the device's run folder for the program to write a screenshot into:
+// programs write only inside the device, and the request line separates its words by spaces,
+// so the file the user named (which may hold any) is never sent. ctl moves the picture on.
 class ScratchFolder {
   public:
     ScratchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "vorndev-XXXXXX").string();
+        fs::path run = platform::deviceRoot() / ".device" / "run";
+        std::error_code ec;
+        fs::create_directories(run, ec);
+        std::string pattern = (run / ("shot-" + std::to_string(::getpid()) + "-XXXXXX")).string();
         if (!::mkdtemp(pattern.data()))
             throw Failure("cannot create a temporary folder");
         path_ = pattern;

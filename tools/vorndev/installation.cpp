@@ -1,8 +1,10 @@
 #include "tools/vorndev/installation.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <iostream>
 #include <set>
 #include <system_error>
 
@@ -10,6 +12,7 @@
 #include "platform/api/window.h"
 #include "tools/vorndev/build_layout.h"
 #include "tools/vorndev/command_line.h"
+#include "tools/vorndev/install_record.h"
 #include "tools/vorndev/installer_hook.h"
 
 namespace vorndev {
@@ -24,6 +27,15 @@ fs::path hostPathOrFail(const std::wstring& devicePath) {
     if (!host)
         throw Failure("not a device path: " + platform::toUtf8(devicePath));
     return *host;
+}
+
+// Makes sure a file about to be written lands inside the device: its folder may be a link
+// that leads elsewhere.
+void expectInsideDevice(const fs::path& target) {
+    if (!platform::resolvesInside(target, platform::deviceRoot())) {
+        throw Failure("cannot install " + target.string() +
+                      ": its folder leads outside the device");
+    }
 }
 
 // Puts a file in place under a temporary name first and renames it over the target, so a
@@ -45,6 +57,7 @@ void replaceAtomically(const fs::path& target, MakeAside makeAside) {
 void copyFileInto(const fs::path& source, const std::wstring& devicePath) {
     fs::path target = hostPathOrFail(devicePath);
     fs::create_directories(target.parent_path());
+    expectInsideDevice(target);
     replaceAtomically(target, [&](const fs::path& aside) {
         std::error_code ec;
         fs::copy_file(source, aside, fs::copy_options::overwrite_existing, ec);
@@ -56,6 +69,7 @@ void copyFileInto(const fs::path& source, const std::wstring& devicePath) {
 void linkProgram(const fs::path& binary, const std::wstring& devicePath) {
     fs::path target = hostPathOrFail(devicePath);
     fs::create_directories(target.parent_path());
+    expectInsideDevice(target);
     replaceAtomically(target, [&](const fs::path& aside) {
         std::error_code ec;
         fs::create_symlink(binary, aside, ec);
@@ -77,37 +91,69 @@ std::wstring devicePathInInstallFolder(const fs::path& relative) {
 }
 
 std::set<std::wstring> readManifest() {
-    std::set<std::wstring> paths;
     auto bytes = platform::readFile(kManifest);
     if (!bytes)
-        return paths;
-    std::string text(bytes->begin(), bytes->end());
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        if (end > start)
-            paths.insert(platform::fromUtf8(text.substr(start, end - start)));
-        start = end + 1;
-    }
-    return paths;
+        return {};
+    return parseInstallRecord(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
 void writeManifest(const std::set<std::wstring>& paths) {
-    std::string text;
-    for (const auto& p : paths) text += platform::toUtf8(p) + "\n";
+    std::string text = formatInstallRecord(paths);
     std::vector<std::uint8_t> bytes(text.begin(), text.end());
     if (!platform::writeFileAtomic(kManifest, bytes)) {
         throw Failure("cannot record the installed files on the device");
     }
 }
 
+bool isBelow(const fs::path& host, const fs::path& folder) {
+    auto relative = host.lexically_relative(folder);
+    if (relative.empty() || relative == ".")
+        return false;
+    for (const auto& part : relative) {
+        if (part == "..")
+            return false;
+    }
+    return true;
+}
+
+bool isProgramLink(const fs::path& host) {
+    for (const auto& program : installedPrograms()) {
+        if (platform::hostPath(program.devicePath) == host)
+            return true;
+    }
+    return false;
+}
+
+// Removes one file an installation recorded, but only what the installer can have made: a
+// regular file below the install folder, or the link of one of the programs, and only where
+// its folder lies inside the device with every link followed. Anything else the record names
+// (a folder, a path elsewhere on the device, a file reached through a linked folder) is left
+// alone and reported, since the record lies in the device where anything may have changed it.
+void removeInstalled(const std::wstring& devicePath) {
+    auto host = platform::hostPath(devicePath);
+    if (!host)
+        return;
+    struct stat st;
+    if (::lstat(host->c_str(), &st) != 0)
+        return;  // gone already
+    bool programLink = isProgramLink(*host);
+    bool made = programLink ? S_ISLNK(st.st_mode) || S_ISREG(st.st_mode)
+                            : S_ISREG(st.st_mode) && isBelow(*host, hostPathOrFail(kInstallFolder));
+    if (!made || !platform::resolvesInside(*host, platform::deviceRoot())) {
+        std::cerr << "vorndev: left " << platform::toUtf8(devicePath)
+                  << " alone: not a file the installer put there\n";
+        return;
+    }
+    ::unlink(host->c_str());  // a link goes, never what it points at
+}
+
 // Removes folders left empty below the install folder, deepest first, and the install folder
 // itself when nothing of the user's remains in it.
 void removeEmptyFolders(const fs::path& top) {
     std::error_code ec;
-    if (!fs::is_directory(top, ec))
+    // A linked install folder is never walked: what it leads to is not the device's.
+    if (fs::is_symlink(top, ec) || !fs::is_directory(top, ec))
         return;
     std::vector<fs::path> folders;
     for (auto it = fs::recursive_directory_iterator(top, ec);
@@ -214,7 +260,7 @@ InstallSummary installSystem() {
     // upgrade would remove them.
     for (const auto& old : previous) {
         if (!installed.count(old))
-            platform::deleteFile(old);
+            removeInstalled(old);
     }
     writeManifest(installed);
     if (hook)
@@ -229,12 +275,7 @@ void uninstallSystem() {
     if (hook && !hook->uninstallInit(kInstallFolder)) {
         throw Failure("the installer hook cancelled the removal");
     }
-    for (const auto& path : readManifest()) {
-        if (auto host = platform::hostPath(path)) {
-            std::error_code ec;
-            fs::remove(*host, ec);  // a link goes, never what it points at
-        }
-    }
+    for (const auto& path : readManifest()) removeInstalled(path);
     removeEmptyFolders(hostPathOrFail(kInstallFolder));
     platform::deleteFile(kManifest);
     if (hook)

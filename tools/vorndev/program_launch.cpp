@@ -59,7 +59,7 @@ class StandardStreamsRedirect {
     StandardStreamsRedirect(const fs::path& output) {
         std::fflush(nullptr);
         int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-        int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
         if (in < 0 || out < 0)
             throw Failure("cannot open " + output.string());
         for (int fd = 0; fd < 3; ++fd) saved_[fd] = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);

@@ -74,7 +74,7 @@ int runInit(const CommandArgs& args) {
     useDeviceRoot(a);
     int dpi = 0;
     if (auto text = a.value("dpi"))
-        dpi = static_cast<int>(parseNumber(*text, "--dpi", 48, 600));
+        dpi = static_cast<int>(parseNumber(*text, "--dpi", platform::kMinDpi, platform::kMaxDpi));
     initDevice(a.value("screen").value_or("240x320"), dpi, a.has("force"));
     return 0;
 }

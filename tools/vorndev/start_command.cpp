@@ -9,9 +9,11 @@
 
 #include "platform/api/device.h"
 #include "platform/api/profile.h"
+#include "platform/api/program.h"
 #include "tools/vorndev/build_layout.h"
 #include "tools/vorndev/command_line.h"
 #include "tools/vorndev/commands.h"
+#include "tools/vorndev/device_cleanup.h"
 #include "tools/vorndev/installation.h"
 #include "tools/vorndev/program_launch.h"
 
@@ -130,6 +132,13 @@ int runStart(const CommandArgs& args) {
     if (auto running = programsWithWindows(); !running.empty()) {
         throw Failure("the device at " + platform::deviceRoot().string() +
                       " is already running; stop it with vorndev ctl stop");
+    }
+    // Nothing of the device runs, so what killed programs left behind can go.
+    CleanupCount cleaned = removeLeftovers(platform::deviceRoot());
+    if (cleaned.files || cleaned.sockets) {
+        platform::logLine("vorndev start: removed " + std::to_string(cleaned.files) +
+                          " temporary files and " + std::to_string(cleaned.sockets) +
+                          " sockets left by programs that ended");
     }
     LaunchOptions options;
     options.headless = a.has("headless");
