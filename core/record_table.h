@@ -9,8 +9,12 @@
 // matches them.
 //
 // Lines are read up to 20479 characters; a longer line is cut there and the rest of it is
-// dropped, so one overlong line never turns into two rows.
+// dropped, so one overlong line never turns into two rows. A row keeps the fields of its own
+// line, up to kMaxTableFields, so a short or long line never changes another row. What a load
+// found damaged is kept in damage(), and save() never replaces or deletes a file whose text a
+// rewrite would not give back without first copying it to "NAME.bak" beside it.
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,6 +23,7 @@
 #include <vector>
 
 #include "core/record_row.h"
+#include "core/table_damage.h"
 
 namespace core {
 
@@ -41,17 +46,18 @@ class RecordTable {
     void setDefaultColumn(int column) { defaultColumn_ = column > 0 ? column : 1; }
 
     // Appends one row per line of folder + name; the rows already there stay. The column
-    // count becomes the field count of the file's first line, and rows get exactly that many
-    // fields (extra ones dropped, missing ones empty). With stripQuotes every double quote is
-    // removed before splitting. Answers the column count found, 0 when the file is missing
-    // or empty.
+    // count grows to the field count of the file's first line when that is larger; each row
+    // keeps the fields of its line (up to kMaxTableFields), and fields a row lacks read as
+    // empty. With stripQuotes every double quote is removed before splitting. Answers the
+    // column count, 0 when the file is missing or empty. damage() tells what was wrong.
     int load(std::wstring_view folder, std::wstring_view name, wchar_t separator = L'~',
              bool stripQuotes = false);
     // As load, but a field that begins with a double quote runs to the next double quote,
     // separators inside it included; the quotes are dropped.
     int loadQuoted(std::wstring_view folder, std::wstring_view name, wchar_t separator = L'~');
     // Writes the rows, fields joined by the separator and rows by LF, no line end after the
-    // last row. An empty table deletes the file instead. The old file survives a failed save.
+    // last row. An empty table deletes the file instead. The old file survives a failed save,
+    // and an old file that is damaged is first copied to "NAME.bak" (no copy, no save).
     bool save(std::wstring_view folder, std::wstring_view name, wchar_t separator = L'~') const;
 
     // The first row whose field equals the text exactly (or ignoring case); 0 when none.
@@ -86,11 +92,17 @@ class RecordTable {
     // table ends up empty.
     void keepOnlyCurrent();
     void clear();
+    // Raises the column count to at least the number given; rows keep their fields and take
+    // the new ones as they are set.
+    void widenTo(int columns) { columns_ = std::max(columns_, std::min(columns, kMaxTableFields)); }
 
     // Stable merge sort, ascending, by one column: as text in UTF-16 code-unit order, or as
     // decimal numbers. An empty field compares equal to anything, which keeps such rows where
     // the merge meets them.
     void sort(int column, bool numeric);
+
+    // What the last load found wrong with its file (nothing after a load of a missing one).
+    const TableDamage& damage() const { return damage_; }
 
   private:
     int loadLines(std::wstring_view folder, std::wstring_view name, wchar_t separator,
@@ -105,7 +117,13 @@ class RecordTable {
     int columns_;
     int current_ = 0;
     int defaultColumn_ = 1;
+    TableDamage damage_;
 };
+
+// Copies a file to "NAME.bak" beside it when a record table written over it would not give its
+// text back (see TableDamage::rewriteLosesText). True when the file may be replaced: it is
+// missing, whole, or now copied.
+bool backUpDamagedTable(std::wstring_view devicePath, wchar_t separator);
 
 // folder + name, with a backslash between them when the folder lacks one.
 std::wstring joinDevicePath(std::wstring_view folder, std::wstring_view name);

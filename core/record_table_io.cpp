@@ -1,6 +1,7 @@
 // Reading and writing record-table files.
 
 #include <algorithm>
+#include <filesystem>
 
 #include "core/record_table.h"
 #include "core/text_file.h"
@@ -63,44 +64,81 @@ int RecordTable::loadQuoted(std::wstring_view folder, std::wstring_view name, wc
 
 int RecordTable::loadLines(std::wstring_view folder, std::wstring_view name, wchar_t separator,
                            bool stripQuotes, bool quoted) {
-    auto file = openTextFile(joinDevicePath(folder, name), "r");
+    damage_ = TableDamage{};
+    std::wstring path = joinDevicePath(folder, name);
+    auto file = openTextFile(path, "r");
     if (!file)
         return 0;
+    damage_.path = std::move(path);
+    damage_.encoding = file->encoding();
+    // Lines shorter than the columns the table was made for are reported, not padded.
+    const std::size_t expected = columns_ > 1 ? static_cast<std::size_t>(columns_) : 0;
+    constexpr auto kMaxFields = static_cast<std::size_t>(kMaxTableFields);
     std::wstring line;
     std::vector<std::wstring_view> plain;
     std::vector<std::wstring> unquoted;
-    bool first = true;
+    int number = 0;
     while (file->readLine(line, kTableLineLimit)) {
+        ++number;
+        unsigned faults = file->lastLineFaults();
         if (!line.empty() && line.back() == L'\n')
             line.pop_back();
+        std::size_t fields = 0;
         if (quoted) {
             splitQuoted(line, separator, unquoted);
+            fields = unquoted.size();
         } else {
-            // The column count is the first line's, counted before quotes are removed.
-            if (first)
-                columns_ = 1 + static_cast<int>(std::count(line.begin(), line.end(), separator));
+            // The first line's fields are counted before quotes are removed.
+            if (number == 1) {
+                auto separators = std::count(line.begin(), line.end(), separator);
+                columns_ = std::max(
+                    columns_, static_cast<int>(std::min<std::size_t>(1 + separators, kMaxFields)));
+            }
             // Most lines hold no quote; looking first is much cheaper than rewriting.
             if (stripQuotes && line.find(L'"') != std::wstring::npos)
                 std::erase(line, L'"');
             splitPlain(line, separator, plain);
+            fields = plain.size();
         }
-        // With quoting, separators inside quotes do not start fields, so the first line's
-        // fields as split are the column count.
-        if (first && quoted)
-            columns_ = static_cast<int>(unquoted.size());
-        first = false;
+        if (fields > kMaxFields) {
+            faults |= lineFault::TooManyFields;
+            fields = kMaxFields;
+        }
+        if (fields < expected)
+            faults |= lineFault::FewFields;
         if (quoted) {
-            rows_.emplace_back(unquoted, static_cast<std::size_t>(columns_));
+            if (number == 1)
+                columns_ = std::max(columns_, static_cast<int>(fields));
+            rows_.emplace_back(unquoted, fields);
         } else {
-            rows_.emplace_back(plain, static_cast<std::size_t>(columns_));
+            rows_.emplace_back(plain, fields);
         }
+        if (faults)
+            damage_.lines.push_back({number, faults});
     }
     file->close();
-    return first ? 0 : columns_;
+    return number == 0 ? 0 : columns_;
+}
+
+bool backUpDamagedTable(std::wstring_view devicePath, wchar_t separator) {
+    if (!platform::fileExists(devicePath)) {
+        // Nothing to keep when there is no file; what is there but not a file stays alone.
+        auto host = platform::hostPath(devicePath);
+        std::error_code ec;
+        return host && !std::filesystem::exists(std::filesystem::symlink_status(*host, ec));
+    }
+    RecordTable existing;
+    existing.load(L"", devicePath, separator);
+    if (!existing.damage().rewriteLosesText())
+        return true;
+    auto bytes = platform::readFile(devicePath);
+    return bytes && platform::writeFileAtomic(std::wstring(devicePath) + L".bak", *bytes);
 }
 
 bool RecordTable::save(std::wstring_view folder, std::wstring_view name, wchar_t separator) const {
     std::wstring path = joinDevicePath(folder, name);
+    if (!backUpDamagedTable(path, separator))
+        return false;
     if (rows_.empty()) {
         platform::deleteFile(path);
         return !platform::fileExists(path);

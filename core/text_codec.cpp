@@ -42,10 +42,33 @@ const std::array<wchar_t, 256>& oemTable() {
     return table;
 }
 
-// Decodes one non-ASCII sequence at bytes[i]; sets i past it.
-wchar_t decodeSequence(std::span<const std::uint8_t> bytes, std::size_t& i) {
+// Decodes one non-ASCII sequence at bytes[i]; sets i past it. valid tells a replacement
+// character that was written out in the text from one that stands for broken bytes.
+wchar_t decodeSequence(std::span<const std::uint8_t> bytes, std::size_t& i, bool& valid) {
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return platform::decodeUtf8Sequence(text, i);
+    const std::size_t start = i;
+    wchar_t c = platform::decodeUtf8Sequence(text, i);
+    valid = c != kReplacement || (i - start == 3 && bytes[start] == 0xEF &&
+                                  bytes[start + 1] == 0xBF && bytes[start + 2] == 0xBD);
+    return c;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
 }
 
 std::size_t unitsOf(wchar_t c) {
@@ -62,7 +85,9 @@ bool plainAscii(std::uint64_t word) {
 
 }  // namespace
 
-void decodeUtf8(std::span<const std::uint8_t> bytes, std::size_t maxUnits, std::wstring& out) {
+DecodeOutcome decodeUtf8(std::span<const std::uint8_t> bytes, std::size_t maxUnits,
+                         std::wstring& out) {
+    DecodeOutcome outcome;
     // Every character takes at least one byte, so the text fits in as many characters.
     out.resize(std::min(bytes.size(), maxUnits));
     wchar_t* dest = out.data();
@@ -93,17 +118,22 @@ void decodeUtf8(std::span<const std::uint8_t> bytes, std::size_t maxUnits, std::
             continue;
         }
         std::size_t next = i;
-        wchar_t c = decodeSequence(bytes, next);
+        bool valid = true;
+        wchar_t c = decodeSequence(bytes, next, valid);
         if (units + unitsOf(c) > maxUnits)
             break;
         dest[written++] = c;
         units += unitsOf(c);
+        outcome.invalid += valid ? 0 : 1;
         i = next;
     }
     out.resize(written);
+    outcome.consumed = i;
+    return outcome;
 }
 
-void decodeOem(std::span<const std::uint8_t> bytes, std::size_t maxUnits, std::wstring& out) {
+DecodeOutcome decodeOem(std::span<const std::uint8_t> bytes, std::size_t maxUnits,
+                        std::wstring& out) {
     const auto& table = oemTable();
     std::size_t n = std::min(bytes.size(), maxUnits);
     const void* nul = n > 0 ? std::memchr(bytes.data(), 0, n) : nullptr;
@@ -112,6 +142,51 @@ void decodeOem(std::span<const std::uint8_t> bytes, std::size_t maxUnits, std::w
     }
     out.resize(n);
     for (std::size_t i = 0; i < n; ++i) out[i] = table[bytes[i]];
+    return {n, 0};
+}
+
+bool isValidUtf8(std::span<const std::uint8_t> bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        if (bytes[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        bool valid = true;
+        decodeSequence(bytes, i, valid);
+        if (!valid)
+            return false;
+    }
+    return true;
+}
+
+std::string utf16ToUtf8(std::span<const std::uint8_t> bytes, bool bigEndian) {
+    constexpr char kBroken = static_cast<char>(0xFF);
+    std::string out;
+    out.reserve(bytes.size());
+    auto unitAt = [&](std::size_t i) -> char32_t {
+        return bigEndian ? (bytes[i] << 8) | bytes[i + 1] : bytes[i] | (bytes[i + 1] << 8);
+    };
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        char32_t unit = unitAt(i);
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
+            char32_t low = unitAt(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        if (unit >= 0xD800 && unit <= 0xDFFF) {
+            out += kBroken;
+        } else {
+            appendUtf8(out, unit);
+        }
+    }
+    if (i < bytes.size())
+        out += kBroken;
+    return out;
 }
 
 std::size_t utf16Length(std::wstring_view text) {

@@ -2,7 +2,8 @@
 // The system's own text files (settings file, language files, tables, lists).
 //
 // Reading maps the whole file and hands out one line at a time by the rules of LineReader:
-// UTF-8 after a byte-order mark, else the OEM code page; LF and CR LF line ends.
+// UTF-8 or UTF-16 after their byte-order marks, UTF-8 without one when the text is well
+// formed UTF-8, else the OEM code page; LF and CR LF line ends. Only regular files open.
 //
 // Writing produces UTF-8 with the byte-order mark. The text is collected in memory and only
 // close() puts it on disk: written beside the target, flushed, then renamed over it, so a
@@ -42,6 +43,10 @@ class TextFile {
     bool isUtf8() const { return mode_ == Mode::Write || reader_.isUtf8(); }
     // Bytes of text after the byte-order mark (read mode).
     std::size_t textSize() const { return reader_.textSize(); }
+    // How the text was read (read mode).
+    TextEncoding encoding() const { return reader_.encoding(); }
+    // The lineFault bits of the line readLine returned last.
+    unsigned lastLineFaults() const { return reader_.lastFaults(); }
 
     // The next line, cut to limit - 1 UTF-16 code units (and at an embedded NUL). False at the
     // end of the text, also for a write-mode file.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <new>
 
 namespace gfx {
 namespace {
@@ -23,7 +24,13 @@ ScratchState& scratchState() {
 Dib createDib24(int width, int height) {
     if (width <= 0 || height <= 0)
         return nullptr;
-    auto* bitmap = new platform::Bitmap(width, height);
+    // A size no memory holds is a bitmap that could not be made, as for any other failure.
+    platform::Bitmap* bitmap = nullptr;
+    try {
+        bitmap = new platform::Bitmap(width, height);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
     ++liveDibs;
     return Dib(bitmap, [](platform::Bitmap* b) {
         --liveDibs;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "platform/api/device.h"
 
@@ -141,8 +142,14 @@ TargaStatus decodeTarga(std::span<const std::uint8_t> bytes, std::unique_ptr<Tar
                                        : (count + MaxRunPixels - 1) / MaxRunPixels * (1 + bpp);
     if (data.size() < leastBytes)
         return TargaStatus::NotTrueColour;
-
-    picture->pixels.resize(count * bpp);
+    // A run-length file of a few megabytes may still claim gigabytes of pixels.
+    if (count > kMaxTargaPixels)
+        return TargaStatus::TooLarge;
+    try {
+        picture->pixels.resize(count * bpp);
+    } catch (const std::bad_alloc&) {
+        return TargaStatus::TooLarge;
+    }
     if (imageType == TypeTrueColour) {
         convertPixels(picture->pixels.data(), data.data(), count, bpp);
     } else if (!decodeRunLength(data, picture->pixels.data(), count, bpp)) {

@@ -34,7 +34,13 @@ enum class TargaStatus {
     // does not hold (cut short, or a size no file could hold).
     NotTrueColour = 2,
     UnsupportedDepth = 3,  // a pixel depth other than 24 or 32 bits
+    // More pixels than any display shows (kMaxTargaPixels), or more than could be allocated.
+    TooLarge = 4,
 };
+
+// The most pixels a picture may have: a 4096 x 4096 screen's worth, far beyond the largest
+// picture of the install folder and the largest display.
+constexpr std::size_t kMaxTargaPixels = 4096u * 4096u;
 
 // Reads a Targa file by device path. out holds the picture on TargaStatus::Loaded and is
 // empty otherwise.

@@ -1,11 +1,13 @@
 #include "worldtime/cities.h"
 
 #include <algorithm>
+#include <set>
 #include <unordered_set>
 
 #include "core/settings_keys.h"
 #include "core/text_case.h"
 #include "platform/api/locale.h"
+#include "platform/api/program.h"
 #include "worldtime/date_helpers.h"
 #include "worldtime/settings_keys.h"
 
@@ -17,6 +19,15 @@ constexpr std::wstring_view kCityListFile = L"citylist.dat";
 
 bool contains(std::wstring_view haystack, std::wstring_view needle) {
     return haystack.find(needle) != std::wstring_view::npos;
+}
+
+// Puts what a load found damaged in the device log, once per file and run: the rows read are
+// shown as they are, and a save keeps a copy of the damaged file.
+void reportDamage(const core::RecordTable& table) {
+    static std::set<std::wstring> reported;
+    const core::TableDamage& damage = table.damage();
+    if (damage.damaged() && reported.insert(damage.path).second)
+        platform::logLine(damage.describe());
 }
 
 }  // namespace
@@ -64,18 +75,7 @@ std::wstring cleanCityName(std::wstring_view name) {
 }
 
 void widenTable(core::RecordTable& table, int columns) {
-    if (table.columnCount() >= columns)
-        return;
-    core::RecordTable wide(columns);
-    for (int row = 1; row <= table.rowCount(); ++row) {
-        int added = wide.appendRow();
-        for (int column = 1; column <= table.columnCount(); ++column) {
-            wide.setField(added, column, table.fieldText(row, column));
-        }
-    }
-    int current = table.currentRow();
-    table.copyFrom(wide);
-    table.setCurrentRow(current);
+    table.widenTo(columns);
 }
 
 int currentFavouriteRow(int stored, int count) {
@@ -101,6 +101,7 @@ CityDatabase::CityDatabase(std::wstring mainPath, std::wstring downloadPath,
 void CityDatabase::loadFavourites() {
     favourites_.clear();
     favourites_.load(mainPath_, kFavouritesFile, L'~', true);
+    reportDamage(favourites_);
     widenTable(favourites_, cityField::Count);
     int rows = favourites_.rowCount();
     favourites_.setCurrentRow(storedFavouriteRow(rows));
@@ -119,6 +120,7 @@ std::wstring CityDatabase::currentFavouriteCode() const {
 void CityDatabase::reloadFavouritesKeeping(std::wstring_view currentCode, int currentNumber) {
     favourites_.clear();
     favourites_.load(mainPath_, kFavouritesFile, L'~', true);
+    reportDamage(favourites_);
     widenTable(favourites_, cityField::Count);
     int rows = favourites_.rowCount();
     int byCode = currentCode.empty() ? 0 : favourites_.find(cityField::Code, currentCode, true);
@@ -172,6 +174,7 @@ void CityDatabase::setSortMode(int mode) {
 void CityDatabase::loadCityList(int sortMode) {
     fullList_.clear();
     fullList_.load(mainPath_, kCityListFile, L'~', true);
+    reportDamage(fullList_);
     widenTable(fullList_, cityField::Count);
     markFavourites(fullList_);
     switch (sortMode) {

@@ -124,7 +124,8 @@ std::optional<std::vector<std::uint8_t>> readFile(std::wstring_view devicePath) 
     auto host = hostPath(devicePath);
     if (!host)
         return std::nullopt;
-    FileDescriptor file(open(host->c_str(), O_RDONLY | O_CLOEXEC));
+    // Opening a named pipe for reading would wait for a writer: only regular files are read.
+    FileDescriptor file(open(host->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     struct stat st;
     if (file.fd < 0 || fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;

@@ -16,7 +16,9 @@ std::optional<MappedFile> MappedFile::open(std::wstring_view devicePath) {
     auto host = hostPath(devicePath);
     if (!host)
         return std::nullopt;
-    int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a named pipe waits for a writer; only regular files are
+    // mapped, and the check needs the descriptor.
+    int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return std::nullopt;
     struct stat st;

@@ -16,37 +16,27 @@ using worldtime::cityField::Code;
 using worldtime::cityField::Country;
 using worldtime::cityField::Name;
 
-// The base letters of U+00C0..U+017F (Latin-1 and Latin Extended-A); "x" and "/" keep the
-// two signs of that range apart from letters.
-constexpr std::wstring_view kLatin1Bases =
-    L"AAAAAAACEEEEIIIIDNOOOOOxOUUUUYTsaaaaaaaceeeeiiiidnooooo/ouuuuyty";
-constexpr std::wstring_view kExtendedABases =
-    L"AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlLlLlNnNnNnnNnOoOoOoOoRrRrRr"
-    L"SsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
-static_assert(kLatin1Bases.size() == 64);
-static_assert(kExtendedABases.size() == 128);
+// How well a city's name answers the name asked for; lower is better.
+enum class NameFit { Exact, CommonName, WordPrefix, None };
 
-wchar_t baseLetter(wchar_t c) {
-    if (c >= 0xC0 && c <= 0xFF)
-        return kLatin1Bases[c - 0xC0];
-    if (c >= 0x100 && c <= 0x17F)
-        return kExtendedABases[c - 0x100];
-    if (c == 0x2018 || c == 0x2019)
-        return L'\'';
-    return c;
-}
-
-bool containsLoose(std::wstring_view haystack, std::wstring_view needle) {
-    return looseText(haystack).find(needle) != std::wstring::npos;
+// Both texts are search keys. "New York City" is commonly called "New York", and "New York"
+// is a whole-word prefix of it (but not of "Newark" or "East New York").
+NameFit nameFit(std::wstring_view name, std::wstring_view wanted) {
+    if (name == wanted)
+        return NameFit::Exact;
+    constexpr std::wstring_view kCity = L" city";
+    if (name.size() == wanted.size() + kCity.size() && name.starts_with(wanted) &&
+        name.ends_with(kCity))
+        return NameFit::CommonName;
+    if (name.size() > wanted.size() && name.starts_with(wanted) && name[wanted.size()] == L' ')
+        return NameFit::WordPrefix;
+    return NameFit::None;
 }
 
 }  // namespace
 
 std::wstring looseText(std::wstring_view text) {
-    std::wstring out;
-    out.reserve(text.size());
-    for (wchar_t c : text) out += core::foldCase(baseLetter(c));
-    return out;
+    return worldtime::searchKey(text);
 }
 
 CityFinder::CityFinder(std::wstring mainPath)
@@ -110,35 +100,42 @@ CityLookupResult CityFinder::find(std::string_view query) {
             return result;
         }
     }
-    std::vector<CityMatch> matches;
-    std::set<std::wstring> codes;
+    // One pass over both tables sorts every city into how well its name fits; the best fit
+    // that any city has decides.
+    constexpr auto kFits = static_cast<std::size_t>(NameFit::None);
+    std::vector<CityMatch> matches[kFits];
+    std::set<std::wstring> codes[kFits];
     for (const core::RecordTable* table : {&std::as_const(favourites_), &list}) {
         for (int row = 1; row <= table->rowCount(); ++row) {
-            if (looseText(table->fieldText(row, Name)) != name)
+            auto fit =
+                static_cast<std::size_t>(nameFit(looseText(table->fieldText(row, Name)), name));
+            if (fit == kFits)
                 continue;
             if (!country.empty() && looseText(table->fieldText(row, Country)) != country)
                 continue;
-            if (!codes.insert(looseText(table->fieldText(row, Code))).second)
+            if (!codes[fit].insert(looseText(table->fieldText(row, Code))).second)
                 continue;
-            matches.push_back({table, row});
+            matches[fit].push_back({table, row});
         }
     }
-    int favouriteMatches = 0;
-    for (const CityMatch& match : matches) favouriteMatches += match.table == &favourites_;
-    if (matches.size() == 1 || favouriteMatches == 1) {
-        result.city = matches.front();  // favourites were searched first
+    for (const std::vector<CityMatch>& fitting : matches) {
+        if (fitting.empty())
+            continue;
+        int favouriteMatches = 0;
+        for (const CityMatch& match : fitting) favouriteMatches += match.table == &favourites_;
+        if (fitting.size() == 1 || favouriteMatches == 1) {
+            result.city = fitting.front();  // favourites were searched first
+            return result;
+        }
+        result.ambiguous = true;
+        for (const CityMatch& match : fitting)
+            result.candidates.push_back(describe(*match.table, match.row));
         return result;
     }
-    result.ambiguous = matches.size() > 1;
-    for (const CityMatch& match : matches)
-        result.candidates.push_back(describe(*match.table, match.row));
-    if (matches.empty()) {
-        // Not found: a few names that hold the text, as suggestions.
-        for (int row = 1; row <= list.rowCount() && result.candidates.size() < 8; ++row) {
-            if (containsLoose(list.fieldText(row, Name), name)) {
-                result.candidates.push_back(describe(list, row));
-            }
-        }
+    // Not found: a few names that hold the text, as suggestions.
+    for (int row = 1; row <= list.rowCount() && result.candidates.size() < 8; ++row) {
+        if (looseText(list.fieldText(row, Name)).find(name) != std::wstring::npos)
+            result.candidates.push_back(describe(list, row));
     }
     return result;
 }

@@ -3,7 +3,11 @@
 
 #include "programs/vorn/commands.h"
 
+#include <iostream>
+#include <set>
+
 #include "platform/api/clock.h"
+#include "worldtime/cities.h"
 #include "worldtime/zones.h"
 
 namespace vorn {
@@ -39,11 +43,54 @@ std::span<const Command> commands() {
 }
 
 bool loadZoneTable(const Invocation& invocation) {
-    if (worldtime::loadZones(invocation.mainPath))
-        return true;
-    report(invocation, kExitFailure,
-           "no zone table (dstinfo.dat) in the install folder " + utf8(invocation.mainPath));
-    return false;
+    bool loaded = worldtime::loadZones(invocation.mainPath);
+    const core::TableDamage& damage = worldtime::zoneTable().damage();
+    if (!loaded && damage.damaged()) {
+        report(invocation, kExitFailure, "damaged zone table " + damage.describe());
+        return false;
+    }
+    if (!loaded) {
+        report(invocation, kExitFailure,
+               "no zone table (dstinfo.dat) in the install folder " + utf8(invocation.mainPath));
+        return false;
+    }
+    warnAboutDamage(worldtime::zoneTable());
+    return true;
+}
+
+void warnAboutDamage(const core::RecordTable& table) {
+    static std::set<std::wstring> warned;
+    const core::TableDamage& damage = table.damage();
+    if (damage.damaged() && warned.insert(damage.path).second)
+        std::cerr << "vorn: warning: damaged " << damage.describe() << "\n";
+}
+
+bool answerIsTrusted(const Invocation& invocation, const CityMatch& city) {
+    const core::TableDamage& cityDamage = city.table->damage();
+    std::string name = utf8(city.table->fieldText(city.row, worldtime::cityField::Name));
+    if (cityDamage.faultsOf(city.row) != 0) {
+        report(invocation, kExitFailure,
+               "the answer for \"" + name + "\" cannot be trusted: its line " +
+                   std::to_string(city.row) + " in " + utf8(cityDamage.path) + " is damaged");
+        return false;
+    }
+    int zone = worldtime::cityZone(*city.table, city.row);
+    int zoneRow = worldtime::findZone(zone);
+    const core::TableDamage& zoneDamage = worldtime::zoneTable().damage();
+    if (zoneRow == 0) {
+        report(invocation, kExitFailure,
+               "the zone " + std::to_string(zone) + " of \"" + name +
+                   "\" is not in the zone table " + utf8(zoneDamage.path));
+        return false;
+    }
+    if (zoneDamage.faultsOf(zoneRow) != 0) {
+        report(invocation, kExitFailure,
+               "the answer for \"" + name + "\" cannot be trusted: the line " +
+                   std::to_string(zoneRow) + " of its zone in " + utf8(zoneDamage.path) +
+                   " is damaged");
+        return false;
+    }
+    return true;
 }
 
 std::optional<platform::SystemTime> momentAsked(const Invocation& invocation) {

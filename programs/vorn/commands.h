@@ -18,6 +18,12 @@ bool loadZoneTable(const Invocation& invocation);
 // The moment of --at, else the device's present UTC time; nothing (after reporting) for a
 // malformed time.
 std::optional<platform::SystemTime> momentAsked(const Invocation& invocation);
+// Says on standard error what loading a table found damaged, once per file and run.
+void warnAboutDamage(const core::RecordTable& table);
+// False (after reporting) when an answer about the city would rest on a damaged line: the
+// city's own line in its file, or its zone's line in the zone table, or a zone the table
+// lacks. The city's table must have been loaded into an empty table, so that rows are lines.
+bool answerIsTrusted(const Invocation& invocation, const CityMatch& city);
 // The city a query names; nothing (after reporting an unknown or ambiguous name).
 std::optional<CityMatch> cityNamed(CityFinder& finder, const Invocation& invocation,
                                    std::string_view query);

@@ -52,6 +52,9 @@ int runSun(const Invocation& invocation) {
     auto city = cityNamed(finder, invocation, invocation.arguments.front());
     if (!city)
         return kExitUsage;
+    warnAboutDamage(*city->table);
+    if (!answerIsTrusted(invocation, *city))
+        return kExitFailure;
     using namespace worldtime;
     const core::RecordTable& table = *city->table;
     ZoneInfo info = zoneInfo(cityZone(table, city->row));

@@ -48,11 +48,19 @@ CityTime timeOf(const CityMatch& city, std::int64_t utc) {
     return out;
 }
 
+// The text followed by spaces up to width characters; UTF-8 text takes more bytes than it
+// shows characters ("Zürich" is six characters in seven bytes).
+std::string padded(const std::string& text, std::size_t width) {
+    std::size_t characters = 0;
+    for (char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return characters >= width ? text : text + std::string(width - characters, ' ');
+}
+
 void printText(const std::vector<CityTime>& times) {
     for (const CityTime& t : times) {
-        std::string label = t.name + ", " + t.country;
+        std::string label = padded(t.name + ", " + t.country, 32);
         std::printf(
-            "%-32s %s %s %s  UTC%s %-3s  %s\n", label.c_str(), kWeekdays[t.local.dayOfWeek % 7],
+            "%s %s %s %s  UTC%s %-3s  %s\n", label.c_str(), kWeekdays[t.local.dayOfWeek % 7],
             isoDate(t.local).c_str(), hoursMinutes(t.local.hour, t.local.minute).c_str(),
             offsetText(t.offsetMinutes).c_str(), t.daylight ? "DST" : "", t.zoneName.c_str());
     }
@@ -99,6 +107,12 @@ int runTime(const Invocation& invocation) {
         for (int row = 1; row <= finder.favourites().rowCount(); ++row) {
             cities.push_back({&finder.favourites(), row});
         }
+    }
+    warnAboutDamage(finder.favourites());
+    for (const CityMatch& city : cities) {
+        warnAboutDamage(*city.table);
+        if (!answerIsTrusted(invocation, city))
+            return kExitFailure;
     }
     std::int64_t utc = *worldtime::fileTicks(*at);
     std::vector<CityTime> times;

@@ -34,18 +34,137 @@ std::vector<std::wstring> column(const RecordTable& t, int c) {
 
 using Values = std::vector<std::wstring>;
 
-TEST(RecordTableLoad, FirstLineSetsTheColumnCount) {
+TEST(RecordTableLoad, RowsKeepTheFieldsOfTheirOwnLine) {
     writeDeviceFile(L"\\tables\\t.dat", "1~2~3~4~5~6~7~8~9~10\na~b~c~d~e~f~g~h~i~j~k~l\nx~y");
     RecordTable t(3);
     EXPECT_EQ(t.load(L"\\tables", L"t.dat"), 10);
     EXPECT_EQ(t.columnCount(), 10);
     ASSERT_EQ(t.rowCount(), 3);
-    EXPECT_EQ(t.row(2)->size(), 10u);
-    EXPECT_EQ(t.fieldText(2, 10), L"j");
-    EXPECT_FALSE(t.field(2, 11));
+    // A longer line keeps its further fields, so saving writes the line as it was.
+    EXPECT_EQ(t.row(2)->size(), 12u);
+    EXPECT_EQ(t.fieldText(2, 12), L"l");
     EXPECT_EQ(t.fieldText(3, 2), L"y");
     EXPECT_FALSE(t.field(3, 3));
     EXPECT_FALSE(t.field(4, 1));
+    // A short row still takes fields up to the column count.
+    EXPECT_TRUE(t.setField(3, 10, L"z"));
+    EXPECT_FALSE(t.setField(3, 11, L"z"));
+    ASSERT_TRUE(t.save(L"\\tables", L"t.dat"));
+    EXPECT_EQ(readDeviceFile(L"\\tables\\t.dat"),
+              kMark + "1~2~3~4~5~6~7~8~9~10\na~b~c~d~e~f~g~h~i~j~k~l\nx~y~~~~~~~~z");
+}
+
+TEST(RecordTableLoad, ADamagedFirstLineChangesNoOtherRow) {
+    const std::string city = "54~London~United Kingdom~51.5~-0.1~x~GB2643743~1~BritishIsles~1";
+    writeDeviceFile(L"\\tables\\fav.dat", kMark + "junk\n" + city +
+                                              "\n1~2~3~4~5~6~7~8~9~10~11~12~13~14~15~16~17~18~19~"
+                                              "20~21~22~23~24~25~26~27~28~29~30~31~32~33~34");
+    RecordTable t(10);
+    EXPECT_EQ(t.load(L"\\tables", L"fav.dat"), 10);
+    EXPECT_EQ(t.columnCount(), 10);
+    ASSERT_EQ(t.rowCount(), 3);
+    EXPECT_EQ(t.fieldText(2, 10), L"1");
+    EXPECT_EQ(t.fieldText(2, 2), L"London");
+    // More fields than any table has: the row holds the bound and the line is reported.
+    EXPECT_EQ(t.row(3)->size(), static_cast<std::size_t>(core::kMaxTableFields));
+    const core::TableDamage& damage = t.damage();
+    EXPECT_EQ(damage.faultsOf(1), core::lineFault::FewFields);
+    EXPECT_EQ(damage.faultsOf(2), 0u);
+    EXPECT_EQ(damage.faultsOf(3), core::lineFault::TooManyFields);
+    EXPECT_EQ(damage.describe(), "fav.dat: line 1 has too few fields; line 3 has too many fields");
+    t.removeRow(3);
+    ASSERT_TRUE(t.save(L"\\tables", L"fav.dat"));
+    EXPECT_EQ(readDeviceFile(L"\\tables\\fav.dat"), kMark + "junk\n" + city);
+}
+
+TEST(RecordTableLoad, AHugeLineCostsNoMoreThanItsText) {
+    std::string wide(20000, '~');
+    std::string rows;
+    for (int i = 0; i < 2000; ++i)
+        rows += "\n54~London~United Kingdom~51.5~-0.1~x~GB" + std::to_string(i) + "~1~~1";
+    RecordTable t = loaded(kMark + wide + rows, 10);
+    ASSERT_EQ(t.rowCount(), 2001);
+    EXPECT_EQ(t.columnCount(), core::kMaxTableFields);
+    std::size_t fields = 0;
+    for (int r = 1; r <= t.rowCount(); ++r) fields += t.row(r)->size();
+    // Before rows kept their own fields, every row took the first line's 20,001.
+    EXPECT_EQ(fields, 32u + 2000u * 10u);
+    EXPECT_EQ(t.damage().faultsOf(1), core::lineFault::TooManyFields);
+}
+
+TEST(RecordTableLoad, DamageNamesFileAndLine) {
+    std::string longLine(30000, 'x');
+    RecordTable t =
+        loaded(kMark + "a~b\n" + std::string("c\0d~e", 5) + "\nf\xFF~g\n" + longLine + "\nh~i");
+    ASSERT_EQ(t.rowCount(), 5);
+    EXPECT_EQ(t.damage().faultsOf(1), 0u);
+    EXPECT_EQ(t.damage().faultsOf(2), core::lineFault::Nul);
+    EXPECT_EQ(t.damage().faultsOf(3), core::lineFault::BadEncoding);
+    EXPECT_EQ(t.damage().faultsOf(4), core::lineFault::Cut);
+    EXPECT_EQ(t.damage().describe(2),
+              "t.dat: line 2 holds a NUL byte; line 3 holds bytes that are not text; and 1 more "
+              "damaged lines");
+    EXPECT_TRUE(t.damage().rewriteLosesText());
+    RecordTable whole = loaded(kMark + "a~b\n\xEF\xBF\xBD~c");
+    EXPECT_FALSE(whole.damage().damaged());
+}
+
+TEST(RecordTableLoad, TextIsReadInTheEncodingItHas) {
+    // UTF-8 without the mark: accented names stay as they are.
+    RecordTable plain = loaded("Z\xC3\xBCrich~CH");
+    EXPECT_EQ(plain.fieldText(1, 1), L"Z\u00fcrich");
+    EXPECT_FALSE(plain.damage().rewriteLosesText());
+    // UTF-16 with its mark, both byte orders.
+    RecordTable little = loaded(std::string("\xFF\xFEZ\0\xFC\0r\0~\0C\0H\0\n\0x\0", 18));
+    ASSERT_EQ(little.rowCount(), 2);
+    EXPECT_EQ(little.fieldText(1, 1), L"Z\u00fcr");
+    EXPECT_EQ(little.fieldText(1, 2), L"CH");
+    EXPECT_EQ(little.fieldText(2, 1), L"x");
+    RecordTable big = loaded(std::string("\xFE\xFF\0Z\0\xFC\0~\xD8\x3D\xDE\0", 12));
+    EXPECT_EQ(big.fieldText(1, 1), L"Z\u00fc");
+    EXPECT_EQ(big.fieldText(1, 2), L"\U0001F600");
+    // The old code page, for files that are not UTF-8.
+    RecordTable oem = loaded("caf\x82~1");
+    EXPECT_EQ(oem.fieldText(1, 1), L"caf\u00e9");
+    EXPECT_TRUE(oem.damage().rewriteLosesText());
+    // UTF-16 that lost its mark is no text the system can read: nothing is loaded.
+    RecordTable lost = loaded(std::string("Z\0\xFC\0r\0~\0C\0H\0", 12));
+    EXPECT_TRUE(lost.empty());
+    EXPECT_EQ(lost.damage().encoding, core::TextEncoding::Undecodable);
+    EXPECT_TRUE(lost.damage().damaged());
+}
+
+TEST(RecordTableSave, ADamagedFileIsCopiedBesideBeforeItIsReplaced) {
+    const std::string utf16("\xFF\xFEZ\0\xFC\0r\0~\0C\0H\0", 14);
+    writeDeviceFile(L"\\tables\\fav.dat", utf16);
+    platform::deleteFile(L"\\tables\\fav.dat.bak");
+    RecordTable t(2);
+    t.load(L"\\tables", L"fav.dat");
+    t.setField(1, 2, L"DE");
+    ASSERT_TRUE(t.save(L"\\tables", L"fav.dat"));
+    EXPECT_EQ(readDeviceFile(L"\\tables\\fav.dat"), kMark + "Z\xC3\xBCr~DE");
+    EXPECT_EQ(readDeviceFile(L"\\tables\\fav.dat.bak"), utf16);
+    // The rewritten file is whole: saving again leaves the copy alone.
+    t.setField(1, 2, L"AT");
+    ASSERT_TRUE(t.save(L"\\tables", L"fav.dat"));
+    EXPECT_EQ(readDeviceFile(L"\\tables\\fav.dat.bak"), utf16);
+
+    // A file that could not be read at all is kept even when the table saved over it is empty.
+    const std::string lost("a\0b\0c\0d\0", 8);
+    writeDeviceFile(L"\\tables\\lost.dat", lost);
+    RecordTable empty(2);
+    empty.load(L"\\tables", L"lost.dat");
+    ASSERT_TRUE(empty.empty());
+    ASSERT_TRUE(empty.save(L"\\tables", L"lost.dat"));
+    EXPECT_FALSE(platform::fileExists(L"\\tables\\lost.dat"));
+    EXPECT_EQ(readDeviceFile(L"\\tables\\lost.dat.bak"), lost);
+
+    // A whole file, with or without the mark, is replaced without a copy.
+    writeDeviceFile(L"\\tables\\whole.dat", "Z\xC3\xBCrich~CH");
+    RecordTable whole = loaded("Z\xC3\xBCrich~CH");
+    ASSERT_TRUE(whole.save(L"\\tables", L"whole.dat"));
+    EXPECT_EQ(readDeviceFile(L"\\tables\\whole.dat"), kMark + "Z\xC3\xBCrich~CH");
+    EXPECT_FALSE(platform::fileExists(L"\\tables\\whole.dat.bak"));
 }
 
 TEST(RecordTableLoad, EmptyFieldsAndLineEnds) {

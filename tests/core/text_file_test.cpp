@@ -107,6 +107,45 @@ TEST(TextFileRead, Utf8WithMarkAndBrokenSequences) {
               (Lines{L"a\uFFFDb\uFFFD", L"c\uFFFD\uFFFDd\uFFFD\uFFFD\uFFFDe"}));
 }
 
+TEST(TextFileRead, EncodingIsToldByTheText) {
+    // UTF-8 without the mark was read in the code page: "Zürich" came out as "Z├╝rich".
+    EXPECT_EQ(linesOf("Z\xC3\xBCrich\nx"), (Lines{L"Z\u00fcrich", L"x"}));
+    EXPECT_EQ(linesOf(std::string("\xFF\xFEZ\0\xFC\0\r\0\n\0\x3D\xD8\x00\xDE", 14)),
+              (Lines{L"Z\u00fc", L"\U0001F600"}));
+    // A lone surrogate and a dangling byte are broken text, replaced like broken UTF-8.
+    EXPECT_EQ(linesOf(std::string("\xFE\xFF\xDC\x00\x00"
+                                  "a\x00",
+                                  7)),
+              (Lines{L"\uFFFDa\uFFFD"}));
+    EXPECT_TRUE(linesOf(std::string("x\0y\0z\0", 6)).empty());
+    struct Case {
+        std::string bytes;
+        core::TextEncoding encoding;
+    };
+    for (const Case& c :
+         {Case{kMark + "a", core::TextEncoding::Utf8Marked},
+          Case{"plain", core::TextEncoding::Utf8}, Case{"caf\x82", core::TextEncoding::Oem},
+          Case{"\xFE\xFF", core::TextEncoding::Utf16},
+          Case{std::string("a\0b\0", 4), core::TextEncoding::Undecodable}}) {
+        writeDeviceFile(L"\\enc.txt", c.bytes);
+        auto file = openTextFile(L"\\enc.txt", "r");
+        ASSERT_TRUE(file);
+        EXPECT_EQ(file->encoding(), c.encoding) << c.bytes;
+    }
+}
+
+TEST(TextFileRead, EachLineSaysWhatWentWrong) {
+    writeDeviceFile(L"\\faults.txt", kMark + "whole\n" + "toolong\n" + std::string("n\0ul\n", 5) +
+                                         "bad\xC0\n" + "\xEF\xBF\xBD\n");
+    auto file = openTextFile(L"\\faults.txt", "r");
+    ASSERT_TRUE(file);
+    std::vector<unsigned> faults;
+    std::wstring line;
+    while (file->readLine(line, 6)) faults.push_back(file->lastLineFaults());
+    using namespace core::lineFault;
+    EXPECT_EQ(faults, (std::vector<unsigned>{0, Cut, Nul, BadEncoding, 0}));
+}
+
 TEST(TextFileRead, EmbeddedNulEndsTheLine) {
     EXPECT_EQ(linesOf(std::string("ab\0cd\nef", 8)), (Lines{L"ab", L"ef"}));
 }
@@ -139,6 +178,7 @@ TEST(TextFileOpen, ModesDoNotMix) {
 }
 
 TEST(TextFileWrite, MarkThenUtf8AsGiven) {
+    core::test::useDevice();
     auto file = openTextFile(L"\\w.txt", "w");
     ASSERT_TRUE(file);
     EXPECT_TRUE(file->isUtf8());

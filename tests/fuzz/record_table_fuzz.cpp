@@ -68,9 +68,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                          : table.load(L"\\", L"t.dat", separator, stripQuotes);
     check(columns == 0 || columns == table.columnCount());
     check((columns == 0) == table.empty());
+    // Rows keep their own fields, within the bound, whatever the first line held.
+    check(table.columnCount() <= core::kMaxTableFields);
     for (int r = 1; r <= table.rowCount(); ++r) {
-        check(static_cast<int>(table.row(r)->size()) == table.columnCount());
+        const std::size_t fields = table.row(r)->size();
+        check(fields >= 1 && fields <= static_cast<std::size_t>(core::kMaxTableFields));
     }
+    for (const auto& line : table.damage().lines)
+        check(line.number >= 1 && line.number <= table.rowCount());
     if (table.empty())
         return 0;
 

@@ -71,6 +71,22 @@ TEST(TargaStatus, RefusesHeadersThatPromiseMoreThanTheFileHolds) {
     EXPECT_EQ(out, nullptr);
 }
 
+TEST(TargaStatus, RefusesPicturesLargerThanAnyDisplayUses) {
+    std::unique_ptr<TargaPixels> out;
+    // A compressed bomb: 8192 x 8192 pixels claimed, and run packets of 128 pixels enough to
+    // cover them in 2.6 MB. Decoding it would take 256 MiB.
+    constexpr std::size_t kPackets = 8192u * 8192u / 128u;
+    std::vector<std::uint8_t> runs;
+    runs.reserve(kPackets * 5);
+    for (std::size_t i = 0; i < kPackets; ++i) runs.insert(runs.end(), {0xFF, 1, 2, 3, 4});
+    EXPECT_EQ(decode(concat(targaHeader(10, 8192, 8192, 32), runs), out), TargaStatus::TooLarge);
+    EXPECT_EQ(out, nullptr);
+    // A picture as large as a display uses still loads, in either direction.
+    const std::vector<std::uint8_t> strip(4096u * 4 * 3, 7);
+    EXPECT_EQ(decode(concat(targaHeader(2, 4096, 4, 24), strip), out), TargaStatus::Loaded);
+    EXPECT_EQ(decode(concat(targaHeader(2, 4, 4096, 24), strip), out), TargaStatus::Loaded);
+}
+
 TEST(TargaRunLength, RunAndRawPacketsFillPixelsInOrder) {
     // 0x83 repeats the next pixel 4 times; 0x02 is followed by 3 literal pixels.
     const auto file = concat(targaHeader(10, 7, 1, 24), {0x83, 0x30, 0x20, 0x10,  // B, G, R

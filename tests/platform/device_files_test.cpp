@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/time.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -161,6 +163,21 @@ TEST_F(DeviceFiles, MappedFilesShowTheWholeContent) {
     EXPECT_TRUE(empty->bytes().empty());
     EXPECT_FALSE(MappedFile::open(L"\\graphics\\none.dat"));
     EXPECT_FALSE(MappedFile::open(L"\\graphics"));
+}
+
+// A data file replaced by a named pipe, a folder or a device node must be refused at once:
+// opening a pipe for reading waits for a writer that never comes.
+TEST_F(DeviceFiles, OnlyRegularFilesAreOpened) {
+    ASSERT_EQ(mkfifo((root_ / "Graphics/pipe.dat").c_str(), 0600), 0);
+    // Should the open block, the alarm ends the test program instead of hanging the run.
+    alarm(10);
+    EXPECT_FALSE(MappedFile::open(L"\\graphics\\pipe.dat"));
+    EXPECT_FALSE(readFile(L"\\graphics\\pipe.dat"));
+    EXPECT_FALSE(fileExists(L"\\graphics\\pipe.dat"));
+    alarm(0);
+    fs::create_symlink("/dev/zero", root_ / "Graphics/zero.dat");
+    EXPECT_FALSE(MappedFile::open(L"\\graphics\\zero.dat"));
+    EXPECT_FALSE(readFile(L"\\graphics\\zero.dat"));
 }
 
 TEST_F(DeviceFiles, CreationTimeIsTheHostTimeAsFileTime) {

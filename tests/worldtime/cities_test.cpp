@@ -312,3 +312,50 @@ TEST_F(Cities, AddingResultsFromTheAddView) {
     EXPECT_EQ(favourites.fieldText(1, cityField::Name), L"London");
     EXPECT_EQ(db.shownField(db.selection(), cityField::Code), L"IS3413829");
 }
+
+// Bytes as they are, without the byte-order mark writeDeviceText adds.
+void writeDeviceBytes(std::wstring_view devicePath, const std::string& bytes) {
+    ASSERT_TRUE(platform::writeFileAtomic(
+        devicePath, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())));
+}
+
+TEST_F(Cities, DamagedFavouritesSurviveTheNextSave) {
+    const std::string london = "54~London~United Kingdom~51.5~-0.1~x~GB2643743~1~BritishIsles~1";
+    const std::string zurich = "56~Z\xC3\xBCrich~Switzerland~47.37~8.55~x~CH2657896~1~~1";
+    // A junk first line no longer narrows every other favourite to its one field.
+    writeDeviceBytes(kFavourites, "junk\n" + london + "\n" + zurich);
+    db.loadFavourites();
+    db.loadCityList(citySorting::ByName);
+    ASSERT_EQ(favourites.rowCount(), 3);
+    ASSERT_TRUE(db.setFavourite(L"IS3413829", true));
+    std::string saved = readDeviceText(kFavourites);
+    EXPECT_NE(saved.find(london), std::string::npos) << saved;
+    // Without the byte-order mark, UTF-8 names stay as they were written.
+    EXPECT_NE(saved.find(zurich), std::string::npos) << saved;
+    EXPECT_NE(saved.find("~Reykjav\xC3\xADk~Iceland~"), std::string::npos) << saved;
+
+    // A UTF-16 file is read, and kept beside the rewritten one.
+    std::string utf16("\xFF\xFE", 2);
+    for (char c : london) utf16 += std::string{c, '\0'};
+    writeDeviceBytes(kFavourites, utf16);
+    platform::deleteFile(kFavourites + L".bak");
+    db.loadFavourites();
+    ASSERT_EQ(favourites.rowCount(), 1);
+    EXPECT_EQ(favourites.fieldText(1, cityField::Name), L"London");
+    ASSERT_TRUE(db.setFavourite(L"IS3413829", true));
+    EXPECT_EQ(readDeviceText(kFavourites + L".bak"), utf16);
+    EXPECT_EQ(readDeviceText(kFavourites).find(london), 0u);
+}
+
+TEST_F(Cities, EditingADamagedCityListKeepsTheOriginal) {
+    std::string list = readDeviceText(kCityList);
+    std::string damaged = list + "\n" + std::string(25000, 'x');
+    writeDeviceText(kCityList, damaged);
+    platform::deleteFile(kCityList + L".bak");
+    db.loadCityList(citySorting::ByName);
+    ASSERT_TRUE(db.editCity(L"IS3413829", 54, L""));
+    EXPECT_TRUE(readDeviceText(kCityList + L".bak") == damaged);
+    // The rewritten list is whole, so the next edit makes no new copy.
+    ASSERT_TRUE(db.editCity(L"IS3413829", 55, L""));
+    EXPECT_TRUE(readDeviceText(kCityList + L".bak") == damaged);
+}

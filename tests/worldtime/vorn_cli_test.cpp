@@ -2,11 +2,14 @@
 // tables, its output, JSON and exit codes.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "tests/platform/support/test_device.h"
 #include "tests/worldtime/support/world_test_support.h"
@@ -30,7 +33,8 @@ class VornCommand : public ::testing::Test {
         std::filesystem::path program = platform::test::builtProgram("vorn");
         EXPECT_TRUE(std::filesystem::exists(program)) << "build the vorn target first";
         Outcome run;
-        std::string command = "'" + program.string() + "' " + arguments + " 2>/dev/null";
+        // A command that hangs is ended, and fails the test, instead of hanging the run.
+        std::string command = "timeout 60 '" + program.string() + "' " + arguments + " 2>/dev/null";
         FILE* pipe = ::popen(command.c_str(), "r");
         if (!pipe)
             return run;
@@ -45,7 +49,35 @@ class VornCommand : public ::testing::Test {
     static bool holds(const Outcome& run, const std::string& text) {
         return run.out.find(text) != std::string::npos;
     }
+
+    // The install folder's file, on the test device's host side.
+    static std::filesystem::path installed(const std::string& name) {
+        return *platform::hostPath(std::wstring(worldtime::test::kMainPath) +
+                                   platform::fromUtf8(name));
+    }
+    static std::string contentOf(const std::filesystem::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    static void replaceLine(const std::string& file, const std::string& holding,
+                            const std::string& by) {
+        std::string text = contentOf(installed(file));
+        std::size_t at = text.find(holding);
+        ASSERT_NE(at, std::string::npos) << holding;
+        std::size_t start = text.rfind('\n', at) + 1;
+        std::size_t end = text.find('\n', at);
+        text.replace(start, end - start, by);
+        std::ofstream(installed(file), std::ios::binary) << text;
+    }
 };
+
+// Characters (not bytes) of UTF-8 text before the first occurrence of a mark.
+std::size_t columnOf(const std::string& line, const std::string& mark) {
+    std::string before = line.substr(0, line.find(mark));
+    return static_cast<std::size_t>(std::count_if(before.begin(), before.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
 
 }  // namespace
 
@@ -130,5 +162,59 @@ TEST_F(VornCommand, MissingTablesAreFailures) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(holds(run, "no zone table"));
     EXPECT_EQ(vorn("map --out /tmp/vorn-never.png").exitCode, 1);
+    SetUpTestSuite();
+}
+
+TEST_F(VornCommand, NamesResolveAsTheCityScreenFindsThem) {
+    // "New York" is a whole-word prefix of New York City only, and its common name.
+    Outcome newYork = vorn("time 'new york' --json");
+    ASSERT_EQ(newYork.exitCode, 0) << newYork.out;
+    EXPECT_TRUE(holds(newYork, R"x("name":"New York City")x"));
+    // Accents beyond the Latin-1 and Extended-A letters fold as the screens fold them.
+    Outcome vietnam = vorn("time 'buon ma thuot' --json");
+    ASSERT_EQ(vietnam.exitCode, 0) << vietnam.out;
+    EXPECT_TRUE(holds(vietnam, "Bu\xC3\xB4n Ma Thu\xE1\xBB\x99t"));
+    // A prefix of several names stays ambiguous.
+    EXPECT_EQ(vorn("time Santa").exitCode, 2);
+    // Columns line up after accented names.
+    Outcome table = vorn("time Zurich Reykjavik London --at 2025-01-15T06:30");
+    ASSERT_EQ(table.exitCode, 0);
+    std::istringstream lines(table.out);
+    std::vector<std::size_t> columns;
+    for (std::string line; std::getline(lines, line);) columns.push_back(columnOf(line, " Wed "));
+    ASSERT_EQ(columns.size(), 3u);
+    EXPECT_EQ(columns[0], columns[2]);
+    EXPECT_EQ(columns[1], columns[2]);
+}
+
+TEST_F(VornCommand, DamagedTablesAreNamedAndNotTrusted) {
+    // Reykjavík's own line is broken: its answer cannot be trusted, other cities' can.
+    replaceLine("citylist.dat", "~IS3413829~",
+                "55~Reykjav\xFFk~Iceland~64.1~-21.9~x~IS3413829~0~~1");
+    Outcome reykjavik = vorn("time IS3413829 --json");
+    EXPECT_EQ(reykjavik.exitCode, 1) << reykjavik.out;
+    EXPECT_TRUE(holds(reykjavik, "cannot be trusted")) << reykjavik.out;
+    EXPECT_TRUE(holds(reykjavik, "citylist.dat is damaged")) << reykjavik.out;
+    EXPECT_EQ(vorn("time Zurich").exitCode, 0);
+
+    // A first line of 20,000 fields costs no more than its text, and is only a warning.
+    std::string list = contentOf(installed("citylist.dat"));
+    std::ofstream(installed("citylist.dat"), std::ios::binary)
+        << "\xEF\xBB\xBF" << std::string(20000, '~') << "\n"
+        << list.substr(3);
+    EXPECT_EQ(vorn("time Zurich --json").exitCode, 0);
+
+    // London's zone line in the zone table is damaged.
+    replaceLine("dstinfo.dat", "Europe/London", "54~\x01\xFF");
+    Outcome london = vorn("time London --json");
+    EXPECT_EQ(london.exitCode, 1) << london.out;
+    EXPECT_TRUE(holds(london, "dstinfo.dat is damaged")) << london.out;
+
+    // A pipe in place of the favourites is no file: the command neither waits nor fails.
+    SetUpTestSuite();
+    std::filesystem::remove(installed("mycities.dat"));
+    ASSERT_EQ(::mkfifo(installed("mycities.dat").c_str(), 0600), 0);
+    Outcome pipe = vorn("time Zurich --json");
+    EXPECT_EQ(pipe.exitCode, 0);
     SetUpTestSuite();
 }
