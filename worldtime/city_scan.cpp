@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "core/table_damage.h"
 #include "core/text_codec.h"
 #include "core/text_file.h"
 #include "worldtime/cities.h"
@@ -110,9 +111,26 @@ std::optional<core::RecordTable> CityFileScan::rowsHolding(
     core::RecordTable table(cityField::Count);
     for (std::size_t begin : found) {
         std::size_t end = all.find('\n', begin);
-        appendLine(all.substr(begin, end == std::string_view::npos ? end : end - begin), table);
+        std::string_view line =
+            all.substr(begin, end == std::string_view::npos ? end : end - begin);
+        // A damaged line among the candidates needs the whole list's reading, which names the
+        // damage and its line so the caller can tell whether to trust an answer.
+        if (!lineIsSound(line))
+            return std::nullopt;
+        appendLine(line, table);
     }
     return table;
+}
+
+bool CityFileScan::lineIsSound(std::string_view line) {
+    if (line.ends_with('\r'))
+        line.remove_suffix(1);
+    if (line.size() >= core::kTableLineLimit)
+        return false;
+    if (std::count(line.begin(), line.end(), '~') >= core::kMaxTableFields)
+        return false;
+    return core::isValidUtf8(
+        std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
 }
 
 // Adds the start of every line whose folded text holds the folded text; false when it cannot

@@ -46,6 +46,7 @@ class CityFileScan {
     void findAccentedLines(std::string_view all, std::string_view needle,
                            std::vector<std::size_t>& found);
     const std::string& foldedCharacter(wchar_t c);
+    static bool lineIsSound(std::string_view line);
     void appendLine(std::string_view line, core::RecordTable& table) const;
 
     platform::MappedFile file_;

@@ -116,3 +116,19 @@ TEST_F(CityScan, DeclinesWhatItCannotScan) {
     EXPECT_FALSE(CityFileScan::open(kMainPath, L"plain.dat", &fold));
     EXPECT_FALSE(CityFileScan::open(kMainPath, L"missing.dat", &fold));
 }
+
+// A damaged line among the candidates is left to the whole list's reader, which names the
+// damage; a damaged line elsewhere does not stop the scan.
+TEST_F(CityScan, DeclinesWhenACandidateLineIsDamaged) {
+    std::string damaged(kRows);
+    damaged += "\n36~Osaka\xFF~Japan~34.69~135.50~Asia/Tokyo~JP1853909~0~Asia~2592413\n";
+    damaged += "36~Kobe" + std::string(40, '~') + "\n";
+    worldtime::test::writeDeviceText(std::wstring(kMainPath) + L"scan.dat", damaged);
+    EXPECT_FALSE(rows({L"osaka"}));
+    EXPECT_FALSE(rows({L"kobe"}));
+    // Osaka's line holds "Asia/Tokyo" too, so Tokyo's look-up meets the damage as well.
+    EXPECT_FALSE(rows({L"tokyo"}));
+    auto london = rows({L"london"});
+    ASSERT_TRUE(london);
+    EXPECT_EQ(names(*london), (std::vector<std::wstring>{L"London", L"New London"}));
+}
