@@ -12,27 +12,34 @@ using namespace platform;
 
 void Application::reloadTheme(bool reloadBackground, bool redraw) {
     gfx::ThemeUpdate update = gfx::loadTheme(theme_, *decorations_, reloadBackground);
-    if (update.skinChanged && currentModule_) currentModule_->skinChanged(redraw);
-    if (window_ && redraw) invalidateAll(true);
+    if (update.skinChanged && currentModule_)
+        currentModule_->skinChanged(redraw);
+    if (window_ && redraw)
+        invalidateAll(true);
 }
 
 void Application::reloadSkin(bool redraw) {
     gfx::reloadSkin(theme_, *decorations_);
-    if (currentModule_) currentModule_->skinChanged(redraw);
-    if (window_) invalidateAll(redraw);
+    if (currentModule_)
+        currentModule_->skinChanged(redraw);
+    if (window_)
+        invalidateAll(redraw);
 }
 
 void Application::showContextMenu(ui::Module& module, Point point,
                                   std::span<const ui::MenuEntry> entries) {
-    if (recognizeGesture(window_, point) != GestureContextMenu) return;
+    if (recognizeGesture(window_, point) != GestureContextMenu)
+        return;
     setMenuBar(entries);
     std::vector<ui::MenuEntry> copy(entries.begin(), entries.end());
     module.contextMenuOpening(copy);
     // The module may have changed texts: build the menu from its copy.
     setMenuBar(copy);
-    if (!contextMenu_) return;
+    if (!contextMenu_)
+        return;
     std::uint32_t chosen = trackPopupMenu(contextMenu_, clientToScreen(window_, point), window_);
-    if (chosen) module.command(chosen, 0);
+    if (chosen)
+        module.command(chosen, 0);
 }
 
 }  // namespace app

@@ -22,7 +22,6 @@ using namespace platform;
 
 namespace {
 
-
 gfx::TargaPixels loadResized(const std::wstring& path, int size) {
     std::unique_ptr<gfx::TargaPixels> pixels;
     if (gfx::loadTarga(path, pixels) != gfx::TargaStatus::Loaded)
@@ -86,7 +85,9 @@ void MainMenu::open() {
     entry_ = std::clamp(entry_, 1, std::max(1, entryCount()));
 }
 
-void MainMenu::close() { open_ = false; }
+void MainMenu::close() {
+    open_ = false;
+}
 
 int MainMenu::entryCount() const {
     return menuGroups()[static_cast<std::size_t>(group_ - 1)].entryCount;
@@ -128,7 +129,8 @@ Rect MainMenu::entryCell(int entry) const {
 
 void MainMenu::paint(DeviceContext& dc, const Rect&) {
     // Pictures freed by a rotation are built for the new screen at the next paint.
-    if (!picturesBuilt_) buildPictures();
+    if (!picturesBuilt_)
+        buildPictures();
     Rect client = clientRect(app_.mainWindow());
     auto& theme = app_.theme();
     app_.drawBackground(dc);

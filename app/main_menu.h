@@ -14,7 +14,7 @@ namespace app {
 class Application;
 
 class MainMenu {
-public:
+  public:
     explicit MainMenu(Application& app);
     ~MainMenu();
 
@@ -36,7 +36,7 @@ public:
     platform::Rect groupCell(int group) const;
     platform::Rect entryCell(int entry) const;
 
-private:
+  private:
     void buildPictures();
     void buildEntryPictures();
     void chooseGroup(int group);

@@ -13,21 +13,30 @@ using namespace platform;
 namespace {
 
 // Bar shapes by their resource numbers 101 to 104.
-SoftKeyKind leftKindOf(int shape) { return shape == 104 ? SoftKeyKind::Menu : SoftKeyKind::Button; }
+SoftKeyKind leftKindOf(int shape) {
+    return shape == 104 ? SoftKeyKind::Menu : SoftKeyKind::Button;
+}
 
 SoftKeyKind rightKindOf(int shape) {
     switch (shape) {
-        case 101: return SoftKeyKind::Menu;
-        case 102: return SoftKeyKind::Button;
-        case 103: return SoftKeyKind::None;
-        default: return SoftKeyKind::Menu;
+        case 101:
+            return SoftKeyKind::Menu;
+        case 102:
+            return SoftKeyKind::Button;
+        case 103:
+            return SoftKeyKind::None;
+        default:
+            return SoftKeyKind::Menu;
     }
 }
 
 int shapeFor(int left, int right) {
-    if (left == 1 && right == 0) return 103;
-    if (left == 1 && right == 1) return 102;
-    if (left > 1 && right > 1) return 104;
+    if (left == 1 && right == 0)
+        return 103;
+    if (left == 1 && right == 1)
+        return 102;
+    if (left > 1 && right > 1)
+        return 104;
     return 101;
 }
 
@@ -44,29 +53,37 @@ void Application::showMenuBarShape(int shape) {
         bar = createMenuBar(window_, {leftKindOf(shape), rightKindOf(shape),
                                       ui::command::LeftSoftKey, ui::command::RightSoftKey});
     }
-    if (!fullScreen_) showMenuBar(bar, true);
+    if (!fullScreen_)
+        showMenuBar(bar, true);
     visibleBar_ = shape;
 }
 
 void Application::setMenuBar(std::span<const ui::MenuEntry> entries) {
-    if (entries.empty()) entries = kDefaultEntries;
+    if (entries.empty())
+        entries = kDefaultEntries;
     bool context = false;
     int left = 0, right = 0;
     for (const auto& e : entries) {
-        if (e.kind == ui::menuKind::Context) context = true;
-        if (e.kind == ui::menuKind::Left) ++left;
-        if (e.kind == ui::menuKind::Right) ++right;
+        if (e.kind == ui::menuKind::Context)
+            context = true;
+        if (e.kind == ui::menuKind::Left)
+            ++left;
+        if (e.kind == ui::menuKind::Right)
+            ++right;
     }
     if (context) {
         // A context table only fills the context menu.
-        if (!contextMenu_) contextMenu_ = createPopupMenu();
+        if (!contextMenu_)
+            contextMenu_ = createPopupMenu();
         removeAllMenuItems(contextMenu_);
         for (const auto& e : entries) {
-            if (e.kind != ui::menuKind::Context) continue;
+            if (e.kind != ui::menuKind::Context)
+                continue;
             if (e.commandId == ui::kSeparatorCommand) {
                 appendMenu(contextMenu_, mf::Separator, 0, L"");
             } else {
-                appendMenu(contextMenu_, mf::String, e.commandId, core::languageString(e.stringNumber));
+                appendMenu(contextMenu_, mf::String, e.commandId,
+                           core::languageString(e.stringNumber));
             }
         }
         return;
@@ -76,7 +93,8 @@ void Application::setMenuBar(std::span<const ui::MenuEntry> entries) {
     MenuBarHandle bar = menuBars_[shape - 101];
     MenuHandle menus[2] = {softKeyMenu(bar, 0), softKeyMenu(bar, 1)};
     for (MenuHandle m : menus) {
-        if (m) removeAllMenuItems(m);
+        if (m)
+            removeAllMenuItems(m);
     }
     for (MenuHandle m : subMenus_) destroyMenu(m);
     subMenus_.clear();
@@ -93,7 +111,8 @@ void Application::setMenuBar(std::span<const ui::MenuEntry> entries) {
             e.parent == ui::menuParent::RightSubMenu2Items) {
             int owner = e.parent - 1;
             auto it = subMenus.find(owner);
-            if (it == subMenus.end()) continue;
+            if (it == subMenus.end())
+                continue;
             target = it->second;
         } else if (e.parent == ui::menuParent::RightSubMenu1 ||
                    e.parent == ui::menuParent::RightSubMenu2) {
@@ -101,11 +120,13 @@ void Application::setMenuBar(std::span<const ui::MenuEntry> entries) {
                 MenuHandle sub = createPopupMenu();
                 subMenus[e.parent] = sub;
                 subMenus_.push_back(sub);
-                if (target) appendMenu(target, mf::Popup, sub, text);
+                if (target)
+                    appendMenu(target, mf::Popup, sub, text);
             }
             continue;
         }
-        if (!target) continue;
+        if (!target)
+            continue;
         if (e.commandId == ui::kSeparatorCommand) {
             appendMenu(target, mf::Separator, 0, L"");
         } else {
@@ -116,7 +137,8 @@ void Application::setMenuBar(std::span<const ui::MenuEntry> entries) {
 }
 
 void Application::setSoftKey(int position, std::uint32_t commandId, std::wstring_view text) {
-    if (!visibleBar_) return;
+    if (!visibleBar_)
+        return;
     MenuBarHandle bar = menuBars_[visibleBar_ - 101];
     if (position == 1 && commandId == ui::command::LeftSoftKey) {
         setSoftKeyText(bar, 0, text);
@@ -128,9 +150,11 @@ void Application::setSoftKey(int position, std::uint32_t commandId, std::wstring
     }
     // Positions 2 to 4 also name items of the bar's pop-up menus by their command id.
     for (int side = 0; side < 2; ++side) {
-        if (MenuHandle m = softKeyMenu(bar, side)) setMenuItemText(m, commandId, text);
+        if (MenuHandle m = softKeyMenu(bar, side))
+            setMenuItemText(m, commandId, text);
     }
-    if (contextMenu_) setMenuItemText(contextMenu_, commandId, text);
+    if (contextMenu_)
+        setMenuItemText(contextMenu_, commandId, text);
 }
 
 }  // namespace app

@@ -47,13 +47,18 @@ constexpr MenuGroup kGroups[] = {
 
 std::optional<ModuleInfo> moduleInfo(int id) {
     for (const auto& m : kModules) {
-        if (m.id == id) return m;
+        if (m.id == id)
+            return m;
     }
     return std::nullopt;
 }
 
-std::span<const ModuleInfo> allModules() { return kModules; }
+std::span<const ModuleInfo> allModules() {
+    return kModules;
+}
 
-std::span<const MenuGroup> menuGroups() { return kGroups; }
+std::span<const MenuGroup> menuGroups() {
+    return kGroups;
+}
 
 }  // namespace app

@@ -43,13 +43,15 @@ void Application::invalidateArea(const Rect& inclusive) {
 
 void Application::invalidateAll(bool redrawNow) {
     invalidateRect(window_, nullptr, true);
-    if (redrawNow) updateWindow(window_);
+    if (redrawNow)
+        updateWindow(window_);
 }
 
 void Application::paintWindow() {
     PaintSession paint(window_);
     Rect invalid = paint.invalidRect();
-    if (invalid.isEmpty()) return;
+    if (invalid.isEmpty())
+        return;
     if (!backBuffer_) {
         drawEverything(paint.dc(), invalid);
         return;
@@ -58,7 +60,8 @@ void Application::paintWindow() {
     drawEverything(*backDc_, invalid);
     backDc_->clearClip();
     paint.dc().blit(invalid, *backDc_, {invalid.left, invalid.top});
-    if (!splashShown_ && currentModule_ && exitAfterFirstFrame()) postQuitMessage(0);
+    if (!splashShown_ && currentModule_ && exitAfterFirstFrame())
+        postQuitMessage(0);
 }
 
 void Application::drawEverything(DeviceContext& dc, const Rect& invalid) {
@@ -75,11 +78,15 @@ void Application::drawEverything(DeviceContext& dc, const Rect& invalid) {
     bool menuOpen = mainMenu_ && mainMenu_->isOpen();
     if (!menuOpen) {
         drawBackground(dc);
-        if (currentModule_) currentModule_->paint(dc, invalid);
+        if (currentModule_)
+            currentModule_->paint(dc, invalid);
     }
-    if (menuOpen) mainMenu_->paint(dc, invalid);
-    if (popupOverlay_ && !menuOpen) popupOverlay_->paint(dc, invalid);
-    if (aboutShown_) drawAboutBox(dc);
+    if (menuOpen)
+        mainMenu_->paint(dc, invalid);
+    if (popupOverlay_ && !menuOpen)
+        popupOverlay_->paint(dc, invalid);
+    if (aboutShown_)
+        drawAboutBox(dc);
 }
 
 void Application::drawBackground(DeviceContext& dc) {
@@ -100,8 +107,8 @@ void Application::drawAboutBox(DeviceContext& dc) {
     Rect client = clientRect(window_);
     int width = static_cast<int>(180 * m.scaleX);
     int height = static_cast<int>(210 * m.scaleY);
-    Rect box = rectOfSize((client.width() - width) / 2, (client.height() - height) / 2, width,
-                          height);
+    Rect box =
+        rectOfSize((client.width() - width) / 2, (client.height() - height) / 2, width, height);
     dc.fillRect(box, 0xFFFFFF);
     dc.frameRect(box, theme_.mainColour);
     int logoBottom = box.top;

@@ -48,6 +48,8 @@ bool PlaceholderModule::command(std::uint32_t commandId, std::intptr_t) {
     return false;
 }
 
-bool PlaceholderModule::key(std::uint32_t, std::uint32_t, LParam) { return false; }
+bool PlaceholderModule::key(std::uint32_t, std::uint32_t, LParam) {
+    return false;
+}
 
 }  // namespace app

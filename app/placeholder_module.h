@@ -9,7 +9,7 @@ namespace app {
 class Application;
 
 class PlaceholderModule final : public ui::Module {
-public:
+  public:
     PlaceholderModule(Application& app, int id, int previousId);
 
     void paint(platform::DeviceContext& dc, const platform::Rect& invalid) override;
@@ -20,7 +20,7 @@ public:
     // The screen it was opened from (ids 13 and 98 return there).
     int previousId() const { return previousId_; }
 
-private:
+  private:
     Application& app_;
     int id_;
     int previousId_;

@@ -17,7 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path binDir() { return fs::canonical("/proc/self/exe").parent_path(); }
+fs::path binDir() {
+    return fs::canonical("/proc/self/exe").parent_path();
+}
 
 int run(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv,
         long* peakKb = nullptr) {
@@ -32,11 +34,13 @@ int run(const std::vector<std::string>& args, const std::vector<std::string>& ex
     for (auto& e : envText) envp.push_back(e.data());
     envp.push_back(nullptr);
     pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0)
+        return -1;
     int status = 0;
     rusage usage{};
     wait4(pid, &status, 0, &usage);
-    if (peakKb) *peakKb = usage.ru_maxrss;
+    if (peakKb)
+        *peakKb = usage.ru_maxrss;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -41,7 +41,8 @@ std::wstring startProgram(int argc, char** argv, const StartOptions& options) {
     const char* asked = std::getenv("VORN_DISPLAY");
     std::string want = asked && *asked ? asked : (displayReachable() ? "sdl" : "headless");
     for (const auto& entry : kBackends) {
-        if (want != entry.name) continue;
+        if (want != entry.name)
+            continue;
         if (auto backend = entry.create()) {
             chosenName() = entry.name;
             backend->setTitle(options.displayName);
@@ -61,6 +62,8 @@ std::wstring startProgram(int argc, char** argv, const StartOptions& options) {
     return commandLine;
 }
 
-std::string displayBackendName() { return chosenName(); }
+std::string displayBackendName() {
+    return chosenName();
+}
 
 }  // namespace platform

@@ -54,8 +54,8 @@ bool DateTimePicker::handsBack(std::uint32_t message, std::uint32_t keyCode) con
     if (calendarOpen())
         return false;
     bool enterIsOurs = pickerKind_ == pickerKind::Date;
-    return NativeControl::handsBack(message, keyCode) ||
-           (keyCode == vk::Return && !enterIsOurs) || keyCode == vk::Escape;
+    return NativeControl::handsBack(message, keyCode) || (keyCode == vk::Return && !enterIsOurs) ||
+           keyCode == vk::Escape;
 }
 
 }  // namespace ui

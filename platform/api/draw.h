@@ -16,7 +16,7 @@
 namespace platform {
 
 class Bitmap {
-public:
+  public:
     // A black bitmap; width and height at least 1 (smaller sizes are raised to 1).
     Bitmap(int width, int height);
 
@@ -34,11 +34,11 @@ public:
     const std::uint8_t* rowFromTop(int y) const {
         return bits_.get() + (height_ - 1 - y) * stride_;
     }
-    Colour pixel(int x, int y) const;  // 0 outside
+    Colour pixel(int x, int y) const;       // 0 outside
     void setPixel(int x, int y, Colour c);  // ignored outside
     void fill(Colour c);
 
-private:
+  private:
     int width_;
     int height_;
     int stride_;
@@ -71,7 +71,7 @@ struct TextMetrics {
 // A font ready to draw: the face file chosen by name and weight (Tahoma regular and bold,
 // DejaVu Sans for code points Tahoma lacks, and as the face when Tahoma is missing).
 class Font {
-public:
+  public:
     static std::shared_ptr<Font> create(const FontSpec& spec);
     virtual ~Font() = default;
     virtual const FontSpec& spec() const = 0;
@@ -94,7 +94,11 @@ struct Brush {
     std::uint8_t pattern[8] = {};  // one byte per row, most significant bit leftmost
 
     static Brush solid(Colour c) { return Brush{c}; }
-    static Brush none() { Brush b; b.visible = false; return b; }
+    static Brush none() {
+        Brush b;
+        b.visible = false;
+        return b;
+    }
     static Brush fromPattern(const std::uint8_t rows[8]);
 };
 
@@ -121,7 +125,7 @@ enum class BackgroundMode { Transparent = 1, Opaque = 2 };
 // into a window's part of the screen, with its origin at the window's client corner and
 // clipped to it.
 class DeviceContext {
-public:
+  public:
     // A memory context with no bitmap (a 1x1 black bitmap stands in until one is selected).
     DeviceContext();
     // A context onto part of a target bitmap: origin in target pixels, clip in context
@@ -161,19 +165,18 @@ public:
     // Shapes.
     void fillRect(const Rect& r, Colour c);
     void fillRect(const Rect& r, const Brush& b);
-    void frameRect(const Rect& r, Colour c);         // one-pixel outline inside r
+    void frameRect(const Rect& r, Colour c);  // one-pixel outline inside r
     // Current pen outline drawn inside r (pen width inward), brush inside the outline.
     void rectangle(const Rect& r);
-    void ellipse(const Rect& r);                     // current pen and brush, anti-aliased edge
+    void ellipse(const Rect& r);  // current pen and brush, anti-aliased edge
     // Filled with the brush by the even-odd rule, outlined with the pen (closed).
     void polygon(std::span<const Point> points);
     void moveTo(int x, int y);
-    void lineTo(int x, int y);                       // current pen, drawn as line() draws
+    void lineTo(int x, int y);  // current pen, drawn as line() draws
     // One pixel wide: end point excluded. Wider: round caps, both end points included.
     void line(int x1, int y1, int x2, int y2, Colour c, int width = 1);
     // A smooth line of fractional width with anti-aliased edges.
-    void antialiasedLine(double x1, double y1, double x2, double y2, Colour c,
-                         double width = 1.0);
+    void antialiasedLine(double x1, double y1, double x2, double y2, Colour c, double width = 1.0);
     Colour pixel(int x, int y) const;       // 0 outside the clip
     void setPixel(int x, int y, Colour c);  // ignored outside the clip
 
@@ -201,7 +204,7 @@ public:
     Size textExtent(std::wstring_view text) const;
     TextMetrics textMetrics() const;
 
-private:
+  private:
     struct Impl;
     std::shared_ptr<Bitmap> target_;
     FontRef font_;

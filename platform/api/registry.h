@@ -37,7 +37,7 @@ std::size_t registryByteSize(std::wstring_view text);
 // An open key. Opening does not hold anything: a key deleted by another program simply
 // reads as empty and refuses writes.
 class RegistryKey {
-public:
+  public:
     // Opens an existing key; nothing when it does not exist. Paths use backslashes:
     // L"Software\\VornSoftware\\VornRoamer3".
     static std::optional<RegistryKey> open(Hive hive, std::wstring_view path);
@@ -60,7 +60,7 @@ public:
     std::vector<RegistryValue> values() const;
     std::vector<std::wstring> subKeys() const;
 
-private:
+  private:
     RegistryKey(Hive hive, std::wstring path) : hive_(hive), path_(std::move(path)) {}
     Hive hive_;
     std::wstring path_;

@@ -17,9 +17,9 @@ namespace platform {
 int shellBarHeight();
 
 // System metrics and parameters the system asks for.
-Size screenSize();        // the whole screen in the current orientation
-Rect workArea();          // the screen below the task bar
-int logPixelsPerInch();   // horizontal and vertical alike
+Size screenSize();       // the whole screen in the current orientation
+Rect workArea();         // the screen below the task bar
+int logPixelsPerInch();  // horizontal and vertical alike
 
 // Input panel. The visible desktop is the work area (down to the bottom of the screen, the
 // menu bar's room included) less the input panel while it is shown. The panel's rectangle
@@ -46,8 +46,8 @@ bool isTaskBarHidden();
 // Menus. A menu is a list of items; an item opening a sub-menu carries it.
 using MenuHandle = std::uint32_t;  // 0 = none
 namespace mf {
-constexpr std::uint32_t String = 0x0, Grayed = 0x1, Disabled = 0x2, Checked = 0x8,
-                        Popup = 0x10, Separator = 0x800;
+constexpr std::uint32_t String = 0x0, Grayed = 0x1, Disabled = 0x2, Checked = 0x8, Popup = 0x10,
+                        Separator = 0x800;
 }
 MenuHandle createPopupMenu();
 bool destroyMenu(MenuHandle menu);

@@ -12,9 +12,15 @@ using Colour = std::uint32_t;
 constexpr Colour rgb(int r, int g, int b) {
     return static_cast<Colour>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int redOf(Colour c) { return static_cast<int>(c & 0xFF); }
-constexpr int greenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int blueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int redOf(Colour c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int greenOf(Colour c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int blueOf(Colour c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 struct Point {
     int x = 0;
@@ -50,8 +56,10 @@ struct Rect {
         return r.isEmpty() ? Rect{} : r;
     }
     constexpr Rect unite(const Rect& o) const {
-        if (isEmpty()) return o;
-        if (o.isEmpty()) return *this;
+        if (isEmpty())
+            return o;
+        if (o.isEmpty())
+            return *this;
         return {std::min(left, o.left), std::min(top, o.top), std::max(right, o.right),
                 std::max(bottom, o.bottom)};
     }

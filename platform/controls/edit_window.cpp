@@ -187,8 +187,8 @@ void press(WindowHandle window, Point p) {
     if (focusWindow() != window)
         setFocus(window);
     std::size_t at = positionAt(*e, p);
-    bool onSelection = e->text.hasSelection() && at >= e->text.selectionStart() &&
-                       at <= e->text.selectionEnd();
+    bool onSelection =
+        e->text.hasSelection() && at >= e->text.selectionStart() && at <= e->text.selectionEnd();
     if (!onSelection) {
         e->text.moveCaret(at, e->shift);
         changed(*e, false);

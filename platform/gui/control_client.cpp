@@ -17,7 +17,8 @@ namespace platform {
 using namespace gui;
 
 std::optional<ControlReply> sendControl(int processId, std::string_view request, int timeoutMs) {
-    if (!isProcessRunning(processId)) return std::nullopt;
+    if (!isProcessRunning(processId))
+        return std::nullopt;
     static std::atomic<int> counter{0};
     int n = counter++;
     Endpoint client(runFolder() /
@@ -27,7 +28,8 @@ std::optional<ControlReply> sendControl(int processId, std::string_view request,
     d.sequence = static_cast<std::uint64_t>(n) + 1;
     d.replyPath = client.path().string();
     d.text = std::string(request);
-    if (!client.sendToProcess(processId, d)) return std::nullopt;
+    if (!client.sendToProcess(processId, d))
+        return std::nullopt;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         while (auto reply = client.receive()) {
@@ -38,7 +40,8 @@ std::optional<ControlReply> sendControl(int processId, std::string_view request,
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                         deadline - std::chrono::steady_clock::now())
                         .count();
-        if (left <= 0 || !isProcessRunning(processId)) return std::nullopt;
+        if (left <= 0 || !isProcessRunning(processId))
+            return std::nullopt;
         client.waitReadable(static_cast<int>(std::min<long long>(left, 200)));
     }
 }
@@ -47,7 +50,8 @@ void broadcastScreenChanged() {
     std::vector<int> done;
     int self = static_cast<int>(::getpid());
     for (const auto& w : liveTopLevelWindows()) {
-        if (std::find(done.begin(), done.end(), w.processId) != done.end()) continue;
+        if (std::find(done.begin(), done.end(), w.processId) != done.end())
+            continue;
         done.push_back(w.processId);
         if (w.processId == self) {
             gui::applyScreenProfile();
@@ -55,17 +59,20 @@ void broadcastScreenChanged() {
             sendControl(w.processId, "screen-changed", 3000);
         }
     }
-    if (std::find(done.begin(), done.end(), self) == done.end()) gui::applyScreenProfile();
+    if (std::find(done.begin(), done.end(), self) == done.end())
+        gui::applyScreenProfile();
 }
 
 int foregroundProcess() {
     auto windows = liveTopLevelWindows();
     WindowHandle fg = deviceForegroundWindow();
     for (const auto& w : windows) {
-        if (w.handle == fg) return w.processId;
+        if (w.handle == fg)
+            return w.processId;
     }
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        if (it->visible) return it->processId;
+        if (it->visible)
+            return it->processId;
     }
     return 0;
 }

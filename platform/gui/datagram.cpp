@@ -6,7 +6,7 @@ namespace platform::gui {
 namespace {
 
 class Writer {
-public:
+  public:
     void u8(std::uint8_t v) { bytes_.push_back(v); }
     void u16(std::uint16_t v) { raw(v, 2); }
     void u32(std::uint32_t v) { raw(v, 4); }
@@ -17,7 +17,7 @@ public:
     }
     std::vector<std::uint8_t> take() { return std::move(bytes_); }
 
-private:
+  private:
     void raw(std::uint64_t v, int n) {
         for (int i = 0; i < n; ++i) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     }
@@ -25,16 +25,18 @@ private:
 };
 
 class Reader {
-public:
+  public:
     explicit Reader(std::span<const std::uint8_t> b) : b_(b) {}
     bool u8(std::uint8_t& v) {
-        if (b_.size() - pos_ < 1) return false;
+        if (b_.size() - pos_ < 1)
+            return false;
         v = b_[pos_++];
         return true;
     }
     template <class T>
     bool num(T& v, int n) {
-        if (b_.size() - pos_ < static_cast<std::size_t>(n)) return false;
+        if (b_.size() - pos_ < static_cast<std::size_t>(n))
+            return false;
         std::uint64_t x = 0;
         for (int i = 0; i < n; ++i) x |= static_cast<std::uint64_t>(b_[pos_ + i]) << (8 * i);
         pos_ += static_cast<std::size_t>(n);
@@ -43,14 +45,15 @@ public:
     }
     bool str(std::string& s) {
         std::uint32_t n = 0;
-        if (!num(n, 4) || b_.size() - pos_ < n) return false;
+        if (!num(n, 4) || b_.size() - pos_ < n)
+            return false;
         s.assign(reinterpret_cast<const char*>(b_.data() + pos_), n);
         pos_ += n;
         return true;
     }
     bool atEnd() const { return pos_ == b_.size(); }
 
-private:
+  private:
     std::span<const std::uint8_t> b_;
     std::size_t pos_ = 0;
 };
@@ -63,11 +66,13 @@ std::vector<std::uint8_t> encodeDatagram(const Datagram& d) {
     w.u16(static_cast<std::uint16_t>(d.kind));
     switch (d.kind) {
         case DatagramKind::Post:
-            w.u32(d.window), w.u32(d.message), w.u64(d.wParam), w.u64(static_cast<std::uint64_t>(d.lParam));
+            w.u32(d.window), w.u32(d.message), w.u64(d.wParam),
+                w.u64(static_cast<std::uint64_t>(d.lParam));
             break;
         case DatagramKind::Send:
             w.u64(d.sequence), w.u32(static_cast<std::uint32_t>(d.senderPid));
-            w.u32(d.window), w.u32(d.message), w.u64(d.wParam), w.u64(static_cast<std::uint64_t>(d.lParam));
+            w.u32(d.window), w.u32(d.message), w.u64(d.wParam),
+                w.u64(static_cast<std::uint64_t>(d.lParam));
             break;
         case DatagramKind::SendReply:
             w.u64(d.sequence), w.u64(static_cast<std::uint64_t>(d.lParam));
@@ -86,11 +91,13 @@ std::vector<std::uint8_t> encodeDatagram(const Datagram& d) {
 }
 
 std::optional<Datagram> decodeDatagram(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() > kMaxDatagramSize) return std::nullopt;
+    if (bytes.size() > kMaxDatagramSize)
+        return std::nullopt;
     Reader r(bytes);
     std::uint32_t magic = 0;
     std::uint16_t kind = 0;
-    if (!r.num(magic, 4) || magic != kDatagramMagic || !r.num(kind, 2)) return std::nullopt;
+    if (!r.num(magic, 4) || magic != kDatagramMagic || !r.num(kind, 2))
+        return std::nullopt;
     Datagram d;
     d.kind = static_cast<DatagramKind>(kind);
     bool ok = false;
@@ -121,7 +128,8 @@ std::optional<Datagram> decodeDatagram(std::span<const std::uint8_t> bytes) {
         default:
             return std::nullopt;
     }
-    if (!ok || !r.atEnd()) return std::nullopt;
+    if (!ok || !r.atEnd())
+        return std::nullopt;
     return d;
 }
 

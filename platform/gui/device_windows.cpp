@@ -34,14 +34,17 @@ state::Store& store() {
 std::int64_t processStartTime(int pid) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
     std::string line;
-    if (!std::getline(in, line)) return -1;
+    if (!std::getline(in, line))
+        return -1;
     auto close = line.rfind(')');
-    if (close == std::string::npos) return -1;
+    if (close == std::string::npos)
+        return -1;
     std::istringstream rest(line.substr(close + 2));
     std::string field;
     // Fields after the command name start at field 3; the start time is field 22.
     for (int i = 3; i <= 22; ++i) {
-        if (!(rest >> field)) return -1;
+        if (!(rest >> field))
+            return -1;
     }
     return std::stoll(field);
 }
@@ -52,7 +55,8 @@ std::int64_t ownStartTime() {
 }
 
 bool isRowAlive(int pid, std::int64_t start) {
-    if (pid == static_cast<int>(::getpid())) return start == ownStartTime();
+    if (pid == static_cast<int>(::getpid()))
+        return start == ownStartTime();
     return processStartTime(pid) == start;
 }
 
@@ -85,7 +89,8 @@ void dropDeadProcess(int pid) {
 }  // namespace
 
 bool isProcessRunning(int processId) {
-    if (processId <= 0) return false;
+    if (processId <= 0)
+        return false;
     return ::kill(processId, 0) == 0 || errno == EPERM;
 }
 
@@ -141,7 +146,8 @@ std::optional<DeviceWindow> lookupDeviceWindow(WindowHandle handle) {
         "SELECT handle, pid, pid_start, parent, class, title, program, visible, x, y, w, h "
         "FROM windows WHERE handle = ?");
     st.bind(1, std::int64_t{handle});
-    if (!st.step()) return std::nullopt;
+    if (!st.step())
+        return std::nullopt;
     DeviceWindow w = rowToWindow(st);
     std::int64_t start = st.integer(2);
     if (!isRowAlive(w.processId, start)) {
@@ -197,7 +203,8 @@ std::uint32_t registeredMessageNumber(std::wstring_view name) {
         next.bind(1, std::int64_t{wm::FirstRegistered});
         next.step();
         number = static_cast<std::uint32_t>(next.integer(0));
-        if (number > 0xFFFF) throw state::StoreError("registered message numbers exhausted");
+        if (number > 0xFFFF)
+            throw state::StoreError("registered message numbers exhausted");
         auto add = s.prepare("INSERT INTO registered_messages(name, number) VALUES(?, ?)");
         add.bind(1, std::wstring_view(key)).bind(2, std::int64_t{number}).run();
     });

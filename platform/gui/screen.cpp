@@ -45,7 +45,9 @@ void setDisplayBackend(std::unique_ptr<DisplayBackend> backend) {
     }
 }
 
-DisplayBackend* displayBackend() { return state().backend.get(); }
+DisplayBackend* displayBackend() {
+    return state().backend.get();
+}
 
 std::shared_ptr<Bitmap> framebufferRef() {
     auto& s = state();
@@ -54,12 +56,15 @@ std::shared_ptr<Bitmap> framebufferRef() {
         s.generation = screenGeneration();
         s.framebuffer = std::make_shared<Bitmap>(p.width, p.height);
         s.framebuffer->fill(0xFFFFFF);
-        if (s.backend) s.backend->screenResized({p.width, p.height});
+        if (s.backend)
+            s.backend->screenResized({p.width, p.height});
     }
     return s.framebuffer;
 }
 
-Bitmap& framebuffer() { return *framebufferRef(); }
+Bitmap& framebuffer() {
+    return *framebufferRef();
+}
 
 Size framebufferSize() {
     auto& fb = framebuffer();
@@ -73,29 +78,37 @@ void markScreenChanged(const Rect& r) {
 
 void composeAndPresent() {
     auto& s = state();
-    if (s.changed.isEmpty()) return;
+    if (s.changed.isEmpty())
+        return;
     Rect changed = s.changed;
     // Layers are drawn over whatever the windows painted beneath them.
     DeviceContext dc(framebufferRef(), Point{0, 0},
                      Rect{0, 0, framebufferSize().width, framebufferSize().height});
     for (const ScreenLayer* l : layersByZ()) {
-        if (!l->paint) continue;
-        Rect area = l->area ? l->area() : Rect{0, 0, framebufferSize().width, framebufferSize().height};
-        if (!area.intersects(changed)) continue;
+        if (!l->paint)
+            continue;
+        Rect area =
+            l->area ? l->area() : Rect{0, 0, framebufferSize().width, framebufferSize().height};
+        if (!area.intersects(changed))
+            continue;
         dc.setClip(area);
         l->paint(dc);
         changed = changed.unite(area);
     }
     s.changed = Rect{};
-    if (s.backend) s.backend->present(*s.framebuffer, changed);
+    if (s.backend)
+        s.backend->present(*s.framebuffer, changed);
 }
 
-void presentNow() { composeAndPresent(); }
+void presentNow() {
+    composeAndPresent();
+}
 
 int addScreenLayer(ScreenLayer layer) {
     auto& s = state();
     int id = s.nextLayerId++;
-    Rect area = layer.area ? layer.area() : Rect{0, 0, framebufferSize().width, framebufferSize().height};
+    Rect area =
+        layer.area ? layer.area() : Rect{0, 0, framebufferSize().width, framebufferSize().height};
     s.layers.emplace(id, std::move(layer));
     markScreenChanged(area);
     return id;
@@ -104,7 +117,8 @@ int addScreenLayer(ScreenLayer layer) {
 void removeScreenLayer(int id) {
     auto& s = state();
     auto it = s.layers.find(id);
-    if (it == s.layers.end()) return;
+    if (it == s.layers.end())
+        return;
     s.layers.erase(it);
     // Whatever the layer covered is painted again from the windows beneath.
     invalidateScreen();
@@ -113,7 +127,8 @@ void removeScreenLayer(int id) {
 void repaintLayers() {
     auto& s = state();
     for (auto& [id, l] : s.layers) {
-        markScreenChanged(l.area ? l.area() : Rect{0, 0, framebufferSize().width, framebufferSize().height});
+        markScreenChanged(l.area ? l.area()
+                                 : Rect{0, 0, framebufferSize().width, framebufferSize().height});
     }
     composeAndPresent();
 }
@@ -121,7 +136,8 @@ void repaintLayers() {
 bool offerInputToLayers(const InputEvent& event) {
     auto layers = layersByZ();
     for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
-        if ((*it)->input && (*it)->input(event)) return true;
+        if ((*it)->input && (*it)->input(event))
+            return true;
     }
     return false;
 }
@@ -147,17 +163,23 @@ void applyScreenProfile() {
     ScreenProfile p = screenProfile();
     Size old = framebufferSize();
     s.generation = screenGeneration();
-    if (old.width == p.width && old.height == p.height) return;
+    if (old.width == p.width && old.height == p.height)
+        return;
     s.framebuffer = std::make_shared<Bitmap>(p.width, p.height);
     s.framebuffer->fill(0xFFFFFF);
-    if (s.backend) s.backend->screenResized({p.width, p.height});
+    if (s.backend)
+        s.backend->screenResized({p.width, p.height});
     relayoutTopLevelWindows(old, {p.width, p.height});
     for (auto& [id, hook] : s.screenHooks) hook();
     invalidateScreen();
 }
 
-bool sipIsShown() { return state().sipShown; }
-void setSipShown(bool shown) { state().sipShown = shown; }
+bool sipIsShown() {
+    return state().sipShown;
+}
+void setSipShown(bool shown) {
+    state().sipShown = shown;
+}
 
 }  // namespace platform::gui
 
@@ -170,14 +192,18 @@ int shellBarHeight() {
     return screenSize().width > 320 ? 52 : 26;
 }
 
-Size screenSize() { return framebufferSize(); }
+Size screenSize() {
+    return framebufferSize();
+}
 
 Rect workArea() {
     Size s = screenSize();
     return {0, shellBarHeight(), s.width, s.height};
 }
 
-int logPixelsPerInch() { return screenProfile().dpi; }
+int logPixelsPerInch() {
+    return screenProfile().dpi;
+}
 
 SipInfo sipInfo() {
     Size s = screenSize();

@@ -17,14 +17,14 @@ namespace platform::gui {
 struct InputEvent {
     enum class Kind { PointerDown, PointerMove, PointerUp, KeyDown, KeyUp, Char, CloseRequest };
     Kind kind = Kind::PointerMove;
-    Point position;          // screen coordinates for pointer events
-    std::uint32_t key = 0;   // virtual key for key events
-    wchar_t character = 0;   // for Char
+    Point position;         // screen coordinates for pointer events
+    std::uint32_t key = 0;  // virtual key for key events
+    wchar_t character = 0;  // for Char
 };
 
 // A display backend: shows the framebuffer and reports input. Chosen by name at start-up.
 class DisplayBackend {
-public:
+  public:
     virtual ~DisplayBackend() = default;
     virtual const char* name() const = 0;
     // Shows the changed part of the framebuffer.
@@ -62,13 +62,13 @@ void presentNow();
 // filters see every input event first (highest z first) and return true to take it.
 struct ScreenLayer {
     int z = 0;
-    std::function<void(DeviceContext& screenDc)> paint;      // may be empty
-    std::function<bool(const InputEvent& event)> input;      // may be empty
-    std::function<Rect()> area;                              // screen area it covers
+    std::function<void(DeviceContext& screenDc)> paint;  // may be empty
+    std::function<bool(const InputEvent& event)> input;  // may be empty
+    std::function<Rect()> area;                          // screen area it covers
 };
-int addScreenLayer(ScreenLayer layer);   // returns an id
+int addScreenLayer(ScreenLayer layer);  // returns an id
 void removeScreenLayer(int id);
-void repaintLayers();                    // repaints the layers at once
+void repaintLayers();  // repaints the layers at once
 
 // Repaints everything: every top-level window of this program is invalidated and the layers
 // are redrawn (after an overlay closes, after a rotation).

@@ -52,7 +52,8 @@ Rect screenRectOf(const WindowData& w) {
     WindowHandle p = w.parent;
     while (p) {
         auto* pd = findLocal(p);
-        if (!pd) break;
+        if (!pd)
+            break;
         r = r.offset(pd->rect.left, pd->rect.top);
         p = pd->parent;
     }
@@ -65,7 +66,8 @@ Rect visibleClientRect(const WindowData& w) {
     WindowHandle p = w.parent;
     while (p) {
         auto* pd = findLocal(p);
-        if (!pd) break;
+        if (!pd)
+            break;
         visible = visible.intersect(screenRectOf(*pd));
         p = pd->parent;
     }
@@ -77,8 +79,10 @@ Rect visibleClientRect(const WindowData& w) {
 bool isShownOnScreen(const WindowData& w) {
     const WindowData* cur = &w;
     while (cur) {
-        if (!cur->visible) return false;
-        if (!cur->parent) return true;
+        if (!cur->visible)
+            return false;
+        if (!cur->parent)
+            return true;
         cur = findLocal(cur->parent);
     }
     return false;
@@ -88,7 +92,8 @@ WindowHandle windowAtScreenPoint(Point p) {
     auto& ws = windowSystem();
     for (auto it = ws.zOrder.rbegin(); it != ws.zOrder.rend(); ++it) {
         auto* w = findLocal(*it);
-        if (!w || !w->visible || !w->rect.contains(p)) continue;
+        if (!w || !w->visible || !w->rect.contains(p))
+            continue;
         // Descend into the topmost visible child under the point.
         for (;;) {
             WindowHandle hit = 0;
@@ -101,7 +106,8 @@ WindowHandle windowAtScreenPoint(Point p) {
                     break;
                 }
             }
-            if (!hit) return w->handle;
+            if (!hit)
+                return w->handle;
             w = findLocal(hit);
         }
     }
@@ -117,7 +123,8 @@ using namespace gui;
 bool registerWindowClass(const WindowClass& cls) {
     auto& ws = windowSystem();
     std::wstring key = lower(cls.name);
-    if (key.empty() || ws.classes.count(key)) return false;
+    if (key.empty() || ws.classes.count(key))
+        return false;
     ws.classes.emplace(key, cls);
     return true;
 }
@@ -129,8 +136,10 @@ bool isWindowClassRegistered(std::wstring_view name) {
 WindowHandle createWindow(const WindowCreate& create) {
     auto& ws = windowSystem();
     auto cls = ws.classes.find(lower(create.className));
-    if (cls == ws.classes.end()) return 0;
-    if (create.parent && !findLocal(create.parent)) return 0;
+    if (cls == ws.classes.end())
+        return 0;
+    if (create.parent && !findLocal(create.parent))
+        return 0;
     Endpoint::own();  // other programs reach this window through the program's socket
 
     auto data = std::make_unique<WindowData>();
@@ -143,10 +152,10 @@ WindowHandle createWindow(const WindowCreate& create) {
     data->background = cls->second.background;
     data->visible = create.visible;
     if (create.parent) {
-        data->rect = rectOfSize(create.x == UseDefault ? 0 : create.x,
-                                create.y == UseDefault ? 0 : create.y,
-                                create.width == UseDefault ? 0 : create.width,
-                                create.height == UseDefault ? 0 : create.height);
+        data->rect =
+            rectOfSize(create.x == UseDefault ? 0 : create.x, create.y == UseDefault ? 0 : create.y,
+                       create.width == UseDefault ? 0 : create.width,
+                       create.height == UseDefault ? 0 : create.height);
     } else {
         // A default window fills the visible desktop above the menu bar.
         Rect desk = sipInfo().visibleDesktop;
@@ -179,14 +188,16 @@ WindowHandle createWindow(const WindowCreate& create) {
         return 0;
     }
     auto* w = findLocal(handle);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     sendMessage(handle, wm::Size, 0, makeLParam(w->rect.width(), w->rect.height()));
     if (w->visible) {
         sendMessage(handle, wm::ShowWindow, 1, 0);
         invalidateRect(handle, nullptr, true);
         // A program's new visible top-level window comes to the front, as a started program
         // does on the handheld.
-        if (!create.parent) activateLocal(handle, true);
+        if (!create.parent)
+            activateLocal(handle, true);
     }
     return handle;
 }
@@ -194,47 +205,63 @@ WindowHandle createWindow(const WindowCreate& create) {
 bool destroyWindow(WindowHandle handle) {
     auto& ws = windowSystem();
     auto* w = findLocal(handle);
-    if (!w) return false;
+    if (!w)
+        return false;
     // Children go first, top to bottom.
     std::vector<WindowHandle> children = w->children;
     for (auto it = children.rbegin(); it != children.rend(); ++it) destroyWindow(*it);
     w = findLocal(handle);
-    if (!w) return false;
+    if (!w)
+        return false;
     sendMessage(handle, wm::Destroy, 0, 0);
     w = findLocal(handle);
-    if (!w) return false;
+    if (!w)
+        return false;
     w->destroying = true;
     WindowHandle parent = w->parent;
     Rect area = w->rect;
     bool wasVisible = w->visible;
-    if (ws.focus == handle) ws.focus = 0;
-    if (ws.capture == handle) ws.capture = 0;
-    if (ws.active == handle) ws.active = 0;
+    if (ws.focus == handle)
+        ws.focus = 0;
+    if (ws.capture == handle)
+        ws.capture = 0;
+    if (ws.active == handle)
+        ws.active = 0;
     if (parent) {
-        if (auto* p = findLocal(parent)) std::erase(p->children, handle);
+        if (auto* p = findLocal(parent))
+            std::erase(p->children, handle);
     } else {
         std::erase(ws.zOrder, handle);
     }
     forgetDeviceWindow(handle);
-    if (deviceForegroundWindow() == handle) setDeviceForegroundWindow(0);
+    if (deviceForegroundWindow() == handle)
+        setDeviceForegroundWindow(0);
     ws.windows.erase(handle);
-    if (wasVisible) exposeArea(parent, area);
+    if (wasVisible)
+        exposeArea(parent, area);
     return true;
 }
 
 bool isWindow(WindowHandle handle) {
-    if (findLocal(handle)) return true;
-    if (windowSystem().windows.count(handle)) return false;  // being destroyed here
+    if (findLocal(handle))
+        return true;
+    if (windowSystem().windows.count(handle))
+        return false;  // being destroyed here
     return lookupDeviceWindow(handle).has_value();
 }
 
-bool isOwnWindow(WindowHandle handle) { return findLocal(handle) != nullptr; }
+bool isOwnWindow(WindowHandle handle) {
+    return findLocal(handle) != nullptr;
+}
 
 WindowHandle findWindow(std::wstring_view className, std::wstring_view title) {
     for (const auto& w : liveTopLevelWindows()) {
-        if (!className.empty() && lower(w.className) != lower(className)) continue;
-        if (!title.empty() && w.title != title) continue;
-        if (w.processId == static_cast<int>(::getpid()) && !findLocal(w.handle)) continue;
+        if (!className.empty() && lower(w.className) != lower(className))
+            continue;
+        if (!title.empty() && w.title != title)
+            continue;
+        if (w.processId == static_cast<int>(::getpid()) && !findLocal(w.handle))
+            continue;
         return w.handle;
     }
     return 0;
@@ -260,7 +287,8 @@ std::vector<WindowInfo> listWindows() {
 
 WindowProc setWindowProc(WindowHandle handle, WindowProc proc) {
     auto* w = findLocal(handle);
-    if (!w) return {};
+    if (!w)
+        return {};
     std::swap(w->proc, proc);
     return proc;
 }
@@ -270,14 +298,15 @@ WindowProc windowProc(WindowHandle handle) {
     return w ? w->proc : WindowProc{};
 }
 
-LResult callWindowProc(const WindowProc& proc, WindowHandle window, std::uint32_t id,
-                       WParam wParam, LParam lParam) {
+LResult callWindowProc(const WindowProc& proc, WindowHandle window, std::uint32_t id, WParam wParam,
+                       LParam lParam) {
     return proc ? proc(window, id, wParam, lParam) : defWindowProc(window, id, wParam, lParam);
 }
 
 std::intptr_t setWindowUserData(WindowHandle handle, std::intptr_t data) {
     auto* w = findLocal(handle);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     std::swap(w->userData, data);
     return data;
 }
@@ -289,23 +318,29 @@ std::intptr_t windowUserData(WindowHandle handle) {
 
 Rect clientRect(WindowHandle handle) {
     auto* w = findLocal(handle);
-    if (w) return {0, 0, w->rect.width(), w->rect.height()};
-    if (auto row = lookupDeviceWindow(handle)) return {0, 0, row->rect.width(), row->rect.height()};
+    if (w)
+        return {0, 0, w->rect.width(), w->rect.height()};
+    if (auto row = lookupDeviceWindow(handle))
+        return {0, 0, row->rect.width(), row->rect.height()};
     return {};
 }
 
 Rect windowRect(WindowHandle handle) {
     auto* w = findLocal(handle);
-    if (w) return screenRectOf(*w);
-    if (auto row = lookupDeviceWindow(handle)) return row->rect;
+    if (w)
+        return screenRectOf(*w);
+    if (auto row = lookupDeviceWindow(handle))
+        return row->rect;
     return {};
 }
 
 bool moveWindow(WindowHandle handle, const Rect& rect, bool repaint) {
     auto* w = findLocal(handle);
-    if (!w) return false;
+    if (!w)
+        return false;
     Rect old = w->rect;
-    if (old == rect) return true;
+    if (old == rect)
+        return true;
     w->rect = rect;
     syncDeviceRow(*w);
     if (old.left != rect.left || old.top != rect.top) {
@@ -344,29 +379,35 @@ std::vector<WindowHandle> childWindows(WindowHandle handle) {
 
 WindowHandle childAt(WindowHandle parent, Point clientPoint) {
     auto* w = findLocal(parent);
-    if (!w) return 0;
+    if (!w)
+        return 0;
     for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
         auto* c = findLocal(*it);
-        if (c && c->visible && c->rect.contains(clientPoint)) return *it;
+        if (c && c->visible && c->rect.contains(clientPoint))
+            return *it;
     }
     return 0;
 }
 
 bool showWindow(WindowHandle handle, bool show) {
     auto* w = findLocal(handle);
-    if (!w) return false;
+    if (!w)
+        return false;
     bool was = w->visible;
-    if (was == show) return was;
+    if (was == show)
+        return was;
     w->visible = show;
     syncDeviceRow(*w);
     sendMessage(handle, wm::ShowWindow, show ? 1 : 0, 0);
     w = findLocal(handle);
-    if (!w) return was;
+    if (!w)
+        return was;
     if (show) {
         invalidateRect(handle, nullptr, true);
     } else {
         auto& ws = windowSystem();
-        if (ws.focus == handle) setFocus(w->parent);
+        if (ws.focus == handle)
+            setFocus(w->parent);
         exposeArea(w->parent, w->rect);
     }
     return was;
@@ -374,14 +415,16 @@ bool showWindow(WindowHandle handle, bool show) {
 
 bool isWindowVisible(WindowHandle handle) {
     auto* w = findLocal(handle);
-    if (w) return isShownOnScreen(*w);
+    if (w)
+        return isShownOnScreen(*w);
     auto row = lookupDeviceWindow(handle);
     return row && row->visible;
 }
 
 bool enableWindow(WindowHandle handle, bool enable) {
     auto* w = findLocal(handle);
-    if (!w) return false;
+    if (!w)
+        return false;
     bool wasDisabled = !w->enabled;
     if (w->enabled != enable) {
         w->enabled = enable;
@@ -398,14 +441,16 @@ bool isWindowEnabled(WindowHandle handle) {
 
 std::wstring windowText(WindowHandle handle) {
     auto* w = findLocal(handle);
-    if (w) return w->title;
+    if (w)
+        return w->title;
     auto row = lookupDeviceWindow(handle);
     return row ? row->title : std::wstring();
 }
 
 bool setWindowText(WindowHandle handle, std::wstring_view text) {
     auto* w = findLocal(handle);
-    if (!w) return false;
+    if (!w)
+        return false;
     std::wstring copy(text);
     sendMessage(handle, wm::SetText, 0, reinterpret_cast<LParam>(copy.c_str()));
     return true;
@@ -413,7 +458,8 @@ bool setWindowText(WindowHandle handle, std::wstring_view text) {
 
 std::wstring windowClassName(WindowHandle handle) {
     auto* w = findLocal(handle);
-    if (w) return w->className;
+    if (w)
+        return w->className;
     auto row = lookupDeviceWindow(handle);
     return row ? row->className : std::wstring();
 }
@@ -431,32 +477,43 @@ std::uint32_t windowStyle(WindowHandle handle) {
 WindowHandle setFocus(WindowHandle handle) {
     auto& ws = windowSystem();
     WindowHandle old = ws.focus;
-    if (handle && !findLocal(handle)) return old;
-    if (old == handle) return old;
+    if (handle && !findLocal(handle))
+        return old;
+    if (old == handle)
+        return old;
     ws.focus = handle;
-    if (old && findLocal(old)) sendMessage(old, wm::KillFocus, handle, 0);
-    if (handle && ws.focus == handle) sendMessage(handle, wm::SetFocus, old, 0);
+    if (old && findLocal(old))
+        sendMessage(old, wm::KillFocus, handle, 0);
+    if (handle && ws.focus == handle)
+        sendMessage(handle, wm::SetFocus, old, 0);
     return old;
 }
 
-WindowHandle focusWindow() { return windowSystem().focus; }
+WindowHandle focusWindow() {
+    return windowSystem().focus;
+}
 
 WindowHandle setActiveWindow(WindowHandle handle) {
     auto& ws = windowSystem();
     WindowHandle old = ws.active;
     auto* w = findLocal(handle);
-    if (!w || w->parent || old == handle) return old;
+    if (!w || w->parent || old == handle)
+        return old;
     ws.active = handle;
-    if (old && findLocal(old)) sendMessage(old, wm::Activate, wa::Inactive, handle);
+    if (old && findLocal(old))
+        sendMessage(old, wm::Activate, wa::Inactive, handle);
     sendMessage(handle, wm::Activate, wa::Active, old);
     // Focus moves into the activated window unless it is already inside it.
     WindowHandle f = ws.focus;
     while (f && f != handle) f = parentWindow(f);
-    if (f != handle) setFocus(handle);
+    if (f != handle)
+        setFocus(handle);
     return old;
 }
 
-WindowHandle activeWindow() { return windowSystem().active; }
+WindowHandle activeWindow() {
+    return windowSystem().active;
+}
 
 bool setForegroundWindow(WindowHandle handle) {
     if (findLocal(handle)) {
@@ -474,7 +531,8 @@ bool setForegroundWindow(WindowHandle handle) {
         return true;
     }
     auto row = lookupDeviceWindow(handle);
-    if (!row) return false;
+    if (!row)
+        return false;
     Datagram d;
     d.kind = DatagramKind::Activate;
     d.window = handle;
@@ -490,7 +548,8 @@ WindowHandle foregroundWindow() {
 WindowHandle setCapture(WindowHandle handle) {
     auto& ws = windowSystem();
     WindowHandle old = ws.capture;
-    if (!handle || findLocal(handle)) ws.capture = handle;
+    if (!handle || findLocal(handle))
+        ws.capture = handle;
     return old;
 }
 
@@ -499,7 +558,9 @@ bool releaseCapture() {
     return true;
 }
 
-WindowHandle captureWindow() { return windowSystem().capture; }
+WindowHandle captureWindow() {
+    return windowSystem().capture;
+}
 
 }  // namespace platform
 
@@ -508,14 +569,16 @@ namespace platform::gui {
 void activateLocal(WindowHandle handle, bool activate) {
     auto& ws = windowSystem();
     auto* w = findLocal(handle);
-    if (!w) return;
+    if (!w)
+        return;
     while (w->parent) w = findLocal(w->parent);
     if (activate) {
         std::erase(ws.zOrder, w->handle);
         ws.zOrder.push_back(w->handle);
         setDeviceForegroundWindow(w->handle);
         setActiveWindow(w->handle);
-        if (auto* b = displayBackend()) b->raise();
+        if (auto* b = displayBackend())
+            b->raise();
         invalidateRect(w->handle, nullptr, true);
     } else if (ws.active == w->handle) {
         ws.active = 0;
@@ -530,13 +593,15 @@ void relayoutTopLevelWindows(Size oldScreen, Size newScreen) {
     std::vector<WindowHandle> order = ws.zOrder;
     for (WindowHandle h : order) {
         auto* w = findLocal(h);
-        if (!w) continue;
+        if (!w)
+            continue;
         Rect r = w->rect;
         if (r.width() == oldScreen.width && r.height() == oldScreen.height) {
             moveWindow(h, Rect{0, 0, newScreen.width, newScreen.height}, true);
         } else {
             // A window that filled the width of the old screen follows the visible desktop.
-            if (r.width() == oldScreen.width) moveWindow(h, desk, true);
+            if (r.width() == oldScreen.width)
+                moveWindow(h, desk, true);
         }
     }
 }

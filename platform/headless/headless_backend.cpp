@@ -6,12 +6,13 @@ namespace platform::headless {
 namespace {
 
 class HeadlessBackend final : public gui::DisplayBackend {
-public:
+  public:
     const char* name() const override { return "headless"; }
     void present(const Bitmap&, const Rect&) override {}
     void pollInput(std::vector<gui::InputEvent>&, int timeoutMs, int wakeFd) override {
         // Nothing arrives from a display; sleep until other work wakes the loop.
-        if (timeoutMs == 0 || wakeFd < 0) return;
+        if (timeoutMs == 0 || wakeFd < 0)
+            return;
         pollfd fd{wakeFd, POLLIN, 0};
         ::poll(&fd, 1, timeoutMs);
     }
@@ -23,6 +24,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<gui::DisplayBackend> createBackend() { return std::make_unique<HeadlessBackend>(); }
+std::unique_ptr<gui::DisplayBackend> createBackend() {
+    return std::make_unique<HeadlessBackend>();
+}
 
 }  // namespace platform::headless

@@ -18,7 +18,9 @@ std::uint32_t bootMilliseconds() {
 
 }  // namespace
 
-void systemIdleTimerReset() { setProfileNumber("power.idle_reset", bootMilliseconds()); }
+void systemIdleTimerReset() {
+    setProfileNumber("power.idle_reset", bootMilliseconds());
+}
 
 std::uint32_t lastIdleTimerReset() {
     return static_cast<std::uint32_t>(profileNumber("power.idle_reset", 0));

@@ -217,7 +217,8 @@ int messageBox(WindowHandle owner, std::wstring_view text, std::wstring_view cap
     // The program waits for the user now, not for itself: the busy indicator would only
     // cover the box.
     bool wasBusy = isWaitCursorShown();
-    if (wasBusy) setWaitCursor(false);
+    if (wasBusy)
+        setWaitCursor(false);
 
     gui::ScreenLayer layer;
     layer.z = z::MessageBoxes + static_cast<int>(openBoxes().size());
@@ -237,7 +238,8 @@ int messageBox(WindowHandle owner, std::wstring_view text, std::wstring_view cap
 
     gui::removeScreenLayer(layerId);
     std::erase(openBoxes(), &box);
-    if (wasBusy) setWaitCursor(true);
+    if (wasBusy)
+        setWaitCursor(true);
     box.held.putBack();
     return answer;
 }

@@ -13,7 +13,7 @@ namespace {
 const std::wstring kMainPath = L"\\Program Files\\Vorn Roamer\\";
 
 class HandOver : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::test::useTestDevice();
         platform::createFolder(kMainPath);
@@ -52,9 +52,9 @@ TEST_F(HandOver, UnreadableContentIsIgnoredAndRemoved) {
 
     // A huge file is read only as far as a line can reach.
     std::string big(1 << 20, 'a');
-    ASSERT_TRUE(platform::writeFileAtomic(
-        kMainPath + L"trigger.inf",
-        {reinterpret_cast<const std::uint8_t*>(big.data()), big.size()}));
+    ASSERT_TRUE(
+        platform::writeFileAtomic(kMainPath + L"trigger.inf",
+                                  {reinterpret_cast<const std::uint8_t*>(big.data()), big.size()}));
     auto line = app::takeHandOver(kMainPath);
     ASSERT_TRUE(line.has_value());
     EXPECT_EQ(line->size(), app::kHandOverLineLimit);

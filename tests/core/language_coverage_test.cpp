@@ -38,14 +38,17 @@ std::vector<std::wstring> languageLines(const std::string& file) {
     std::stringstream bytes;
     bytes << in.rdbuf();
     std::string text = bytes.str();
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
+        text.erase(0, 3);
     std::vector<std::wstring> lines;
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
+        if (end == std::string::npos)
+            end = text.size();
         std::string l = text.substr(start, end - start);
-        if (!l.empty() && l.back() == '\r') l.pop_back();
+        if (!l.empty() && l.back() == '\r')
+            l.pop_back();
         lines.push_back(platform::fromUtf8(l));
         start = end + 1;
     }
@@ -56,13 +59,15 @@ std::vector<std::wstring> languageLines(const std::string& file) {
 std::vector<std::wstring> conversions(const std::wstring& text) {
     std::vector<std::wstring> out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != L'%') continue;
+        if (text[i] != L'%')
+            continue;
         std::size_t j = i + 1;
-        while (j < text.size() && std::wstring_view(L"-+ #0123456789.lh").find(text[j]) !=
-                                      std::wstring_view::npos) {
+        while (j < text.size() &&
+               std::wstring_view(L"-+ #0123456789.lh").find(text[j]) != std::wstring_view::npos) {
             ++j;
         }
-        if (j >= text.size()) break;
+        if (j >= text.size())
+            break;
         if (text[j] == L'%') {
             i = j;
             continue;

@@ -168,8 +168,7 @@ TEST_F(BadDatagramTest, ControlRequestsAnswerOnlyInsideTheDevice) {
     ASSERT_TRUE(sendRaw(pid_, platform::gui::encodeDatagram(control)));
     expectStillAnswering(5);
     EXPECT_TRUE(waitUntil([&] {
-        return countOf(device_.deviceLog(), "control request that answers outside the device") >=
-               1;
+        return countOf(device_.deviceLog(), "control request that answers outside the device") >= 1;
     })) << device_.deviceLog();
     EXPECT_FALSE(outside.receive());
 }

@@ -13,7 +13,6 @@ using namespace e2e;
 
 namespace {
 
-
 // The map fills the width below the 26-pixel task bar: 240 x 120 pixels.
 constexpr int kTaskBar = 26;
 constexpr int kMapWidth = 240;

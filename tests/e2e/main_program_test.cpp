@@ -31,7 +31,7 @@ void setSetting(const std::wstring& name, const std::wstring& value) {
 }
 
 class MainProgramTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // Start-up labels go to the device log, where the tests read them.
         ::setenv("VORN_TRACE", "1", 1);
@@ -40,7 +40,8 @@ protected:
     // Starts the main program as the device's shell would; returns its process id.
     int start(const std::string& commandLine = "") {
         std::vector<std::string> args{"run", "--headless", kMainProgram};
-        if (!commandLine.empty()) args.push_back(commandLine);
+        if (!commandLine.empty())
+            args.push_back(commandLine);
         CommandResult r = device_.ctl(args);
         EXPECT_EQ(r.exitCode, 0) << r.err;
         return r.exitCode == 0 ? std::stoi(r.out) : 0;
@@ -71,9 +72,15 @@ protected:
 TEST_F(MainProgramTest, StartUpRunsInOrderAndPublishesPathsLanguageAndTodayItem) {
     startFirstInstance();
     std::string log = device_.deviceLog();
-    const char* labels[] = {"starting",          "mainwnd-show",       "initlang complete",
-                            "langlist complete", "openlang complete",  "homescreen check complete",
-                            "loadfavorites complete", "selector complete", "setdisplay complete"};
+    const char* labels[] = {"starting",
+                            "mainwnd-show",
+                            "initlang complete",
+                            "langlist complete",
+                            "openlang complete",
+                            "homescreen check complete",
+                            "loadfavorites complete",
+                            "selector complete",
+                            "setdisplay complete"};
     std::size_t at = 0;
     for (const char* label : labels) {
         std::size_t found = log.find(std::string("trace: ") + label, at);

@@ -41,7 +41,7 @@ LResult recordingProc(WindowHandle w, std::uint32_t id, WParam wp, LParam lp) {
 }
 
 class WindowSystemTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         test::useTestDevice();
         if (!isWindowClassRegistered(L"TestRecorder")) {
@@ -54,7 +54,8 @@ protected:
         // Drain what the destruction left behind.
         Message m;
         while (peekMessage(m, true)) {
-            if (m.id != wm::Quit) dispatchMessage(m);
+            if (m.id != wm::Quit)
+                dispatchMessage(m);
         }
     }
     WindowHandle make(std::wstring title, WindowHandle parent = 0, Rect r = {0, 0, 0, 0}) {
@@ -66,7 +67,8 @@ protected:
             c.x = r.left, c.y = r.top, c.width = r.width(), c.height = r.height();
         }
         WindowHandle h = createWindow(c);
-        if (!parent) created_.push_back(h);
+        if (!parent)
+            created_.push_back(h);
         return h;
     }
     // Runs the loop until the predicate holds or two seconds pass.
@@ -75,9 +77,11 @@ protected:
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
         Message m;
         while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
             if (peekMessage(m, true)) {
-                if (m.id == wm::Quit) continue;
+                if (m.id == wm::Quit)
+                    continue;
                 translateMessage(m);
                 dispatchMessage(m);
             } else {
@@ -187,8 +191,8 @@ TEST_F(WindowSystemTest, InvalidAreasCoalesceIntoOnePaintThatReachesTheScreen) {
     for (auto& r : g_log) paints += r.id == wm::Paint;
     EXPECT_EQ(paints, 1);
     auto& fb = gui::framebuffer();
-    EXPECT_EQ(fb.pixel(10 + 55, 40 + 55), rgb(10, 200, 30));   // inside the painted area
-    EXPECT_NE(fb.pixel(10 + 80, 40 + 80), rgb(10, 200, 30));   // outside it: untouched
+    EXPECT_EQ(fb.pixel(10 + 55, 40 + 55), rgb(10, 200, 30));  // inside the painted area
+    EXPECT_NE(fb.pixel(10 + 80, 40 + 80), rgb(10, 200, 30));  // outside it: untouched
 }
 
 TEST_F(WindowSystemTest, PointerInputGoesToTheChildUnderThePointOrToTheCapture) {
@@ -214,7 +218,7 @@ TEST_F(WindowSystemTest, PointerInputGoesToTheChildUnderThePointOrToTheCapture) 
     EXPECT_EQ(log[0].id, wm::LButtonDown);
     EXPECT_EQ(log[0].wParam, 1u);  // the stylus is down
     EXPECT_EQ(pointFromLParam(log[0].lParam), (Point{10, 5}));
-    EXPECT_EQ(log[1].window, top);  // released elsewhere, no capture
+    EXPECT_EQ(log[1].window, top);   // released elsewhere, no capture
     EXPECT_EQ(activeWindow(), top);  // a tap activates the window it lands in
     g_log.clear();
     setCapture(child);
@@ -248,7 +252,7 @@ TEST_F(WindowSystemTest, KeysGoToTheFocusedWindowAndFocusChangesAreAnnounced) {
 
 TEST_F(WindowSystemTest, WindowsAndMessageNamesAreKnownDeviceWide) {
     WindowHandle w = make(L"Findable Title");
-    EXPECT_EQ(findWindow(L"testrecorder", L"Findable Title"), w);  // class ignores case
+    EXPECT_EQ(findWindow(L"testrecorder", L"Findable Title"), w);   // class ignores case
     EXPECT_EQ(findWindow(L"TestRecorder", L"findable title"), 0u);  // the title does not
     EXPECT_EQ(findWindow(L"NoSuchClass", L""), 0u);
     bool listed = false;
@@ -269,13 +273,18 @@ TEST_F(WindowSystemTest, ScreenLayersSeeInputBeforeWindows) {
     pumpUntil([&] { return !updateRect(top); });
     g_log.clear();
     int taken = 0;
-    int id = gui::addScreenLayer({100, {}, [&](const gui::InputEvent& e) {
+    int id = gui::addScreenLayer({100,
+                                  {},
+                                  [&](const gui::InputEvent& e) {
                                       if (e.position.y >= 294) {
                                           ++taken;
                                           return true;
                                       }
                                       return false;
-                                  }, [] { return Rect{0, 294, 240, 320}; }});
+                                  },
+                                  [] {
+                                      return Rect{0, 294, 240, 320};
+                                  }});
     gui::injectInput({gui::InputEvent::Kind::PointerDown, {10, 300}});
     gui::injectInput({gui::InputEvent::Kind::PointerDown, {10, 100}});
     ASSERT_TRUE(pumpUntil([&] { return !g_log.empty(); }));

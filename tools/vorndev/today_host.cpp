@@ -49,7 +49,9 @@ TodayHost& host() {
     return h;
 }
 
-int scale() { return screenSize().width > 320 ? 2 : 1; }
+int scale() {
+    return screenSize().width > 320 ? 2 : 1;
+}
 
 std::vector<Program> installedPrograms() {
     std::vector<Program> out;
@@ -65,7 +67,8 @@ std::vector<Program> installedPrograms() {
 std::vector<std::wstring> todayItems() {
     std::vector<std::wstring> out;
     auto key = RegistryKey::open(Hive::LocalMachine, L"Software\\Microsoft\\Today\\Items");
-    if (!key) return out;
+    if (!key)
+        return out;
     for (const auto& name : key->subKeys()) out.push_back(name);
     return out;
 }
@@ -85,7 +88,8 @@ FontRef font(int points, int weight) {
 
 void buildMenuBar() {
     auto& h = host();
-    if (h.bar) destroyMenuBar(h.bar);
+    if (h.bar)
+        destroyMenuBar(h.bar);
     h.bar = createMenuBar(h.window, {SoftKeyKind::Menu, SoftKeyKind::Button, 99, kRotateCommand});
     setSoftKeyText(h.bar, 0, L"Programs");
     setSoftKeyText(h.bar, 1, L"Rotate");
@@ -94,7 +98,8 @@ void buildMenuBar() {
     for (std::size_t i = 0; i < h.programs.size(); ++i) {
         appendMenu(menu, mf::String, kFirstProgramCommand + i, h.programs[i].name);
     }
-    if (h.programs.empty()) appendMenu(menu, mf::Grayed, 999, L"No programs installed");
+    if (h.programs.empty())
+        appendMenu(menu, mf::Grayed, 999, L"No programs installed");
     showMenuBar(h.bar, true);
 }
 
@@ -113,11 +118,13 @@ void paint(DeviceContext& dc, const Rect& client) {
     auto bold = font(8, 700);
     dc.setTextColour(rgb(255, 255, 255));
     dc.selectFont(big);
-    dc.drawText(formatTime(now, L"HH':'mm").value_or(L""), Rect{8 * s, 4 * s, client.right - 8 * s, 34 * s},
+    dc.drawText(formatTime(now, L"HH':'mm").value_or(L""),
+                Rect{8 * s, 4 * s, client.right - 8 * s, 34 * s},
                 dt::Left | dt::SingleLine | dt::VCenter);
     dc.selectFont(normal);
     dc.drawText(formatDate(now, longDatePicture()).value_or(L""),
-                Rect{8 * s, 34 * s, client.right - 8 * s, 56 * s}, dt::Left | dt::SingleLine | dt::VCenter);
+                Rect{8 * s, 34 * s, client.right - 8 * s, 56 * s},
+                dt::Left | dt::SingleLine | dt::VCenter);
 
     int y = 66 * s;
     auto row = [&](const std::wstring& text, FontRef f, Colour c) {
@@ -153,7 +160,8 @@ void paint(DeviceContext& dc, const Rect& client) {
 
 void launch(std::size_t index) {
     auto& h = host();
-    if (index >= h.programs.size()) return;
+    if (index >= h.programs.size())
+        return;
     if (!startProgram(h.programs[index].devicePath, L"")) {
         messageBox(0, L"The program could not be started.", L"Today", mb::Ok | mb::IconExclamation);
     }
@@ -162,7 +170,8 @@ void launch(std::size_t index) {
 int programAt(Point p) {
     auto& h = host();
     for (std::size_t i = 0; i < h.programRects.size(); ++i) {
-        if (h.programRects[i].contains(p)) return static_cast<int>(i);
+        if (h.programRects[i].contains(p))
+            return static_cast<int>(i);
     }
     return -1;
 }
@@ -190,7 +199,8 @@ LResult todayProc(WindowHandle w, std::uint32_t msg, WParam wp, LParam lp) {
             int was = h.pressed;
             h.pressed = -1;
             invalidateRect(w, nullptr, false);
-            if (was >= 0 && programAt(pointFromLParam(lp)) == was) launch(static_cast<std::size_t>(was));
+            if (was >= 0 && programAt(pointFromLParam(lp)) == was)
+                launch(static_cast<std::size_t>(was));
             return 0;
         }
         case wm::Command:
@@ -223,7 +233,8 @@ int runTodayHost(int argc, char** argv) {
     create.className = kClassName;
     create.title = kTitle;
     h.window = createWindow(create);
-    if (!h.window) return 1;
+    if (!h.window)
+        return 1;
     buildMenuBar();
     setForegroundWindow(h.window);
     setTimer(h.window, kClockTimer, 1000);

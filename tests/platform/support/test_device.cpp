@@ -27,13 +27,16 @@ struct Device {
 const std::filesystem::path& useTestDevice(std::string_view screen) {
     static Device device;
     if (device.root.empty()) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vorn-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create test device");
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vorn-test-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot create test device");
         device.root = pattern;
         ::setenv("VORN_DEVICE", pattern.c_str(), 1);
         setDeviceRoot(device.root);
         auto profile = screenProfileFromName(screen);
-        if (!profile) throw std::runtime_error("unknown screen profile");
+        if (!profile)
+            throw std::runtime_error("unknown screen profile");
         setScreenProfile(*profile);
     }
     return device.root;
