@@ -205,7 +205,10 @@ TEST(HiveNames, ShortAndLongFormsIgnoringCase) {
 
 pid_t startWorker(const fs::path& root, int worker) {
     std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    // The worker's device replaces the one this test program was given.
+    for (char** e = environ; *e; ++e)
+        if (!std::string_view(*e).starts_with("VORN_DEVICE="))
+            env.emplace_back(*e);
     env.push_back("VORN_DEVICE=" + root.string());
     env.push_back("VORN_REGISTRY_WORKER=" + std::to_string(worker));
     std::vector<char*> envp;

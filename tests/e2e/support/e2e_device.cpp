@@ -55,7 +55,17 @@ CommandResult runCommand(const fs::path& program, const std::vector<std::string>
     for (auto& a : argvText) argv.push_back(a.data());
     argv.push_back(nullptr);
     std::vector<std::string> envText;
-    for (char** e = environ; *e; ++e) envText.emplace_back(*e);
+    // A variable given here replaces the inherited one: the first of two is what getenv sees.
+    auto overridden = [&](std::string_view entry) {
+        auto name = entry.substr(0, entry.find('=') + 1);
+        for (const auto& extra : extraEnvironment)
+            if (std::string_view(extra).starts_with(name))
+                return true;
+        return false;
+    };
+    for (char** e = environ; *e; ++e)
+        if (!overridden(*e))
+            envText.emplace_back(*e);
     envText.insert(envText.end(), extraEnvironment.begin(), extraEnvironment.end());
     std::vector<char*> envp;
     for (auto& e : envText) envp.push_back(e.data());
