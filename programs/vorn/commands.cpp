@@ -112,6 +112,14 @@ std::optional<CityMatch> cityNamed(CityFinder& finder, const Invocation& invocat
         return found.city;
     std::string name(query);
     if (found.ambiguous) {
+        // A short name can fit hundreds of cities; a screenful is enough to choose a fuller name.
+        constexpr std::size_t kShown = 12;
+        std::size_t total = found.candidates.size();
+        if (total > kShown) {
+            found.candidates.resize(kShown);
+            found.candidates.push_back("... and " + std::to_string(total - kShown) +
+                                       " more; give a fuller name, \"name, country\" or a code");
+        }
         report(invocation, kExitUsage, "\"" + name + "\" names several cities:", found.candidates);
     } else if (!found.candidates.empty()) {
         report(invocation, kExitUsage,

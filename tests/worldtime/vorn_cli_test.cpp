@@ -174,8 +174,11 @@ TEST_F(VornCommand, NamesResolveAsTheCityScreenFindsThem) {
     Outcome vietnam = vorn("time 'buon ma thuot' --json");
     ASSERT_EQ(vietnam.exitCode, 0) << vietnam.out;
     EXPECT_TRUE(holds(vietnam, "Bu\xC3\xB4n Ma Thu\xE1\xBB\x99t"));
-    // A prefix of several names stays ambiguous.
-    EXPECT_EQ(vorn("time Santa").exitCode, 2);
+    // A prefix of several names stays ambiguous, and the list of them stays a screenful.
+    Outcome santa = vorn("time Santa --json");
+    EXPECT_EQ(santa.exitCode, 2);
+    EXPECT_EQ(std::count(santa.out.begin(), santa.out.end(), '('), 12) << santa.out;
+    EXPECT_TRUE(holds(santa, " more; give a fuller name")) << santa.out;
     // Columns line up after accented names.
     Outcome table = vorn("time Zurich Reykjavik London --at 2025-01-15T06:30");
     ASSERT_EQ(table.exitCode, 0);
