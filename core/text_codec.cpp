@@ -53,24 +53,6 @@ wchar_t decodeSequence(std::span<const std::uint8_t> bytes, std::size_t& i, bool
     return c;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 std::size_t unitsOf(wchar_t c) {
     return static_cast<std::uint32_t>(c) > 0xFFFF ? 2 : 1;
 }
@@ -173,7 +155,7 @@ std::string utf16ToUtf8(std::span<const std::uint8_t> bytes, bool bigEndian) {
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
             char32_t low = unitAt(i + 2);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                platform::appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
                 i += 2;
                 continue;
             }
@@ -181,7 +163,7 @@ std::string utf16ToUtf8(std::span<const std::uint8_t> bytes, bool bigEndian) {
         if (unit >= 0xD800 && unit <= 0xDFFF) {
             out += kBroken;
         } else {
-            appendUtf8(out, unit);
+            platform::appendUtf8(out, unit);
         }
     }
     if (i < bytes.size())

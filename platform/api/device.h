@@ -98,6 +98,8 @@ bool matchesPattern(std::wstring_view name, std::wstring_view pattern);
 // UTF-8 <-> wide text, used wherever text meets files, databases and host paths.
 std::string toUtf8(std::wstring_view text);
 std::wstring fromUtf8(std::string_view text);  // invalid sequences become U+FFFD
+// Appends one code point as UTF-8; surrogates and values beyond U+10FFFF become U+FFFD.
+void appendUtf8(std::string& out, char32_t c);
 // Decodes the multi-byte sequence that starts at text[i] (a byte of 0x80 or above) and moves
 // i past it. A broken sequence gives U+FFFD for its valid prefix and leaves i at the byte
 // that broke it, where decoding resumes.

@@ -16,26 +16,6 @@ bool isSurrogate(char32_t c) {
     return c >= 0xD800 && c <= 0xDFFF;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c > 0x10FFFF || isSurrogate(c))
-        c = kReplacement;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // The range the second byte of a sequence must fall in, which rules out overlong forms,
 // surrogates and code points above U+10FFFF (Unicode table 3-7).
 struct LeadInfo {
@@ -68,6 +48,26 @@ locale_t utf8Locale() {
 }
 
 }  // namespace
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c > 0x10FFFF || isSurrogate(c))
+        c = kReplacement;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
 
 std::string toUtf8(std::wstring_view text) {
     std::string out;
