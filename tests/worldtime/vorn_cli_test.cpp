@@ -141,7 +141,8 @@ TEST_F(VornCommand, SunriseSunsetAndPolarNight) {
 }
 
 TEST_F(VornCommand, MapPicture) {
-    std::filesystem::path out = std::filesystem::temp_directory_path() / "vorn-cli-map.png";
+    // Written into the test's own device folder, never a shared one.
+    std::filesystem::path out = platform::deviceRoot() / "vorn-cli-map.png";
     std::filesystem::remove(out);
     Outcome map =
         vorn("map --at 2025-06-21T12:00 --size 480x240 --json --out '" + out.string() + "'");
@@ -161,7 +162,9 @@ TEST_F(VornCommand, MissingTablesAreFailures) {
     Outcome run = vorn("time London --json");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(holds(run, "no zone table"));
-    EXPECT_EQ(vorn("map --out /tmp/vorn-never.png").exitCode, 1);
+    const std::filesystem::path never = platform::deviceRoot() / "vorn-never.png";
+    EXPECT_EQ(vorn("map --out '" + never.string() + "'").exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(never));
     SetUpTestSuite();
 }
 
