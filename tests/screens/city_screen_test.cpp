@@ -123,13 +123,7 @@ class CityScreenTest : public ::testing::Test {
             if (std::chrono::steady_clock::now() > until)
                 return false;
             waitMessage(20);
-            Message m;
-            while (peekMessage(m, true)) {
-                if (m.id == wm::Quit)
-                    continue;
-                translateMessage(m);
-                dispatchMessage(m);
-            }
+            platform::test::deliverAll();
         }
         return true;
     }
