@@ -7,6 +7,8 @@
 #include <vector>
 
 #include <jpeglib.h>
+// jerror.h comes after jpeglib.h, which it needs.
+#include <jerror.h>
 
 #include "platform/api/draw.h"
 
@@ -14,9 +16,13 @@ namespace platform {
 
 namespace {
 
-// Pictures beyond this are refused before any pixel memory is taken.
-constexpr long long kMaxJpegPixels = 64LL * 1024 * 1024;
+// Pictures beyond what any display shows are refused before any pixel memory is taken.
+constexpr long long kMaxJpegPixels = 4096LL * 4096;
 constexpr unsigned kMaxJpegSide = 16384;
+// A progressive file keeps every coefficient in memory while its scans arrive; this bounds
+// that buffer, and the scan count bounds the passes a small hostile file can ask for.
+constexpr long kMaxDecoderMemory = 128L * 1024 * 1024;
+constexpr int kMaxScans = 100;
 
 struct ErrorManager {
     jpeg_error_mgr base;
@@ -28,7 +34,22 @@ struct ErrorManager {
     std::longjmp(errors->jump, 1);
 }
 
-void onMessage(j_common_ptr) {}  // warnings about recoverable damage are not printed
+// Warnings about recoverable damage are not printed. Pixel data that ends early is fatal:
+// the decoder would otherwise fill the rest of a picture that claims to be large with grey,
+// letting a file of a few hundred bytes cost the time and memory of the largest picture.
+// (Reading past the end after the last pixel is only a warning about the source: a file
+// missing just its end marker still shows.)
+void onMessage(j_common_ptr info, int level) {
+    if (level == -1 && info->err->msg_code == JWRN_HIT_MARKER)
+        std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
+
+void onProgress(j_common_ptr info) {
+    if (info->is_decompressor &&
+        reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans) {
+        std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+    }
+}
 
 // Adobe writes CMYK inverted; with that convention each channel is (255 - ink) scaled by
 // (255 - black), which in stored terms is value * k / 255.
@@ -49,6 +70,7 @@ bool decodeInto(jpeg_decompress_struct& info, ErrorManager& errors,
     if (setjmp(errors.jump))
         return false;
     jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = kMaxDecoderMemory;
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
         return false;
@@ -75,7 +97,8 @@ bool decodeInto(jpeg_decompress_struct& info, ErrorManager& errors,
         if (cmyk)
             cmykRowToBgr(cmykRow.data(), row, info.output_width);
     }
-    jpeg_finish_decompress(&info);
+    // Every row is in; whatever follows the last scan (even a missing end marker) is not
+    // read, so a file cut only after its pixels still shows.
     return true;
 }
 
@@ -88,7 +111,10 @@ std::shared_ptr<Bitmap> decodeJpeg(std::span<const std::uint8_t> bytes) {
     ErrorManager errors{};
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = onFatalError;
-    errors.base.output_message = onMessage;
+    errors.base.emit_message = onMessage;
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = onProgress;
+    info.progress = &progress;
     std::shared_ptr<Bitmap> result;
     std::vector<JSAMPLE> cmykRow;
     const bool ok = decodeInto(info, errors, bytes, result, cmykRow);

@@ -111,15 +111,38 @@ TEST(DrawJpeg, RejectsGarbageWithoutCrashing) {
         }
     }
     EXPECT_FALSE(decodeJpeg(good));
-    // A truncated file yields nothing or a picture of the declared size, never a crash.
+    // A file cut inside its pixels yields nothing; one missing only its end marker shows.
     auto cut = makeJpeg(40, 32, false, quadrant);
-    for (std::size_t keep : {std::size_t{2}, std::size_t{20}, cut.size() / 2, cut.size() - 2}) {
-        const auto partial = decodeJpeg(std::span(cut.data(), keep));
-        if (partial) {
-            EXPECT_EQ(partial->width(), 40);
-            EXPECT_EQ(partial->height(), 32);
+    for (std::size_t keep : {std::size_t{2}, std::size_t{20}, cut.size() / 2})
+        EXPECT_FALSE(decodeJpeg(std::span(cut.data(), keep))) << keep;
+    const auto noEnd = decodeJpeg(std::span(cut.data(), cut.size() - 2));
+    ASSERT_TRUE(noEnd);
+    expectNear(noEnd->pixel(35, 28), rgb(240, 240, 240), 12);
+}
+
+// Rewrites the frame header's height and width.
+std::vector<std::uint8_t> withClaimedSize(std::vector<std::uint8_t> bytes, int width, int height) {
+    for (std::size_t i = 0; i + 9 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF && (bytes[i + 1] == 0xC0 || bytes[i + 1] == 0xC2)) {
+            bytes[i + 5] = static_cast<std::uint8_t>(height >> 8);
+            bytes[i + 6] = static_cast<std::uint8_t>(height);
+            bytes[i + 7] = static_cast<std::uint8_t>(width >> 8);
+            bytes[i + 8] = static_cast<std::uint8_t>(width);
+            return bytes;
         }
     }
+    ADD_FAILURE() << "no frame header";
+    return bytes;
+}
+
+TEST(DrawJpeg, SmallFileClaimingAHugePictureTakesNoPictureMemory) {
+    const auto small = makeJpeg(40, 32, false, quadrant);
+    // Within the old bound of 64 million pixels this became a 48 MB grey picture from a file
+    // of a few hundred bytes.
+    EXPECT_FALSE(decodeJpeg(withClaimedSize(small, 4000, 4000)));
+    // Beyond what any display shows: refused from the header alone.
+    EXPECT_FALSE(decodeJpeg(withClaimedSize(small, 8192, 8192)));
+    EXPECT_FALSE(decodeJpeg(withClaimedSize(small, 16000, 1200)));
 }
 
 TEST(DrawJpeg, LoadsByDevicePath) {
