@@ -176,9 +176,9 @@ std::string readableTypeName(const std::type_info& type) {
 }  // namespace
 
 void Module::controlTypeMismatch(int id, const Control& found, const std::type_info& wanted,
-                                 const std::source_location& caller) {
-    std::fprintf(stderr, "%s:%u: control %d is a %s, not the %s asked for\n", caller.file_name(),
-                 static_cast<unsigned>(caller.line()), id, readableTypeName(typeid(found)).c_str(),
+                                 const char* callerFile, unsigned callerLine) {
+    std::fprintf(stderr, "%s:%u: control %d is a %s, not the %s asked for\n", callerFile,
+                 callerLine, id, readableTypeName(typeid(found)).c_str(),
                  readableTypeName(wanted).c_str());
     std::abort();
 }

@@ -5,7 +5,6 @@
 #include <any>
 #include <cstdint>
 #include <memory>
-#include <source_location>
 #include <span>
 #include <typeinfo>
 #include <vector>
@@ -78,13 +77,16 @@ class Module {
     // A control of another type is a fault in the screen (its layout table and its code
     // disagree): the program stops with the id, both types and the caller's file and line.
     template <class T>
-    T* findControl(int id, std::source_location caller = std::source_location::current()) const {
+    // (The caller's place comes from the compiler built-ins: the clang this project builds its
+    // fuzz targets with has no std::source_location over this C++ library.)
+    T* findControl(int id, const char* callerFile = __builtin_FILE(),
+                   unsigned callerLine = __builtin_LINE()) const {
         Control* control = findControl(id);
         if (!control)
             return nullptr;
         auto* typed = dynamic_cast<T*>(control);
         if (!typed)
-            controlTypeMismatch(id, *control, typeid(T), caller);
+            controlTypeMismatch(id, *control, typeid(T), callerFile, callerLine);
         return typed;
     }
     void rebuildIdIndex();
@@ -114,7 +116,7 @@ class Module {
   private:
     [[noreturn]] static void controlTypeMismatch(int id, const Control& found,
                                                  const std::type_info& wanted,
-                                                 const std::source_location& caller);
+                                                 const char* callerFile, unsigned callerLine);
 
     ModuleHost& host_;
     std::vector<std::unique_ptr<Control>> controls_;

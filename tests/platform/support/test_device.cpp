@@ -31,14 +31,21 @@ const std::filesystem::path& useTestDevice(std::string_view screen) {
             (std::filesystem::temp_directory_path() / "vorn-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
             throw std::runtime_error("cannot create test device");
-        device.root = pattern;
         ::setenv("VORN_DEVICE", pattern.c_str(), 1);
+        setDeviceRoot(pattern);
+        device.root = deviceRoot();  // as the platform spells it, for the comparison below
+        if (screen.empty())
+            screen = "240x320";
+    } else if (deviceRoot() != device.root) {
+        // A test that used a device of its own left the platform on it.
         setDeviceRoot(device.root);
-        auto profile = screenProfileFromName(screen);
-        if (!profile)
-            throw std::runtime_error("unknown screen profile");
-        setScreenProfile(*profile);
     }
+    if (screen.empty())
+        return device.root;
+    auto profile = screenProfileFromName(screen);
+    if (!profile)
+        throw std::runtime_error("unknown screen profile");
+    setScreenProfile(*profile);
     return device.root;
 }
 

@@ -8,8 +8,10 @@
 
 namespace platform::test {
 
-// Creates the device on first call (with the given screen profile) and returns its root.
-const std::filesystem::path& useTestDevice(std::string_view screen = "240x320");
+// Creates the device on first call (240x320 unless a screen is named) and returns its root.
+// A call that names a screen sets that profile: tests of one program share the device but
+// each may ask for its own screen.
+const std::filesystem::path& useTestDevice(std::string_view screen = {});
 
 // Path of a built program, for tests that start other programs.
 std::filesystem::path builtProgram(std::string_view name);

@@ -8,6 +8,7 @@
 #include "gfx/graphics_state.h"
 #include "platform/api/controls.h"
 #include "platform/api/shell_install.h"
+#include "platform/gui/window_system.h"
 #include "tests/platform/support/test_device.h"
 #include "ui/control.h"
 
@@ -44,6 +45,8 @@ TestHost::TestHost(const char* screen) : mainPath_(useInstallFolder(screen)) {
         cls.proc = &TestHost::windowProc;
         registerWindowClass(cls);
     }
+    // The screen of an earlier test of this program may still be up.
+    gui::applyScreenProfile();
     gfx::computeDisplayMetrics();
     gfx::createGraphicsState();
     theme_.textColour = 0xFFFFFF;
