@@ -73,6 +73,13 @@ std::pair<std::size_t, std::size_t> lineAround(std::string_view text, std::size_
     return {begin, end == std::string_view::npos ? text.size() : end};
 }
 
+// Whether the text from a line's start up to a match puts the match in one of the columns.
+bool inColumn(std::string_view beforeMatch, std::span<const int> columns) {
+    const int column =
+        1 + static_cast<int>(std::count(beforeMatch.begin(), beforeMatch.end(), '~'));
+    return std::find(columns.begin(), columns.end(), column) != columns.end();
+}
+
 }  // namespace
 
 CityFileScan::CityFileScan(platform::MappedFile file, NameFold fold)
@@ -99,15 +106,28 @@ std::string_view CityFileScan::text() const {
 }
 
 std::optional<core::RecordTable> CityFileScan::rowsHolding(
-    std::span<const std::wstring> foldedTexts) {
-    std::vector<std::size_t> found;
+    std::span<const std::wstring> foldedTexts, std::span<const int> columns) {
+    std::vector<std::string> needles;
     for (const std::wstring& foldedText : foldedTexts) {
-        if (!findLines(foldedText, found))
+        if (foldedText.empty() ||
+            std::any_of(foldedText.begin(), foldedText.end(), [](wchar_t c) { return c >= 0x80; }))
             return std::nullopt;
+        // No field holds a line break or the field separator.
+        if (foldedText.find_first_of(L"\r\n~") != std::wstring::npos)
+            continue;
+        std::string needle(foldedText.begin(), foldedText.end());
+        if (std::find(needles.begin(), needles.end(), needle) == needles.end())
+            needles.push_back(std::move(needle));
+    }
+    // One pass of each kind over the list finds the lines for every text.
+    std::vector<std::size_t> found;
+    const std::string_view all = text();
+    if (!needles.empty()) {
+        findAsciiLines(all, needles, columns, found);
+        findAccentedLines(all, needles, columns, found);
     }
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
-    const std::string_view all = text();
     core::RecordTable table(cityField::Count);
     for (std::size_t begin : found) {
         std::size_t end = all.find('\n', begin);
@@ -133,43 +153,33 @@ bool CityFileScan::lineIsSound(std::string_view line) {
         std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
 }
 
-// Adds the start of every line whose folded text holds the folded text; false when it cannot
-// be scanned for.
-bool CityFileScan::findLines(std::wstring_view foldedText, std::vector<std::size_t>& found) {
-    if (std::any_of(foldedText.begin(), foldedText.end(), [](wchar_t c) { return c >= 0x80; }))
-        return false;
-    if (foldedText.empty())
-        return false;
-    // No row holds a line break.
-    if (foldedText.find_first_of(L"\r\n") != std::wstring_view::npos)
-        return true;
-    const std::string_view all = text();
-    const std::string needle(foldedText.begin(), foldedText.end());
-    findAsciiLines(all, needle, found);
-    findAccentedLines(all, needle, found);
-    return true;
-}
-
-// Lines whose bytes hold the text whatever the case of their letters: the list is lower-cased
-// a piece at a time, each piece overlapping the next by the text's length.
-void CityFileScan::findAsciiLines(std::string_view all, std::string_view needle,
-                                  std::vector<std::size_t>& found) {
+// Lines whose bytes hold a text whatever the case of their letters: the list is lower-cased
+// a piece at a time, each piece overlapping the next by the longest text's length.
+void CityFileScan::findAsciiLines(std::string_view all, std::span<const std::string> needles,
+                                  std::span<const int> columns, std::vector<std::size_t>& found) {
     constexpr std::size_t kPiece = 64 * 1024;
+    std::size_t longest = 0;
+    for (const std::string& needle : needles) longest = std::max(longest, needle.size());
     for (std::size_t start = 0; start < all.size(); start += kPiece) {
-        std::size_t length = std::min(all.size() - start, kPiece + needle.size() - 1);
+        std::size_t length = std::min(all.size() - start, kPiece + longest - 1);
         piece_.resize(length);
         lowerAsciiInto(all.data() + start, length, piece_.data());
         const std::string_view lowered(piece_);
-        for (std::size_t at = lowered.find(needle); at != std::string_view::npos && at < kPiece;
-             at = lowered.find(needle, at + 1)) {
-            found.push_back(lineAround(all, start + at).first);
+        for (const std::string& needle : needles) {
+            for (std::size_t at = lowered.find(needle); at != std::string_view::npos && at < kPiece;
+                 at = lowered.find(needle, at + 1)) {
+                const std::size_t begin = lineAround(all, start + at).first;
+                if (inColumn(all.substr(begin, start + at - begin), columns))
+                    found.push_back(begin);
+            }
         }
     }
 }
 
 // Lines beyond ASCII may hold the text across an accent: each such line is folded a character
 // at a time (the fold of each character beyond ASCII worked out once) and searched.
-void CityFileScan::findAccentedLines(std::string_view all, std::string_view needle,
+void CityFileScan::findAccentedLines(std::string_view all, std::span<const std::string> needles,
+                                     std::span<const int> columns,
                                      std::vector<std::size_t>& found) {
     constexpr std::size_t kBlock = 64;
     std::string folded;
@@ -194,7 +204,14 @@ void CityFileScan::findAccentedLines(std::string_view all, std::string_view need
             if (i == from)
                 ++i;
         }
-        if (folded.find(needle) != std::string::npos)
+        bool holds = false;
+        for (const std::string& needle : needles) {
+            for (std::size_t match = folded.find(needle); match != std::string::npos && !holds;
+                 match = folded.find(needle, match + 1)) {
+                holds = inColumn(std::string_view(folded).substr(0, match), columns);
+            }
+        }
+        if (holds)
             found.push_back(begin);
         at = end + 1;
     }

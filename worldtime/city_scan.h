@@ -3,8 +3,8 @@
 // mapped, not read, and only the rows whose text could hold the name asked for are parsed.
 // The command line asks "vorn time Tokyo" and must not parse 27,000 rows for one answer.
 //
-// A row is kept when its whole line, folded as the caller folds names (case and accents
-// dropped), holds the folded name; any lookup by a field's name, code or country, whole or in
+// A row is kept when one of the asked-for columns, folded as the caller folds names (case and
+// accents dropped), holds the folded name; any lookup by those columns' text, whole or in
 // part, finds its rows among the kept ones. Folding must leave ASCII letters lower-cased and
 // other ASCII as it is; a fold that does otherwise, a name beyond ASCII, or a file that is not
 // UTF-8 with its byte-order mark makes the scan decline, and the caller reads the whole list.
@@ -33,18 +33,18 @@ class CityFileScan {
     static std::optional<CityFileScan> open(std::wstring_view folder, std::wstring_view name,
                                             NameFold fold);
 
-    // The rows (city columns, as cityField), in the file's order, whose folded line holds
-    // any of the folded texts; nothing when one of them cannot be scanned for.
-    std::optional<core::RecordTable> rowsHolding(std::span<const std::wstring> foldedTexts);
+    // The rows (city columns, as cityField), in the file's order, where one of the columns
+    // (1-based) holds any of the folded texts; nothing when one of them cannot be scanned for.
+    std::optional<core::RecordTable> rowsHolding(std::span<const std::wstring> foldedTexts,
+                                                 std::span<const int> columns);
 
   private:
     CityFileScan(platform::MappedFile file, NameFold fold);
     std::string_view text() const;
-    bool findLines(std::wstring_view foldedText, std::vector<std::size_t>& found);
-    void findAsciiLines(std::string_view all, std::string_view needle,
-                        std::vector<std::size_t>& found);
-    void findAccentedLines(std::string_view all, std::string_view needle,
-                           std::vector<std::size_t>& found);
+    void findAsciiLines(std::string_view all, std::span<const std::string> needles,
+                        std::span<const int> columns, std::vector<std::size_t>& found);
+    void findAccentedLines(std::string_view all, std::span<const std::string> needles,
+                           std::span<const int> columns, std::vector<std::size_t>& found);
     const std::string& foldedCharacter(wchar_t c);
     static bool lineIsSound(std::string_view line);
     void appendLine(std::string_view line, core::RecordTable& table) const;

@@ -61,8 +61,10 @@ const core::RecordTable& CityFinder::listFor(std::wstring_view wanted, std::wstr
         scan_ = worldtime::CityFileScan::open(mainPath_, L"citylist.dat", &looseText);
     }
     if (!listLoaded_ && scan_) {
+        // Lookups read the name, country and code of a city, never its other columns.
         const std::wstring texts[] = {looseText(wanted), std::wstring(name)};
-        if (auto rows = scan_->rowsHolding(texts))
+        constexpr int kLookupColumns[] = {Name, Country, Code};
+        if (auto rows = scan_->rowsHolding(texts, kLookupColumns))
             return scanned_.emplace_back(std::move(*rows));
     }
     loadList();

@@ -1,6 +1,6 @@
-// The quick way into the city list: the rows it parses must be exactly those whose folded line
-// holds the name, parsed as the table's own reader parses them, and it must decline whatever it
-// cannot scan rather than miss a city.
+// The quick way into the city list: the rows it parses must be exactly those where a looked-up
+// column holds the name, parsed as the table's own reader parses them, and it must decline whatever
+// it cannot scan rather than miss a city.
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,8 @@ constexpr std::string_view kRows =
     "47~New London~United States~41.3557~-72.0995~America/New_York~US4839416~0~America~27179\n"
     "55~\xC3\x9C"
     "berlingen~Germany~47.7667~9.1667~Europe/Berlin~DE2820087~0~Europe~21000\n"
-    "36~Tokyo~Japan~35.6895~139.6917~Asia/Tokyo~JP1850147~0~Asia~8336599";
+    "36~Tokyo~Japan~35.6895~139.6917~Asia/Tokyo~JP1850147~0~Asia~8336599\n"
+    "36~Sapporo~Japan~43.0667~141.35~Asia/Tokyo~JP2128295~0~Asia~1883027";
 
 class CityScan : public ::testing::Test {
   protected:
@@ -55,11 +56,14 @@ class CityScan : public ::testing::Test {
         return out;
     }
 
-    static std::optional<core::RecordTable> rows(std::vector<std::wstring> texts) {
+    static std::optional<core::RecordTable> rows(std::vector<std::wstring> texts,
+                                                 std::vector<int> columns = {cityField::Name,
+                                                                             cityField::Country,
+                                                                             cityField::Code}) {
         auto scan = CityFileScan::open(kMainPath, L"scan.dat", &fold);
         if (!scan)
             return std::nullopt;
-        return scan->rowsHolding(texts);
+        return scan->rowsHolding(texts, columns);
     }
 };
 
@@ -80,11 +84,28 @@ TEST_F(CityScan, FindsRowsWhateverTheCaseAndAccentsInFileOrder) {
     EXPECT_TRUE(rows({L"lon\ndon"})->empty());
 }
 
+// Every Japanese city's zone column says "Asia/Tokyo": a look-up of Tokyo by name must not
+// parse them all.
+TEST_F(CityScan, OnlyTheAskedForColumnsAreSearched) {
+    using V = std::vector<std::wstring>;
+    EXPECT_EQ(names(*rows({L"tokyo"})), (V{L"Tokyo"}));
+    EXPECT_TRUE(rows({L"europe"})->empty()) << "in the zone and region columns only";
+    EXPECT_EQ(names(*rows({L"japan"})), (V{L"Tokyo", L"Sapporo"}));
+    EXPECT_EQ(names(*rows({L"tokyo"}, {6})), (V{L"Tokyo", L"Sapporo"}));
+    // Behind an accent the column is found in the folded line.
+    EXPECT_TRUE(rows({L"europe/berlin"}, {cityField::Name})->empty());
+    EXPECT_EQ(names(*rows({L"europe/berlin"}, {6})), (V{L"\u00DCberlingen"}));
+    EXPECT_EQ(names(*rows({L"switzerland"}, {cityField::Country})), (V{L"Z\u00FCrich"}));
+    EXPECT_TRUE(rows({L"switzerland"}, {cityField::Name})->empty());
+    // No field holds the separator.
+    EXPECT_TRUE(rows({L"tokyo~japan"})->empty());
+}
+
 TEST_F(CityScan, RowsAreTheRowsTheTableReaderMakes) {
     core::RecordTable full(cityField::Count);
     full.load(kMainPath, L"scan.dat", L'~', true);
     widenTable(full, cityField::Count);
-    auto all = rows({L"~"});
+    auto all = rows({L"0"}, {cityField::Favourite});  // every row's favourite column
     ASSERT_TRUE(all);
     ASSERT_EQ(all->rowCount(), full.rowCount());
     for (int row = 1; row <= full.rowCount(); ++row) {
@@ -126,8 +147,9 @@ TEST_F(CityScan, DeclinesWhenACandidateLineIsDamaged) {
     worldtime::test::writeDeviceText(std::wstring(kMainPath) + L"scan.dat", damaged);
     EXPECT_FALSE(rows({L"osaka"}));
     EXPECT_FALSE(rows({L"kobe"}));
-    // Osaka's line holds "Asia/Tokyo" too, so Tokyo's look-up meets the damage as well.
-    EXPECT_FALSE(rows({L"tokyo"}));
+    EXPECT_FALSE(rows({L"japan"}));
+    // Osaka's line holds "Asia/Tokyo" in a column look-ups do not read.
+    EXPECT_EQ(names(*rows({L"tokyo"})), (std::vector<std::wstring>{L"Tokyo"}));
     auto london = rows({L"london"});
     ASSERT_TRUE(london);
     EXPECT_EQ(names(*london), (std::vector<std::wstring>{L"London", L"New London"}));
