@@ -164,13 +164,21 @@ void CityFileScan::findAsciiLines(std::string_view all, std::span<const std::str
         std::size_t length = std::min(all.size() - start, kPiece + longest - 1);
         piece_.resize(length);
         lowerAsciiInto(all.data() + start, length, piece_.data());
-        const std::string_view lowered(piece_);
         for (const std::string& needle : needles) {
-            for (std::size_t at = lowered.find(needle); at != std::string_view::npos && at < kPiece;
-                 at = lowered.find(needle, at + 1)) {
+            // memmem skips through the piece by pairs of bytes; a plain find stops at every
+            // byte that equals the text's first letter, which in a list of names is often.
+            const char* from = piece_.data();
+            const char* const last = piece_.data() + piece_.size();
+            while (const void* hit = ::memmem(from, static_cast<std::size_t>(last - from),
+                                              needle.data(), needle.size())) {
+                const auto at =
+                    static_cast<std::size_t>(static_cast<const char*>(hit) - piece_.data());
+                if (at >= kPiece)
+                    break;
                 const std::size_t begin = lineAround(all, start + at).first;
                 if (inColumn(all.substr(begin, start + at - begin), columns))
                     found.push_back(begin);
+                from = static_cast<const char*>(hit) + 1;
             }
         }
     }

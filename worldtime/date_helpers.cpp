@@ -1,5 +1,6 @@
 #include "worldtime/date_helpers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -159,6 +160,11 @@ std::wstring formatInt(std::int64_t value, bool localise) {
 }
 
 std::wstring normaliseNumber(std::wstring_view text) {
+    // Digits and a sign read the same in every language; the common case needs no locale.
+    if (std::all_of(text.begin(), text.end(),
+                    [](wchar_t c) { return (c >= L'0' && c <= L'9') || c == L'-'; })) {
+        return std::wstring(text);
+    }
     wchar_t decimal = singleCharacter(platform::decimalSeparator());
     wchar_t thousands = singleCharacter(platform::thousandsSeparator());
     std::wstring out;

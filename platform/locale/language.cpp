@@ -60,21 +60,34 @@ void copyNames(std::array<std::wstring, N>& out, const icu::UnicodeString* names
     }
 }
 
+// The separators alone: reading a number from a data file needs them, and building the date
+// formats as well would cost a command-line program more than its whole answer.
+NumberSymbols loadNumberSymbols(LanguageId language) {
+    NumberSymbols out;
+    UErrorCode status = U_ZERO_ERROR;
+    icu::DecimalFormatSymbols numbers(icu::Locale(localeNameOf(language).value_or("en_US").c_str()),
+                                      status);
+    if (U_SUCCESS(status)) {
+        out.decimalSeparator =
+            toWide(numbers.getSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol));
+        out.thousandsSeparator =
+            toWide(numbers.getSymbol(icu::DecimalFormatSymbols::kGroupingSeparatorSymbol));
+    }
+    return out;
+}
+
+LanguageId knownLanguage(LanguageId language) {
+    if (language == kDeviceLanguage)
+        language = userInterfaceLanguage();
+    return localeNameOf(language) ? language : kDefaultLanguage;
+}
+
 std::unique_ptr<LocaleData> loadLocaleData(LanguageId language) {
     auto data = std::make_unique<LocaleData>();
     data->language = language;
     data->locale = icu::Locale(localeNameOf(language).value_or("en_US").c_str());
     const icu::Locale& loc = data->locale;
     UErrorCode status = U_ZERO_ERROR;
-
-    icu::DecimalFormatSymbols numbers(loc, status);
-    if (U_SUCCESS(status)) {
-        data->decimalSeparator =
-            toWide(numbers.getSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol));
-        data->thousandsSeparator =
-            toWide(numbers.getSymbol(icu::DecimalFormatSymbols::kGroupingSeparatorSymbol));
-    }
-
     data->shortDate =
         withFullYear(pictureFromPattern(datePattern(icu::DateFormat::kShort, loc, false)));
     data->longDate = pictureFromPattern(datePattern(icu::DateFormat::kFull, loc, false));
@@ -122,11 +135,19 @@ icu::UnicodeString toUnicode(std::wstring_view text) {
     return icu::UnicodeString::fromUTF8(toUtf8(text));
 }
 
+const NumberSymbols& numberSymbols(LanguageId language) {
+    language = knownLanguage(language);
+    static std::mutex mutex;
+    static std::map<LanguageId, NumberSymbols> cache;
+    std::lock_guard lock(mutex);
+    auto [entry, added] = cache.try_emplace(language);
+    if (added)
+        entry->second = loadNumberSymbols(language);
+    return entry->second;
+}
+
 const LocaleData& localeData(LanguageId language) {
-    if (language == kDeviceLanguage)
-        language = userInterfaceLanguage();
-    if (!localeNameOf(language))
-        language = kDefaultLanguage;
+    language = knownLanguage(language);
     static std::mutex mutex;
     static std::map<LanguageId, std::unique_ptr<LocaleData>> cache;
     std::lock_guard lock(mutex);
@@ -187,10 +208,10 @@ bool setUserInterfaceLanguage(LanguageId language) {
 }
 
 std::wstring decimalSeparator(LanguageId language) {
-    return locale::localeData(language).decimalSeparator;
+    return locale::numberSymbols(language).decimalSeparator;
 }
 std::wstring thousandsSeparator(LanguageId language) {
-    return locale::localeData(language).thousandsSeparator;
+    return locale::numberSymbols(language).thousandsSeparator;
 }
 std::wstring shortDatePicture(LanguageId language) {
     return locale::localeData(language).shortDate;

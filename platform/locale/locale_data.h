@@ -12,11 +12,14 @@
 
 namespace platform::locale {
 
+struct NumberSymbols {
+    std::wstring decimalSeparator;
+    std::wstring thousandsSeparator;
+};
+
 struct LocaleData {
     LanguageId language = kDefaultLanguage;
     icu::Locale locale;
-    std::wstring decimalSeparator;
-    std::wstring thousandsSeparator;
     std::wstring shortDate;
     std::wstring longDate;
     std::wstring time;
@@ -35,6 +38,8 @@ struct LocaleData {
 // The data of a language; kDeviceLanguage means the device's, an unknown id falls back to
 // kDefaultLanguage.
 const LocaleData& localeData(LanguageId language);
+// The number separators of a language, without the rest of its data.
+const NumberSymbols& numberSymbols(LanguageId language);
 
 std::wstring toWide(const icu::UnicodeString& text);
 icu::UnicodeString toUnicode(std::wstring_view text);
