@@ -62,10 +62,7 @@ Application::Application(std::wstring programDevicePath)
     g_application = this;
     core::linkWindows();
     core::publishPaths(mainPath_);
-    tempFormatFlag_ = core::settings::read(core::keys::OptTempFormat) == 1;
-    windFormatFlag_ = core::settings::read(core::keys::OptWindFormat) == 1;
     timeFormat_ = core::settings::read(core::keys::OptTimeFormat);
-    weatherDays_ = core::settings::read(core::keys::OptWeatherDays);
     core::ensureIniFile(mainPath_);
     commsMessage_ = platform::registerWindowMessage(L"VornRoamerComms");
     changeModuleMessage_ = platform::registerWindowMessage(L"VornRoamerChngModule");

@@ -115,10 +115,7 @@ class Application final : public ui::ModuleHost {
     ui::Module* currentModule() const { return currentModule_.get(); }
     int currentModuleId() const { return currentModuleId_; }
     const std::vector<int>& history() const { return history_; }
-    bool tempFormatFlag() const { return tempFormatFlag_; }
-    bool windFormatFlag() const { return windFormatFlag_; }
     int timeFormat() const { return timeFormat_; }
-    int weatherDays() const { return weatherDays_; }
     std::uint32_t commsMessage() const { return commsMessage_; }
     std::uint32_t changeModuleMessage() const { return changeModuleMessage_; }
     std::uint32_t embeddedMessage() const { return embeddedMessage_; }
@@ -175,10 +172,7 @@ class Application final : public ui::ModuleHost {
 
     gfx::Theme theme_;
     std::unique_ptr<gfx::DecorationPictures> decorations_;
-    bool tempFormatFlag_ = true;
-    bool windFormatFlag_ = true;
     int timeFormat_ = 1;
-    int weatherDays_ = 0;
 
     std::unique_ptr<ui::Module> currentModule_;
     int currentModuleId_ = 0;

@@ -21,7 +21,9 @@ constexpr TextKey OptLang{L"OptLang", L"", byteLimit::Short};
 constexpr TextKey OptLangDownload{L"OptLangDownload", L"", byteLimit::Short};
 // core::timeFormat: 1 the device's, 2 twelve-hour, 3 twenty-four-hour.
 constexpr NumberKey OptTimeFormat{L"OptTimeFormat", 1, 1, 3, OutOfRange::UseDefault};
-// Celsius and km/h when 1.
+// Celsius and km/h when 1. Units and day labels are read where values are shown (the weather
+// screens, the home screen, the Today plug-in), so they are declared here, with the options
+// every program shares, and nobody keeps a copy of them.
 constexpr NumberKey OptTempFormat{L"OptTempFormat", 1};
 constexpr NumberKey OptWindFormat{L"OptWindFormat", 1};
 // Day labels in the weather forecast when not 0.
