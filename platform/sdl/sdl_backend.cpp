@@ -1,6 +1,5 @@
 #include "platform/sdl/sdl_backend.h"
 
-#include <SDL.h>
 #include <poll.h>
 
 #include <chrono>
@@ -10,10 +9,19 @@
 #include <vector>
 
 #include "platform/api/device.h"
+#include "platform/api/program.h"
 #include "platform/api/window.h"
+#include "platform/sdl/sdl_library.h"
 
 namespace platform::sdl {
 namespace {
+
+// Set before the first backend exists; every call below goes through it.
+const SdlLibrary* g_library = nullptr;
+
+const SdlLibrary& sdl() {
+    return *g_library;
+}
 
 std::uint32_t virtualKeyOf(SDL_Keycode k) {
     switch (k) {
@@ -70,12 +78,12 @@ class SdlBackend final : public gui::DisplayBackend {
   public:
     ~SdlBackend() override {
         if (texture_)
-            SDL_DestroyTexture(texture_);
+            sdl().DestroyTexture(texture_);
         if (renderer_)
-            SDL_DestroyRenderer(renderer_);
+            sdl().DestroyRenderer(renderer_);
         if (window_)
-            SDL_DestroyWindow(window_);
-        SDL_Quit();
+            sdl().DestroyWindow(window_);
+        sdl().Quit();
     }
 
     const char* name() const override { return "sdl"; }
@@ -90,17 +98,17 @@ class SdlBackend final : public gui::DisplayBackend {
             std::copy(src, src + fb.width() * 3,
                       rows_.data() + static_cast<std::size_t>(y) * fb.width() * 3);
         }
-        SDL_UpdateTexture(texture_, nullptr, rows_.data(), fb.width() * 3);
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-        SDL_RenderPresent(renderer_);
+        sdl().UpdateTexture(texture_, nullptr, rows_.data(), fb.width() * 3);
+        sdl().RenderClear(renderer_);
+        sdl().RenderCopy(renderer_, texture_, nullptr, nullptr);
+        sdl().RenderPresent(renderer_);
     }
 
     void pollInput(std::vector<gui::InputEvent>& out, int timeoutMs, int wakeFd) override {
         auto start = std::chrono::steady_clock::now();
         for (;;) {
             SDL_Event e;
-            while (SDL_PollEvent(&e)) translate(e, out);
+            while (sdl().PollEvent(&e)) translate(e, out);
             if (!out.empty() || timeoutMs == 0)
                 return;
             int waited = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -115,7 +123,7 @@ class SdlBackend final : public gui::DisplayBackend {
                 if (::poll(&p, 1, step) > 0)
                     return;
             } else {
-                SDL_Delay(static_cast<Uint32>(step));
+                sdl().Delay(static_cast<Uint32>(step));
             }
         }
     }
@@ -124,30 +132,30 @@ class SdlBackend final : public gui::DisplayBackend {
         if (!window_)
             return;
         size_ = size;
-        SDL_SetWindowSize(window_, size.width * zoom_, size.height * zoom_);
+        sdl().SetWindowSize(window_, size.width * zoom_, size.height * zoom_);
         if (texture_)
-            SDL_DestroyTexture(texture_);
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING,
-                                     size.width, size.height);
+            sdl().DestroyTexture(texture_);
+        texture_ = sdl().CreateTexture(renderer_, SDL_PIXELFORMAT_BGR24,
+                                       SDL_TEXTUREACCESS_STREAMING, size.width, size.height);
     }
 
     void setTitle(const std::wstring& title) override {
         title_ = toUtf8(title);
         if (window_)
-            SDL_SetWindowTitle(window_, title_.c_str());
+            sdl().SetWindowTitle(window_, title_.c_str());
     }
 
     void setBusy(bool busy) override {
         if (!busyCursor_)
-            busyCursor_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
+            busyCursor_ = sdl().CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
         if (!arrowCursor_)
-            arrowCursor_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
-        SDL_SetCursor(busy ? busyCursor_ : arrowCursor_);
+            arrowCursor_ = sdl().CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+        sdl().SetCursor(busy ? busyCursor_ : arrowCursor_);
     }
 
     void raise() override {
         if (window_)
-            SDL_RaiseWindow(window_);
+            sdl().RaiseWindow(window_);
     }
 
   private:
@@ -157,17 +165,17 @@ class SdlBackend final : public gui::DisplayBackend {
         if (!window_) {
             const char* z = std::getenv("VORN_ZOOM");
             zoom_ = z && std::atoi(z) > 0 ? std::atoi(z) : (size.width <= 320 ? 2 : 1);
-            window_ = SDL_CreateWindow(title_.empty() ? "Vorn device" : title_.c_str(),
-                                       SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                       size.width * zoom_, size.height * zoom_, 0);
+            window_ = sdl().CreateWindow(title_.empty() ? "Vorn device" : title_.c_str(),
+                                         SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                         size.width * zoom_, size.height * zoom_, 0);
             if (!window_)
                 return false;
-            renderer_ = SDL_CreateRenderer(window_, -1, 0);
+            renderer_ = sdl().CreateRenderer(window_, -1, 0);
             if (!renderer_)
-                renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+                renderer_ = sdl().CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
             if (!renderer_)
                 return false;
-            SDL_StartTextInput();
+            sdl().StartTextInput();
         }
         screenResized(size);
         return texture_ != nullptr;
@@ -217,9 +225,9 @@ class SdlBackend final : public gui::DisplayBackend {
                 break;
             case SDL_WINDOWEVENT:
                 if (e.window.event == SDL_WINDOWEVENT_EXPOSED && renderer_ && texture_) {
-                    SDL_RenderClear(renderer_);
-                    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-                    SDL_RenderPresent(renderer_);
+                    sdl().RenderClear(renderer_);
+                    sdl().RenderCopy(renderer_, texture_, nullptr, nullptr);
+                    sdl().RenderPresent(renderer_);
                 }
                 break;
             default:
@@ -253,14 +261,19 @@ bool hardwareRendererPresent() {
 }  // namespace
 
 std::unique_ptr<gui::DisplayBackend> createBackend() {
+    g_library = sdlLibrary();
+    if (!g_library)
+        return nullptr;
     // Without a graphics card the window's own surface and SDL's software renderer draw the
     // screen. SDL_RENDER_DRIVER and SDL_FRAMEBUFFER_ACCELERATION in the environment still win.
     if (!hardwareRendererPresent()) {
-        SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        sdl().SetHint(SDL_HINT_RENDER_DRIVER, "software");
+        sdl().SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     }
-    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+    if (sdl().Init(SDL_INIT_VIDEO) != 0) {
+        logLine(std::string("display: no window: ") + sdl().GetError());
         return nullptr;
+    }
     return std::make_unique<SdlBackend>();
 }
 
