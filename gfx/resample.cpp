@@ -118,8 +118,8 @@ inline void filterPixel(const std::uint8_t* p, const std::int32_t* w, int count,
 }
 
 template <int Bpp>
-bool filterRows(const TargaPixels& src, const Contributions& c, int destWidth,
-                std::vector<std::uint8_t>& out, const ResampleProgress& progress) {
+bool filterRows(const TargaPixels& src, const Contributions& c, int destWidth, PixelBytes& out,
+                const ResampleProgress& progress) {
     const std::size_t outRow = static_cast<std::size_t>(destWidth) * 4;
     for (int y = 0; y < src.height; ++y) {
         if (progress && !progress(y * 50 / src.height))
@@ -135,7 +135,7 @@ bool filterRows(const TargaPixels& src, const Contributions& c, int destWidth,
 }
 
 // Row pass: source rows (bpp bytes per pixel) into rows of destWidth RGBA pixels.
-bool resampleRows(const TargaPixels& src, int destWidth, std::vector<std::uint8_t>& out,
+bool resampleRows(const TargaPixels& src, int destWidth, PixelBytes& out,
                   const ResampleProgress& progress) {
     const int bpp = src.bytesPerPixel;
     const std::size_t outRow = static_cast<std::size_t>(destWidth) * 4;
@@ -187,12 +187,11 @@ void filterColumnRow(const std::uint8_t* first, std::size_t rowBytes, const std:
 
 // Column pass: rows of RGBA pixels, height sourceHeight, into destHeight rows. Each
 // destination row is a weighted sum of whole source rows, which keeps memory access linear.
-bool resampleColumns(const std::vector<std::uint8_t>& in, int width, int sourceHeight,
-                     int destHeight, std::vector<std::uint8_t>& out,
+bool resampleColumns(PixelBytes& in, int width, int sourceHeight, int destHeight, PixelBytes& out,
                      const ResampleProgress& progress) {
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
     if (destHeight == sourceHeight) {
-        out = in;
+        out = std::move(in);
         return !progress || progress(100);
     }
     out.resize(rowBytes * destHeight);
@@ -216,10 +215,10 @@ TargaPixels resampleTarga(const TargaPixels& source, int width, int height,
     if (source.pixels.size() < source.rowBytes() * source.height)
         return result;
     try {
-        std::vector<std::uint8_t> rows;
+        PixelBytes rows;
         if (!resampleRows(source, width, rows, progress))
             return result;
-        std::vector<std::uint8_t> pixels;
+        PixelBytes pixels;
         if (!resampleColumns(rows, width, source.height, height, pixels, progress)) {
             return result;
         }

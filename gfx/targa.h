@@ -9,9 +9,32 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace gfx {
+
+// Pixel memory is written in full by whoever fills it (a decoder that runs short fails); a
+// vector's zero-filling before that cost a tenth of the main program's start-up.
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <class U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* place) noexcept {
+        ::new (static_cast<void*>(place)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* place, Args&&... args) {
+        ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+    }
+};
+using PixelBytes = std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>>;
 
 struct TargaPixels {
     int xOrigin = 0;  // from the file; not used for drawing
@@ -20,7 +43,7 @@ struct TargaPixels {
     int height = 0;
     int bytesPerPixel = 4;  // 3 or 4
     // Row 0 is the bottom row of the picture; each pixel R, G, B (and A), rows unpadded.
-    std::vector<std::uint8_t> pixels;
+    PixelBytes pixels;
 
     std::size_t rowBytes() const { return static_cast<std::size_t>(width) * bytesPerPixel; }
     const std::uint8_t* row(int r) const { return pixels.data() + r * rowBytes(); }

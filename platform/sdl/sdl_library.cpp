@@ -24,7 +24,7 @@ const SdlLibrary* load() {
 #define VORN_SDL_LOOKUP(name)                                                               \
     library.name = reinterpret_cast<decltype(library.name)>(::dlsym(handle, "SDL_" #name)); \
     if (!library.name) {                                                                    \
-        logLine(std::string("display: ") + kLibraryName + " has no SDL_" #name);           \
+        logLine(std::string("display: ") + kLibraryName + " has no SDL_" #name);            \
         complete = false;                                                                   \
     }
     VORN_SDL_FUNCTIONS(VORN_SDL_LOOKUP)

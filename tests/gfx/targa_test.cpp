@@ -94,9 +94,8 @@ TEST(TargaRunLength, RunAndRawPacketsFillPixelsInOrder) {
     std::unique_ptr<TargaPixels> out;
     ASSERT_EQ(decode(file, out), TargaStatus::Loaded);
     ASSERT_EQ(out->pixels.size(), 7u * 3);
-    const std::vector<std::uint8_t> expected = {0x10, 0x20, 0x30, 0x10, 0x20, 0x30, 0x10,
-                                                0x20, 0x30, 0x10, 0x20, 0x30, 3,    2,
-                                                1,    6,    5,    4,    9,    8,    7};
+    const PixelBytes expected = {0x10, 0x20, 0x30, 0x10, 0x20, 0x30, 0x10, 0x20, 0x30, 0x10, 0x20,
+                                 0x30, 3,    2,    1,    6,    5,    4,    9,    8,    7};
     EXPECT_EQ(out->pixels, expected);
 }
 
@@ -106,7 +105,7 @@ TEST(TargaRunLength, AlphaIsKeptAndOverlongPacketsStopAtTheLastPixel) {
     std::unique_ptr<TargaPixels> out;
     ASSERT_EQ(decode(file, out), TargaStatus::Loaded);
     // The second packet asks for 128 pixels; only 2 remain.
-    const std::vector<std::uint8_t> expected = {30, 20, 10, 40, 70, 60, 50, 80, 70, 60, 50, 80};
+    const PixelBytes expected = {30, 20, 10, 40, 70, 60, 50, 80, 70, 60, 50, 80};
     EXPECT_EQ(out->pixels, expected);
 }
 
@@ -133,7 +132,7 @@ TEST(TargaLayout, IdFieldAndColourMapAreSkipped) {
     const auto file = concat(header, {'a', 'b', 'c', 9, 9, 9, 9, 9, 9, 0x33, 0x22, 0x11});
     std::unique_ptr<TargaPixels> out;
     ASSERT_EQ(decode(file, out), TargaStatus::Loaded);
-    EXPECT_EQ(out->pixels, (std::vector<std::uint8_t>{0x11, 0x22, 0x33}));
+    EXPECT_EQ(out->pixels, (PixelBytes{0x11, 0x22, 0x33}));
 }
 
 // A pattern with long runs (for run packets) and noise (for literal packets), alpha varied.
