@@ -16,7 +16,7 @@
 #include "gfx/display_metrics.h"
 #include "gfx/graphics_state.h"
 #include "gfx/image_cache.h"
-#include "gfx/resample.h"
+#include "gfx/resample_cache.h"
 #include "platform/api/device.h"
 
 namespace app {
@@ -155,16 +155,16 @@ bool Application::orientationChanged() const {
 }
 
 void Application::loadSplashLogo() {
-    std::unique_ptr<gfx::TargaPixels> logo;
-    if (gfx::loadTarga(mainPath_ + L"\\graphics2\\vornlogo.tga", logo) !=
-        gfx::TargaStatus::Loaded) {
-        splashLogo_.reset();
-        return;
-    }
     const auto& m = gfx::displayMetrics();
     int width = static_cast<int>(147 * m.scaleX);
     int height = static_cast<int>(150 * m.scaleY);
-    splashLogo_ = std::make_unique<gfx::TargaPixels>(gfx::resampleTarga(*logo, width, height));
+    gfx::TargaPixels logo =
+        gfx::ResampleCache().resampled(mainPath_ + L"\\graphics2\\vornlogo.tga", width, height);
+    if (logo.pixels.empty()) {
+        splashLogo_.reset();
+        return;
+    }
+    splashLogo_ = std::make_unique<gfx::TargaPixels>(std::move(logo));
 }
 
 void Application::saveState() {

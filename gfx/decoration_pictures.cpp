@@ -5,7 +5,8 @@
 
 namespace gfx {
 
-DecorationPictures::DecorationPictures(std::wstring mainPath) : mainPath_(std::move(mainPath)) {}
+DecorationPictures::DecorationPictures(std::wstring mainPath, ResampleCache cache)
+    : mainPath_(std::move(mainPath)), resampled_(std::move(cache)) {}
 
 void DecorationPictures::setClockFace(std::wstring_view fileName) {
     if (fileName == clockFace_)
@@ -45,12 +46,24 @@ const TargaPixels* DecorationPictures::original(int number) {
 }
 
 TargaPixels DecorationPictures::picture(int number, int width, int height) {
+    if (width == 0 && height == 0) {
+        const TargaPixels* source = original(number);
+        return source ? *source : TargaPixels{};
+    }
+    if (number < 0 || number >= DecorationPictureCount)
+        return {};
+    // Until the picture is decoded, a copy at this size kept by an earlier start will do.
+    if (!originals_[number]) {
+        if (auto kept = resampled_.find(pathOf(number), width, height))
+            return std::move(*kept);
+    }
     const TargaPixels* source = original(number);
     if (!source)
         return {};
-    if (width == 0 && height == 0)
-        return *source;
-    return resampleTarga(*source, width, height);
+    TargaPixels result = resampleTarga(*source, width, height);
+    if (!result.pixels.empty())
+        resampled_.store(pathOf(number), result);
+    return result;
 }
 
 }  // namespace gfx

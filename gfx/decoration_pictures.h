@@ -1,12 +1,14 @@
 #pragma once
 // The six decoration pictures the main program shares between screens. Each file is decoded
-// once and handed out as a copy resized to the size asked for.
+// once and handed out as a copy resized to the size asked for; resized copies are kept
+// between starts (ResampleCache).
 
 #include <array>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "gfx/resample_cache.h"
 #include "gfx/targa.h"
 
 namespace gfx {
@@ -24,7 +26,8 @@ enum DecorationPicture : int {
 class DecorationPictures {
   public:
     // mainPath: the install folder with its trailing backslash.
-    explicit DecorationPictures(std::wstring mainPath);
+    // cache: where resized copies are kept between starts.
+    explicit DecorationPictures(std::wstring mainPath, ResampleCache cache = ResampleCache());
 
     const std::wstring& mainPath() const { return mainPath_; }
 
@@ -46,6 +49,7 @@ class DecorationPictures {
     std::wstring clockFace_ = L"default.tga";
     std::array<std::unique_ptr<TargaPixels>, DecorationPictureCount> originals_;
     std::array<bool, DecorationPictureCount> tried_{};
+    ResampleCache resampled_;
 };
 
 }  // namespace gfx

@@ -170,4 +170,25 @@ TargaStatus loadTarga(std::wstring_view devicePath, std::unique_ptr<TargaPixels>
     return decodeTarga(file->bytes(), out);
 }
 
+std::vector<std::uint8_t> encodeTarga(const TargaPixels& picture) {
+    const int bpp = picture.bytesPerPixel;
+    if (picture.width <= 0 || picture.height <= 0 || picture.width > 0xFFFF ||
+        picture.height > 0xFFFF || (bpp != 3 && bpp != 4) ||
+        picture.pixels.size() != picture.rowBytes() * picture.height) {
+        return {};
+    }
+    std::vector<std::uint8_t> out(HeaderSize + picture.pixels.size());
+    out[2] = TypeTrueColour;
+    out[12] = static_cast<std::uint8_t>(picture.width);
+    out[13] = static_cast<std::uint8_t>(picture.width >> 8);
+    out[14] = static_cast<std::uint8_t>(picture.height);
+    out[15] = static_cast<std::uint8_t>(picture.height >> 8);
+    out[16] = static_cast<std::uint8_t>(bpp * 8);
+    out[17] = bpp == 4 ? 8 : 0;  // alpha bits; rows from the bottom up
+    // The file keeps B, G, R(, A): the same swap as reading.
+    convertPixels(out.data() + HeaderSize, picture.pixels.data(),
+                  static_cast<std::size_t>(picture.width) * picture.height, bpp);
+    return out;
+}
+
 }  // namespace gfx

@@ -72,4 +72,8 @@ TargaStatus loadTarga(std::wstring_view devicePath, std::unique_ptr<TargaPixels>
 // The same decoding from bytes already in memory.
 TargaStatus decodeTarga(std::span<const std::uint8_t> bytes, std::unique_ptr<TargaPixels>& out);
 
+// An uncompressed Targa file of the picture, rows from the bottom up as kept; empty when the
+// picture is empty, inconsistent or too large for a Targa header.
+std::vector<std::uint8_t> encodeTarga(const TargaPixels& picture);
+
 }  // namespace gfx

@@ -8,13 +8,14 @@
 
 namespace platform::sdl {
 
-#define VORN_SDL_FUNCTIONS(X)                                                            \
-    X(Init)                                                                              \
-    X(Quit)                                                                              \
-    X(SetHint) X(CreateWindow) X(DestroyWindow) X(CreateRenderer) X(DestroyRenderer)     \
-        X(CreateTexture) X(DestroyTexture) X(UpdateTexture) X(RenderClear) X(RenderCopy) \
-            X(RenderPresent) X(PollEvent) X(Delay) X(SetWindowSize) X(SetWindowTitle)    \
-                X(CreateSystemCursor) X(SetCursor) X(RaiseWindow) X(StartTextInput) X(GetError)
+// clang-format off
+#define VORN_SDL_FUNCTIONS(X)                                                        \
+    X(Init) X(Quit) X(SetHint) X(CreateWindow) X(DestroyWindow) X(CreateRenderer)   \
+    X(DestroyRenderer) X(CreateTexture) X(DestroyTexture) X(UpdateTexture)          \
+    X(RenderClear) X(RenderCopy) X(RenderPresent) X(PollEvent) X(Delay)             \
+    X(SetWindowSize) X(SetWindowTitle) X(CreateSystemCursor) X(SetCursor)           \
+    X(RaiseWindow) X(StartTextInput) X(GetError)
+// clang-format on
 
 struct SdlLibrary {
 #define VORN_SDL_MEMBER(name) decltype(&SDL_##name) name = nullptr;
