@@ -21,8 +21,6 @@
 namespace platform::shell {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kHoldMs = 900;
 constexpr int kFirstDotMs = 150;  // a short press shows nothing
 constexpr int kDots = 8;
@@ -32,7 +30,7 @@ constexpr int kSlop = 5;  // movement still counted as holding still
 
 struct Hold {
     Point centre;
-    Clock::time_point start;
+    SteadyTime start;  // on the device's steady clock, as timers run
     std::optional<int> answer;
     HeldInput heldBack;
     int dotsShown = 0;
@@ -41,7 +39,7 @@ struct Hold {
 
 int elapsedMs(const Hold& h) {
     return static_cast<int>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - h.start).count());
+        std::chrono::duration_cast<std::chrono::milliseconds>(steadyNow() - h.start).count());
 }
 
 int dotsDue(const Hold& h) {
@@ -140,7 +138,7 @@ int recognizeGesture(WindowHandle window, Point clientPoint) {
     ensureHoldLayer();
     Hold hold;
     hold.centre = clientToScreen(window, clientPoint);
-    hold.start = Clock::now();
+    hold.start = steadyNow();
     hold.under = copyScreen(ringArea(hold.centre));
     g_hold = &hold;
     bool running = runModal(
