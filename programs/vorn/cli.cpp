@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <iostream>
 
 #include "platform/api/device.h"
 
@@ -93,10 +92,18 @@ std::optional<Invocation> parseArguments(const Command& command, std::span<char*
     return invocation;
 }
 
+void writeOut(std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void writeError(std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+}
+
 int report(const Invocation& invocation, int exitCode, std::string_view message,
            const std::vector<std::string>& candidates) {
-    std::cerr << "vorn: " << message << "\n";
-    for (const std::string& candidate : candidates) std::cerr << "  " << candidate << "\n";
+    writeError("vorn: " + std::string(message) + "\n");
+    for (const std::string& candidate : candidates) writeError("  " + candidate + "\n");
     if (invocation.json) {
         Json json;
         json.beginObject().field("error", message);
@@ -106,7 +113,7 @@ int report(const Invocation& invocation, int exitCode, std::string_view message,
             json.endArray();
         }
         json.endObject();
-        std::cout << json.text() << "\n";
+        writeOut(json.text() + "\n");
     }
     return exitCode;
 }

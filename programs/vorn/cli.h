@@ -48,6 +48,11 @@ std::optional<Invocation> parseArguments(const Command& command, std::span<char*
 
 // A usage or failure report: on standard error as "vorn: text", and with --json also as
 // {"error": text, ...} on standard output. Answers the exit code given.
+// Text to standard output or standard error, through C stdio as all of vorn's output goes
+// (the C++ streams would cost every start their set-up).
+void writeOut(std::string_view text);
+void writeError(std::string_view text);
+
 int report(const Invocation& invocation, int exitCode, std::string_view message,
            const std::vector<std::string>& candidates = {});
 

@@ -3,7 +3,6 @@
 
 #include "programs/vorn/commands.h"
 
-#include <iostream>
 #include <set>
 
 #include "platform/api/clock.h"
@@ -62,7 +61,7 @@ void warnAboutDamage(const core::RecordTable& table) {
     static std::set<std::wstring> warned;
     const core::TableDamage& damage = table.damage();
     if (damage.damaged() && warned.insert(damage.path).second)
-        std::cerr << "vorn: warning: damaged " << damage.describe() << "\n";
+        writeError("vorn: warning: damaged " + damage.describe() + "\n");
 }
 
 bool answerIsTrusted(const Invocation& invocation, const CityMatch& city) {

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <span>
 #include <string_view>
 
@@ -16,19 +15,19 @@ namespace {
 constexpr std::wstring_view kDefaultMainPath = L"\\Program Files\\Vorn Roamer\\";
 
 void printUsage() {
-    std::cout << "usage: vorn COMMAND [ARGUMENTS] [--json]\n\ncommands:\n";
+    vorn::writeOut("usage: vorn COMMAND [ARGUMENTS] [--json]\n\ncommands:\n");
     for (const vorn::Command& command : vorn::commands()) {
         std::printf("  %-44s %s\n", std::string(command.usage).c_str(),
                     std::string(command.summary).c_str());
     }
-    std::cout << "\nEvery command takes --json for machine-readable output and --help.\n"
-                 "The device is $VORN_DEVICE (else ~/.local/share/vornroamer/device).\n";
+    vorn::writeOut(
+        "\nEvery command takes --json for machine-readable output and --help.\n"
+        "The device is $VORN_DEVICE (else ~/.local/share/vornroamer/device).\n");
 }
 
 void printCommandHelp(const vorn::Command& command) {
-    std::cout << "usage: vorn " << command.usage << " [--json]\n\n"
-              << command.summary << ".\n"
-              << command.help << "\n";
+    vorn::writeOut("usage: vorn " + std::string(command.usage) + " [--json]\n\n" +
+                   std::string(command.summary) + ".\n" + std::string(command.help) + "\n");
 }
 
 const vorn::Command* findCommand(std::string_view name) {

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 
 #include "programs/vorn/commands.h"
 #include "worldtime/cities.h"
@@ -82,7 +81,7 @@ int runMap(const Invocation& invocation) {
             .field("subSolarLongitude", map.shift() - 180)
             .field("cities", static_cast<int>(cities.size()))
             .endObject();
-        std::cout << json.text() << "\n";
+        writeOut(json.text() + "\n");
     } else {
         std::printf("%s: %dx%d, sun over %.1f%s %.1f%s\n", out->c_str(), map.width(), map.height(),
                     std::abs(map.sun().declination), map.sun().declination >= 0 ? "N" : "S",

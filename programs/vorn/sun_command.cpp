@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <iostream>
 
 #include "programs/vorn/commands.h"
 #include "worldtime/cities.h"
@@ -99,7 +98,7 @@ int runSun(const Invocation& invocation) {
         json.field("dayLength", lengthText(times.dayLengthHours))
             .field("dayLengthHours", times.dayLengthHours)
             .endObject();
-        std::cout << json.text() << "\n";
+        writeOut(json.text() + "\n");
         return kExitOk;
     }
     std::printf("%s, %s\n", name.c_str(), isoDate(date).c_str());

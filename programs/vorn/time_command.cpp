@@ -1,7 +1,6 @@
 // vorn time: each city's local date and time, zone and daylight saving.
 
 #include <cstdio>
-#include <iostream>
 
 #include "programs/vorn/commands.h"
 #include "worldtime/cities.h"
@@ -84,7 +83,7 @@ void printJson(const platform::SystemTime& at, const std::vector<CityTime>& time
             .endObject();
     }
     json.endArray().endObject();
-    std::cout << json.text() << "\n";
+    writeOut(json.text() + "\n");
 }
 
 }  // namespace
