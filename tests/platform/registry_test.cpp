@@ -2,7 +2,6 @@
 // counters, and two programs writing at once.
 
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,8 +13,8 @@
 #include "platform/api/registry.h"
 #include "platform/device/state_store.h"
 #include "platform/services/registry_internal.h"
+#include "tests/platform/support/test_device.h"
 
-extern char** environ;
 namespace fs = std::filesystem;
 using namespace platform;
 
@@ -204,20 +203,7 @@ TEST(HiveNames, ShortAndLongFormsIgnoringCase) {
 }
 
 pid_t startWorker(const fs::path& root, int worker) {
-    std::vector<std::string> env;
-    // The worker's device replaces the one this test program was given.
-    for (char** e = environ; *e; ++e)
-        if (!std::string_view(*e).starts_with("VORN_DEVICE="))
-            env.emplace_back(*e);
-    env.push_back("VORN_DEVICE=" + root.string());
-    env.push_back("VORN_REGISTRY_WORKER=" + std::to_string(worker));
-    std::vector<char*> envp;
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    char self[] = "/proc/self/exe";
-    char* argv[] = {self, nullptr};
-    pid_t pid = 0;
-    return posix_spawn(&pid, self, nullptr, nullptr, argv, envp.data()) == 0 ? pid : -1;
+    return test::spawnSelfOnDevice(root, {"VORN_REGISTRY_WORKER=" + std::to_string(worker)});
 }
 
 TEST_F(Registry, TwoProcessesWritingAtOnceLoseNothing) {

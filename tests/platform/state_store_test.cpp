@@ -2,7 +2,6 @@
 // and kept from other local users.
 
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,8 +16,8 @@
 #include "platform/api/device.h"
 #include "platform/api/registry.h"
 #include "platform/device/state_store.h"
+#include "tests/platform/support/test_device.h"
 
-extern char** environ;
 namespace fs = std::filesystem;
 using namespace platform;
 
@@ -50,21 +49,7 @@ const bool kIsOpener = [] {
 }();
 
 pid_t startOpener(const fs::path& root, const fs::path& go) {
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        if (std::string_view(*e).starts_with("VORN_DEVICE="))
-            continue;  // the child's own device comes below
-        env.emplace_back(*e);
-    }
-    env.push_back("VORN_DEVICE=" + root.string());
-    env.push_back("VORN_STORE_OPENER_GO=" + go.string());
-    std::vector<char*> envp;
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    char self[] = "/proc/self/exe";
-    char* argv[] = {self, nullptr};
-    pid_t pid = 0;
-    return posix_spawn(&pid, self, nullptr, nullptr, argv, envp.data()) == 0 ? pid : -1;
+    return test::spawnSelfOnDevice(root, {"VORN_STORE_OPENER_GO=" + go.string()});
 }
 
 class StateStoreTest : public ::testing::Test {

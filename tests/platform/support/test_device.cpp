@@ -1,5 +1,6 @@
 #include "tests/platform/support/test_device.h"
 
+#include <spawn.h>
 #include <stdlib.h>
 
 #include <cstdlib>
@@ -8,6 +9,8 @@
 
 #include "platform/api/device.h"
 #include "platform/api/profile.h"
+
+extern char** environ;
 
 namespace platform::test {
 namespace {
@@ -51,6 +54,23 @@ const std::filesystem::path& useTestDevice(std::string_view screen) {
 
 std::filesystem::path builtProgram(std::string_view name) {
     return std::filesystem::path(VORN_BINARY_DIR) / "bin" / std::string(name);
+}
+
+pid_t spawnSelfOnDevice(const std::filesystem::path& root, const std::vector<std::string>& extra) {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        if (!std::string_view(*e).starts_with("VORN_DEVICE="))
+            env.emplace_back(*e);
+    }
+    env.push_back("VORN_DEVICE=" + root.string());
+    env.insert(env.end(), extra.begin(), extra.end());
+    std::vector<char*> envp;
+    for (auto& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    char self[] = "/proc/self/exe";
+    char* argv[] = {self, nullptr};
+    pid_t pid = 0;
+    return posix_spawn(&pid, self, nullptr, nullptr, argv, envp.data()) == 0 ? pid : -1;
 }
 
 }  // namespace platform::test

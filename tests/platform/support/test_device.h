@@ -3,8 +3,12 @@
 // test program ends. One per test program, because the window system and the program's socket
 // belong to the process.
 
+#include <sys/types.h>
+
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform::test {
 
@@ -15,5 +19,10 @@ const std::filesystem::path& useTestDevice(std::string_view screen = {});
 
 // Path of a built program, for tests that start other programs.
 std::filesystem::path builtProgram(std::string_view name);
+
+// Starts this test program again on another device (VORN_DEVICE replaced, not added: the
+// platform reads the first copy) with more environment variables ("NAME=value"); the child's
+// pid, or -1 when it could not start.
+pid_t spawnSelfOnDevice(const std::filesystem::path& root, const std::vector<std::string>& extra);
 
 }  // namespace platform::test
