@@ -117,8 +117,18 @@ ClockTime clockTimeOf(double hours) {
     return time;
 }
 
-SunTimes sunriseSunset(int year, int month, int day, double latitude, double longitude,
-                       double zoneHours) {
+namespace {
+
+// One day's sun by the short formula: the kind of day and, for a normal one, the clock hours
+// of solar noon and half the day's length. The day count is linear in the day of the month,
+// so day + 1 past the month's end is simply the next day.
+struct SunDay {
+    DaylightKind kind = DaylightKind::Normal;
+    double noon = 12;
+    double half = 0;
+};
+
+SunDay sunDay(int year, int month, int day, double latitude, double longitude, double zoneHours) {
     double phi = static_cast<float>(latitude);
     double lambda = static_cast<float>(longitude);
     double tz = static_cast<float>(zoneHours);
@@ -140,28 +150,67 @@ SunTimes sunriseSunset(int year, int month, int day, double latitude, double lon
     double equation = (1 - q / kPi * 0.5) * 1440;
     equation = std::remainder(equation, 1440.0);
 
-    SunTimes times;
+    SunDay out;
     double a = rad(0.53 * 0.5 + 34.0 / 60.0);
     if (phi < 0)
         a = -a;
     double k = std::tan(rad(phi)) * std::tan(a + delta);
     if (!(k > -1.0)) {
-        times.kind = DaylightKind::PolarNight;
-        return times;
+        out.kind = DaylightKind::PolarNight;
+        return out;
     }
     if (k > 0.99999) {
+        out.kind = DaylightKind::PolarDay;
+        return out;
+    }
+    double h = kPi / 2 + std::asin(k);
+    out.half = h / kPi * 12;
+    // How far the zone's clock runs ahead of the place's mean solar time. Near the date line
+    // the zone and the longitude can differ by a whole day (Apia keeps UTC+13 at 172 degrees
+    // west); the clock is never more than half a day from the sun, so a day is taken off.
+    double clockAhead = std::remainder(tz - lambda / 15, 24.0);
+    out.noon = 12 + clockAhead + equation / 60;
+    return out;
+}
+
+}  // namespace
+
+SunTimes sunriseSunset(int year, int month, int day, double latitude, double longitude,
+                       double zoneHours) {
+    SunTimes times;
+    const SunDay today = sunDay(year, month, day, latitude, longitude, zoneHours);
+    times.kind = today.kind;
+    if (today.kind == DaylightKind::PolarDay)
+        times.dayLengthHours = 24;
+    if (today.kind != DaylightKind::Normal)
+        return times;
+    // At the edge of the midnight sun the formula still gives a rise and a set for days on
+    // which the sun never goes down. A day has a sunset when a night follows one: its own
+    // before the next day's rise, or the last day's set after midnight, when a night followed
+    // that. A day with neither is a day of midnight sun, whatever rise it was given.
+    const double sunrise = today.noon - today.half;
+    const double sunset = today.noon + today.half;
+    const SunDay before = sunDay(year, month, day - 1, latitude, longitude, zoneHours);
+    const SunDay after = sunDay(year, month, day + 1, latitude, longitude, zoneHours);
+    const double beforeSet = before.noon + before.half - 24;  // in today's hours
+    const double afterRise = after.noon - after.half + 24;
+    const bool nightBefore = before.kind == DaylightKind::PolarNight ||
+                             (before.kind == DaylightKind::Normal && beforeSet < sunrise);
+    const bool nightAfter = after.kind == DaylightKind::PolarNight ||
+                            (after.kind == DaylightKind::Normal && sunset < afterRise);
+    const bool setsToday = nightAfter && sunset < 24;
+    const bool setAfterMidnight =
+        nightBefore && before.kind == DaylightKind::Normal && beforeSet >= 0;
+    if (!setsToday && !setAfterMidnight) {
         times.kind = DaylightKind::PolarDay;
         times.dayLengthHours = 24;
         return times;
     }
-    double h = kPi / 2 + std::asin(k);
-    times.dayLengthHours = 2 * deg(h) / 15;
+    times.dayLengthHours = 2 * today.half;
     if (times.dayLengthHours < 0.0001)
         times.dayLengthHours = 0;
-    double half = h / kPi * 12;
-    double noon = 12 + tz - lambda / 15 + equation / 60;
-    times.sunrise = clockTimeOf(noon - half);
-    times.sunset = clockTimeOf(noon + half);
+    times.sunrise = clockTimeOf(sunrise);
+    times.sunset = clockTimeOf(sunset);
     return times;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <sstream>
+#include <tuple>
 
 #include "tests/worldtime/support/world_test_support.h"
 #include "worldtime/sun.h"
@@ -138,6 +139,45 @@ TEST(Sun, PolarDaysAndNights) {
                             << latitude << " " << month << " " << longitude << " " << zone;
                     }
                 }
+            }
+        }
+    }
+}
+
+// Apia keeps UTC+13 at 172 degrees west and the Chatham Islands UTC+12:45 at 177 west: a zone
+// a whole day from the place's own meridian. Their sun rises and sets on the day asked for.
+TEST(Sun, EventsNearTheDateLineFallOnTheirOwnDay) {
+    for (auto [latitude, longitude, zone] :
+         {std::tuple{-13.83, -171.76, 13.0}, {-43.95, -176.56, 12.75}, {-21.14, -175.2, 13.0}}) {
+        SunTimes t = sunriseSunset(2027, 6, 15, latitude, longitude, zone);
+        ASSERT_EQ(t.kind, DaylightKind::Normal) << longitude;
+        EXPECT_EQ(t.sunrise.dayOffset, 0) << longitude;
+        EXPECT_EQ(t.sunset.dayOffset, 0) << longitude;
+        EXPECT_GE(t.sunrise.hour, 6) << longitude;
+        EXPECT_LE(t.sunrise.hour, 8) << longitude;
+        EXPECT_GE(t.sunset.hour, 16) << longitude;
+        EXPECT_LE(t.sunset.hour, 18) << longitude;
+    }
+}
+
+// On the first days after the midnight sun the formula still gives a rise and a set; a day
+// on which the sun was up at midnight and only sets after the next midnight is a polar day.
+TEST(Sun, TheLastDaysOfMidnightSunArePolarDays) {
+    // Tromsø at UTC+2: the 26th had "sunrise 01:20, sunset 00:20 the next day".
+    EXPECT_EQ(sunriseSunset(2026, 7, 26, 69.6489, 18.9551, 2).kind, DaylightKind::PolarDay);
+    SunTimes first = sunriseSunset(2026, 7, 27, 69.6489, 18.9551, 2);
+    ASSERT_EQ(first.kind, DaylightKind::Normal);
+    EXPECT_EQ(first.sunrise, (ClockTime{1, 37, 0}));
+    EXPECT_EQ(first.sunset.dayOffset, 1);
+    // Olonkinbyen: "day length 23:50" on the 31st, a day the sun never left the sky.
+    EXPECT_EQ(sunriseSunset(2027, 7, 31, 70.9221, -8.7187, 2).kind, DaylightKind::PolarDay);
+    EXPECT_EQ(sunriseSunset(2027, 8, 1, 70.9221, -8.7187, 2).kind, DaylightKind::Normal);
+    // Through a whole year at the polar circle and beyond, a normal day is never 24 hours.
+    for (double latitude : {66.6, 69.6, 70.9, -66.6, -69.6}) {
+        for (int day = 1; day <= 365; ++day) {
+            SunTimes t = sunriseSunset(2027, 1, day, latitude, 15, 1);
+            if (t.kind == DaylightKind::Normal) {
+                EXPECT_LT(t.dayLengthHours, 24) << latitude << " day " << day;
             }
         }
     }
