@@ -85,8 +85,11 @@ std::string CityFinder::describe(const core::RecordTable& table, int row) const 
 CityLookupResult CityFinder::find(std::string_view query) {
     CityLookupResult result;
     std::wstring wanted = platform::fromUtf8(query);
-    if (wanted.empty())
+    // Spaces around a name (a pasted one often has them) are not part of it.
+    const auto first = wanted.find_first_not_of(L" \t");
+    if (first == std::wstring::npos)
         return result;
+    wanted = wanted.substr(first, wanted.find_last_not_of(L" \t") - first + 1);
     std::wstring name = looseText(wanted);
     std::wstring country;
     if (auto comma = name.rfind(L", "); comma != std::wstring::npos) {

@@ -173,6 +173,10 @@ TEST_F(VornCommand, NamesResolveAsTheCityScreenFindsThem) {
     Outcome newYork = vorn("time 'new york' --json");
     ASSERT_EQ(newYork.exitCode, 0) << newYork.out;
     EXPECT_TRUE(holds(newYork, R"x("name":"New York City")x"));
+    // Spaces around a name, as a pasted one often has, do not count.
+    Outcome padded = vorn("time '  London ' --json");
+    ASSERT_EQ(padded.exitCode, 0) << padded.out;
+    EXPECT_TRUE(holds(padded, R"x("name":"London")x"));
     // Accents beyond the Latin-1 and Extended-A letters fold as the screens fold them.
     Outcome vietnam = vorn("time 'buon ma thuot' --json");
     ASSERT_EQ(vietnam.exitCode, 0) << vietnam.out;
