@@ -33,6 +33,22 @@ NameFit nameFit(std::wstring_view name, std::wstring_view wanted) {
     return NameFit::None;
 }
 
+std::wstring trimmed(std::wstring_view text) {
+    const auto first = text.find_first_not_of(L" \t");
+    if (first == std::wstring_view::npos)
+        return {};
+    return std::wstring(text.substr(first, text.find_last_not_of(L" \t") - first + 1));
+}
+
+// Whether a city lies in the country asked for, by its name ("France") or its two-letter
+// ISO code ("FR"), which every city code begins with. Both texts are search keys.
+bool inCountry(const core::RecordTable& table, int row, std::wstring_view country) {
+    if (worldtime::searchKey(table.fieldText(row, Country)) == country)
+        return true;
+    return country.size() == 2 &&
+           worldtime::searchKey(table.fieldText(row, Code)).starts_with(country);
+}
+
 }  // namespace
 
 std::wstring looseText(std::wstring_view text) {
@@ -84,17 +100,15 @@ std::string CityFinder::describe(const core::RecordTable& table, int row) const 
 
 CityLookupResult CityFinder::find(std::string_view query) {
     CityLookupResult result;
-    std::wstring wanted = platform::fromUtf8(query);
     // Spaces around a name (a pasted one often has them) are not part of it.
-    const auto first = wanted.find_first_not_of(L" \t");
-    if (first == std::wstring::npos)
+    const std::wstring wanted = trimmed(platform::fromUtf8(query));
+    if (wanted.empty())
         return result;
-    wanted = wanted.substr(first, wanted.find_last_not_of(L" \t") - first + 1);
     std::wstring name = looseText(wanted);
     std::wstring country;
-    if (auto comma = name.rfind(L", "); comma != std::wstring::npos) {
-        country = name.substr(comma + 2);
-        name.resize(comma);
+    if (auto comma = name.rfind(L','); comma != std::wstring::npos) {
+        country = trimmed(std::wstring_view(name).substr(comma + 1));
+        name = trimmed(std::wstring_view(name).substr(0, comma));
     }
     const core::RecordTable& list = listFor(wanted, name);
     // A city code is unique: the favourite's copy first, as it holds the user's edits.
@@ -116,7 +130,7 @@ CityLookupResult CityFinder::find(std::string_view query) {
                 static_cast<std::size_t>(nameFit(looseText(table->fieldText(row, Name)), name));
             if (fit == kFits)
                 continue;
-            if (!country.empty() && looseText(table->fieldText(row, Country)) != country)
+            if (!country.empty() && !inCountry(*table, row, country))
                 continue;
             if (!codes[fit].insert(looseText(table->fieldText(row, Code))).second)
                 continue;

@@ -20,7 +20,8 @@ constexpr Command kCommands[] = {
     {"time", "time [CITY...] [--at UTC]",
      "local date and time, zone and daylight saving of cities (the favourites by default)",
      "A city is named by its code (GB2643743), its name (accents and case do not matter) or\n"
-     "\"name, country\"; quote names with spaces. --at takes a UTC time such as\n"
+     "\"name, country\" (the country's name or two-letter code: \"Paris, FR\"); quote names\n"
+     "with spaces. --at takes a UTC time such as\n"
      "2025-07-01T12:00 or 2025-07-01 (midnight); the device's clock otherwise.",
      kTimeOptions, runTime},
     {"sun", "sun CITY [--date YYYY-MM-DD]",

@@ -177,6 +177,15 @@ TEST_F(VornCommand, NamesResolveAsTheCityScreenFindsThem) {
     Outcome padded = vorn("time '  London ' --json");
     ASSERT_EQ(padded.exitCode, 0) << padded.out;
     EXPECT_TRUE(holds(padded, R"x("name":"London")x"));
+    // "City, Country" by the country's name or its two-letter code.
+    for (const char* asked : {"'paris, france'", "'Paris, FR'", "'paris,  fr'"}) {
+        Outcome paris = vorn(std::string("time ") + asked + " --json");
+        ASSERT_EQ(paris.exitCode, 0) << asked << paris.out;
+        EXPECT_TRUE(holds(paris, R"x("code":"FR2988507")x")) << asked;
+    }
+    Outcome texas = vorn("time 'Paris, US' --json");
+    ASSERT_EQ(texas.exitCode, 0) << texas.out;
+    EXPECT_TRUE(holds(texas, R"x("country":"United States")x"));
     // Accents beyond the Latin-1 and Extended-A letters fold as the screens fold them.
     Outcome vietnam = vorn("time 'buon ma thuot' --json");
     ASSERT_EQ(vietnam.exitCode, 0) << vietnam.out;
