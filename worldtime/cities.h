@@ -20,6 +20,7 @@ constexpr int Name = 2;
 constexpr int Country = 3;
 constexpr int Latitude = 4;   // decimal degrees, north positive
 constexpr int Longitude = 5;  // decimal degrees, east positive
+constexpr int IanaZone = 6;   // the IANA zone ("Europe/Berlin"), from the list's source
 constexpr int Code = 7;       // unique key of a city
 constexpr int Favourite = 8;  // "1" or "0"; the tick in search results
 constexpr int MapRegion = 9;

@@ -5,6 +5,7 @@
 #include "core/format.h"
 #include "core/language.h"
 #include "worldtime/cities.h"
+#include "worldtime/city_clock.h"
 #include "worldtime/date_helpers.h"
 #include "worldtime/settings_keys.h"
 #include "worldtime/zones.h"
@@ -36,9 +37,9 @@ std::vector<WorldClockRow> worldClockRows(const core::RecordTable& favourites,
         WorldClockRow out;
         out.label = cityLabel(favourites, row, withCountry);
         out.zone = cityZone(favourites, row);
-        ZoneInfo info = zoneInfo(out.zone);
-        out.daylightSaving = isDaylight(info, utcTicks);
-        out.local = fromFileTicks(zoneLocalTicks(info, utcTicks)).value_or(platform::SystemTime{});
+        const CityClock clock = cityClock(favourites, row, utcTicks);
+        out.daylightSaving = clock.daylight;
+        out.local = clock.local;
         rows.push_back(std::move(out));
     }
     return rows;
@@ -118,13 +119,14 @@ CityPanel cityPanel(const core::RecordTable& favourites, int row, std::int64_t u
     if (row < 1 || row > favourites.rowCount())
         return panel;
     panel.label = cityLabel(favourites, row, withCountry);
-    ZoneInfo info = zoneInfo(cityZone(favourites, row));
-    panel.daylightSaving = isDaylight(info, utcTicks);
-    panel.local = fromFileTicks(zoneLocalTicks(info, utcTicks)).value_or(platform::SystemTime{});
+    const CityClock clock = cityClock(favourites, row, utcTicks);
+    panel.daylightSaving = clock.daylight;
+    panel.local = clock.local;
     double latitude = cityLatitude(favourites, row);
     double longitude = cityLongitude(favourites, row);
     panel.coordinates = mapCoordinates(latitude, longitude);
-    SunTimes times = citySunTimes(panel.local, latitude, longitude, info, panel.daylightSaving);
+    SunTimes times = sunriseSunset(panel.local.year, panel.local.month, panel.local.day, latitude,
+                                   longitude, clock.offsetMinutes / 60.0);
     panel.sun = sunLines(times, core::languageString(697), core::languageString(698));
     return panel;
 }

@@ -105,6 +105,22 @@ ZoneInfo zoneInfo(int zoneNumber) {
     return row > 0 ? zoneInfoOfRow(sharedTable(), row) : ZoneInfo{};
 }
 
+bool zoneHoldsIanaName(int zoneNumber, std::wstring_view ianaName) {
+    int row = findZone(zoneNumber);
+    if (row <= 0 || ianaName.empty())
+        return false;
+    std::wstring_view names = sharedTable().fieldText(row, zoneColumn::IanaNames);
+    while (!names.empty()) {
+        const std::size_t space = names.find(L' ');
+        if (names.substr(0, space) == ianaName)
+            return true;
+        if (space == std::wstring_view::npos)
+            break;
+        names.remove_prefix(space + 1);
+    }
+    return false;
+}
+
 std::wstring zoneDisplayName(int zoneNumber) {
     int row = findZone(zoneNumber);
     return row > 0 ? std::wstring(sharedTable().fieldText(row, zoneColumn::DisplayName))
@@ -269,6 +285,25 @@ int zoneOffsetMinutes(const ZoneInfo& info, std::int64_t utcTicks) {
     std::int64_t offset = -(static_cast<std::int64_t>(info.bias) + extra);
     return static_cast<int>(std::clamp<std::int64_t>(offset, std::numeric_limits<int>::min(),
                                                      std::numeric_limits<int>::max()));
+}
+
+std::optional<std::int64_t> nextDaylightChange(const ZoneInfo& info, std::int64_t utcTicks) {
+    const bool now = isDaylight(info, utcTicks);
+    auto standard = fromFileTicks(shiftedTicks(utcTicks, -static_cast<std::int64_t>(info.bias)));
+    if (!standard)
+        return std::nullopt;
+    std::optional<std::int64_t> first;
+    for (int year = standard->year; year <= standard->year + 1; ++year) {
+        const YearChanges changes = changesOfYear(info, year);
+        for (const auto& local : {changes.begins, changes.ends}) {
+            if (!local)
+                continue;
+            const std::int64_t utc = shiftedTicks(*local, info.bias);
+            if (utc > utcTicks && isDaylight(info, utc) != now && (!first || utc < *first))
+                first = utc;
+        }
+    }
+    return first;
 }
 
 std::int64_t zoneLocalTicks(const ZoneInfo& info, std::int64_t utcTicks) {

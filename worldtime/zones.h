@@ -40,6 +40,7 @@ constexpr int EndMonth = 9;
 constexpr int EndYear = 10;
 constexpr int EndHour = 11;
 constexpr int DisplayName = 12;
+constexpr int IanaNames = 13;  // the IANA zones the row was made from, separated by spaces
 constexpr int Count = 13;
 }  // namespace zoneColumn
 
@@ -77,6 +78,8 @@ int findZone(int zoneNumber);
 ZoneInfo zoneInfo(int zoneNumber);
 // The zone's display name (column 12); empty for an unknown zone.
 std::wstring zoneDisplayName(int zoneNumber);
+// Whether the zone's row was made from the IANA zone of that name.
+bool zoneHoldsIanaName(int zoneNumber, std::wstring_view ianaName);
 // The zone with its local time at the device's present UTC time.
 ZoneClock zoneClock(int zoneNumber);
 
@@ -109,6 +112,9 @@ std::int64_t zoneLocalTicks(const ZoneInfo& info, std::int64_t utcTicks);
 platform::SystemTime zoneLocalTime(const ZoneInfo& info, const platform::SystemTime& utc);
 // The minutes the zone's local time is ahead of UTC at a UTC moment.
 int zoneOffsetMinutes(const ZoneInfo& info, std::int64_t utcTicks);
+// The first moment after utcTicks at which daylight saving begins or ends; nothing for a zone
+// without daylight saving.
+std::optional<std::int64_t> nextDaylightChange(const ZoneInfo& info, std::int64_t utcTicks);
 
 // The UTC moment of a local time of the zone, by the rules at that date. A local time
 // skipped by the spring change reads as the moment after it; one repeated in autumn as its

@@ -9,8 +9,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <array>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
@@ -222,7 +222,8 @@ std::vector<RuleEvent> ruleEvents(const PosixZoneRule& rule, std::int64_t year) 
                           false});
     }
     std::stable_sort(events.begin(), events.end(), [](const RuleEvent& a, const RuleEvent& b) {
-        return a.utcSeconds < b.utcSeconds || (a.utcSeconds == b.utcSeconds && !a.daylight && b.daylight);
+        return a.utcSeconds < b.utcSeconds ||
+               (a.utcSeconds == b.utcSeconds && !a.daylight && b.daylight);
     });
     return events;
 }
@@ -453,9 +454,9 @@ ZoneMoment ZoneDefinition::at(std::int64_t utcSeconds) const {
         return rule_ ? ruleAt(*rule_, utcSeconds) : types_.front();
     if (utcSeconds < transitions_.front().utcSeconds)
         return types_.front();
-    auto after = std::upper_bound(
-        transitions_.begin(), transitions_.end(), utcSeconds,
-        [](std::int64_t t, const Transition& tr) { return t < tr.utcSeconds; });
+    auto after =
+        std::upper_bound(transitions_.begin(), transitions_.end(), utcSeconds,
+                         [](std::int64_t t, const Transition& tr) { return t < tr.utcSeconds; });
     if (after == transitions_.end() && rule_)
         return ruleAt(*rule_, utcSeconds);
     return types_[std::prev(after)->type];
@@ -463,9 +464,9 @@ ZoneMoment ZoneDefinition::at(std::int64_t utcSeconds) const {
 
 std::optional<ZoneChange> ZoneDefinition::nextChange(std::int64_t utcSeconds) const {
     const ZoneMoment now = at(utcSeconds);
-    auto next = std::upper_bound(
-        transitions_.begin(), transitions_.end(), utcSeconds,
-        [](std::int64_t t, const Transition& tr) { return t < tr.utcSeconds; });
+    auto next =
+        std::upper_bound(transitions_.begin(), transitions_.end(), utcSeconds,
+                         [](std::int64_t t, const Transition& tr) { return t < tr.utcSeconds; });
     for (; next != transitions_.end(); ++next) {
         ZoneMoment then = at(next->utcSeconds);
         if (!sameTime(then, now))

@@ -6,6 +6,7 @@
 
 #include "programs/vorn/commands.h"
 #include "worldtime/cities.h"
+#include "worldtime/city_clock.h"
 #include "worldtime/date_helpers.h"
 #include "worldtime/sun.h"
 #include "worldtime/zones.h"
@@ -56,7 +57,7 @@ int runSun(const Invocation& invocation) {
         return kExitFailure;
     using namespace worldtime;
     const core::RecordTable& table = *city->table;
-    ZoneInfo info = zoneInfo(cityZone(table, city->row));
+    const std::int64_t nowTicks = static_cast<std::int64_t>(platform::deviceUtcFileTime());
     platform::SystemTime date;
     if (auto text = invocation.option("--date")) {
         auto parsed = parseDate(*text);
@@ -66,17 +67,22 @@ int runSun(const Invocation& invocation) {
         }
         date = *parsed;
     } else {
-        date = zoneLocalTime(info, platform::deviceUtcTime());
+        date = cityClock(table, city->row, nowTicks).local;
     }
     date.hour = 12;
     date.minute = 0;
     date.second = 0;
     date.milliseconds = 0;
-    // Daylight saving as it stands at the city's noon that day.
-    bool daylight = isDaylight(info, zoneLocalToUtcTicks(info, *fileTicks(date)));
+    // The city's clock as it stands at its noon that day: noon less the offset of the moment
+    // asked about, then the offset in force then.
+    const std::int64_t noonTicks = *fileTicks(date);
+    const int offsetNow = cityClock(table, city->row, nowTicks).offsetMinutes;
+    const CityClock atNoon = cityClock(table, city->row, noonTicks - offsetNow * kTicksPerMinute);
+    const bool daylight = atNoon.daylight;
     double latitude = cityLatitude(table, city->row);
     double longitude = cityLongitude(table, city->row);
-    SunTimes times = citySunTimes(date, latitude, longitude, info, daylight);
+    SunTimes times = sunriseSunset(date.year, date.month, date.day, latitude, longitude,
+                                   atNoon.offsetMinutes / 60.0);
     std::string name = utf8(table.fieldText(city->row, cityField::Name)) + ", " +
                        utf8(table.fieldText(city->row, cityField::Country));
     if (invocation.json) {

@@ -4,6 +4,7 @@
 
 #include "programs/vorn/commands.h"
 #include "worldtime/cities.h"
+#include "worldtime/city_clock.h"
 #include "worldtime/date_helpers.h"
 #include "worldtime/zones.h"
 
@@ -11,6 +12,8 @@ namespace vorn {
 namespace {
 
 constexpr const char* kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 struct CityTime {
     std::string name;
@@ -21,6 +24,7 @@ struct CityTime {
     platform::SystemTime local;
     int offsetMinutes = 0;
     bool daylight = false;
+    std::optional<worldtime::CityClock::Change> next;
 };
 
 std::string offsetText(int minutes) {
@@ -40,10 +44,11 @@ CityTime timeOf(const CityMatch& city, std::int64_t utc) {
     out.code = utf8(table.fieldText(city.row, cityField::Code));
     out.zone = cityZone(table, city.row);
     out.zoneName = utf8(zoneDisplayName(out.zone));
-    ZoneInfo info = zoneInfo(out.zone);
-    out.daylight = isDaylight(info, utc);
-    out.offsetMinutes = zoneOffsetMinutes(info, utc);
-    out.local = fromFileTicks(zoneLocalTicks(info, utc)).value_or(platform::SystemTime{});
+    const CityClock clock = cityClock(table, city.row, utc);
+    out.daylight = clock.daylight;
+    out.offsetMinutes = clock.offsetMinutes;
+    out.local = clock.local;
+    out.next = clock.next;
     return out;
 }
 
@@ -55,13 +60,41 @@ std::string padded(const std::string& text, std::size_t width) {
     return characters >= width ? text : text + std::string(width - characters, ' ');
 }
 
+// "1 h", "30 min", "1 h 30 min".
+std::string amountText(int minutes) {
+    std::string out;
+    if (minutes >= 60)
+        out = std::to_string(minutes / 60) + " h";
+    if (minutes % 60)
+        out += (out.empty() ? "" : " ") + std::to_string(minutes % 60) + " min";
+    return out;
+}
+
+// The wall clock just before the change, as people are told it: "clocks go forward 1 h on
+// Sun 28 Mar 2027 01:00".
+std::string changeText(const CityTime& t) {
+    const worldtime::CityClock::Change& change = *t.next;
+    const int shift = change.offsetMinutesAfter - t.offsetMinutes;
+    auto wall =
+        worldtime::fromFileTicks(change.utcTicks + t.offsetMinutes * worldtime::kTicksPerMinute);
+    if (!wall || shift == 0)
+        return {};
+    char date[48];
+    std::snprintf(date, sizeof date, "%s %d %s %d %s", kWeekdays[wall->dayOfWeek % 7], wall->day,
+                  kMonths[(wall->month + 11) % 12], wall->year,
+                  hoursMinutes(wall->hour, wall->minute).c_str());
+    return std::string("clocks go ") + (shift > 0 ? "forward " : "back ") +
+           amountText(shift > 0 ? shift : -shift) + " on " + date;
+}
+
 void printText(const std::vector<CityTime>& times) {
     for (const CityTime& t : times) {
         std::string label = padded(t.name + ", " + t.country, 32);
-        std::printf(
-            "%s %s %s %s  UTC%s %-3s  %s\n", label.c_str(), kWeekdays[t.local.dayOfWeek % 7],
-            isoDate(t.local).c_str(), hoursMinutes(t.local.hour, t.local.minute).c_str(),
-            offsetText(t.offsetMinutes).c_str(), t.daylight ? "DST" : "", t.zoneName.c_str());
+        std::printf("%s %s %s %s  UTC%s %-3s  %s%s%s\n", label.c_str(),
+                    kWeekdays[t.local.dayOfWeek % 7], isoDate(t.local).c_str(),
+                    hoursMinutes(t.local.hour, t.local.minute).c_str(),
+                    offsetText(t.offsetMinutes).c_str(), t.daylight ? "DST" : "",
+                    t.zoneName.c_str(), t.next ? "; " : "", t.next ? changeText(t).c_str() : "");
     }
 }
 
@@ -79,8 +112,18 @@ void printJson(const platform::SystemTime& at, const std::vector<CityTime>& time
             .field("weekday", kWeekdays[t.local.dayOfWeek % 7])
             .field("utcOffset", offsetText(t.offsetMinutes))
             .field("offsetMinutes", t.offsetMinutes)
-            .field("daylightSaving", t.daylight)
-            .endObject();
+            .field("daylightSaving", t.daylight);
+        if (t.next) {
+            auto utc = worldtime::fromFileTicks(t.next->utcTicks);
+            json.key("nextChange")
+                .beginObject()
+                .field("utc", utc ? isoDateTime(*utc) + "Z" : std::string())
+                .field("offsetMinutesAfter", t.next->offsetMinutesAfter)
+                .field("daylightSavingAfter", t.next->daylightAfter)
+                .field("text", changeText(t))
+                .endObject();
+        }
+        json.endObject();
     }
     json.endArray().endObject();
     writeOut(json.text() + "\n");

@@ -125,9 +125,9 @@ TEST(ZoneDatabase, TheNextChangeIsTheSecondTheTimeChanges) {
 }
 
 TEST(ZoneDatabase, NamesOutsideTheDatabaseAreRefused) {
-    for (const char* name : {"", "../../etc/passwd", "Europe/../../../etc/passwd", "/etc/passwd",
-                             "Europe//Berlin", "Europe/", "Europe", "Mars/Olympus_Mons",
-                             "Europe/Berlin\n", "Europe/Ber lin"}) {
+    for (const char* name :
+         {"", "../../etc/passwd", "Europe/../../../etc/passwd", "/etc/passwd", "Europe//Berlin",
+          "Europe/", "Europe", "Mars/Olympus_Mons", "Europe/Berlin\n", "Europe/Ber lin"}) {
         EXPECT_FALSE(hostZone(name)) << name;
     }
 }
@@ -167,9 +167,9 @@ TEST(PosixZoneRule, ReadsTheFormsTheDatabaseUses) {
     EXPECT_EQ(jerusalem->start.timeSeconds, 26 * 3600);
     EXPECT_TRUE(parsePosixZoneRule("<+0545>-5:45"));
     EXPECT_TRUE(parsePosixZoneRule("EST5EDT,0/0,J365/25"));
-    for (const char* bad : {"", "CE-1", "CET", "CET-1CEST,M13.1.0,M10.5.0", "CET-1CEST,M3.5.0",
-                            "CET-1CEST,M3.6.0,M10.5.0", "<+05-5", "CET-1CEST,M3.5.0/168,M10.5.0",
-                            "CET-25"}) {
+    for (const char* bad :
+         {"", "CE-1", "CET", "CET-1CEST,M13.1.0,M10.5.0", "CET-1CEST,M3.5.0",
+          "CET-1CEST,M3.6.0,M10.5.0", "<+05-5", "CET-1CEST,M3.5.0/168,M10.5.0", "CET-25"}) {
         EXPECT_FALSE(parsePosixZoneRule(bad)) << bad;
     }
 }
