@@ -26,7 +26,8 @@ const platform::ZoneDefinition* databaseZone(const std::wstring& name) {
 }
 
 std::int64_t unixSeconds(std::int64_t ticks) {
-    return (ticks - kUnixEpochTicks) / kTicksPerSecond - ((ticks - kUnixEpochTicks) % kTicksPerSecond < 0);
+    return (ticks - kUnixEpochTicks) / kTicksPerSecond -
+           ((ticks - kUnixEpochTicks) % kTicksPerSecond < 0);
 }
 
 CityClock fromDatabase(const platform::ZoneDefinition& zone, std::int64_t utcTicks) {
@@ -53,22 +54,24 @@ CityClock fromZoneTable(int zoneNumber, std::int64_t utcTicks) {
     clock.offsetMinutes = zoneOffsetMinutes(info, utcTicks);
     clock.local = fromFileTicks(zoneLocalTicks(info, utcTicks)).value_or(platform::SystemTime{});
     if (auto change = nextDaylightChange(info, utcTicks)) {
-        clock.next = CityClock::Change{*change, zoneOffsetMinutes(info, *change),
-                                       isDaylight(info, *change)};
+        clock.next =
+            CityClock::Change{*change, zoneOffsetMinutes(info, *change), isDaylight(info, *change)};
     }
     return clock;
 }
 
 }  // namespace
 
-CityClock cityClock(const core::RecordTable& cities, int row, std::int64_t utcTicks) {
-    const int zone = cityZone(cities, row);
-    const std::wstring iana(cities.fieldText(row, cityField::IanaZone));
-    if (!iana.empty() && zoneHoldsIanaName(zone, iana)) {
-        if (const platform::ZoneDefinition* definition = databaseZone(iana))
+CityClock cityClock(int zoneNumber, std::wstring_view ianaZone, std::int64_t utcTicks) {
+    if (!ianaZone.empty() && zoneHoldsIanaName(zoneNumber, ianaZone)) {
+        if (const platform::ZoneDefinition* definition = databaseZone(std::wstring(ianaZone)))
             return fromDatabase(*definition, utcTicks);
     }
-    return fromZoneTable(zone, utcTicks);
+    return fromZoneTable(zoneNumber, utcTicks);
+}
+
+CityClock cityClock(const core::RecordTable& cities, int row, std::int64_t utcTicks) {
+    return cityClock(cityZone(cities, row), cities.fieldText(row, cityField::IanaZone), utcTicks);
 }
 
 }  // namespace worldtime

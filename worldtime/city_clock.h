@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "core/record_table.h"
 #include "platform/api/clock.h"
@@ -32,5 +33,7 @@ struct CityClock {
 
 // The clock of a city record (city columns, as cityField) at a UTC moment (file ticks).
 CityClock cityClock(const core::RecordTable& cities, int row, std::int64_t utcTicks);
+// The same for a city's zone number and IANA zone name as its record holds them.
+CityClock cityClock(int zoneNumber, std::wstring_view ianaZone, std::int64_t utcTicks);
 
 }  // namespace worldtime

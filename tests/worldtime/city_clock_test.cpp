@@ -57,7 +57,9 @@ std::pair<long, bool> cLibraryAt(std::int64_t unixSeconds) {
 TEST_F(CityClockTest, EveryCityOfTheListIsExactEveryHourOfAYear) {
     std::map<std::pair<int, std::wstring>, int> pairs;  // one city per pair stands for all
     for (int row = 1; row <= cities_.rowCount(); ++row)
-        pairs.try_emplace({cityZone(cities_, row), std::wstring(cities_.fieldText(row, cityField::IanaZone))}, row);
+        pairs.try_emplace(
+            {cityZone(cities_, row), std::wstring(cities_.fieldText(row, cityField::IanaZone))},
+            row);
     ASSERT_GT(pairs.size(), 300u);
     long long checked = 0;
     for (const auto& [pair, row] : pairs) {

@@ -12,6 +12,7 @@
 #include "ui/list_control.h"
 #include "ui/module_ids.h"
 #include "ui/text_button.h"
+#include "worldtime/city_clock.h"
 #include "worldtime/date_helpers.h"
 #include "worldtime/screens/city_layouts.h"
 #include "worldtime/screens/city_lists.h"
@@ -253,7 +254,10 @@ void CityScreen::updateDetails() {
                                    database_.shownField(row, cityField::Country));
     double latitude = readNumber(database_.shownField(row, cityField::Latitude), false);
     double longitude = readNumber(database_.shownField(row, cityField::Longitude), false);
-    SystemTime local = zoneClock(readInt(database_.shownField(row, cityField::Zone))).localTime;
+    SystemTime local = cityClock(readInt(database_.shownField(row, cityField::Zone)),
+                                 database_.shownField(row, cityField::IanaZone),
+                                 static_cast<std::int64_t>(platform::deviceUtcFileTime()))
+                           .local;
     std::wstring time = core::formatText(core::languageString(text::LocalTime),
                                          host_.timeText(local), host_.dateText(local));
     details_->setTexts(title, {longitudeLine(longitude), latitudeLine(latitude), time});
