@@ -117,8 +117,8 @@ constexpr std::uint32_t kCitiesCommand = 241;
 
 }  // namespace
 
-DaylightMapScreen::DaylightMapScreen(ui::ModuleHost& host, Favourites& favourites, int previousId)
-    : ui::Module(host), host_(host), favourites_(favourites), previousId_(previousId) {}
+DaylightMapScreen::DaylightMapScreen(ui::ModuleHost& host, Favourites& favourites)
+    : ui::Module(host), host_(host), favourites_(favourites) {}
 
 DaylightMapScreen::~DaylightMapScreen() {
     if (host_.mainWindow()) {

@@ -22,7 +22,7 @@ constexpr int Map = 1, Name = 2, Time = 3, Date = 4, Coordinates = 5, Sunrise = 
 
 class DaylightMapScreen final : public ui::Module {
   public:
-    DaylightMapScreen(ui::ModuleHost& host, Favourites& favourites, int previousId);
+    DaylightMapScreen(ui::ModuleHost& host, Favourites& favourites);
     ~DaylightMapScreen() override;
 
     void build() override;
@@ -48,7 +48,6 @@ class DaylightMapScreen final : public ui::Module {
 
     ui::ModuleHost& host_;
     Favourites& favourites_;
-    int previousId_;
     DaylightMapView* map_ = nullptr;
     bool compact_ = false;
     platform::Rect nameBar_;

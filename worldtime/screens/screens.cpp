@@ -14,11 +14,11 @@ std::shared_ptr<Favourites> registerScreens(ui::ScreenRegistry& registry) {
     registry.add(ui::moduleId::CityList, [favourites](ui::ModuleHost& host, int previousId) {
         return std::make_unique<CityScreen>(host, *favourites, previousId);
     });
-    registry.add(ui::moduleId::WorldTime, [favourites](ui::ModuleHost& host, int previousId) {
-        return std::make_unique<WorldClockScreen>(host, *favourites, previousId);
+    registry.add(ui::moduleId::WorldTime, [favourites](ui::ModuleHost& host, int) {
+        return std::make_unique<WorldClockScreen>(host, *favourites);
     });
-    registry.add(ui::moduleId::DaylightMap, [favourites](ui::ModuleHost& host, int previousId) {
-        return std::make_unique<DaylightMapScreen>(host, *favourites, previousId);
+    registry.add(ui::moduleId::DaylightMap, [favourites](ui::ModuleHost& host, int) {
+        return std::make_unique<DaylightMapScreen>(host, *favourites);
     });
     registry.addStartUp([favourites](ui::ModuleHost& host) {
         if (!loadZones(host.mainPath())) {

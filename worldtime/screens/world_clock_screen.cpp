@@ -77,8 +77,8 @@ gfx::TargaPixels loadPicture(std::wstring_view mainPath, std::wstring_view file,
 
 }  // namespace
 
-WorldClockScreen::WorldClockScreen(ui::ModuleHost& host, Favourites& favourites, int previousId)
-    : ui::Module(host), host_(host), favourites_(favourites), previousId_(previousId) {}
+WorldClockScreen::WorldClockScreen(ui::ModuleHost& host, Favourites& favourites)
+    : ui::Module(host), host_(host), favourites_(favourites) {}
 
 WorldClockScreen::~WorldClockScreen() {
     if (host_.mainWindow())

@@ -24,7 +24,7 @@ constexpr std::uint32_t MoveUp = 707, MakeCurrent = 709, Cities = 241;
 
 class WorldClockScreen final : public ui::Module {
   public:
-    WorldClockScreen(ui::ModuleHost& host, Favourites& favourites, int previousId);
+    WorldClockScreen(ui::ModuleHost& host, Favourites& favourites);
     ~WorldClockScreen() override;
 
     void build() override;
@@ -55,7 +55,6 @@ class WorldClockScreen final : public ui::Module {
 
     ui::ModuleHost& host_;
     Favourites& favourites_;
-    int previousId_;
     WorldClockList* list_ = nullptr;
     MinuteCheck minuteCheck_;
 };
