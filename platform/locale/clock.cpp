@@ -8,6 +8,7 @@
 
 #include "platform/api/clock.h"
 #include "platform/api/profile.h"
+#include "platform/locale/civil_days.h"
 
 namespace platform {
 namespace {
@@ -15,28 +16,6 @@ namespace {
 constexpr std::int64_t kTicksPerMillisecond = 10000;
 constexpr std::int64_t kTicksPerDay = 864000000000LL;
 constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600LL;
-
-// Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's algorithm).
-std::int64_t daysFromCivil(std::int64_t y, int m, int d) {
-    y -= m <= 2;
-    std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    auto yoe = static_cast<unsigned>(y - era * 400);
-    unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-void civilFromDays(std::int64_t z, int& year, int& month, int& day) {
-    z += 719468;
-    std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    auto doe = static_cast<unsigned>(z - era * 146097);
-    unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    unsigned mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2));
-}
 
 const std::int64_t kDaysFrom1970To1601 = daysFromCivil(1601, 1, 1);
 
@@ -68,6 +47,28 @@ FileTime hostUtcFileTime() {
 }
 
 }  // namespace
+
+// H. Hinnant's algorithms.
+std::int64_t daysFromCivil(std::int64_t y, int m, int d) {
+    y -= m <= 2;
+    std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    auto yoe = static_cast<unsigned>(y - era * 400);
+    unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+void civilFromDays(std::int64_t z, int& year, int& month, int& day) {
+    z += 719468;
+    std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    auto doe = static_cast<unsigned>(z - era * 146097);
+    unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    unsigned mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2));
+}
 
 int daysInMonth(int year, int month) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

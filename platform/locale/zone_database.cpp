@@ -9,10 +9,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/api/clock.h"
+#include "platform/locale/civil_days.h"
 
 namespace platform {
 namespace {
@@ -34,35 +36,11 @@ std::int64_t bounded(std::int64_t utcSeconds) {
     return std::clamp(utcSeconds, -kMaxSeconds, kMaxSeconds);
 }
 
-// Days from 1970-01-01 to a civil date (proleptic Gregorian).
-std::int64_t daysFromCivil(std::int64_t year, int month, int day) {
-    year -= month <= 2;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t yearOfEra = year - era * 400;
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
 std::int64_t civilYearOf(std::int64_t utcSeconds) {
-    std::int64_t days = utcSeconds / kSecondsPerDay - (utcSeconds % kSecondsPerDay < 0);
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const std::int64_t dayOfEra = days - era * 146097;
-    const std::int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
-    return yearOfEra + era * 400 + (monthIndex >= 10);
-}
-
-bool isLeapYear(std::int64_t year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int monthLength(std::int64_t year, int month) {
-    static constexpr std::array<int, 12> kLengths{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : kLengths[static_cast<std::size_t>(month - 1)];
+    int year = 0, month = 0, day = 0;
+    civilFromDays(utcSeconds / kSecondsPerDay - (utcSeconds % kSecondsPerDay < 0), year, month,
+                  day);
+    return year;
 }
 
 // ---- POSIX TZ text
@@ -190,16 +168,17 @@ std::int64_t dayOfChange(const PosixZoneRule::Date& date, std::int64_t year) {
     switch (date.kind) {
         case Kind::JulianNoLeap:
             // 29 February is never counted: day 60 is always 1 March.
-            return newYear + date.day - 1 + (isLeapYear(year) && date.day >= 60 ? 1 : 0);
+            return newYear + date.day - 1 +
+                   (daysInMonth(static_cast<int>(year), 2) == 29 && date.day >= 60 ? 1 : 0);
         case Kind::DayOfYear:
             return newYear + date.day;
         case Kind::MonthWeekDay:
             break;
     }
     const std::int64_t first = daysFromCivil(year, date.month, 1);
-    const int firstWeekday = static_cast<int>(((first % 7) + 7 + 4) % 7);  // 1970-01-01: Thu
+    const int firstWeekday = dayOfWeekOf(static_cast<int>(year), date.month, 1);
     int day = 1 + (date.weekday - firstWeekday + 7) % 7 + (date.week - 1) * 7;
-    while (day > monthLength(year, date.month)) day -= 7;
+    while (day > daysInMonth(static_cast<int>(year), date.month)) day -= 7;
     return first + day - 1;
 }
 
