@@ -11,6 +11,7 @@
 #include "gfx/resample_cache.h"
 #include "gfx/targa.h"
 #include "platform/api/device.h"
+#include "tests/gfx/support/gfx_test_support.h"
 #include "tests/platform/support/test_device.h"
 
 namespace gfx {
@@ -20,19 +21,14 @@ constexpr wchar_t kFolder[] = L"\\Temp\\cache test\\";
 constexpr wchar_t kSource[] = L"\\Temp\\source.tga";
 
 TargaPixels gradient(int width, int height, std::uint8_t blue, int bpp = 4) {
-    TargaPixels p;
-    p.width = width;
-    p.height = height;
-    p.bytesPerPixel = bpp;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t px[4] = {static_cast<std::uint8_t>(x * 255 / width),
-                                        static_cast<std::uint8_t>(y * 255 / height), blue,
-                                        static_cast<std::uint8_t>(200 + x % 50)};
-            p.pixels.insert(p.pixels.end(), px, px + bpp);
-        }
-    }
-    return p;
+    return test::makePicture(
+        width, height,
+        [&](int x, int y) {
+            return std::array<std::uint8_t, 4>{static_cast<std::uint8_t>(x * 255 / width),
+                                               static_cast<std::uint8_t>(y * 255 / height), blue,
+                                               static_cast<std::uint8_t>(200 + x % 50)};
+        },
+        bpp);
 }
 
 void writePicture(std::wstring_view path, const TargaPixels& picture) {

@@ -3,25 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "gfx/resample.h"
+#include "tests/gfx/support/gfx_test_support.h"
 
 namespace gfx {
 namespace {
 
-// A width x height RGBA picture whose pixel (x, y) is pick(x, y).
-template <typename Pick>
-TargaPixels makePicture(int width, int height, Pick pick, int bpp = 4) {
-    TargaPixels p;
-    p.width = width;
-    p.height = height;
-    p.bytesPerPixel = bpp;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const auto px = pick(x, y);
-            p.pixels.insert(p.pixels.end(), px.begin(), px.begin() + bpp);
-        }
-    }
-    return p;
-}
+using test::makePicture;
 
 using Px = std::array<std::uint8_t, 4>;
 
