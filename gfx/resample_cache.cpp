@@ -13,6 +13,14 @@ namespace gfx {
 
 ResampleCache::ResampleCache(std::wstring folder) : folder_(std::move(folder)) {}
 
+std::unordered_map<std::wstring, std::size_t>::iterator ResampleCache::rememberSource(
+    std::wstring_view sourcePath, std::span<const std::uint8_t> bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return sourceHashes_
+        .insert_or_assign(std::wstring(sourcePath), std::hash<std::string_view>{}(text))
+        .first;
+}
+
 std::optional<std::wstring> ResampleCache::entryPath(std::wstring_view sourcePath, int width,
                                                      int height) {
     if (width <= 0 || height <= 0)
@@ -22,8 +30,7 @@ std::optional<std::wstring> ResampleCache::entryPath(std::wstring_view sourcePat
         auto bytes = platform::readFile(sourcePath);
         if (!bytes)
             return std::nullopt;
-        const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-        known = sourceHashes_.emplace(sourcePath, std::hash<std::string_view>{}(text)).first;
+        known = rememberSource(sourcePath, *bytes);
     }
     char name[64];
     std::snprintf(name, sizeof name, "%016zx-%dx%d.tga", known->second, width, height);
@@ -64,10 +71,15 @@ void ResampleCache::dropOldEntries() {
 }
 
 TargaPixels ResampleCache::resampled(std::wstring_view sourcePath, int width, int height) {
+    // The source is read once: its bytes name the kept copy and, without one, are decoded.
+    auto bytes = platform::readFile(sourcePath);
+    if (!bytes)
+        return {};
+    rememberSource(sourcePath, *bytes);
     if (auto kept = find(sourcePath, width, height))
         return std::move(*kept);
     std::unique_ptr<TargaPixels> source;
-    if (loadTarga(sourcePath, source) != TargaStatus::Loaded)
+    if (decodeTarga(*bytes, source) != TargaStatus::Loaded)
         return {};
     TargaPixels picture = resampleTarga(*source, width, height);
     if (!picture.pixels.empty())

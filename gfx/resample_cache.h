@@ -9,7 +9,9 @@
 // costs the next start its time. It keeps at most kMaxEntries pictures, the oldest going first.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -40,6 +42,8 @@ class ResampleCache {
 
   private:
     std::optional<std::wstring> entryPath(std::wstring_view sourcePath, int width, int height);
+    std::unordered_map<std::wstring, std::size_t>::iterator rememberSource(
+        std::wstring_view sourcePath, std::span<const std::uint8_t> bytes);
     void dropOldEntries();
 
     std::wstring folder_;
