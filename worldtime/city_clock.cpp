@@ -12,10 +12,6 @@
 namespace worldtime {
 namespace {
 
-constexpr std::int64_t kTicksPerSecond = 10'000'000;
-// File ticks (from 1601) of the Unix epoch.
-constexpr std::int64_t kUnixEpochTicks = 11'644'473'600LL * kTicksPerSecond;
-
 // Zones read once per run; a name the database does not know is remembered as such.
 const platform::ZoneDefinition* databaseZone(const std::wstring& name) {
     static std::map<std::wstring, std::optional<platform::ZoneDefinition>> zones;

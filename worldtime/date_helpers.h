@@ -13,9 +13,12 @@
 
 namespace worldtime {
 
-constexpr std::int64_t kTicksPerMinute = 600000000;
+constexpr std::int64_t kTicksPerSecond = 10'000'000;
+constexpr std::int64_t kTicksPerMinute = 60 * kTicksPerSecond;
 constexpr std::int64_t kTicksPerHour = 60 * kTicksPerMinute;
 constexpr std::int64_t kTicksPerDay = 24 * kTicksPerHour;
+// File ticks (from 1601) of 1970-01-01, where the host's seconds count from.
+constexpr std::int64_t kUnixEpochTicks = 11'644'473'600LL * kTicksPerSecond;
 
 // The Julian day number of a Gregorian date (2000-01-01 is 2451545).
 int dayNumber(int month, int day, int year);

@@ -22,8 +22,6 @@ using worldtime::test::kMainPath;
 
 namespace {
 
-constexpr std::int64_t kTicksPerSecond = 10'000'000;
-constexpr std::int64_t kUnixEpochTicks = 11'644'473'600LL * kTicksPerSecond;
 constexpr std::int64_t k2027 = 1798761600;  // 2027-01-01T00:00Z
 
 std::int64_t ticksOf(std::int64_t unixSeconds) {
