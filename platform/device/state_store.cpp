@@ -51,7 +51,20 @@ void retryWhileBusy(Fn fn) {
     }
 }
 
+// The library's defaults suit a long-lived server: each connection sets up a cache of pages
+// and a pool of small blocks up front, touching memory that a program asking for one setting
+// never uses. Ours ask for pages and blocks as they need them.
+void configureLibraryOnce() {
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);
+        sqlite3_config(SQLITE_CONFIG_LOOKASIDE, 256, 16);
+        return true;
+    }();
+    (void)configured;
+}
+
 sqlite3* openDatabase(const std::string& file, int flags) {
+    configureLibraryOnce();
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(file.c_str(), &db, flags | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc != SQLITE_OK) {
@@ -221,6 +234,13 @@ void Store::configure() {
     retryWhileBusy([&] { exec("PRAGMA journal_mode=WAL"); });
     exec("PRAGMA synchronous=NORMAL");
     exec("PRAGMA foreign_keys=ON");
+    // Keep the log and its index file when the last connection closes. Every short-lived
+    // program (a `vorn` query, a hook) would otherwise create both files and delete them again,
+    // which costs more than the query. The log is cut back to a small size after each
+    // checkpoint so that keeping it costs no space worth mentioning.
+    int persist = 1;
+    sqlite3_file_control(db_, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
+    exec("PRAGMA journal_size_limit=262144");
 }
 
 Store::~Store() {
