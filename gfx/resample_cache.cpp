@@ -27,10 +27,10 @@ std::optional<std::wstring> ResampleCache::entryPath(std::wstring_view sourcePat
         return std::nullopt;
     auto known = sourceHashes_.find(std::wstring(sourcePath));
     if (known == sourceHashes_.end()) {
-        auto bytes = platform::readFile(sourcePath);
-        if (!bytes)
+        auto file = platform::MappedFile::open(sourcePath);
+        if (!file)
             return std::nullopt;
-        known = rememberSource(sourcePath, *bytes);
+        known = rememberSource(sourcePath, file->bytes());
     }
     char name[64];
     std::snprintf(name, sizeof name, "%016zx-%dx%d.tga", known->second, width, height);
@@ -72,14 +72,14 @@ void ResampleCache::dropOldEntries() {
 
 TargaPixels ResampleCache::resampled(std::wstring_view sourcePath, int width, int height) {
     // The source is read once: its bytes name the kept copy and, without one, are decoded.
-    auto bytes = platform::readFile(sourcePath);
-    if (!bytes)
+    auto file = platform::MappedFile::open(sourcePath);
+    if (!file)
         return {};
-    rememberSource(sourcePath, *bytes);
+    rememberSource(sourcePath, file->bytes());
     if (auto kept = find(sourcePath, width, height))
         return std::move(*kept);
     std::unique_ptr<TargaPixels> source;
-    if (decodeTarga(*bytes, source) != TargaStatus::Loaded)
+    if (decodeTarga(file->bytes(), source) != TargaStatus::Loaded)
         return {};
     TargaPixels picture = resampleTarga(*source, width, height);
     if (!picture.pixels.empty())

@@ -12,29 +12,14 @@
 #include <utility>
 #include <vector>
 
+#include "platform/api/memory.h"
+
 namespace gfx {
 
 // Pixel memory is written in full by whoever fills it (a decoder that runs short fails); a
-// vector's zero-filling before that cost a tenth of the main program's start-up.
-template <class T>
-struct UninitialisedAllocator : std::allocator<T> {
-    template <class U>
-    struct rebind {
-        using other = UninitialisedAllocator<U>;
-    };
-    UninitialisedAllocator() = default;
-    template <class U>
-    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
-    template <class U>
-    void construct(U* place) noexcept {
-        ::new (static_cast<void*>(place)) U;
-    }
-    template <class U, class... Args>
-    void construct(U* place, Args&&... args) {
-        ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
-    }
-};
-using PixelBytes = std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>>;
+// vector's zero-filling before that cost a tenth of the main program's start-up. Large
+// pictures get their pages mapped at once (platform::allocateBlock).
+using PixelBytes = std::vector<std::uint8_t, platform::BlockAllocator<std::uint8_t>>;
 
 struct TargaPixels {
     int xOrigin = 0;  // from the file; not used for drawing

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/api/memory.h"
 #include "platform/api/types.h"
 
 namespace platform {
@@ -25,15 +26,13 @@ class Bitmap {
     int stride() const { return stride_; }  // bytes per row, a multiple of 4
 
     // The raw bits: row 0 in memory is the bottom row of the picture.
-    std::uint8_t* bits() { return bits_.get(); }
-    const std::uint8_t* bits() const { return bits_.get(); }
+    std::uint8_t* bits() { return reinterpret_cast<std::uint8_t*>(bits_.data()); }
+    const std::uint8_t* bits() const { return reinterpret_cast<const std::uint8_t*>(bits_.data()); }
     std::size_t byteSize() const { return static_cast<std::size_t>(stride_) * height_; }
 
     // Top-down addressing for the convenience of drawing code: y = 0 is the top row.
-    std::uint8_t* rowFromTop(int y) { return bits_.get() + (height_ - 1 - y) * stride_; }
-    const std::uint8_t* rowFromTop(int y) const {
-        return bits_.get() + (height_ - 1 - y) * stride_;
-    }
+    std::uint8_t* rowFromTop(int y) { return bits() + (height_ - 1 - y) * stride_; }
+    const std::uint8_t* rowFromTop(int y) const { return bits() + (height_ - 1 - y) * stride_; }
     Colour pixel(int x, int y) const;       // 0 outside
     void setPixel(int x, int y, Colour c);  // ignored outside
     void fill(Colour c);
@@ -42,7 +41,7 @@ class Bitmap {
     int width_;
     int height_;
     int stride_;
-    std::unique_ptr<std::uint8_t[]> bits_;
+    ZeroedBlock bits_;
 };
 
 // Font description, as the handheld's LOGFONT carries it.

@@ -19,7 +19,7 @@ Bitmap::Bitmap(int width, int height)
     if (stride * height_ > kMaxBitmapBytes)
         throw std::length_error("bitmap too large");
     stride_ = static_cast<int>(stride);
-    bits_ = std::make_unique<std::uint8_t[]>(byteSize());  // value-initialised: black
+    bits_ = ZeroedBlock(byteSize());  // zero-filled: black
 }
 
 Colour Bitmap::pixel(int x, int y) const {
