@@ -157,7 +157,7 @@ bool CityFileScan::lineIsSound(std::string_view line) {
 // a piece at a time, each piece overlapping the next by the longest text's length.
 void CityFileScan::findAsciiLines(std::string_view all, std::span<const std::string> needles,
                                   std::span<const int> columns, std::vector<std::size_t>& found) {
-    constexpr std::size_t kPiece = 64 * 1024;
+    constexpr std::size_t kPiece = 16 * 1024;
     std::size_t longest = 0;
     for (const std::string& needle : needles) longest = std::max(longest, needle.size());
     for (std::size_t start = 0; start < all.size(); start += kPiece) {
