@@ -1,5 +1,6 @@
-// The device time zone: local time and the handheld's description of the zone, from the
-// time-zone database of the locale library.
+// The device time zone: local time from the host's zone database (the rules the system keeps
+// current), and the handheld's description of the zone from the locale library, whose own
+// copy of the rules serves only for a zone the host does not know.
 
 #include <unicode/basictz.h>
 #include <unicode/dtrule.h>
@@ -10,6 +11,7 @@
 #include <mutex>
 
 #include "platform/api/profile.h"
+#include "platform/api/zone_database.h"
 #include "platform/locale/locale_data.h"
 
 namespace platform {
@@ -57,6 +59,42 @@ auto withDeviceZone(Fn fn) {
         cachedName = name;
     }
     return fn(*cachedZone);
+}
+
+// Runs fn with the device's zone from the host's database, read once per zone name; nothing
+// when the host does not know the zone.
+template <typename Fn>
+auto withHostZone(Fn fn) -> std::optional<decltype(fn(std::declval<const ZoneDefinition&>()))> {
+    static std::mutex mutex;
+    static std::string cachedName;
+    static std::optional<ZoneDefinition> cachedZone;
+    std::string name = deviceTimeZone();
+    std::lock_guard lock(mutex);
+    if (cachedName != name || name.empty()) {
+        cachedZone = hostZone(name);
+        cachedName = name;
+    }
+    if (!cachedZone)
+        return std::nullopt;
+    return fn(*cachedZone);
+}
+
+std::int64_t unixSeconds(FileTime t) {
+    return (static_cast<std::int64_t>(t) - kTicksFrom1601To1970) / (kTicksPerMillisecond * 1000);
+}
+
+// The UTC moment of a local time in a zone. A local time that happens twice is read with the
+// offset in force before the change (the first); one that does not happen (skipped by a
+// change forwards) too, so it lands just after the change.
+std::int64_t localSecondsToUtc(const ZoneDefinition& zone, std::int64_t local) {
+    constexpr std::int64_t kDay = 86400;
+    const std::int32_t former = zone.at(local - kDay).offsetSeconds;
+    const std::int64_t first = local - former;
+    if (zone.at(first).offsetSeconds == former)
+        return first;
+    const std::int32_t latter = zone.at(first).offsetSeconds;
+    const std::int64_t second = local - latter;
+    return zone.at(second).offsetSeconds == latter ? second : first;
 }
 
 std::optional<FileTime> shifted(FileTime t, std::int64_t milliseconds) {
@@ -120,13 +158,18 @@ std::string deviceTimeZone() {
 }
 
 bool setDeviceTimeZone(std::string_view ianaName) {
-    if (ianaName.empty() || !createZone(ianaName))
+    if (ianaName.empty() || (!hostZone(ianaName) && !createZone(ianaName)))
         return false;
     setProfileText("clock.timezone", fromUtf8(ianaName));
     return true;
 }
 
 std::optional<FileTime> utcToLocal(FileTime utc) {
+    if (auto local = withHostZone([&](const ZoneDefinition& zone) {
+            return shifted(utc, std::int64_t{zone.at(unixSeconds(utc)).offsetSeconds} * 1000);
+        })) {
+        return *local;
+    }
     return withDeviceZone([&](const icu::TimeZone& zone) -> std::optional<FileTime> {
         std::int32_t raw = 0, dst = 0;
         UErrorCode status = U_ZERO_ERROR;
@@ -138,6 +181,12 @@ std::optional<FileTime> utcToLocal(FileTime utc) {
 }
 
 std::optional<FileTime> localToUtc(FileTime local) {
+    if (auto utc = withHostZone([&](const ZoneDefinition& zone) {
+            const std::int64_t seconds = unixSeconds(local);
+            return shifted(local, (localSecondsToUtc(zone, seconds) - seconds) * 1000);
+        })) {
+        return *utc;
+    }
     return withDeviceZone([&](const icu::TimeZone& zone) -> std::optional<FileTime> {
         std::int32_t raw = 0, dst = 0;
         UErrorCode status = U_ZERO_ERROR;

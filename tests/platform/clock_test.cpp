@@ -135,6 +135,21 @@ TEST_F(DeviceClock, LocalTimeFollowsTheDeviceZoneAndItsDaylightRules) {
     EXPECT_FALSE(localToUtc(SystemTime{2026, 2, 0, 30}));
 }
 
+// The device's local time comes from the host's zone database, kept current by the system:
+// Egypt brought daylight saving back in 2023 and Greenland moved its zone's hours in 2023,
+// which older copies of the rules (the locale library's own) do not know.
+TEST_F(DeviceClock, LocalTimeFollowsTheHostsCurrentZoneRules) {
+    ASSERT_TRUE(setDeviceTimeZone("Africa/Cairo"));
+    // Summer time from the last Friday of April: 3 hours east of UTC in May.
+    EXPECT_EQ(utcToLocal(at(2027, 5, 1, 12)), at(2027, 5, 1, 15));
+    EXPECT_EQ(localToUtc(at(2027, 5, 1, 15)), at(2027, 5, 1, 12));
+    EXPECT_EQ(utcToLocal(at(2027, 1, 10, 12)), at(2027, 1, 10, 14));
+
+    ASSERT_TRUE(setDeviceTimeZone("America/Nuuk"));
+    // Two hours west of UTC in winter since October 2023 (it was three).
+    EXPECT_EQ(utcToLocal(at(2027, 1, 10, 12)), at(2027, 1, 10, 10));
+}
+
 TEST_F(DeviceClock, TimeZoneInformationInTheHandheldsForm) {
     ASSERT_TRUE(setDeviceTimeZone("Europe/Berlin"));
     auto berlin = deviceTimeZoneInformation();
