@@ -62,8 +62,12 @@ std::wstring downloadPathOf(std::wstring_view mainPath) {
 }
 
 void publishPaths(std::wstring_view mainPath) {
-    writeSetting(keys::MainPath.name, mainPath);
-    writeSetting(keys::DownloadPath.name, downloadPathOf(mainPath));
+    // Every start publishes the paths; they rarely change, and a write commits to disk.
+    const std::wstring downloadPath = downloadPathOf(mainPath);
+    if (readMainPath() != mainPath)
+        writeSetting(keys::MainPath.name, mainPath);
+    if (readDownloadPath() != downloadPath)
+        writeSetting(keys::DownloadPath.name, downloadPath);
 }
 
 std::optional<std::wstring> readMainPath() {

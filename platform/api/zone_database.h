@@ -69,4 +69,8 @@ class ZoneDefinition {
 // file does not read.
 std::optional<ZoneDefinition> hostZone(std::string_view ianaName);
 
+// The IANA name of the host's own zone: from TZ when it names a zone or a zone file, else
+// from the /etc/localtime link or /etc/timezone; nothing when none of them names a zone.
+std::optional<std::string> hostZoneName();
+
 }  // namespace platform

@@ -109,17 +109,60 @@ void check(sqlite3* db, int rc, std::string_view what) {
 
 }  // namespace
 
-Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
-    int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr);
-    check(db, rc, "prepare");
+sqlite3_stmt* StatementCache::take(std::string_view sql) {
+    std::lock_guard lock(mutex_);
+    auto found = idle_.find(std::string(sql));
+    if (found == idle_.end() || found->second.empty())
+        return nullptr;
+    sqlite3_stmt* stmt = found->second.back();
+    found->second.pop_back();
+    --kept_;
+    return stmt;
 }
 
-Statement::Statement(Statement&& other) noexcept : db_(other.db_), stmt_(other.stmt_) {
+void StatementCache::give(sqlite3_stmt* stmt) {
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    std::lock_guard lock(mutex_);
+    const char* sql = sqlite3_sql(stmt);
+    if (!sql || kept_ >= kMaxKept) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    idle_[sql].push_back(stmt);
+    ++kept_;
+}
+
+void StatementCache::clear() {
+    std::lock_guard lock(mutex_);
+    for (auto& [sql, statements] : idle_) {
+        for (sqlite3_stmt* stmt : statements) sqlite3_finalize(stmt);
+    }
+    idle_.clear();
+    kept_ = 0;
+}
+
+Statement::Statement(sqlite3* db, std::string_view sql, StatementCache* cache)
+    : db_(db), cache_(cache) {
+    if (cache_)
+        stmt_ = cache_->take(sql);
+    if (!stmt_) {
+        int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr);
+        check(db, rc, "prepare");
+    }
+}
+
+Statement::Statement(Statement&& other) noexcept
+    : db_(other.db_), stmt_(other.stmt_), cache_(other.cache_) {
     other.stmt_ = nullptr;
 }
 
 Statement::~Statement() {
-    if (stmt_)
+    if (!stmt_)
+        return;
+    if (cache_)
+        cache_->give(stmt_);
+    else
         sqlite3_finalize(stmt_);
 }
 
@@ -244,6 +287,7 @@ void Store::configure() {
 }
 
 Store::~Store() {
+    statements_.clear();
     if (db_)
         sqlite3_close_v2(db_);
 }
@@ -258,7 +302,7 @@ void Store::ensureSchema(std::string_view component, std::string_view sql) {
 }
 
 Statement Store::prepare(std::string_view sql) {
-    return Statement(db_, sql);
+    return Statement(db_, sql, &statements_);
 }
 
 void Store::exec(std::string_view sql) {

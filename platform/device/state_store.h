@@ -9,15 +9,41 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace platform::state {
 
+// Compiled statements kept for their next use: a program reads dozens of settings through the
+// same few statements, and compiling each again cost more than running it.
+class StatementCache {
+  public:
+    StatementCache() = default;
+    StatementCache(const StatementCache&) = delete;
+    StatementCache& operator=(const StatementCache&) = delete;
+    ~StatementCache() { clear(); }
+
+    // A kept statement of this text, or none.
+    sqlite3_stmt* take(std::string_view sql);
+    // Keeps a statement for its next use, reset and with its parameters cleared.
+    void give(sqlite3_stmt* stmt);
+    void clear();
+
+  private:
+    static constexpr std::size_t kMaxKept = 64;
+    std::mutex mutex_;
+    std::unordered_map<std::string, std::vector<sqlite3_stmt*>> idle_;
+    std::size_t kept_ = 0;
+};
+
 class Statement {
   public:
-    Statement(sqlite3* db, std::string_view sql);
+    // Compiles the statement, or takes a kept one from the cache, which gets it back when
+    // this one is destroyed.
+    Statement(sqlite3* db, std::string_view sql, StatementCache* cache = nullptr);
     Statement(Statement&& other) noexcept;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -45,6 +71,7 @@ class Statement {
   private:
     sqlite3* db_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;
+    StatementCache* cache_ = nullptr;
 };
 
 class Store {
@@ -76,6 +103,7 @@ class Store {
     void configure();
 
     sqlite3* db_ = nullptr;
+    StatementCache statements_;
     std::recursive_mutex mutex_;
     int transactionDepth_ = 0;
     std::string schemasDone_;

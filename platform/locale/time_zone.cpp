@@ -33,7 +33,10 @@ std::unique_ptr<icu::TimeZone> createZone(std::string_view name) {
     return zone;
 }
 
-std::string hostZoneName() {
+// The host's zone: named by the system's settings, else as the locale library detects it.
+std::string hostsOwnZone() {
+    if (auto name = hostZoneName())
+        return *name;
     std::unique_ptr<icu::TimeZone> host(icu::TimeZone::detectHostTimeZone());
     if (!host || *host == icu::TimeZone::getUnknown())
         return "UTC";
@@ -153,7 +156,7 @@ std::string deviceTimeZone() {
     std::wstring name = profileText("clock.timezone");
     if (!name.empty())
         return toUtf8(name);
-    static const std::string host = hostZoneName();
+    static const std::string host = hostsOwnZone();
     return host;
 }
 
