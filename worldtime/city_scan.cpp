@@ -1,6 +1,9 @@
 #include "worldtime/city_scan.h"
 
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cstring>
 #include <span>
 #include <vector>
@@ -35,18 +38,50 @@ bool foldLowersAscii(const NameFold& fold) {
     return fold(ascii) == lowered;
 }
 
-// ASCII letters lower-cased, every other byte kept. Blocks of fixed length let the compiler
-// turn the loop into vector code; the list is megabytes long.
-void lowerAsciiInto(const char* __restrict in, std::size_t size, char* __restrict out) {
-    constexpr std::size_t kBlock = 64;
-    std::size_t i = 0;
-    for (; i + kBlock <= size; i += kBlock) {
-        for (std::size_t k = 0; k < kBlock; ++k) {
-            auto c = static_cast<unsigned char>(in[i + k]);
-            out[i + k] = static_cast<char>(c + (static_cast<unsigned char>(c - 'A') < 26 ? 32 : 0));
+// Where a text (lower-case ASCII) first occurs in bytes whatever the case of their letters,
+// from a position; npos when it does not. Sixteen places are tried at once by the first and
+// last characters of the text, with letters compared case-blind by setting their 0x20 bit
+// (which can also let through a character that is no letter: each candidate is compared in
+// full). A list of names is mostly letters, so the two characters rarely both match.
+std::size_t findCaseBlind(std::string_view bytes, std::string_view text, std::size_t from) {
+    const std::size_t n = text.size();
+    if (n == 0 || bytes.size() < n || from > bytes.size() - n)
+        return std::string_view::npos;
+    const auto sameFrom = [&](std::size_t at) {
+        for (std::size_t k = 0; k < n; ++k) {
+            if (lowerAscii(bytes[at + k]) != text[k])
+                return false;
+        }
+        return true;
+    };
+    const std::size_t last = bytes.size() - n;  // the last place a match can start
+    std::size_t at = from;
+#if defined(__SSE2__)
+    const auto isLetter = [](char c) { return c >= 'a' && c <= 'z'; };
+    const __m128i firstMask = _mm_set1_epi8(isLetter(text[0]) ? 0x20 : 0);
+    const __m128i lastMask = _mm_set1_epi8(isLetter(text[n - 1]) ? 0x20 : 0);
+    const __m128i first = _mm_set1_epi8(text[0]);
+    const __m128i lastChar = _mm_set1_epi8(text[n - 1]);
+    for (; at + 16 <= last + 1; at += 16) {
+        const __m128i head = _mm_or_si128(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + at)), firstMask);
+        const __m128i tail = _mm_or_si128(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + at + n - 1)), lastMask);
+        auto candidates = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi8(head, first), _mm_cmpeq_epi8(tail, lastChar))));
+        while (candidates) {
+            const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(candidates));
+            if (sameFrom(place))
+                return place;
+            candidates &= candidates - 1;
         }
     }
-    for (; i < size; ++i) out[i] = lowerAscii(in[i]);
+#endif
+    for (; at <= last; ++at) {
+        if (sameFrom(at))
+            return at;
+    }
+    return std::string_view::npos;
 }
 
 // Whether any of the bytes has its top bit set, eight at a time.
@@ -153,43 +188,30 @@ bool CityFileScan::lineIsSound(std::string_view line) {
         std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
 }
 
-// Lines whose bytes hold a text whatever the case of their letters: the list is lower-cased
-// a piece at a time, each piece overlapping the next by the longest text's length.
+// Lines whose bytes hold a text whatever the case of their letters.
 void CityFileScan::findAsciiLines(std::string_view all, std::span<const std::string> needles,
                                   std::span<const int> columns, std::vector<std::size_t>& found) {
-    constexpr std::size_t kPiece = 16 * 1024;
-    std::size_t longest = 0;
-    for (const std::string& needle : needles) longest = std::max(longest, needle.size());
-    for (std::size_t start = 0; start < all.size(); start += kPiece) {
-        std::size_t length = std::min(all.size() - start, kPiece + longest - 1);
-        piece_.resize(length);
-        lowerAsciiInto(all.data() + start, length, piece_.data());
-        for (const std::string& needle : needles) {
-            // memmem skips through the piece by pairs of bytes; a plain find stops at every
-            // byte that equals the text's first letter, which in a list of names is often.
-            const char* from = piece_.data();
-            const char* const last = piece_.data() + piece_.size();
-            while (const void* hit = ::memmem(from, static_cast<std::size_t>(last - from),
-                                              needle.data(), needle.size())) {
-                const auto at =
-                    static_cast<std::size_t>(static_cast<const char*>(hit) - piece_.data());
-                if (at >= kPiece)
-                    break;
-                const std::size_t begin = lineAround(all, start + at).first;
-                if (inColumn(all.substr(begin, start + at - begin), columns))
-                    found.push_back(begin);
-                from = static_cast<const char*>(hit) + 1;
-            }
+    for (const std::string& needle : needles) {
+        for (std::size_t at = findCaseBlind(all, needle, 0); at != std::string_view::npos;
+             at = findCaseBlind(all, needle, at + 1)) {
+            const std::size_t begin = lineAround(all, at).first;
+            if (inColumn(all.substr(begin, at - begin), columns))
+                found.push_back(begin);
         }
     }
 }
 
-// Lines beyond ASCII may hold the text across an accent: each such line is folded a character
-// at a time (the fold of each character beyond ASCII worked out once) and searched.
+// Lines beyond ASCII may hold the text across an accent: the asked-for columns of each such
+// line are folded a character at a time (the fold of each character beyond ASCII worked out
+// once) and searched; the other columns are left out, their separators kept.
 void CityFileScan::findAccentedLines(std::string_view all, std::span<const std::string> needles,
                                      std::span<const int> columns,
                                      std::vector<std::size_t>& found) {
     constexpr std::size_t kBlock = 64;
+    const int lastColumn = columns.empty() ? 0 : *std::max_element(columns.begin(), columns.end());
+    const auto isWanted = [&](int column) {
+        return std::find(columns.begin(), columns.end(), column) != columns.end();
+    };
     std::string folded;
     for (std::size_t at = 0; at < all.size();) {
         std::size_t length = std::min(kBlock, all.size() - at);
@@ -202,18 +224,33 @@ void CityFileScan::findAccentedLines(std::string_view all, std::span<const std::
         auto [begin, end] = lineAround(all, high);
         std::string_view line = all.substr(begin, end - begin);
         folded.clear();
-        for (std::size_t i = 0; i < line.size();) {
-            if (!(static_cast<unsigned char>(line[i]) & 0x80)) {
-                folded += lowerAscii(line[i++]);
-                continue;
+        bool beyondAscii = false;
+        std::size_t i = 0;
+        for (int column = 1; column <= lastColumn && i <= line.size(); ++column) {
+            std::size_t columnEnd = line.find('~', i);
+            if (columnEnd == std::string_view::npos)
+                columnEnd = line.size();
+            if (isWanted(column)) {
+                while (i < columnEnd) {
+                    if (!(static_cast<unsigned char>(line[i]) & 0x80)) {
+                        folded += lowerAscii(line[i++]);
+                        continue;
+                    }
+                    beyondAscii = true;
+                    std::size_t from = i;
+                    folded += foldedCharacter(platform::decodeUtf8Sequence(line, i));
+                    if (i == from)
+                        ++i;
+                }
             }
-            std::size_t from = i;
-            folded += foldedCharacter(platform::decodeUtf8Sequence(line, i));
-            if (i == from)
-                ++i;
+            folded += '~';
+            i = columnEnd + 1;
         }
+        // A line whose asked-for columns are plain ASCII was searched by the ASCII pass.
         bool holds = false;
         for (const std::string& needle : needles) {
+            if (!beyondAscii)
+                break;
             for (std::size_t match = folded.find(needle); match != std::string::npos && !holds;
                  match = folded.find(needle, match + 1)) {
                 holds = inColumn(std::string_view(folded).substr(0, match), columns);

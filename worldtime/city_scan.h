@@ -51,7 +51,6 @@ class CityFileScan {
 
     platform::MappedFile file_;
     NameFold fold_;
-    std::string piece_;  // a piece of the text with ASCII letters lower-cased
     std::unordered_map<wchar_t, std::string> foldedCharacters_;
 };
 
