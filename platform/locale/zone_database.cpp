@@ -463,17 +463,23 @@ std::optional<ZoneChange> ZoneDefinition::nextChange(std::int64_t utcSeconds) co
     return change;
 }
 
-std::optional<ZoneDefinition> hostZone(std::string_view ianaName) {
-    if (ianaName.empty() || ianaName.size() > 255 || ianaName.front() == '/' ||
-        ianaName.back() == '/' || ianaName.find("//") != std::string_view::npos) {
-        return std::nullopt;
+bool isZoneName(std::string_view text) {
+    if (text.empty() || text.size() > 255 || text.front() == '/' || text.back() == '/' ||
+        text.find("//") != std::string_view::npos) {
+        return false;
     }
-    for (char c : ianaName) {
+    for (char c : text) {
         if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-' && c != '+' &&
             c != '/') {
-            return std::nullopt;
+            return false;
         }
     }
+    return true;
+}
+
+std::optional<ZoneDefinition> hostZone(std::string_view ianaName) {
+    if (!isZoneName(ianaName))
+        return std::nullopt;
     const char* folder = std::getenv("TZDIR");
     std::string path = folder && *folder ? folder : "/usr/share/zoneinfo";
     path += '/';
