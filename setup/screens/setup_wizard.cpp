@@ -109,6 +109,8 @@ void SetupWizard::build() {
     agreement_ = findControl<ui::EditField>(wizardControl::Agreement);
     entry_ = findControl<ui::EditField>(wizardControl::CityEntry);
     entry_->setLimit(kCityEntryLimit);
+    chosen_ = findControl<ui::Label>(wizardControl::Chosen);
+    findControl<ui::Label>(wizardControl::LastHeading)->setBold(true);
     results_ = findControl<worldtime::ResultListControl>(wizardControl::Results);
     busyIndicator_ = findControl<worldtime::BusyIndicator>(wizardControl::Busy);
     for (int id : {wizardControl::AgreementPicture, wizardControl::CitiesPicture,

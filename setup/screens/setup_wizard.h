@@ -83,6 +83,7 @@ class SetupWizard final : public ui::Module {
     // The cities step (wizard_cities.cpp).
     bool hasTickedResult() const;
     void showResults(bool shown);
+    void updateChosenCities();
     void search();
     void lookUp();
     void addTickedCities();
@@ -112,6 +113,7 @@ class SetupWizard final : public ui::Module {
     ui::Label* title_ = nullptr;
     ui::EditField* agreement_ = nullptr;
     ui::EditField* entry_ = nullptr;
+    ui::Label* chosen_ = nullptr;
     worldtime::ResultListControl* results_ = nullptr;
     worldtime::BusyIndicator* busyIndicator_ = nullptr;
     std::vector<WizardPicture*> pictures_;

@@ -9,6 +9,7 @@
 #include "setup/screens/setup_wizard.h"
 #include "setup/screens/wizard_layouts.h"
 #include "ui/edit_field.h"
+#include "ui/label.h"
 #include "worldtime/screens/city_lists.h"
 
 namespace setup {
@@ -44,9 +45,23 @@ void SetupWizard::showResults(bool shown) {
         results_->selectRow(1, false);
     }
     results_->show(shown, true);
+    if (!shown)
+        updateChosenCities();
+    chosen_->show(!shown, true);
     if (shown && step_ == wizardStep::Cities)
         setFocusedControl(results_, isActive);
     updateSoftKeys();
+}
+
+void SetupWizard::updateChosenCities() {
+    const core::RecordTable& favourites = favourites_.table();
+    std::wstring names;
+    for (int row = 1; row <= favourites.rowCount(); ++row) {
+        if (!names.empty())
+            names += L", ";
+        names += favourites.fieldText(row, worldtime::cityField::Name);
+    }
+    chosen_->setText(names);
 }
 
 void SetupWizard::search() {

@@ -44,6 +44,7 @@ const ui::LayoutRecord kPortrait[] = {
     {CityEntry, EditField, 4, 80, 206, 20, 1, 0, kEntryStyles, C},
     {Busy, BusyIndicator, 214, 80, 20, 20, 0, 0, 0, C},
     {Results, ResultList, 4, 106, 232, 158, 0, 0, 0, C},
+    {Chosen, Label, 4, 106, 232, 158, 1, 0, kTextFormat, C},
 
     {LookPicture, Picture, 166, 2, 70, 74, 1, 0, 0, L},
     {LookText, Label, 4, 26, 158, 46, 1, 610, kTextFormat, L},
@@ -71,6 +72,7 @@ const ui::LayoutRecord kLandscape[] = {
     {CityEntry, EditField, 4, 78, 208, 20, 1, 0, kEntryStyles, C},
     {Busy, BusyIndicator, 216, 78, 20, 20, 0, 0, 0, C},
     {Results, ResultList, 4, 102, 312, 82, 0, 0, 0, C},
+    {Chosen, Label, 4, 102, 312, 82, 1, 0, kTextFormat, C},
 
     {LookPicture, Picture, 246, 2, 70, 74, 1, 0, 0, L},
     {LookText, Label, 4, 26, 238, 46, 1, 610, kTextFormat, L},
@@ -98,6 +100,7 @@ const ui::LayoutRecord kSquare[] = {
     {CityEntry, EditField, 4, 78, 206, 20, 1, 0, kEntryStyles, C},
     {Busy, BusyIndicator, 214, 78, 20, 20, 0, 0, 0, C},
     {Results, ResultList, 4, 102, 232, 82, 0, 0, 0, C},
+    {Chosen, Label, 4, 102, 232, 82, 1, 0, kTextFormat, C},
 
     {LookPicture, Picture, 166, 2, 70, 74, 1, 0, 0, L},
     {LookText, Label, 4, 26, 158, 46, 1, 610, kTextFormat, L},

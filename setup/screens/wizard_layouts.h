@@ -16,10 +16,10 @@ constexpr int Cities = 0, Look = 1, LastPage = 2, Agreement = 4;
 
 namespace wizardControl {
 constexpr std::uint16_t Title = 1, Busy = 2, Instruction = 12, CityEntry = 13, Results = 14,
-                        LastText = 30, LastHeading = 31, Agreement = 40, AgreementHeading = 41,
-                        ClockFaces = 50, Backgrounds = 51, TextColours = 52, MainColours = 53,
-                        LookText = 55, ClockPreview = 56, AgreementPicture = 60, CitiesPicture = 61,
-                        LookPicture = 62, LastPicture = 63;
+                        Chosen = 15, LastText = 30, LastHeading = 31, Agreement = 40,
+                        AgreementHeading = 41, ClockFaces = 50, Backgrounds = 51, TextColours = 52,
+                        MainColours = 53, LookText = 55, ClockPreview = 56, AgreementPicture = 60,
+                        CitiesPicture = 61, LookPicture = 62, LastPicture = 63;
 }
 
 // The wizard's own control types: its picture (first: 0 small, 1 large) and the clock-face
