@@ -37,6 +37,8 @@ constexpr std::wstring_view kAgreementTitle = L"License Agreement";
 constexpr std::wstring_view kAgreementHeading =
     L"Vorn Roamer License Agreement. Please read & accept the terms below.";
 
+// "The update program could not be started."
+constexpr int kCommsNotStarted = 713;
 constexpr std::size_t kCityEntryLimit = 64;
 constexpr int kTitlePoints = 8;
 
@@ -304,7 +306,8 @@ void SetupWizard::finish() {
     if (offerDownload_ && !core::isCommsRunning() &&
         core::showMessageBox(core::languageString(text::DownloadNow), host.programName(),
                              mb::YesNo | mb::IconQuestion) == id::Yes) {
-        core::sendCommsRequest(core::formatText(L"/manual %d", kDownloadAllRequest));
+        if (!core::sendCommsRequest(core::formatText(L"/manual %d", kDownloadAllRequest)))
+            showMessage(kCommsNotStarted);
     }
     finishing_ = true;
     host.replaceModuleLater(moduleAfterwards());

@@ -343,6 +343,24 @@ TEST_F(SetupWizardTest, LeftKeyOnTheCitiesFinishesAfterTheHomeCityQuestion) {
     EXPECT_EQ(app_->currentModuleId(), kOtherScreen) << "back to the screen it came from";
 }
 
+TEST_F(SetupWizardTest, ADownloadThatCannotStartIsReportedAndTheWizardStillEnds) {
+    core::writeNumberSetting(L"WizardEULA", 3);
+    start();
+    typeCity(L"reykjav");
+    command(ui::command::RightSoftKey);
+    command(wizardCommand::ToggleTick);
+    command(ui::command::RightSoftKey);
+    ASSERT_TRUE(wizard().offersDownload());
+    std::filesystem::path comms = install_.parent_path().parent_path() / "windows";
+    std::filesystem::rename(comms / "vornroamer3_sched.exe", comms / "away.exe");
+    answers_ = {id::Yes};
+    command(ui::command::LeftSoftKey);
+    std::filesystem::rename(comms / "away.exe", comms / "vornroamer3_sched.exe");
+    EXPECT_EQ(questions_, (std::vector<std::wstring>{core::languageString(606),
+                                                     core::languageString(713)}));
+    EXPECT_EQ(app_->currentModuleId(), 10);
+}
+
 TEST_F(SetupWizardTest, WithAHomeCityTheFinishAsksNothing) {
     core::writeNumberSetting(L"WizardEULA", 3);
     start();
