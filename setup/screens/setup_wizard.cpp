@@ -70,6 +70,7 @@ struct WizardState {
     bool resultsShown = false;
     bool offerDownload = false;
     bool lookupPending = false;
+    bool citySuggested = false;
 };
 
 }  // namespace
@@ -352,6 +353,7 @@ std::any SetupWizard::saveState() const {
     state.resultsShown = resultsShown_;
     state.offerDownload = offerDownload_;
     state.lookupPending = lookupPending_;
+    state.citySuggested = citySuggested_;
     return state;
 }
 
@@ -361,7 +363,8 @@ void SetupWizard::restoreState(const std::any& saved) {
         return;
     offerDownload_ = state->offerDownload;
     lookupPending_ = state->lookupPending;
-    citySuggested_ = true;
+    // The entry is the old screen's, suggestion or not.
+    citySuggested_ = state->citySuggested || state->step == wizardStep::Cities;
     if (state->step != step_)
         enterStep(state->step);
     entry_->setText(state->entry);

@@ -246,8 +246,12 @@ TEST_F(SetupWizardTest, AnAcceptedAgreementWithTheWizardNotDoneOpensOnTheCities)
 
 TEST_F(SetupWizardTest, TheHostsCityWaitsInTheEntryAndOneSearchFindsIt) {
     ::setenv("TZ", "Atlantic/Reykjavik", 1);
-    core::writeNumberSetting(L"WizardEULA", 3);
     start();
+    // A rotation on the agreement keeps the suggestion for the cities step.
+    rotateScreen(90);
+    broadcastScreenChanged();
+    pump();
+    command(ui::command::RightSoftKey);
     auto& entry = control<ui::EditField>(wizardControl::CityEntry);
     EXPECT_EQ(entry.text(), L"Reykjavík");
     EXPECT_EQ(softKeys(), std::make_pair(18u, 603u)) << "Cancel and Search";
@@ -262,6 +266,11 @@ TEST_F(SetupWizardTest, TheHostsCityWaitsInTheEntryAndOneSearchFindsIt) {
     command(ui::command::LeftSoftKey);
     EXPECT_EQ(wizard().step(), wizardStep::Cities);
     EXPECT_EQ(entry.text(), L"");
+    rotateScreen(0);
+    broadcastScreenChanged();
+    pump();
+    EXPECT_EQ(control<ui::EditField>(wizardControl::CityEntry).text(), L"")
+        << "a rotation on the cities keeps the entry as the user left it";
 }
 
 TEST_F(SetupWizardTest, SearchTickAndAddMakeFavouritesAndTheFinishOffersTheDownload) {
@@ -356,8 +365,8 @@ TEST_F(SetupWizardTest, ADownloadThatCannotStartIsReportedAndTheWizardStillEnds)
     answers_ = {id::Yes};
     command(ui::command::LeftSoftKey);
     std::filesystem::rename(comms / "away.exe", comms / "vornroamer3_sched.exe");
-    EXPECT_EQ(questions_, (std::vector<std::wstring>{core::languageString(606),
-                                                     core::languageString(713)}));
+    EXPECT_EQ(questions_,
+              (std::vector<std::wstring>{core::languageString(606), core::languageString(713)}));
     EXPECT_EQ(app_->currentModuleId(), 10);
 }
 
