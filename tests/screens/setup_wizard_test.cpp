@@ -199,6 +199,26 @@ TEST_F(SetupWizardTest, AFreshDeviceOpensOnTheAgreementWithTheLanguagesText) {
     EXPECT_EQ(wizard().focusedControl(), &control<ui::EditField>(wizardControl::Agreement));
 }
 
+TEST_F(SetupWizardTest, WithoutItsFileTheAgreementIsEmptyAndCanStillBeAccepted) {
+    std::filesystem::path file = install_ / "lang" / "eula.0409.txt";
+    std::filesystem::rename(file, install_ / "lang" / "away.txt");
+    start();
+    std::filesystem::rename(install_ / "lang" / "away.txt", file);
+    EXPECT_EQ(control<ui::EditField>(wizardControl::Agreement).text(), L"");
+    command(ui::command::RightSoftKey);
+    EXPECT_EQ(core::readNumberSetting(L"WizardEULA", 0), 3);
+    EXPECT_EQ(wizard().step(), wizardStep::Cities);
+}
+
+TEST_F(SetupWizardTest, TheGermanAgreementAndTextsFollowTheLanguageSetting) {
+    core::writeSetting(L"OptLang", L"0407");
+    start();
+    std::wstring shown = control<ui::EditField>(wizardControl::Agreement).text();
+    EXPECT_EQ(shown, agreementText(app_->mainPath() + L"lang\\eula.0407.txt"));
+    EXPECT_EQ(shown.rfind(L"Vorn Roamer - Lizenz", 0), 0u);
+    EXPECT_EQ(core::languageString(457), L"Annehmen");
+}
+
 TEST_F(SetupWizardTest, DecliningTheAgreementEndsTheProgramWithoutWritingAnySetting) {
     start();
     std::vector<std::wstring> before = storedSettings();
