@@ -32,6 +32,8 @@ constexpr std::wstring_view kMainWindowName = L"Vorn Roamer";
 // Posted to the main window when a command line waits in "trigger.inf".
 constexpr std::uint32_t kHandOverMessage = platform::wm::User + 201;
 constexpr std::wstring_view kTriggerFileName = L"trigger.inf";
+// Posted to the main window by replaceModuleLater: wParam is the module to switch to.
+constexpr std::uint32_t kReplaceModuleMessage = platform::wm::User + 202;
 
 // Timers the main window handles itself.
 constexpr std::uintptr_t kAutoRepeatTimer = 9899;
@@ -92,11 +94,14 @@ class Application final : public ui::ModuleHost {
     void setSoftKey(int position, std::uint32_t commandId, std::wstring_view text) override;
     void requestModule(int moduleId) override;
     void requestModuleLater(int moduleId) override;
+    void replaceModuleLater(int moduleId) override;
     void notify(int, std::intptr_t) override {}
+    void quit() override;
     const std::wstring& mainPath() const override { return mainPath_; }
     const std::wstring& downloadPath() const override { return downloadPath_; }
     std::wstring_view programName() const override { return kMainWindowName; }
     const gfx::Theme& theme() const override { return theme_; }
+    void applyLookSettings() override { reloadTheme(true, true); }
     gfx::DecorationPictures& decorations() override { return *decorations_; }
     // OptTimeFormat; the device's short date.
     std::wstring timeText(const platform::SystemTime& time) const override;

@@ -153,6 +153,15 @@ void Application::requestModule(int id) {
     applicationCommand(ui::command::SwitchModule, id);
 }
 
+void Application::replaceModuleLater(int id) {
+    platform::postMessage(window_, kReplaceModuleMessage, static_cast<WParam>(id), 0);
+}
+
+void Application::quit() {
+    // Without saveState: the program ends as if it had not run.
+    platform::postQuitMessage(0);
+}
+
 void Application::requestModuleLater(int id) {
     platform::postMessage(window_, changeModuleMessage_, static_cast<WParam>(id), 0);
 }

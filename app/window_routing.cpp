@@ -28,6 +28,10 @@ LResult Application::windowMessage(WindowHandle window, std::uint32_t message, W
         switchModule(static_cast<int>(wParam), {.saveOld = true, .deleteOld = true});
         return 1;
     }
+    if (message == kReplaceModuleMessage) {
+        switchModule(static_cast<int>(wParam), {.saveOld = false, .deleteOld = true});
+        return 1;
+    }
     if (message == commsMessage_ && commsMessage_ != 0) {
         return currentModule_ ? currentModule_->commsMessage(window, message, wParam, lParam) : 0;
     }

@@ -49,15 +49,17 @@ std::unique_ptr<Control> createToolkitControl(const LayoutRecord& r, Module& mod
     }
 }
 
-Control* buildLayout(Module& module, std::span<const LayoutRecord> records) {
+Control* buildLayout(Module& module, std::span<const LayoutRecord> records,
+                     const OwnControls& ownControls) {
     platform::setWaitCursor(true);
     auto* gs = gfx::graphicsState();
     platform::DeviceContext* dc = gs ? &gs->drawingDc() : nullptr;
     Control* firstFocusable = nullptr;
     for (const LayoutRecord& r : records) {
         bool toolkit = r.type >= layoutType::Label && r.type <= layoutType::Toggle;
-        std::unique_ptr<Control> made =
-            toolkit ? createToolkitControl(r, module) : module.host().createControl(r);
+        std::unique_ptr<Control> made = ownControls ? ownControls(r) : nullptr;
+        if (!made)
+            made = toolkit ? createToolkitControl(r, module) : module.host().createControl(r);
         if (!made)
             continue;
         made->page = r.page;

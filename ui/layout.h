@@ -3,6 +3,7 @@
 // shape, with coordinates for a 240-pixel-wide screen; buildLayout creates the controls.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -37,11 +38,15 @@ constexpr std::uint16_t Label = 1, PicturePanel = 2, DropDown = 3, TextButton = 
 // The toolkit's control for a record of type 1 to 11; none for other types.
 std::unique_ptr<Control> createToolkitControl(const LayoutRecord& record, Module& module);
 
-// Creates the module's controls from the records, in order: toolkit types here, types 209 to
-// 247 through the host's control factory (a record it has no control for is skipped). Each
-// control gets its id and page, is added to the module, placed at its record's rectangle
-// times the display scale and shown or hidden without a redraw. Answers the first control
-// that can take the focus.
-Control* buildLayout(Module& module, std::span<const LayoutRecord> records);
+// A screen's makers of its own control types; none for a record of another type.
+using OwnControls = std::function<std::unique_ptr<Control>(const LayoutRecord& record)>;
+
+// Creates the module's controls from the records, in order: the screen's own types through
+// ownControls when given, toolkit types here, types 209 to 247 through the host's control
+// factory (a record nobody has a control for is skipped). Each control gets its id and page,
+// is added to the module, placed at its record's rectangle times the display scale and shown
+// or hidden without a redraw. Answers the first control that can take the focus.
+Control* buildLayout(Module& module, std::span<const LayoutRecord> records,
+                     const OwnControls& ownControls = {});
 
 }  // namespace ui

@@ -67,11 +67,17 @@ class ModuleHost {
     // The same, once the message being handled is done (the caller may be the module that
     // the switch destroys).
     virtual void requestModuleLater(int moduleId) = 0;
+    // Switches to another module once the message being handled is done, without
+    // remembering the current one: Back never returns to it (a finished wizard).
+    virtual void replaceModuleLater(int moduleId) = 0;
     // The Back action: the previous screen of the history; false when there is none.
     virtual bool back() = 0;
     virtual void showMainMenu(bool open) = 0;
     virtual bool isMainMenuOpen() const = 0;
     virtual void notify(int event, std::intptr_t data) = 0;
+    // Ends the program at once, as when the user declines to use it: no subsystem stores
+    // anything on the way out.
+    virtual void quit() = 0;
 
     // The install folder (with a trailing backslash), where controls find their pictures.
     virtual const std::wstring& mainPath() const = 0;
@@ -80,6 +86,9 @@ class ModuleHost {
     // The program's name, the caption of its message boxes.
     virtual std::wstring_view programName() const = 0;
     virtual const gfx::Theme& theme() const = 0;
+    // Reads the look settings (colours, clock face, background) again after a screen changed
+    // them; the live module hears that the skin changed and the window repaints.
+    virtual void applyLookSettings() = 0;
     // The clock faces and other decoration pictures of the theme.
     virtual gfx::DecorationPictures& decorations() = 0;
     // A time or date in the program's formats (the time format setting; the short date).

@@ -69,8 +69,17 @@ class ZoneDefinition {
 // file does not read.
 std::optional<ZoneDefinition> hostZone(std::string_view ianaName);
 
-// The IANA name of the host's own zone: from TZ when it names a zone or a zone file, else
-// from the /etc/localtime link or /etc/timezone; nothing when none of them names a zone.
+// Whether a text has the form of an IANA zone name: at most 255 characters, letters, digits,
+// "_", "-" and "+" in names joined by single "/".
+bool isZoneName(std::string_view text);
+
+// The IANA name of the zone the host runs in: TZ when it names a zone of the database
+// ("Europe/Berlin", or ":Europe/Berlin"), else the zone that the link /etc/localtime leads to
+// (".../zoneinfo/Europe/Berlin"). Nothing when neither names a zone the database holds.
 std::optional<std::string> hostZoneName();
+// The same from given texts: the value of TZ (none when unset) and the target of the link
+// (none when it is no link).
+std::optional<std::string> hostZoneNameFrom(std::optional<std::string_view> tz,
+                                            std::optional<std::string_view> localtimeLink);
 
 }  // namespace platform

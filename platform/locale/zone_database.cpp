@@ -463,72 +463,18 @@ std::optional<ZoneChange> ZoneDefinition::nextChange(std::int64_t utcSeconds) co
     return change;
 }
 
-namespace {
-
-bool isZoneName(std::string_view name) {
-    if (name.empty() || name.size() > 255 || name.front() == '/' || name.back() == '/' ||
-        name.find("//") != std::string_view::npos) {
+bool isZoneName(std::string_view text) {
+    if (text.empty() || text.size() > 255 || text.front() == '/' || text.back() == '/' ||
+        text.find("//") != std::string_view::npos) {
         return false;
     }
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '+' ||
-               c == '/';
-    });
-}
-
-// The zone name in a path into a zone database ("/usr/share/zoneinfo/Europe/Berlin"): what
-// follows "zoneinfo/", without the "posix/" or "right/" variants' folder.
-std::optional<std::string> nameInZonePath(std::string_view path) {
-    constexpr std::string_view kFolder = "zoneinfo/";
-    const std::size_t at = path.rfind(kFolder);
-    if (at == std::string_view::npos)
-        return std::nullopt;
-    std::string_view name = path.substr(at + kFolder.size());
-    for (std::string_view variant : {"posix/", "right/"}) {
-        if (name.starts_with(variant))
-            name.remove_prefix(variant.size());
+    for (char c : text) {
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-' && c != '+' &&
+            c != '/') {
+            return false;
+        }
     }
-    if (!isZoneName(name))
-        return std::nullopt;
-    return std::string(name);
-}
-
-}  // namespace
-
-std::optional<std::string> hostZoneName() {
-    // TZ names a zone (":Europe/Berlin", "Europe/Berlin") or a zone file; a POSIX rule text
-    // ("CET-1CEST,...") names no zone of the database.
-    if (const char* tz = std::getenv("TZ"); tz && *tz) {
-        std::string_view text = tz;
-        if (text.starts_with(':'))
-            text.remove_prefix(1);
-        if (text.starts_with('/'))
-            return nameInZonePath(text);
-        if (isZoneName(text) && hostZone(text))
-            return std::string(text);
-        return std::nullopt;
-    }
-    char target[512];
-    const ssize_t length = ::readlink("/etc/localtime", target, sizeof target - 1);
-    if (length > 0) {
-        if (auto name = nameInZonePath(std::string_view(target, static_cast<std::size_t>(length))))
-            return name;
-    }
-    // Systems that copy the zone file keep its name beside it.
-    const int fd = ::open("/etc/timezone", O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    char text[256];
-    const ssize_t got = ::read(fd, text, sizeof text - 1);
-    ::close(fd);
-    if (got <= 0)
-        return std::nullopt;
-    std::string_view name(text, static_cast<std::size_t>(got));
-    while (!name.empty() && std::isspace(static_cast<unsigned char>(name.back())))
-        name.remove_suffix(1);
-    if (!isZoneName(name))
-        return std::nullopt;
-    return std::string(name);
+    return true;
 }
 
 std::optional<ZoneDefinition> hostZone(std::string_view ianaName) {

@@ -1,10 +1,12 @@
 // The main program: the application with every subsystem's screens, one line per subsystem.
 
 #include "app/application.h"
+#include "setup/screens/screens.h"
 #include "worldtime/screens/screens.h"
 
 int main(int argc, char** argv) {
     ui::ScreenRegistry screens;
-    worldtime::registerScreens(screens);
+    auto favourites = worldtime::registerScreens(screens);
+    setup::registerScreens(screens, favourites);
     return app::runMainProgram(argc, argv, std::move(screens));
 }

@@ -6,7 +6,6 @@
 #include <time.h>
 
 #include <fstream>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -131,34 +130,6 @@ TEST(ZoneDatabase, NamesOutsideTheDatabaseAreRefused) {
           "Europe/", "Europe", "Mars/Olympus_Mons", "Europe/Berlin\n", "Europe/Ber lin"}) {
         EXPECT_FALSE(hostZone(name)) << name;
     }
-}
-
-// TZ chooses the host's zone as the C library reads it; a rule text or a path outside a zone
-// database names no zone of the database.
-TEST(ZoneDatabase, TheHostsZoneNameComesFromTz) {
-    const char* saved = std::getenv("TZ");
-    const std::string before = saved ? saved : "";
-    const struct Case {
-        const char* tz;
-        std::optional<std::string> name;
-    } cases[] = {
-        {":Europe/Berlin", "Europe/Berlin"},
-        {"Asia/Tokyo", "Asia/Tokyo"},
-        {"/usr/share/zoneinfo/America/New_York", "America/New_York"},
-        {"/usr/share/zoneinfo/posix/Australia/Lord_Howe", "Australia/Lord_Howe"},
-        {"CET-1CEST,M3.5.0,M10.5.0/3", std::nullopt},
-        {"/etc/passwd", std::nullopt},
-        {"/usr/share/zoneinfo/../../../etc/passwd", std::nullopt},
-        {"Mars/Olympus_Mons", std::nullopt},
-    };
-    for (const Case& c : cases) {
-        ::setenv("TZ", c.tz, 1);
-        EXPECT_EQ(hostZoneName(), c.name) << c.tz;
-    }
-    if (saved)
-        ::setenv("TZ", before.c_str(), 1);
-    else
-        ::unsetenv("TZ");
 }
 
 TEST(ZoneDatabase, DamagedFilesGiveNoZone) {

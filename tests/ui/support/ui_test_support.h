@@ -29,10 +29,13 @@ class TestHost final : public ModuleHost {
     void setSoftKey(int, std::uint32_t, std::wstring_view) override {}
     void requestModule(int moduleId) override { requested.push_back(moduleId); }
     void requestModuleLater(int moduleId) override { requested.push_back(moduleId); }
+    void replaceModuleLater(int moduleId) override { requested.push_back(moduleId); }
     bool back() override { return false; }
     void showMainMenu(bool) override {}
     bool isMainMenuOpen() const override { return false; }
     void notify(int, std::intptr_t) override {}
+    void quit() override { ++quitRequests; }
+    void applyLookSettings() override { ++lookReloads; }
     const std::wstring& mainPath() const override { return mainPath_; }
     const std::wstring& downloadPath() const override { return mainPath_; }
     std::wstring_view programName() const override { return L"Vorn Roamer"; }
@@ -69,6 +72,8 @@ class TestHost final : public ModuleHost {
     std::shared_ptr<platform::Bitmap> render();
 
     std::vector<int> requested;
+    int quitRequests = 0;
+    int lookReloads = 0;
     std::vector<MenuEntry> menu;
     int invalidations = 0;
     ControlFactory factory;
