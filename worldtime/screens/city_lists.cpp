@@ -63,8 +63,13 @@ void RowMark::draw(DeviceContext& dc, int x, int y, int size, bool faded) {
         gfx::drawTarga(dc, picture, x, y);
 }
 
-std::wstring cityTitle(std::wstring_view name, std::wstring_view country) {
+std::wstring cityTitle(std::wstring_view name, std::wstring_view country,
+                       std::wstring_view region) {
     std::wstring title(name);
+    if (!region.empty() && region != name) {
+        title += L", ";
+        title += region;
+    }
     if (!country.empty()) {
         title += L", ";
         title += country;

@@ -32,8 +32,10 @@ class RowMark {
     int size_ = 0;
 };
 
-// "Name, Country" of a city row.
-std::wstring cityTitle(std::wstring_view name, std::wstring_view country);
+// "Name, Country" of a city row; "Name, Region, Country" with a region (state, province)
+// other than the name.
+std::wstring cityTitle(std::wstring_view name, std::wstring_view country,
+                       std::wstring_view region = {});
 
 // Draws a city in a list row: a mark, "Name, Country" and below it the zone's name.
 void drawCityRow(platform::DeviceContext& dc, const platform::Rect& line, std::wstring_view title,

@@ -251,7 +251,8 @@ void CityScreen::updateDetails() {
         return;
     }
     std::wstring title = cityTitle(database_.shownField(row, cityField::Name),
-                                   database_.shownField(row, cityField::Country));
+                                   database_.shownField(row, cityField::Country),
+                                   database_.region(database_.shownField(row, cityField::Code)));
     double latitude = readNumber(database_.shownField(row, cityField::Latitude), false);
     double longitude = readNumber(database_.shownField(row, cityField::Longitude), false);
     SystemTime local = cityClock(readInt(database_.shownField(row, cityField::Zone)),
