@@ -78,7 +78,7 @@ class CityDatabase {
 
     // The shown list: the favourites alone (CityShowSelected, no filter text) or the full
     // list, keeping only rows that the filter text fits at all (city_match.h: a piece of the
-    // name, country or region, the start of an alternate name, "name, country or region").
+    // name or country, the start of an alternate name, "name, country or region").
     // Row numbers are 1-based; the selection stays when still in range, else 1.
     bool showSelected() const;
     void setShowSelected(bool on);

@@ -56,9 +56,9 @@ CityFit alternateFit(const CityKeys& city, std::wstring_view wanted) {
     return best;
 }
 
+// A region is left out: a filter by "Berlin" would show every district of the city state.
 bool partlyHolds(const CityKeys& city, std::wstring_view wanted) {
-    return holds(city.name, wanted) || holds(city.country, wanted) ||
-           (city.names && holds(city.names->regionKey, wanted));
+    return holds(city.name, wanted) || holds(city.country, wanted);
 }
 
 // Whether the text after the comma names the city's country (by name or ISO code) or its

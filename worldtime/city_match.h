@@ -9,8 +9,8 @@
 // A city's own name fits better than its alternate names at each level, except that an
 // alternate name given whole fits better than a prefix of an own name ("Rio" finds the city
 // called so rather than every name that begins with it). A name that fits only in part
-// (a piece of the name, country or region, or the start of an alternate name) does not name
-// a city, but a filter or search shows it.
+// (a piece of the name or country, or the start of an alternate name) does not name a city,
+// but a filter or search shows it.
 
 #include <span>
 #include <string>

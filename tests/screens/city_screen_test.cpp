@@ -189,6 +189,24 @@ TEST_F(CityScreenTest, TypingFiltersTheListAndTheDetailsFollowTheSelection) {
     EXPECT_FALSE(control<ui::TextButton>(cityControl::Favourite).isEnabled);
 }
 
+TEST_F(CityScreenTest, TheFilterFindsFormerNamesAndRegionsAndTheDetailsNameTheRegion) {
+    auto& details = control<CityDetailPanel>(cityControl::Details);
+    type(L"Portland, Oregon");
+    ASSERT_EQ(screen().database().shownCount(), 1);
+    EXPECT_EQ(screen().selectedCode(), L"US5746545");
+    EXPECT_EQ(details.title(), L"Portland, Oregon, United States");
+    control<ui::EditField>(cityControl::Filter).setText(L"");
+    type(L"Bombay");
+    ASSERT_GE(screen().database().shownCount(), 1);
+    EXPECT_EQ(selectedName(), L"Mumbai");
+    EXPECT_EQ(details.title(), L"Mumbai, Maharashtra, India");
+    // A region that is the city's own name is not said twice.
+    control<ui::EditField>(cityControl::Filter).setText(L"");
+    type(L"Berlin, Germany");
+    ASSERT_GE(screen().database().shownCount(), 1);
+    EXPECT_EQ(details.title(), L"Berlin, Germany");
+}
+
 TEST_F(CityScreenTest, ARotationKeepsTheFilterTheSelectionAndAnUnfinishedEdit) {
     auto rotate = [&](int degrees) {
         int generation = app_->layoutGeneration();

@@ -115,6 +115,7 @@ class CityDetailPanel : public ui::Control {
 
     // Empty texts leave the panel blank.
     void setTexts(std::wstring title, std::vector<std::wstring> lines);
+    const std::wstring& title() const { return title_; }
     const std::vector<std::wstring>& lines() const { return lines_; }
 
     void paint(platform::DeviceContext& dc, const platform::Rect& invalid) override;
