@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -338,6 +339,23 @@ TEST_F(CityScreenTest, LocalSearchShowsMatchesToTickAndAdd) {
     EXPECT_EQ(screen().view(), cityView::List);
     EXPECT_EQ(selectedName(), L"Reykjavík");
     EXPECT_NE(installedFile("mycities.dat").find("IS3413829"), std::string::npos);
+}
+
+TEST_F(CityScreenTest, SearchResultsOfOneNameShowTheirRegionsBestFitsFirst) {
+    type(L"Portland");
+    pressControl(cityControl::Search);
+    ASSERT_EQ(screen().view(), cityView::Add);
+    auto& results = control<ResultListControl>(cityControl::Results);
+    ASSERT_GE(results.rowCount(), 3);
+    std::vector<std::wstring> titles;
+    for (int row = 1; row <= 3; ++row) titles.push_back(results.rowTitle(row));
+    std::sort(titles.begin(), titles.end());
+    EXPECT_EQ(titles, (std::vector<std::wstring>{L"Portland, Maine, United States",
+                                                 L"Portland, Oregon, United States",
+                                                 L"Portland, Texas, United States"}));
+    // Cities that only hold the name ("South Portland") come after those it names.
+    for (int row = 4; row <= results.rowCount(); ++row)
+        EXPECT_NE(results.rowTitle(row).rfind(L"Portland, ", 0), 0u) << row;
 }
 
 TEST_F(CityScreenTest, RemoteLookUpShowsTheServersCitiesOrSaysNoneWereFound) {

@@ -91,6 +91,10 @@ class ResultListControl : public ui::ListControl {
 
     // Flips the tick of a row; false when there is no such row.
     bool toggle(int row);
+    // The database whose regions tell cities of one name apart in the rows.
+    void setDatabase(CityDatabase* database) { database_ = database; }
+    // "Name, Region, Country" of a row, the region when the database knows it.
+    std::wstring rowTitle(int row) const;
 
     int rowHeight() const override;
     bool key(std::uint32_t message, std::uint32_t keyCode, platform::LParam flags) override;
@@ -103,6 +107,7 @@ class ResultListControl : public ui::ListControl {
   private:
     int tickBoxRight() const;
 
+    CityDatabase* database_ = nullptr;
     RowMark ticked_;
     RowMark unticked_;
 };

@@ -122,6 +122,7 @@ void CityScreen::build() {
     zoneRows_.setField(zoneColumn::DisplayName);
     zoneRows_.keepOwnCurrentRow();
     list_->setDatabase(&database_);
+    results_->setDatabase(&database_);
     // The list selects through the database; the screen follows with the details and menu.
     list_->onSelectionChange = [this](ui::ListControl&, int) {
         updateDetails();
