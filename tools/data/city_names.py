@@ -8,8 +8,8 @@ names joined by "|" (Latin script only), or empty.
 Regions: where GeoNames' admin1 code is the ISO 3166-2 subdivision code
 (letters: US, GB, CH, BE, IE, ...) the name comes from Debian's iso-codes;
 for the larger countries whose admin1 codes are GeoNames' own numbers the
-names are in ADMIN1_NAMES below (checked against each region's seat); other
-cities have no region.
+names are in ADMIN1_NAMES below (each checked against the seat, PPLA, that
+GeoNames gives the code); other cities have no region.
 
 Alternate names: for cities of MIN_ALTERNATE_POPULATION people or more and
 capitals, GeoNames' alternate names that are written in Latin letters, begin
@@ -71,6 +71,30 @@ ADMIN1_NAMES = {
            "35": "Madhya Pradesh", "36": "Uttar Pradesh", "37": "Chhattisgarh", "38": "Jharkhand",
            "39": "Uttarakhand", "40": "Telangana", "41": "Ladakh",
            "52": "Dadra and Nagar Haveli and Daman and Diu"},
+    "FR": {"11": "Île-de-France", "24": "Centre-Val de Loire", "27": "Bourgogne-Franche-Comté",
+           "28": "Normandy", "32": "Hauts-de-France", "44": "Grand Est", "52": "Pays de la Loire",
+           "53": "Brittany", "75": "Nouvelle-Aquitaine", "76": "Occitania",
+           "84": "Auvergne-Rhône-Alpes", "93": "Provence-Alpes-Côte d'Azur", "94": "Corsica"},
+    "IT": {"01": "Abruzzo", "02": "Basilicata", "03": "Calabria", "04": "Campania",
+           "05": "Emilia-Romagna", "06": "Friuli-Venezia Giulia", "07": "Lazio", "08": "Liguria",
+           "09": "Lombardy", "10": "Marche", "11": "Molise", "12": "Piedmont", "13": "Apulia",
+           "14": "Sardinia", "15": "Sicily", "16": "Tuscany", "17": "Trentino-Alto Adige",
+           "18": "Umbria", "19": "Aosta Valley", "20": "Veneto"},
+    "ES": {"07": "Balearic Islands", "27": "La Rioja", "29": "Madrid", "31": "Murcia",
+           "32": "Navarre", "34": "Asturias", "39": "Cantabria", "51": "Andalusia", "52": "Aragon",
+           "53": "Canary Islands", "54": "Castilla-La Mancha", "55": "Castile and León",
+           "56": "Catalonia", "57": "Extremadura", "58": "Galicia", "59": "Basque Country",
+           "60": "Valencian Community", "CE": "Ceuta", "ML": "Melilla"},
+    "JP": {"01": "Aichi", "02": "Akita", "03": "Aomori", "04": "Chiba", "05": "Ehime", "06": "Fukui",
+           "07": "Fukuoka", "08": "Fukushima", "09": "Gifu", "10": "Gunma", "11": "Hiroshima",
+           "12": "Hokkaido", "13": "Hyogo", "14": "Ibaraki", "15": "Ishikawa", "16": "Iwate",
+           "17": "Kagawa", "18": "Kagoshima", "19": "Kanagawa", "20": "Kochi", "21": "Kumamoto",
+           "22": "Kyoto", "23": "Mie", "24": "Miyagi", "25": "Miyazaki", "26": "Nagano",
+           "27": "Nagasaki", "28": "Nara", "29": "Niigata", "30": "Oita", "31": "Okayama",
+           "32": "Osaka", "33": "Saga", "34": "Saitama", "35": "Shiga", "36": "Shimane",
+           "37": "Shizuoka", "38": "Tochigi", "39": "Tokushima", "40": "Tokyo", "41": "Tottori",
+           "42": "Toyama", "43": "Wakayama", "44": "Yamagata", "45": "Yamaguchi",
+           "46": "Yamanashi", "47": "Okinawa"},
     "RU": {"01": "Adygea", "03": "Altai Republic", "04": "Altai Krai", "05": "Amur Oblast",
            "06": "Arkhangelsk Oblast", "07": "Astrakhan Oblast", "08": "Bashkortostan",
            "09": "Belgorod Oblast", "10": "Bryansk Oblast", "11": "Buryatia", "12": "Chechnya",

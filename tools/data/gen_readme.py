@@ -148,7 +148,8 @@ Total: {total / 1024 / 1024:.1f} MB.
   alternate names joined by "|". Regions come from Debian's `iso-codes`
   (ISO 3166-2) where GeoNames' admin1 code is the ISO subdivision code (US,
   GB, CH, BE, IE and others) and from a table in `city_names.py` for AU,
-  CA, DE, BR, MX, CN, IN and RU; other cities have none. Alternate names are
+  CA, DE, FR, IT, ES, JP, BR, MX, CN, IN and RU; other cities (about 40%)
+  have none. Alternate names are
   GeoNames' Latin-script names (capitalised, airport codes left out, each
   once without regard to case and accents) of cities of 100,000 people or
   more and capitals, plus a few nicknames (NYC, LA, SF, DC, HCMC). The

@@ -267,7 +267,8 @@ def check_zones_and_cities():
 KNOWN_CITY_NAMES = {"IN1275339": "Bombay", "UA703448": "Kiev", "DE2886242": "Cologne",
                     "CN1816670": "Peking", "US5128581": "NYC"}
 KNOWN_REGIONS = {"US5746545": "Oregon", "US4975802": "Maine", "GB2643743": "England",
-                 "AU2147714": "New South Wales"}
+                 "AU2147714": "New South Wales", "FR2988507": "\u00cele-de-France",
+                 "JP1850147": "Tokyo", "DE2886242": "North Rhine-Westphalia"}
 MAX_NAME = 200
 MAX_ALTERNATES = 500
 
