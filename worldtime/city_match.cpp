@@ -117,15 +117,23 @@ CityAnswer bestCities(std::span<const CityCandidate> candidates) {
         return answer;
     std::unordered_set<std::wstring> codes;
     int favourites = 0;
-    for (const CityCandidate& candidate : candidates) {
-        if (candidate.fit != best)
-            continue;
-        std::wstring code = foldedText(candidate.table->fieldText(candidate.row, cityField::Code));
-        if (!codes.insert(std::move(code)).second)
-            continue;
-        answer.cities.push_back(candidate);
-        favourites += candidate.favourite;
-    }
+    auto addFitting = [&](CityFit fit) {
+        for (const CityCandidate& candidate : candidates) {
+            if (candidate.fit != fit)
+                continue;
+            std::wstring code =
+                foldedText(candidate.table->fieldText(candidate.row, cityField::Code));
+            if (!codes.insert(std::move(code)).second)
+                continue;
+            answer.cities.push_back(candidate);
+            favourites += candidate.favourite;
+        }
+    };
+    addFitting(best);
+    // Several cities called so leave the choice open, and a city known by the name as well
+    // ("Canton" for Guangzhou) is offered beside them.
+    if (best < CityFit::AlternateName && answer.cities.size() > 1 && favourites != 1)
+        addFitting(CityFit::AlternateName);
     if (favourites == 1 && answer.cities.size() > 1) {
         auto favourite = std::find_if(answer.cities.begin(), answer.cities.end(),
                                       [](const CityCandidate& c) { return c.favourite; });

@@ -69,7 +69,8 @@ struct CityAnswer {
 
 // The candidates that best name a city, each city (by code) once, its first candidate kept:
 // one city when a single one fits best or a single favourite is among those that do;
-// otherwise all of them; none when no candidate names a city.
+// otherwise all of them, and when several cities have the name as their own, the cities
+// that have it as an alternate name too; none when no candidate names a city.
 CityAnswer bestCities(std::span<const CityCandidate> candidates);
 
 // Orders candidates as a search shows them: by fit, favourites first among equals, else in

@@ -25,6 +25,7 @@ class CityMatch : public ::testing::Test {
         city(L"East New York", L"United States", L"US5115843", L"New York", L"NY", L"");
         city(L"Köln", L"Germany", L"DE2886242", L"North Rhine-Westphalia", L"", L"Cologne");
         city(L"Canton", L"United States", L"US5149222", L"Ohio", L"OH", L"");
+        city(L"Canton", L"United States", L"US4186213", L"Georgia", L"GA", L"");
         city(L"Guangzhou", L"China", L"CN1809858", L"Guangdong", L"", L"Canton|Kwangchow");
         city(L"São Paulo", L"Brazil", L"BR3448439", L"São Paulo", L"", L"Sampa");
         known.add(names);
@@ -133,8 +134,11 @@ TEST_F(CityMatch, TheBestFitDecidesAndAFavouriteBreaksATie) {
     EXPECT_EQ(answer(L"NYC"), (Codes{L"US5128581"}));
     EXPECT_EQ(answer(L"new york"), (Codes{L"US5128581"}));
     EXPECT_EQ(answer(L"Sampa"), (Codes{L"BR3448439"}));
-    // A city's own name beats another's alternate name; a comma reaches the other.
-    EXPECT_EQ(answer(L"Canton"), (Codes{L"US5149222"}));
+    // Cities called so are offered with the city also known by the name; a comma or a
+    // favourite chooses.
+    EXPECT_EQ(answer(L"Canton"), (Codes{L"US5149222", L"US4186213", L"CN1809858"}));
+    EXPECT_EQ(answer(L"Canton", L"CN1809858"), (Codes{L"CN1809858"}));
+    EXPECT_EQ(answer(L"Canton, Ohio"), (Codes{L"US5149222"}));
     EXPECT_EQ(answer(L"Canton, China"), (Codes{L"CN1809858"}));
     EXPECT_EQ(answer(L"Canton, Guangdong"), (Codes{L"CN1809858"}));
     // Texts that only hold part of a name name no city.

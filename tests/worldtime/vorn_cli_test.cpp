@@ -243,6 +243,11 @@ TEST_F(VornCommand, AlternateNamesRegionsAndCodesFindTheCity) {
     EXPECT_TRUE(holds(portland, "Portland, Oregon, United States (US5746545")) << portland.out;
     EXPECT_TRUE(holds(portland, "Portland, Maine, United States (US4975802")) << portland.out;
     EXPECT_EQ(vorn("time 'Portland, Narnia'").exitCode, 2);
+    // Several cities are called Canton; Guangzhou, once called so too, is offered with them.
+    Outcome canton = vorn("time Canton --json");
+    EXPECT_EQ(canton.exitCode, 2);
+    EXPECT_TRUE(holds(canton, "Canton, Ohio, United States (US5149222")) << canton.out;
+    EXPECT_TRUE(holds(canton, "Guangzhou, Guangdong, China (CN1809858")) << canton.out;
 }
 
 TEST_F(VornCommand, WithoutTheCompanionTableOwnNamesAndCountriesStillAnswer) {
