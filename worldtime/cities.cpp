@@ -223,11 +223,11 @@ void CityDatabase::setShowSelected(bool on) {
 
 void CityDatabase::setFilter(std::wstring_view text) {
     std::wstring folded = searchKey(text);
-    // Typing on at the end of the text can only fit fewer rows, so one more character filters
-    // the rows already shown instead of the whole list; a comma starts the country or region,
-    // which asks the whole list again.
+    // Typing on at the end of a name can only fit fewer rows, so one more character filters
+    // the rows already shown instead of the whole list. After a comma it need not: "de" is
+    // Germany's code, though no country or region begins with its "d".
     bool narrows = !filter_.empty() && !shownAreFavourites_ && folded.starts_with(filter_) &&
-                   folded.find(L',', filter_.size()) == std::wstring::npos;
+                   folded.find(L',') == std::wstring::npos;
     filter_ = std::move(folded);
     query_ = CityQuery::parse(filter_);
     if (!narrows) {

@@ -182,7 +182,7 @@ TEST_F(Cities, TypingOnShowsWhatAFreshFilterShows) {
     // Each text typed on from the one before, as a person types; alternate names, commas and
     // a region begun count as they would from scratch.
     for (std::wstring_view word :
-         {L"Bombay", L"New York", L"Portland, Ore", L"nyc", L"Paris, fr", L"koln"}) {
+         {L"Bombay", L"New York", L"Portland, Ore", L"nyc", L"Paris, fr", L"koln", L"Berlin, de"}) {
         db.setFilter(L"");
         for (std::size_t length = 1; length <= word.size(); ++length) {
             std::wstring_view typed = word.substr(0, length);
