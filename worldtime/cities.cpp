@@ -17,10 +17,6 @@ namespace {
 constexpr std::wstring_view kFavouritesFile = L"mycities.dat";
 constexpr std::wstring_view kCityListFile = L"citylist.dat";
 
-bool contains(std::wstring_view haystack, std::wstring_view needle) {
-    return haystack.find(needle) != std::wstring_view::npos;
-}
-
 // Puts what a load found damaged in the device log, once per file and run: the rows read are
 // shown as they are, and a save keeps a copy of the damaged file.
 void reportDamage(const core::RecordTable& table) {
@@ -194,15 +190,25 @@ void CityDatabase::loadCityList(int sortMode) {
     rebuildShownList();
 }
 
+const CityNames& CityDatabase::names() {
+    if (!namesLoaded_) {
+        names_.load(mainPath_);
+        namesLoaded_ = true;
+    }
+    return names_;
+}
+
+std::wstring_view CityDatabase::region(std::wstring_view cityCode) {
+    const CityNameEntry* entry = names().find(cityCode);
+    return entry ? std::wstring_view(entry->region) : std::wstring_view();
+}
+
 void CityDatabase::rebuildKeys() {
+    const CityNames& known = names();
     keys_.clear();
     keys_.reserve(static_cast<std::size_t>(fullList_.rowCount()));
-    for (int row = 1; row <= fullList_.rowCount(); ++row) {
-        std::wstring key = searchKey(fullList_.fieldText(row, cityField::Name));
-        key += L'\n';
-        key += searchKey(fullList_.fieldText(row, cityField::Country));
-        keys_.push_back(std::move(key));
-    }
+    for (int row = 1; row <= fullList_.rowCount(); ++row)
+        keys_.push_back(cityKeys(fullList_, row, &known));
 }
 
 bool CityDatabase::showSelected() const {
@@ -217,15 +223,18 @@ void CityDatabase::setShowSelected(bool on) {
 
 void CityDatabase::setFilter(std::wstring_view text) {
     std::wstring folded = searchKey(text);
-    // A longer text that still holds the previous one can only match fewer rows, so typing
-    // one more character filters the rows already shown instead of the whole list.
-    bool narrows = !filter_.empty() && !shownAreFavourites_ && contains(folded, filter_);
+    // Typing on at the end of a name can only fit fewer rows, so one more character filters
+    // the rows already shown instead of the whole list. After a comma it need not: "de" is
+    // Germany's code, though no country or region begins with its "d".
+    bool narrows = !filter_.empty() && !shownAreFavourites_ && folded.starts_with(filter_) &&
+                   folded.find(L',') == std::wstring::npos;
     filter_ = std::move(folded);
+    query_ = CityQuery::parse(filter_);
     if (!narrows) {
         rebuildShownList();
         return;
     }
-    std::erase_if(shown_, [&](int row) { return !contains(keys_[row - 1], filter_); });
+    std::erase_if(shown_, [&](int row) { return !filterFits(row); });
     if (selection_ < 1 || selection_ > shownCount())
         selection_ = shown_.empty() ? 0 : 1;
 }
@@ -237,14 +246,16 @@ void CityDatabase::rebuildShownList() {
         for (int row = 1; row <= favourites_.rowCount(); ++row) shown_.push_back(row);
     } else {
         for (int row = 1; row <= fullList_.rowCount(); ++row) {
-            // A name or country never holds a line break, so the joined key cannot match
-            // across the two fields.
-            if (filter_.empty() || contains(keys_[row - 1], filter_))
+            if (filter_.empty() || filterFits(row))
                 shown_.push_back(row);
         }
     }
     if (selection_ < 1 || selection_ > shownCount())
         selection_ = shown_.empty() ? 0 : 1;
+}
+
+bool CityDatabase::filterFits(int fullListRow) const {
+    return cityFit(keys_[fullListRow - 1], query_) != CityFit::None;
 }
 
 const core::RecordTable::Row* CityDatabase::shownRow(int row) const {

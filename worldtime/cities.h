@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "core/record_table.h"
+#include "worldtime/city_match.h"
+#include "worldtime/city_names.h"
 
 namespace worldtime {
 
@@ -52,6 +54,9 @@ enum class LookupOutcome { Started, Cancelled, EmptyText, NotStarted };
 class CityDatabase {
   public:
     CityDatabase(std::wstring mainPath, std::wstring downloadPath, core::RecordTable& favourites);
+    // The filter's keys point into the database's own table of names.
+    CityDatabase(const CityDatabase&) = delete;
+    CityDatabase& operator=(const CityDatabase&) = delete;
 
     // Favourites: reloads "mycities.dat" and the current favourite (FavCity, through
     // currentFavouriteRow).
@@ -72,9 +77,9 @@ class CityDatabase {
     const core::RecordTable& fullList() const { return fullList_; }
 
     // The shown list: the favourites alone (CityShowSelected, no filter text) or the full
-    // list, keeping only rows whose name or country contains the filter text, compared
-    // through searchKey. Row numbers are 1-based; the selection stays when still in
-    // range, else 1.
+    // list, keeping only rows that the filter text fits at all (city_match.h: a piece of the
+    // name or country, the start of an alternate name, "name, country or region").
+    // Row numbers are 1-based; the selection stays when still in range, else 1.
     bool showSelected() const;
     void setShowSelected(bool on);
     void setFilter(std::wstring_view text);
@@ -104,8 +109,10 @@ class CityDatabase {
     // neither file holds the code.
     bool editCity(std::wstring_view cityCode, int zoneNumber, std::wstring_view name);
 
-    // Local search of "citylist.dat" by name or country. The same text a second time in a
-    // row asks for the remote look-up, as does a search without matches.
+    // Local search of "citylist.dat" through the city matcher: every city the text fits at
+    // all, the best fits first (favourites first among equals), as `vorn` would choose. The
+    // same text a second time in a row asks for the remote look-up, as does a search without
+    // matches.
     SearchOutcome searchLocal(std::wstring_view text);
     // The remote look-up: cancels a running comms program, else stores the text as
     // CityLookupRequest and starts the "/citylookup" request.
@@ -114,6 +121,10 @@ class CityDatabase {
     // True when it holds at least one city (row 1 selected).
     bool loadSearchResults();
     core::RecordTable& results() { return results_; }
+
+    // The region (state, province) of a city code from the install folder's companion table;
+    // empty when unknown.
+    std::wstring_view region(std::wstring_view cityCode);
 
     // Adds the ticked results to "citylist.dat" (marked as favourites) and appends those not
     // yet among the favourites to "mycities.dat". False when nothing was ticked.
@@ -130,6 +141,8 @@ class CityDatabase {
     void markFavourites(core::RecordTable& list) const;
     void rebuildShownList();
     void rebuildKeys();
+    bool filterFits(int fullListRow) const;
+    const CityNames& names();
     std::wstring currentFavouriteCode() const;
 
     std::wstring mainPath_;
@@ -137,8 +150,11 @@ class CityDatabase {
     core::RecordTable& favourites_;
     core::RecordTable fullList_{cityField::Count};
     core::RecordTable results_{cityField::Count};
-    std::vector<std::wstring> keys_;  // per full-list row: name "\n" country, case-folded
-    std::vector<int> shown_;          // full-list rows, or favourite rows when showing those
+    CityNames names_;
+    bool namesLoaded_ = false;
+    std::vector<CityKeys> keys_;  // per full-list row
+    CityQuery query_;             // the filter text, parsed
+    std::vector<int> shown_;      // full-list rows, or favourite rows when showing those
     bool shownAreFavourites_ = false;
     bool listLoaded_ = false;
     // CityShowSelected, read when the list loads rather than at every typed character.

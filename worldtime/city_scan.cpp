@@ -11,7 +11,6 @@
 #include "core/table_damage.h"
 #include "core/text_codec.h"
 #include "core/text_file.h"
-#include "worldtime/cities.h"
 
 namespace worldtime {
 namespace {
@@ -117,12 +116,12 @@ bool inColumn(std::string_view beforeMatch, std::span<const int> columns) {
 
 }  // namespace
 
-CityFileScan::CityFileScan(platform::MappedFile file, NameFold fold)
-    : file_(std::move(file)), fold_(std::move(fold)) {}
+CityFileScan::CityFileScan(platform::MappedFile file, NameFold fold, int columns)
+    : file_(std::move(file)), fold_(std::move(fold)), columns_(columns) {}
 
 std::optional<CityFileScan> CityFileScan::open(std::wstring_view folder, std::wstring_view name,
-                                               NameFold fold) {
-    if (!fold || !foldLowersAscii(fold))
+                                               NameFold fold, int columns) {
+    if (!fold || !foldLowersAscii(fold) || columns < 1 || columns > core::kMaxTableFields)
         return std::nullopt;
     auto file = platform::MappedFile::open(core::joinDevicePath(folder, name));
     if (!file || file->bytes().size() > kMaxScannedBytes)
@@ -131,7 +130,7 @@ std::optional<CityFileScan> CityFileScan::open(std::wstring_view folder, std::ws
                            file->bytes().size());
     if (!bytes.starts_with(kByteOrderMark))
         return std::nullopt;
-    return CityFileScan(std::move(*file), std::move(fold));
+    return CityFileScan(std::move(*file), std::move(fold), columns);
 }
 
 std::string_view CityFileScan::text() const {
@@ -163,7 +162,7 @@ std::optional<core::RecordTable> CityFileScan::rowsHolding(
     }
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
-    core::RecordTable table(cityField::Count);
+    core::RecordTable table(columns_);
     for (std::size_t begin : found) {
         std::size_t end = all.find('\n', begin);
         std::string_view line =
@@ -281,7 +280,7 @@ void CityFileScan::appendLine(std::string_view line, core::RecordTable& table) c
     std::erase(decoded, L'"');
     int row = table.appendRow();
     std::size_t start = 0;
-    for (int column = 1; column <= cityField::Count; ++column) {
+    for (int column = 1; column <= columns_; ++column) {
         std::size_t end = decoded.find(L'~', start);
         table.setField(row, column,
                        std::wstring_view(decoded).substr(

@@ -21,6 +21,7 @@
 
 #include "core/record_table.h"
 #include "platform/api/device.h"
+#include "worldtime/cities.h"
 
 namespace worldtime {
 
@@ -28,18 +29,20 @@ using NameFold = std::function<std::wstring(std::wstring_view)>;
 
 class CityFileScan {
   public:
-    // Maps folder + name; nothing when the file cannot be scanned (missing, not UTF-8 with its
-    // mark, or a fold that changes ASCII other than by lower-casing letters).
+    // Maps folder + name, a table of the given number of columns (a city list's by default);
+    // nothing when the file cannot be scanned (missing, not UTF-8 with its mark, or a fold that
+    // changes ASCII other than by lower-casing letters).
     static std::optional<CityFileScan> open(std::wstring_view folder, std::wstring_view name,
-                                            NameFold fold);
+                                            NameFold fold, int columns = cityField::Count);
 
-    // The rows (city columns, as cityField), in the file's order, where one of the columns
-    // (1-based) holds any of the folded texts; nothing when one of them cannot be scanned for.
+    // The rows (the file's columns, cityField for a city list), in the file's order, where one
+    // of the columns (1-based) holds any of the folded texts; nothing when one of them cannot
+    // be scanned for.
     std::optional<core::RecordTable> rowsHolding(std::span<const std::wstring> foldedTexts,
                                                  std::span<const int> columns);
 
   private:
-    CityFileScan(platform::MappedFile file, NameFold fold);
+    CityFileScan(platform::MappedFile file, NameFold fold, int columns);
     std::string_view text() const;
     void findAsciiLines(std::string_view all, std::span<const std::string> needles,
                         std::span<const int> columns, std::vector<std::size_t>& found);
@@ -51,6 +54,7 @@ class CityFileScan {
 
     platform::MappedFile file_;
     NameFold fold_;
+    int columns_;
     std::unordered_map<wchar_t, std::string> foldedCharacters_;
 };
 

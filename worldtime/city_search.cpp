@@ -54,15 +54,19 @@ SearchOutcome CityDatabase::searchLocal(std::wstring_view text) {
     core::RecordTable list(cityField::Count);
     list.load(mainPath_, kCityListFile, L'~', true);
     widenTable(list, cityField::Count);
-    std::wstring wanted = searchKey(text);
-    results_ = core::RecordTable(cityField::Count);
+    markFavourites(list);
+    const CityQuery query = CityQuery::parse(text);
+    const CityNames& known = names();
+    std::vector<CityCandidate> found;
     for (int row = 1; row <= list.rowCount(); ++row) {
-        bool match =
-            searchKey(list.fieldText(row, cityField::Name)).find(wanted) != std::wstring::npos ||
-            searchKey(list.fieldText(row, cityField::Country)).find(wanted) != std::wstring::npos;
-        if (!match)
-            continue;
-        appendCopy(results_, list, row);
+        CityFit fit = cityFit(cityKeys(list, row, &known), query);
+        if (fit != CityFit::None)
+            found.push_back({&list, row, isTicked(list, row), fit});
+    }
+    orderBySearchFit(found);
+    results_ = core::RecordTable(cityField::Count);
+    for (const CityCandidate& city : found) {
+        appendCopy(results_, list, city.row);
         results_.setField(results_.rowCount(), cityField::Favourite, L"0");
     }
     if (results_.empty())

@@ -2,7 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
-#include <set>
+#include <unordered_set>
 #include <utility>
 
 #include "core/text_case.h"
@@ -12,41 +12,21 @@
 namespace vorn {
 namespace {
 
+using worldtime::CityCandidate;
+using worldtime::CityFit;
+using worldtime::CityQuery;
 using worldtime::cityField::Code;
 using worldtime::cityField::Country;
 using worldtime::cityField::Name;
 
-// How well a city's name answers the name asked for; lower is better.
-enum class NameFit { Exact, CommonName, WordPrefix, None };
-
-// Both texts are search keys. "New York City" is commonly called "New York", and "New York"
-// is a whole-word prefix of it (but not of "Newark" or "East New York").
-NameFit nameFit(std::wstring_view name, std::wstring_view wanted) {
-    if (name == wanted)
-        return NameFit::Exact;
-    constexpr std::wstring_view kCity = L" city";
-    if (name.size() == wanted.size() + kCity.size() && name.starts_with(wanted) &&
-        name.ends_with(kCity))
-        return NameFit::CommonName;
-    if (name.size() > wanted.size() && name.starts_with(wanted) && name[wanted.size()] == L' ')
-        return NameFit::WordPrefix;
-    return NameFit::None;
-}
+// Beyond this many cities a scan for each would cost more than reading the whole table.
+constexpr std::size_t kMaxScannedCodes = 64;
 
 std::wstring trimmed(std::wstring_view text) {
     const auto first = text.find_first_not_of(L" \t");
     if (first == std::wstring_view::npos)
         return {};
     return std::wstring(text.substr(first, text.find_last_not_of(L" \t") - first + 1));
-}
-
-// Whether a city lies in the country asked for, by its name ("France") or its two-letter
-// ISO code ("FR"), which every city code begins with. Both texts are search keys.
-bool inCountry(const core::RecordTable& table, int row, std::wstring_view country) {
-    if (worldtime::searchKey(table.fieldText(row, Country)) == country)
-        return true;
-    return country.size() == 2 &&
-           worldtime::searchKey(table.fieldText(row, Code)).starts_with(country);
 }
 
 }  // namespace
@@ -87,14 +67,81 @@ const core::RecordTable& CityFinder::listFor(std::wstring_view wanted, std::wstr
     return list_;
 }
 
+void CityFinder::readNames(std::wstring_view name, const std::vector<std::wstring>& codes) {
+    if (namesLoaded_)
+        return;
+    if (codes.size() <= kMaxScannedCodes && !name.empty()) {
+        auto scan = worldtime::CityFileScan::open(mainPath_, worldtime::kCityNamesFile, &looseText,
+                                                  worldtime::cityNameField::Count);
+        std::vector<std::wstring> texts = codes;
+        texts.emplace_back(name);
+        constexpr int kColumns[] = {worldtime::cityNameField::Code,
+                                    worldtime::cityNameField::Alternates};
+        if (scan) {
+            if (auto rows = scan->rowsHolding(texts, kColumns)) {
+                names_.add(*rows);
+                return;
+            }
+        }
+    }
+    names_.load(mainPath_);
+    namesLoaded_ = true;
+}
+
+const core::RecordTable* CityFinder::rowsNamedOtherwise(std::wstring_view name,
+                                                        const core::RecordTable& list) {
+    if (listLoaded_ || !scan_)
+        return nullptr;
+    std::unordered_set<std::wstring> have;
+    for (const core::RecordTable* table : {&std::as_const(favourites_), &list}) {
+        for (int row = 1; row <= table->rowCount(); ++row)
+            have.insert(looseText(table->fieldText(row, Code)));
+    }
+    std::vector<std::wstring> codes;
+    for (const std::wstring& code : names_.codesWithAlternateStarting(name)) {
+        if (!have.contains(code))
+            codes.push_back(code);
+    }
+    if (codes.empty())
+        return nullptr;
+    if (codes.size() <= kMaxScannedCodes) {
+        constexpr int kCodeColumn[] = {Code};
+        if (auto rows = scan_->rowsHolding(codes, kCodeColumn))
+            return &scanned_.emplace_back(std::move(*rows));
+    }
+    loadList();
+    return &list_;
+}
+
+std::vector<CityCandidate> CityFinder::candidates(const core::RecordTable& list,
+                                                  const core::RecordTable* more,
+                                                  const CityQuery& query) const {
+    std::vector<CityCandidate> out;
+    auto add = [&](const core::RecordTable& table, bool favourite) {
+        for (int row = 1; row <= table.rowCount(); ++row) {
+            CityFit fit = worldtime::cityFit(worldtime::cityKeys(table, row, &names_), query);
+            if (fit != CityFit::None)
+                out.push_back({&table, row, favourite, fit});
+        }
+    };
+    add(favourites_, true);
+    add(list, false);
+    if (more)
+        add(*more, false);
+    return out;
+}
+
 std::string CityFinder::describe(const core::RecordTable& table, int row) const {
     double latitude = worldtime::cityLatitude(table, row);
     double longitude = worldtime::cityLongitude(table, row);
     char where[64];
     std::snprintf(where, sizeof where, ", %.2f%c %.2f%c)", std::fabs(latitude),
                   latitude >= 0 ? 'N' : 'S', std::fabs(longitude), longitude >= 0 ? 'E' : 'W');
-    return platform::toUtf8(table.fieldText(row, Name)) + ", " +
-           platform::toUtf8(table.fieldText(row, Country)) + " (" +
+    std::string out = platform::toUtf8(table.fieldText(row, Name)) + ", ";
+    const worldtime::CityNameEntry* names = names_.find(table.fieldText(row, Code));
+    if (names && !names->region.empty())
+        out += platform::toUtf8(names->region) + ", ";
+    return out + platform::toUtf8(table.fieldText(row, Country)) + " (" +
            platform::toUtf8(table.fieldText(row, Code)) + where;
 }
 
@@ -104,13 +151,8 @@ CityLookupResult CityFinder::find(std::string_view query) {
     const std::wstring wanted = trimmed(platform::fromUtf8(query));
     if (wanted.empty())
         return result;
-    std::wstring name = looseText(wanted);
-    std::wstring country;
-    if (auto comma = name.rfind(L','); comma != std::wstring::npos) {
-        country = trimmed(std::wstring_view(name).substr(comma + 1));
-        name = trimmed(std::wstring_view(name).substr(0, comma));
-    }
-    const core::RecordTable& list = listFor(wanted, name);
+    const CityQuery asked = CityQuery::parse(wanted);
+    const core::RecordTable& list = listFor(wanted, asked.name);
     // A city code is unique: the favourite's copy first, as it holds the user's edits.
     for (const core::RecordTable* table : {&std::as_const(favourites_), &list}) {
         int row = table->find(Code, wanted, true);
@@ -119,41 +161,38 @@ CityLookupResult CityFinder::find(std::string_view query) {
             return result;
         }
     }
-    // One pass over both tables sorts every city into how well its name fits; the best fit
-    // that any city has decides.
-    constexpr auto kFits = static_cast<std::size_t>(NameFit::None);
-    std::vector<CityMatch> matches[kFits];
-    std::set<std::wstring> codes[kFits];
-    for (const core::RecordTable* table : {&std::as_const(favourites_), &list}) {
-        for (int row = 1; row <= table->rowCount(); ++row) {
-            auto fit =
-                static_cast<std::size_t>(nameFit(looseText(table->fieldText(row, Name)), name));
-            if (fit == kFits)
-                continue;
-            if (!country.empty() && !inCountry(*table, row, country))
-                continue;
-            if (!codes[fit].insert(looseText(table->fieldText(row, Code))).second)
-                continue;
-            matches[fit].push_back({table, row});
+    std::vector<CityCandidate> found = candidates(list, nullptr, asked);
+    worldtime::CityAnswer answer = worldtime::bestCities(found);
+    // A city's own name decides without the companion table unless a comma asks for a
+    // country or region or a better alternate name could exist; a list of candidates shows
+    // their regions.
+    const bool ownNameDecides = asked.qualifier.empty() && !answer.cities.empty() &&
+                                answer.cities.front().fit <= CityFit::CommonName;
+    if (!ownNameDecides || answer.ambiguous()) {
+        std::vector<std::wstring> codes;
+        for (const CityCandidate& city :
+             candidates(list, nullptr, CityQuery{asked.name, std::wstring()})) {
+            if (city.fit <= CityFit::Partial)
+                codes.push_back(looseText(city.table->fieldText(city.row, Code)));
         }
+        readNames(asked.name, codes);
+        const core::RecordTable* more = rowsNamedOtherwise(asked.name, list);
+        found = candidates(list, more, asked);
+        answer = worldtime::bestCities(found);
     }
-    for (const std::vector<CityMatch>& fitting : matches) {
-        if (fitting.empty())
-            continue;
-        int favouriteMatches = 0;
-        for (const CityMatch& match : fitting) favouriteMatches += match.table == &favourites_;
-        if (fitting.size() == 1 || favouriteMatches == 1) {
-            result.city = fitting.front();  // favourites were searched first
-            return result;
-        }
+    if (answer.found()) {
+        result.city = CityMatch{answer.cities.front().table, answer.cities.front().row};
+        return result;
+    }
+    if (answer.ambiguous()) {
         result.ambiguous = true;
-        for (const CityMatch& match : fitting)
-            result.candidates.push_back(describe(*match.table, match.row));
+        for (const CityCandidate& city : answer.cities)
+            result.candidates.push_back(describe(*city.table, city.row));
         return result;
     }
     // Not found: a few names that hold the text, as suggestions.
     for (int row = 1; row <= list.rowCount() && result.candidates.size() < 8; ++row) {
-        if (looseText(list.fieldText(row, Name)).find(name) != std::wstring::npos)
+        if (looseText(list.fieldText(row, Name)).find(asked.name) != std::wstring::npos)
             result.candidates.push_back(describe(list, row));
     }
     return result;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -189,6 +190,24 @@ TEST_F(CityScreenTest, TypingFiltersTheListAndTheDetailsFollowTheSelection) {
     EXPECT_FALSE(control<ui::TextButton>(cityControl::Favourite).isEnabled);
 }
 
+TEST_F(CityScreenTest, TheFilterFindsFormerNamesAndRegionsAndTheDetailsNameTheRegion) {
+    auto& details = control<CityDetailPanel>(cityControl::Details);
+    type(L"Portland, Oregon");
+    ASSERT_EQ(screen().database().shownCount(), 1);
+    EXPECT_EQ(screen().selectedCode(), L"US5746545");
+    EXPECT_EQ(details.title(), L"Portland, Oregon, United States");
+    control<ui::EditField>(cityControl::Filter).setText(L"");
+    type(L"Bombay");
+    ASSERT_GE(screen().database().shownCount(), 1);
+    EXPECT_EQ(selectedName(), L"Mumbai");
+    EXPECT_EQ(details.title(), L"Mumbai, Maharashtra, India");
+    // A region that is the city's own name is not said twice.
+    control<ui::EditField>(cityControl::Filter).setText(L"");
+    type(L"Berlin, Germany");
+    ASSERT_GE(screen().database().shownCount(), 1);
+    EXPECT_EQ(details.title(), L"Berlin, Germany");
+}
+
 TEST_F(CityScreenTest, ARotationKeepsTheFilterTheSelectionAndAnUnfinishedEdit) {
     auto rotate = [&](int degrees) {
         int generation = app_->layoutGeneration();
@@ -320,6 +339,23 @@ TEST_F(CityScreenTest, LocalSearchShowsMatchesToTickAndAdd) {
     EXPECT_EQ(screen().view(), cityView::List);
     EXPECT_EQ(selectedName(), L"Reykjavík");
     EXPECT_NE(installedFile("mycities.dat").find("IS3413829"), std::string::npos);
+}
+
+TEST_F(CityScreenTest, SearchResultsOfOneNameShowTheirRegionsBestFitsFirst) {
+    type(L"Portland");
+    pressControl(cityControl::Search);
+    ASSERT_EQ(screen().view(), cityView::Add);
+    auto& results = control<ResultListControl>(cityControl::Results);
+    ASSERT_GE(results.rowCount(), 3);
+    std::vector<std::wstring> titles;
+    for (int row = 1; row <= 3; ++row) titles.push_back(results.rowTitle(row));
+    std::sort(titles.begin(), titles.end());
+    EXPECT_EQ(titles, (std::vector<std::wstring>{L"Portland, Maine, United States",
+                                                 L"Portland, Oregon, United States",
+                                                 L"Portland, Texas, United States"}));
+    // Cities that only hold the name ("South Portland") come after those it names.
+    for (int row = 4; row <= results.rowCount(); ++row)
+        EXPECT_NE(results.rowTitle(row).rfind(L"Portland, ", 0), 0u) << row;
 }
 
 TEST_F(CityScreenTest, RemoteLookUpShowsTheServersCitiesOrSaysNoneWereFound) {

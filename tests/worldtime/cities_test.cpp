@@ -169,6 +169,34 @@ TEST_F(Cities, ShownListFilterAndFavouritesOnly) {
     EXPECT_EQ(db.shownField(tokyo, cityField::Name), L"Tokyo");
 }
 
+TEST_F(Cities, TypingOnShowsWhatAFreshFilterShows) {
+    worldtime::test::installData({"citylist.dat", "mycities.dat", "dstinfo.dat", "citynames.dat"});
+    db.loadCityList(citySorting::ByName);
+    auto freshCount = [&](std::wstring_view text) {
+        core::RecordTable others{cityField::Count};
+        CityDatabase fresh{std::wstring(kMainPath), std::wstring(kDownloadPath), others};
+        fresh.loadCityList(citySorting::ByName);
+        fresh.setFilter(text);
+        return fresh.shownCount();
+    };
+    // Each text typed on from the one before, as a person types; alternate names, commas and
+    // a region begun count as they would from scratch.
+    for (std::wstring_view word :
+         {L"Bombay", L"New York", L"Portland, Ore", L"nyc", L"Paris, fr", L"koln", L"Berlin, de"}) {
+        db.setFilter(L"");
+        for (std::size_t length = 1; length <= word.size(); ++length) {
+            std::wstring_view typed = word.substr(0, length);
+            db.setFilter(typed);
+            ASSERT_EQ(db.shownCount(), freshCount(typed)) << std::wstring(typed);
+        }
+    }
+    db.setFilter(L"Bomb");
+    EXPECT_GT(db.shownRowOf(L"IN1275339"), 0) << "Mumbai, by the start of its former name";
+    db.setFilter(L"Portland, Ore");
+    EXPECT_EQ(db.shownCount(), 1);
+    EXPECT_EQ(db.region(db.shownField(1, cityField::Code)), L"Oregon");
+}
+
 TEST_F(Cities, FavouriteMarksKeepOrderAndCurrentCity) {
     db.loadCityList(citySorting::ByName);
     db.setCurrentFavourite(3);  // Tokyo

@@ -13,6 +13,7 @@
 
 #include "tests/platform/support/test_device.h"
 #include "tests/worldtime/support/world_test_support.h"
+#include "worldtime/cities.h"
 
 namespace {
 
@@ -25,8 +26,8 @@ class VornCommand : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         worldtime::test::installData({"dstinfo.dat", "citylist.dat", "mycities.dat",
-                                      "graphics2/daymap.jpg", "graphics2/citylocation.tga",
-                                      "graphics2/map_citypos.tga"});
+                                      "citynames.dat", "graphics2/daymap.jpg",
+                                      "graphics2/citylocation.tga", "graphics2/map_citypos.tga"});
     }
 
     static Outcome vorn(const std::string& arguments) {
@@ -106,7 +107,7 @@ TEST_F(VornCommand, ErrorsExitNonZero) {
     EXPECT_TRUE(holds(unknown, R"x({"error":"unknown city \"Xyzzyville\""})x"));
     Outcome ambiguous = vorn("time Springfield --json");
     EXPECT_EQ(ambiguous.exitCode, 2);
-    EXPECT_TRUE(holds(ambiguous, R"x("candidates":["Springfield, United States (US)x"));
+    EXPECT_TRUE(holds(ambiguous, R"x("candidates":["Springfield, Illinois, United States (US)x"));
     // A favourite decides between cities of one name.
     EXPECT_EQ(vorn("time London --at 2025-01-01").exitCode, 0);
     EXPECT_EQ(vorn("time Paris --at 2025-02-30T10:00").exitCode, 2);
@@ -204,6 +205,111 @@ TEST_F(VornCommand, NamesResolveAsTheCityScreenFindsThem) {
     ASSERT_EQ(columns.size(), 3u);
     EXPECT_EQ(columns[0], columns[2]);
     EXPECT_EQ(columns[1], columns[2]);
+}
+
+TEST_F(VornCommand, AlternateNamesRegionsAndCodesFindTheCity) {
+    const std::pair<const char*, const char*> asked[] = {
+        {"NYC", "US5128581"},
+        {"'New York'", "US5128581"},
+        {"Bombay", "IN1275339"},
+        {"Calcutta", "IN1275004"},
+        {"Madras", "IN1264527"},
+        {"Peking", "CN1816670"},
+        {"Saigon", "VN1566083"},
+        {"Kiev", "UA703448"},
+        {"cologne", "DE2886242"},
+        {"'  Tokyo  '", "JP1850147"},
+        {"'sao paulo'", "BR3448439"},
+        {"ZURICH", "CH2657896"},
+        {"'Paris, FR'", "FR2988507"},
+        {"'Paris, France'", "FR2988507"},
+        {"'Canton, China'", "CN1809858"},
+        {"'Portland, Oregon'", "US5746545"},
+        {"'Portland, Maine'", "US4975802"},
+        {"'portland, me'", "US4975802"},
+        {"'Springfield, IL'", "US4250542"},
+    };
+    for (const auto& [name, code] : asked) {
+        Outcome run = vorn(std::string("time ") + name + " --json");
+        EXPECT_EQ(run.exitCode, 0) << name << run.out;
+        EXPECT_TRUE(holds(run, std::string(R"x("code":")x") + code + "\"")) << name << run.out;
+    }
+    Outcome texas = vorn("time 'Paris, United States' --json");
+    EXPECT_TRUE(holds(texas, R"x("country":"United States")x")) << texas.out;
+    EXPECT_FALSE(holds(texas, "FR2988507")) << texas.out;
+    // Cities of one name in one country are told apart by their regions.
+    Outcome portland = vorn("time Portland --json");
+    EXPECT_EQ(portland.exitCode, 2);
+    EXPECT_TRUE(holds(portland, "Portland, Oregon, United States (US5746545")) << portland.out;
+    EXPECT_TRUE(holds(portland, "Portland, Maine, United States (US4975802")) << portland.out;
+    EXPECT_EQ(vorn("time 'Portland, Narnia'").exitCode, 2);
+    // Several cities are called Canton; Guangzhou, once called so too, is offered with them.
+    Outcome canton = vorn("time Canton --json");
+    EXPECT_EQ(canton.exitCode, 2);
+    EXPECT_TRUE(holds(canton, "Canton, Ohio, United States (US5149222")) << canton.out;
+    EXPECT_TRUE(holds(canton, "Guangzhou, Guangdong, China (CN1809858")) << canton.out;
+}
+
+TEST_F(VornCommand, WithoutTheCompanionTableOwnNamesAndCountriesStillAnswer) {
+    std::filesystem::remove(installed("citynames.dat"));
+    Outcome tokyo = vorn("time Tokyo 'Paris, FR' 'New York' --json");
+    EXPECT_EQ(tokyo.exitCode, 0) << tokyo.out;
+    EXPECT_EQ(vorn("time Bombay").exitCode, 2);
+    Outcome portland = vorn("time Portland --json");
+    EXPECT_EQ(portland.exitCode, 2);
+    EXPECT_TRUE(holds(portland, "Portland, United States (US5746545")) << portland.out;
+    SetUpTestSuite();
+}
+
+TEST_F(VornCommand, TheCityScreensSearchAnswersAsTheCommandLine) {
+    core::RecordTable favourites(worldtime::cityField::Count);
+    worldtime::CityDatabase db(std::wstring(worldtime::test::kMainPath),
+                               std::wstring(worldtime::test::kDownloadPath), favourites);
+    db.loadFavourites();
+    auto codeOf = [](const Outcome& run) {
+        std::size_t at = run.out.find(R"x("code":")x");
+        return at == std::string::npos ? std::string()
+                                       : run.out.substr(at + 8, run.out.find('"', at + 8) - at - 8);
+    };
+    for (const char* name : {"NYC", "New York", "Bombay", "Kiev", "Cologne", "  Tokyo  ",
+                             "sao paulo", "zurich", "Paris", "Paris, FR", "Paris, United States",
+                             "Portland, Oregon", "Portland, ME", "Rio"}) {
+        std::string code = codeOf(vorn("time '" + std::string(name) + "' --json"));
+        ASSERT_FALSE(code.empty()) << name;
+        ASSERT_EQ(db.searchLocal(platform::fromUtf8(name)), worldtime::SearchOutcome::Found)
+            << name;
+        EXPECT_EQ(platform::toUtf8(db.results().fieldText(1, worldtime::cityField::Code)), code)
+            << name;
+    }
+    // Where the command line lists candidates, the search shows the same cities first.
+    Outcome portland = vorn("time Portland --json");
+    ASSERT_EQ(db.searchLocal(L"Portland"), worldtime::SearchOutcome::Found);
+    int listed = static_cast<int>(std::count(portland.out.begin(), portland.out.end(), '('));
+    ASSERT_GE(listed, 3) << portland.out;
+    for (int row = 1; row <= listed; ++row) {
+        std::string code =
+            platform::toUtf8(db.results().fieldText(row, worldtime::cityField::Code));
+        EXPECT_TRUE(holds(portland, "(" + code + ",")) << code << portland.out;
+    }
+    // The live filter of the list fits names alike.
+    db.loadCityList(worldtime::citySorting::ByName);
+    db.setFilter(L"Bombay");
+    ASSERT_GE(db.shownCount(), 1);
+    EXPECT_EQ(db.shownRowOf(L"IN1275339"), 1) << "the filter shows Mumbai for Bombay";
+    // A region given in part, as it is being typed, keeps that region's Portlands (South
+    // Portland is one).
+    for (const wchar_t* text : {L"Portland, Mai", L"Portland, Maine"}) {
+        db.setFilter(text);
+        EXPECT_GT(db.shownRowOf(L"US4975802"), 0) << text;
+        EXPECT_EQ(db.shownRowOf(L"US5746545"), 0) << text;
+        for (int row = 1; row <= db.shownCount(); ++row)
+            EXPECT_EQ(db.region(db.shownField(row, worldtime::cityField::Code)), L"Maine");
+    }
+    db.setFilter(L"Portland");
+    int all = db.shownCount();
+    db.setFilter(L"Portland, Oregon");
+    db.setFilter(L"Portland");
+    EXPECT_EQ(db.shownCount(), all) << "deleting the region brings the other Portlands back";
 }
 
 TEST_F(VornCommand, DamagedTablesAreNamedAndNotTrusted) {

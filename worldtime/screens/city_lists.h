@@ -32,8 +32,10 @@ class RowMark {
     int size_ = 0;
 };
 
-// "Name, Country" of a city row.
-std::wstring cityTitle(std::wstring_view name, std::wstring_view country);
+// "Name, Country" of a city row; "Name, Region, Country" with a region (state, province)
+// other than the name.
+std::wstring cityTitle(std::wstring_view name, std::wstring_view country,
+                       std::wstring_view region = {});
 
 // Draws a city in a list row: a mark, "Name, Country" and below it the zone's name.
 void drawCityRow(platform::DeviceContext& dc, const platform::Rect& line, std::wstring_view title,
@@ -89,6 +91,10 @@ class ResultListControl : public ui::ListControl {
 
     // Flips the tick of a row; false when there is no such row.
     bool toggle(int row);
+    // The database whose regions tell cities of one name apart in the rows.
+    void setDatabase(CityDatabase* database) { database_ = database; }
+    // "Name, Region, Country" of a row, the region when the database knows it.
+    std::wstring rowTitle(int row) const;
 
     int rowHeight() const override;
     bool key(std::uint32_t message, std::uint32_t keyCode, platform::LParam flags) override;
@@ -101,6 +107,7 @@ class ResultListControl : public ui::ListControl {
   private:
     int tickBoxRight() const;
 
+    CityDatabase* database_ = nullptr;
     RowMark ticked_;
     RowMark unticked_;
 };
@@ -113,6 +120,7 @@ class CityDetailPanel : public ui::Control {
 
     // Empty texts leave the panel blank.
     void setTexts(std::wstring title, std::vector<std::wstring> lines);
+    const std::wstring& title() const { return title_; }
     const std::vector<std::wstring>& lines() const { return lines_; }
 
     void paint(platform::DeviceContext& dc, const platform::Rect& invalid) override;

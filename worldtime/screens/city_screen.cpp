@@ -122,6 +122,7 @@ void CityScreen::build() {
     zoneRows_.setField(zoneColumn::DisplayName);
     zoneRows_.keepOwnCurrentRow();
     list_->setDatabase(&database_);
+    results_->setDatabase(&database_);
     // The list selects through the database; the screen follows with the details and menu.
     list_->onSelectionChange = [this](ui::ListControl&, int) {
         updateDetails();
@@ -251,7 +252,8 @@ void CityScreen::updateDetails() {
         return;
     }
     std::wstring title = cityTitle(database_.shownField(row, cityField::Name),
-                                   database_.shownField(row, cityField::Country));
+                                   database_.shownField(row, cityField::Country),
+                                   database_.region(database_.shownField(row, cityField::Code)));
     double latitude = readNumber(database_.shownField(row, cityField::Latitude), false);
     double longitude = readNumber(database_.shownField(row, cityField::Longitude), false);
     SystemTime local = cityClock(readInt(database_.shownField(row, cityField::Zone)),
