@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/language.h"
 #include "core/record_table.h"
 #include "platform/api/locale.h"
+#include "platform/api/zone_database.h"
 #include "tests/worldtime/support/world_test_support.h"
 #include "worldtime/cities.h"
 #include "worldtime/city_clock.h"
@@ -95,7 +98,27 @@ TEST_F(ClockChangeTest, ForwardAndBackAtTheWallTimeBeforeTheChange) {
     EXPECT_EQ(lineFor(clockOf(kBerlin, "2026-03-29T01:00")), lineFor(autumn));
 }
 
+// A city the zone table serves (its zone changed by the user): the table gives the change
+// hours in standard time, 02:00 for Berlin's row both ways, which is 03:00 by the summer clock.
+TEST_F(ClockChangeTest, TheZoneTableGivesTheSameWallTimes) {
+    const CityClock spring = cityClock(55, L"", ticks("2026-03-01T12:00"));
+    ASSERT_FALSE(spring.fromDatabase);
+    EXPECT_EQ(lineFor(spring), L"Clocks go forward 1 h on Sun 2026-03-29 02:00");
+    EXPECT_EQ(lineFor(cityClock(55, L"", ticks("2026-08-01T12:00"))),
+              L"Clocks go back 1 h on Sun 2026-10-25 03:00");
+}
+
 TEST_F(ClockChangeTest, HalfHourChangesAreCountedInMinutes) {
+    // The moments above are the database's own.
+    auto database = platform::hostZone("Australia/Lord_Howe");
+    ASSERT_TRUE(database);
+    for (auto [from, change, after] : {std::tuple{"2026-03-01T00:00", "2026-04-04T15:00", 630},
+                                       std::tuple{"2026-06-01T00:00", "2026-10-03T15:30", 660}}) {
+        auto next = database->nextChange((ticks(from) - kUnixEpochTicks) / kTicksPerSecond);
+        ASSERT_TRUE(next);
+        EXPECT_EQ(next->utcSeconds * kTicksPerSecond + kUnixEpochTicks, ticks(change));
+        EXPECT_EQ(next->after.offsetSeconds, after * 60);
+    }
     const CityClock summer = lordHowe(660, "2026-04-04T15:00", 630);
     EXPECT_EQ(lineFor(summer), L"Clocks go back 30 min on Sun 2026-04-05 02:00");
     const CityClock winter = lordHowe(630, "2026-10-03T15:30", 660);
