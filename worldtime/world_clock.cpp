@@ -122,6 +122,7 @@ CityPanel cityPanel(const core::RecordTable& favourites, int row, std::int64_t u
     const CityClock clock = cityClock(favourites, row, utcTicks);
     panel.daylightSaving = clock.daylight;
     panel.local = clock.local;
+    panel.change = nextClockShift(clock);
     double latitude = cityLatitude(favourites, row);
     double longitude = cityLongitude(favourites, row);
     panel.coordinates = mapCoordinates(latitude, longitude);

@@ -4,12 +4,14 @@
 // and sunrise and sunset.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/record_table.h"
 #include "platform/api/clock.h"
+#include "worldtime/clock_change.h"
 #include "worldtime/sun.h"
 
 namespace worldtime {
@@ -71,13 +73,15 @@ SunLines sunLines(const SunTimes& times, std::wstring_view polarDayText,
 // What the daylight map's panel says about a favourite at a UTC moment: its label, its local
 // date and time, its coordinates, and sunrise and sunset on its local date by its local
 // clock (an hour later while its zone keeps daylight saving), with language strings 697 and
-// 698 for a day without sunset or sunrise. An empty label for a row that does not exist.
+// 698 for a day without sunset or sunrise, and the next change of its clocks. An empty label
+// for a row that does not exist.
 struct CityPanel {
     std::wstring label;
     platform::SystemTime local;
     bool daylightSaving = false;
     std::wstring coordinates;
     SunLines sun;
+    std::optional<ClockShift> change;
 };
 CityPanel cityPanel(const core::RecordTable& favourites, int row, std::int64_t utcTicks,
                     bool withCountry);

@@ -5,6 +5,7 @@
 #include "programs/vorn/commands.h"
 #include "worldtime/cities.h"
 #include "worldtime/city_clock.h"
+#include "worldtime/clock_change.h"
 #include "worldtime/date_helpers.h"
 #include "worldtime/zones.h"
 
@@ -25,6 +26,7 @@ struct CityTime {
     int offsetMinutes = 0;
     bool daylight = false;
     std::optional<worldtime::CityClock::Change> next;
+    std::optional<worldtime::ClockShift> shift;  // next as the wall clock moves
 };
 
 std::string offsetText(int minutes) {
@@ -49,6 +51,7 @@ CityTime timeOf(const CityMatch& city, std::int64_t utc) {
     out.offsetMinutes = clock.offsetMinutes;
     out.local = clock.local;
     out.next = clock.next;
+    out.shift = worldtime::nextClockShift(clock);
     return out;
 }
 
@@ -60,41 +63,34 @@ std::string padded(const std::string& text, std::size_t width) {
     return characters >= width ? text : text + std::string(width - characters, ' ');
 }
 
-// "1 h", "30 min", "1 h 30 min".
-std::string amountText(int minutes) {
-    std::string out;
-    if (minutes >= 60)
-        out = std::to_string(minutes / 60) + " h";
-    if (minutes % 60)
-        out += (out.empty() ? "" : " ") + std::to_string(minutes % 60) + " min";
-    return out;
-}
-
 // The wall clock just before the change, as people are told it: "clocks go forward 1 h on
 // Sun 28 Mar 2027 01:00".
 std::string changeText(const CityTime& t) {
-    const worldtime::CityClock::Change& change = *t.next;
-    const int shift = change.offsetMinutesAfter - t.offsetMinutes;
-    auto wall =
-        worldtime::fromFileTicks(change.utcTicks + t.offsetMinutes * worldtime::kTicksPerMinute);
-    if (!wall || shift == 0)
+    static const worldtime::ClockChangeWords kWords{
+        L"clocks go forward %s on %s %s", L"clocks go back %s on %s %s", L"%d h", L"%d min"};
+    if (!t.shift)
         return {};
-    char date[48];
-    std::snprintf(date, sizeof date, "%s %d %s %d %s", kWeekdays[wall->dayOfWeek % 7], wall->day,
-                  kMonths[(wall->month + 11) % 12], wall->year,
-                  hoursMinutes(wall->hour, wall->minute).c_str());
-    return std::string("clocks go ") + (shift > 0 ? "forward " : "back ") +
-           amountText(shift > 0 ? shift : -shift) + " on " + date;
+    auto date = [](const platform::SystemTime& wall) {
+        char out[32];
+        std::snprintf(out, sizeof out, "%s %d %s %d", kWeekdays[wall.dayOfWeek % 7], wall.day,
+                      kMonths[(wall.month + 11) % 12], wall.year);
+        return platform::fromUtf8(out);
+    };
+    auto time = [](const platform::SystemTime& wall) {
+        return platform::fromUtf8(hoursMinutes(wall.hour, wall.minute));
+    };
+    return utf8(worldtime::clockChangeText(*t.shift, kWords, date, time));
 }
 
 void printText(const std::vector<CityTime>& times) {
     for (const CityTime& t : times) {
         std::string label = padded(t.name + ", " + t.country, 32);
+        const std::string change = changeText(t);
         std::printf("%s %s %s %s  UTC%s %-3s  %s%s%s\n", label.c_str(),
                     kWeekdays[t.local.dayOfWeek % 7], isoDate(t.local).c_str(),
                     hoursMinutes(t.local.hour, t.local.minute).c_str(),
                     offsetText(t.offsetMinutes).c_str(), t.daylight ? "DST" : "",
-                    t.zoneName.c_str(), t.next ? "; " : "", t.next ? changeText(t).c_str() : "");
+                    t.zoneName.c_str(), change.empty() ? "" : "; ", change.c_str());
     }
 }
 

@@ -98,4 +98,21 @@ TEST(LanguageCoverage, EveryUsedStringExistsInBothLanguagesWithTheSameConversion
     }
 }
 
+// The strings the screens name by their own numbers (above those listed) must keep the
+// conversions too: a German text with "%s" where the English has "%d" would print its mistake.
+TEST(LanguageCoverage, EveryTranslationKeepsTheConversionsOfTheEnglishText) {
+    auto english = languageLines("lang.0409.mui.txt");
+    auto german = languageLines("lang.0407.mui.txt");
+    ASSERT_EQ(english.at(0), german.at(0)) << "both files hold the same strings";
+    const std::size_t count = static_cast<std::size_t>(std::stoi(platform::toUtf8(english.at(0))));
+    ASSERT_GE(english.size(), count);
+    ASSERT_GE(german.size(), count);
+    for (std::size_t n = 2; n <= count; ++n) {
+        const std::wstring& en = english[n - 1];
+        const std::wstring& de = german[n - 1];
+        EXPECT_EQ(en.empty(), de.empty()) << "string " << n << " is translated or left out in both";
+        EXPECT_EQ(conversions(en), conversions(de)) << "string " << n;
+    }
+}
+
 }  // namespace

@@ -20,6 +20,7 @@
 #include "platform/api/control.h"
 #include "platform/api/controls.h"
 #include "platform/api/device.h"
+#include "platform/api/locale.h"
 #include "platform/api/profile.h"
 #include "platform/api/shell_install.h"
 #include "tests/platform/support/message_pump.h"
@@ -206,6 +207,26 @@ TEST_F(CityScreenTest, TheFilterFindsFormerNamesAndRegionsAndTheDetailsNameTheRe
     type(L"Berlin, Germany");
     ASSERT_GE(screen().database().shownCount(), 1);
     EXPECT_EQ(details.title(), L"Berlin, Germany");
+}
+
+// Berlin's details end with the next change of its clocks, in the program's date and time
+// formats; Reykjavík keeps its time all year and has no such line.
+TEST_F(CityScreenTest, TheDetailsTellTheNextChangeOfTheClocks) {
+    platform::test::TestClock clock(*toFileTime({2026, 3, 0, 1, 12, 0, 0, 0}));
+    type(L"berlin");
+    ASSERT_EQ(selectedName(), L"Berlin");
+    auto& details = control<CityDetailPanel>(cityControl::Details);
+    ASSERT_EQ(details.lines().size(), 4u);
+    // 02:00 on Sunday 29 March is when the clocks show the change.
+    const SystemTime wall{2026, 3, 0, 29, 2, 0, 0, 0};
+    EXPECT_EQ(details.lines()[3], L"Clocks go forward 1 h on " + abbreviatedDayName(0) + L" " +
+                                      app_->dateText(wall) + L" " + app_->timeText(wall));
+
+    control<ui::EditField>(cityControl::Filter).setText(L"");
+    pump();
+    type(L"reykjav");
+    ASSERT_EQ(selectedName(), L"Reykjav\u00EDk");
+    EXPECT_EQ(details.lines().size(), 3u);
 }
 
 TEST_F(CityScreenTest, ARotationKeepsTheFilterTheSelectionAndAnUnfinishedEdit) {

@@ -16,6 +16,7 @@
 #include "platform/api/control.h"
 #include "platform/api/controls.h"
 #include "platform/api/device.h"
+#include "platform/api/locale.h"
 #include "platform/api/profile.h"
 #include "platform/api/shell_install.h"
 #include "tests/platform/support/message_pump.h"
@@ -378,6 +379,21 @@ TEST_F(WorldTimeScreens, ThePanelShowsTheCurrentFavourite) {
     EXPECT_EQ(label(daylightMapId::Name), L"Tokyo, Japan");
     EXPECT_EQ(favourites_->table().currentRow(), 3);
     EXPECT_EQ(core::readNumberSetting(L"FavCity", 0), 3);
+}
+
+// In June London's clocks next go back, at 02:00 summer time on 25 October; Tokyo's never
+// change.
+TEST_F(WorldTimeScreens, ThePanelTellsTheNextChangeOfTheClocks) {
+    open(kDaylightMap);
+    ASSERT_EQ(label(daylightMapId::Name), L"London, United Kingdom");
+    const SystemTime wall{2026, 10, 0, 25, 2, 0, 0, 0};
+    EXPECT_EQ(label(daylightMapId::Change), L"Clocks go back 1 h on " + abbreviatedDayName(0) +
+                                                L" " + app_->dateText(wall) + L" " +
+                                                app_->timeText(wall));
+    key(vk::Right);
+    key(vk::Right);
+    ASSERT_EQ(label(daylightMapId::Name), L"Tokyo, Japan");
+    EXPECT_EQ(label(daylightMapId::Change), L"");
 }
 
 TEST_F(WorldTimeScreens, ThePanelNamesPolarDaysAndNights) {

@@ -27,6 +27,7 @@ FORMATS = {
     403: "s", 405: "s", 407: "s", 409: "s", 456: "s",
     500: "ss", 514: "ss", 523: "dd", 529: "dd", 555: "s", 556: "s", 558: "s",
     585: "s", 586: "ss", 588: "ssss", 589: "s", 681: "s", 695: "s", 696: "s",
+    714: "sss", 715: "sss", 716: "d", 717: "d",
 }
 
 T = {
@@ -649,4 +650,11 @@ T = {
     712: ("Searching...", "Suche läuft..."),
     713: ("The update program could not be started.",
           "Das Abrufprogramm konnte nicht gestartet werden."),
+
+    # the next change of a city's clocks: the amount (716, 717), the date and the wall time
+    # just before the change
+    714: ("Clocks go forward %s on %s %s", "Uhren %s vor: %s, %s"),
+    715: ("Clocks go back %s on %s %s", "Uhren %s zurück: %s, %s"),
+    716: ("%d h", "%d Std."),
+    717: ("%d min", "%d Min."),
 }

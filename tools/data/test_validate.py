@@ -55,6 +55,8 @@ FAULTS = [
     ("zone 25 not UTC+0", "dstinfo.dat", lambda p: edit(p, "\n25~0~", "\n25~60~")),
     ("plain offset row missing", "dstinfo.dat", lambda p: edit(p, "\n39~-840~", "\n39~-841~")),
     ("format conversion wrong", "lang/lang.0407.mui.txt", lambda p: edit(p, "In %d Tagen", "In %s Tagen")),
+    ("conversion wrong in a newer string", "lang/lang.0407.mui.txt", lambda p: edit(p, "\r\n%d Std.\r\n", "\r\n%s Std.\r\n")),
+    ("conversion in a plain text", "lang/lang.0409.mui.txt", lambda p: edit(p, "\r\nPolar night\r\n", "\r\nPolar %s night\r\n")),
     ("referenced string empty", "lang/lang.0409.mui.txt", lambda p: edit(p, "\r\nSnooze\r\n", "\r\n\r\n")),
     ("missing byte-order mark", "dialcodes.dat", lambda p: edit(p, "\ufeff", "")),
     ("airport row with two fields", "travel/airportcodes.dat",

@@ -164,6 +164,9 @@ def check_languages():
             s = strings.get(n, "")
             if not s.strip():
                 fail("%s: string %d is missing or empty" % (lang_file, n))
+        # every text carries exactly the conversions the program fills in, and none else
+        for n, s in strings.items():
+            if n == 1 or not s.strip():
                 continue
             want = FORMATS.get(n, "")
             got = conversions(s)

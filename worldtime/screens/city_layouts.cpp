@@ -24,8 +24,8 @@ const ui::LayoutRecord kPortrait[] = {
     {cityControl::Filter, EditField, 4, 4, 132, 20, 1, 0, kEditStyles, cityView::List},
     {Busy, BusyIndicator, 139, 4, 20, 20, 0, 0, 0, cityView::List},
     {Search, TextButton, 162, 3, 74, 22, 1, 603, 0, cityView::List},
-    {cityControl::List, CityList, 4, 28, 232, 152, 1, 0, 0, cityView::List},
-    {Details, DetailPanel, 4, 183, 232, 56, 1, 0, 0, cityView::List},
+    {cityControl::List, CityList, 4, 28, 232, 139, 1, 0, 0, cityView::List},
+    {Details, DetailPanel, 4, 170, 232, 69, 1, 0, 0, cityView::List},
     {Favourite, TextButton, 4, 243, 232, 22, 1, 112, 0, cityView::List},
 
     {EditTitle, Label, 4, 2, 232, 20, 1, 703, kLabelFormat, cityView::Edit},
@@ -65,7 +65,7 @@ const ui::LayoutRecord kLandscape[] = {
     {ResultCancel, TextButton, 230, 50, 86, 22, 1, 18, 0, cityView::Add},
 };
 
-// Square: 240 x 188; the details shrink to two lines.
+// Square: 240 x 188; the details shrink to two lines, the coordinates and the local time.
 const ui::LayoutRecord kSquare[] = {
     {cityControl::Filter, EditField, 4, 4, 132, 20, 1, 0, kEditStyles, cityView::List},
     {Busy, BusyIndicator, 139, 4, 20, 20, 0, 0, 0, cityView::List},

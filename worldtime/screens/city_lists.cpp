@@ -39,6 +39,32 @@ std::wstring picturePath(std::wstring_view mainPath, std::wstring_view file) {
     return path + L"graphics2\\" + std::wstring(file);
 }
 
+constexpr std::uint32_t kWrapped = dt::Left | dt::WordBreak | dt::NoPrefix;
+
+// The height of text broken into lines at the given width.
+int wrappedHeight(DeviceContext& dc, std::wstring_view text, int width, const FontRef& font) {
+    FontRef previous = dc.selectFont(font);
+    Rect needed{0, 0, width, 0};
+    dc.drawText(text, needed, kWrapped | dt::CalcRect);
+    dc.selectFont(previous);
+    return needed.height();
+}
+
+// The coordinates (the first two lines) side by side, then whatever follows them.
+std::vector<std::wstring> coordinatesSideBySide(const std::vector<std::wstring>& lines) {
+    if (lines.size() < 2)
+        return lines;
+    std::vector<std::wstring> out{lines[0] + L"   " + lines[1]};
+    out.insert(out.end(), lines.begin() + 2, lines.end());
+    return out;
+}
+
+std::wstring joinedLines(const std::vector<std::wstring>& lines) {
+    std::wstring out;
+    for (const auto& line : lines) out += (out.empty() ? L"" : L"\n") + line;
+    return out;
+}
+
 }  // namespace
 
 void RowMark::load(std::wstring_view devicePath) {
@@ -227,35 +253,31 @@ void CityDetailPanel::paint(DeviceContext& dc, const Rect&) {
     dc.frameRect(rect, ui::kFrameColour);
     Rect inner{rect.left + 4 * unit, rect.top + 2 * unit, rect.right - 4 * unit,
                rect.bottom - 2 * unit};
-    int lineHeight = fontHeight(false);
-    int fit = inner.height() / std::max(1, lineHeight);
     if (title_.empty() && lines_.empty())
         return;
     ui::ClipScope clip(dc, inner);
-    if (fit >= static_cast<int>(lines_.size()) + 1) {
-        int boldHeight = fontHeight(true);
+    // The name over the lines, each wrapped to the panel's width; when they do not fit, the
+    // coordinates share a line.
+    const int boldHeight = fontHeight(true);
+    const FontRef& font = ui::smallFont(false);
+    for (const auto& lines : {lines_, coordinatesSideBySide(lines_)}) {
+        std::wstring body = joinedLines(lines);
+        if (boldHeight + wrappedHeight(dc, body, inner.width(), font) > inner.height())
+            continue;
         ui::drawClippedText(dc, title_,
                             Rect{inner.left, inner.top, inner.right, inner.top + boldHeight},
                             kOneLine, ui::kPanelTextColour, ui::smallFont(true));
-        std::wstring rest;
-        for (const auto& line : lines_) rest += (rest.empty() ? L"" : L"\n") + line;
-        ui::drawClippedText(
-            dc, rest, Rect{inner.left, inner.top + boldHeight, inner.right, inner.bottom},
-            dt::Left | dt::WordBreak | dt::NoPrefix, ui::kPanelTextColour, ui::smallFont(false));
+        ui::drawClippedText(dc, body,
+                            Rect{inner.left, inner.top + boldHeight, inner.right, inner.bottom},
+                            kWrapped, ui::kPanelTextColour, font);
         return;
     }
-    // Two lines: the coordinates side by side, then whatever follows them.
-    std::vector<std::wstring> compact;
-    if (lines_.size() >= 2) {
-        compact.push_back(lines_[0] + L"   " + lines_[1]);
-        compact.insert(compact.end(), lines_.begin() + 2, lines_.end());
-    } else {
-        compact = lines_;
-    }
+    // Still too low: one line each without the name, which the list shows anyway.
+    const int lineHeight = fontHeight(false);
     int top = inner.top;
-    for (const auto& line : compact) {
+    for (const auto& line : coordinatesSideBySide(lines_)) {
         ui::drawClippedText(dc, line, Rect{inner.left, top, inner.right, top + lineHeight},
-                            kOneLine, ui::kPanelTextColour, ui::smallFont(false));
+                            kOneLine, ui::kPanelTextColour, font);
         top += lineHeight;
     }
 }

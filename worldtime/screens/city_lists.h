@@ -112,8 +112,9 @@ class ResultListControl : public ui::ListControl {
     RowMark unticked_;
 };
 
-// The selected city's details: its name, longitude, latitude and local time. A panel too
-// low for every line puts the coordinates on one line and leaves the name to the list.
+// The selected city's details: its name, longitude, latitude, local time and the next change
+// of its clocks. A panel too low for every line puts the coordinates on one line, and when
+// that is not enough leaves the name to the list.
 class CityDetailPanel : public ui::Control {
   public:
     CityDetailPanel() { isFocusable = false; }

@@ -13,6 +13,7 @@
 #include "ui/module_ids.h"
 #include "ui/text_button.h"
 #include "worldtime/city_clock.h"
+#include "worldtime/clock_change.h"
 #include "worldtime/date_helpers.h"
 #include "worldtime/screens/city_layouts.h"
 #include "worldtime/screens/city_lists.h"
@@ -256,13 +257,18 @@ void CityScreen::updateDetails() {
                                    database_.region(database_.shownField(row, cityField::Code)));
     double latitude = readNumber(database_.shownField(row, cityField::Latitude), false);
     double longitude = readNumber(database_.shownField(row, cityField::Longitude), false);
-    SystemTime local = cityClock(readInt(database_.shownField(row, cityField::Zone)),
-                                 database_.shownField(row, cityField::IanaZone),
-                                 static_cast<std::int64_t>(platform::deviceUtcFileTime()))
-                           .local;
+    const CityClock clock = cityClock(readInt(database_.shownField(row, cityField::Zone)),
+                                      database_.shownField(row, cityField::IanaZone),
+                                      static_cast<std::int64_t>(platform::deviceUtcFileTime()));
     std::wstring time = core::formatText(core::languageString(text::LocalTime),
-                                         host_.timeText(local), host_.dateText(local));
-    details_->setTexts(title, {longitudeLine(longitude), latitudeLine(latitude), time});
+                                         host_.timeText(clock.local), host_.dateText(clock.local));
+    std::vector<std::wstring> lines{longitudeLine(longitude), latitudeLine(latitude), time};
+    std::wstring change = clockChangeLine(
+        nextClockShift(clock), [this](const SystemTime& t) { return host_.dateText(t); },
+        [this](const SystemTime& t) { return host_.timeText(t); });
+    if (!change.empty())
+        lines.push_back(std::move(change));
+    details_->setTexts(title, std::move(lines));
     bool favourite = database_.shownIsFavourite(row);
     favouriteButton_->setText(
         core::languageString(favourite ? text::RemoveFavourite : text::MakeFavourite));

@@ -29,7 +29,7 @@ constexpr std::uint32_t kNote = dt::Center | dt::WordBreak;
 // One layout per display shape, in layout pixels: the map's place, the bar behind the city's
 // name, and the panel's labels. Portrait has the panel below the map with date and time in
 // two fields; landscape has it beside the map; the square screen, short of height, shows date
-// and time on one line.
+// and time on one line and leaves out the next change of the clocks.
 struct MapLayout {
     Rect map;
     Rect nameBar;
@@ -45,11 +45,12 @@ const MapLayout& portraitLayout() {
         false,
         {
             {Name, Label, 6, 120, 228, 20, 1, 0, kLine, 99},
-            {Time, Label, 6, 143, 228, 26, 1, 0, kLine, 99},
-            {Date, Label, 6, 169, 228, 17, 1, 0, kLine, 99},
-            {Coordinates, Label, 6, 191, 228, 17, 1, 0, kLine, 99},
-            {Sunrise, Label, 6, 213, 228, 17, 1, 0, kLine, 99},
-            {Sunset, Label, 6, 231, 228, 17, 1, 0, kLine, 99},
+            {Time, Label, 6, 141, 228, 26, 1, 0, kLine, 99},
+            {Date, Label, 6, 166, 228, 17, 1, 0, kLine, 99},
+            {Coordinates, Label, 6, 184, 228, 17, 1, 0, kLine, 99},
+            {Sunrise, Label, 6, 202, 228, 17, 1, 0, kLine, 99},
+            {Sunset, Label, 6, 219, 228, 17, 1, 0, kLine, 99},
+            {Change, Label, 6, 237, 228, 31, 1, 0, kWrapped, 99},
             {Empty, Label, 12, 150, 216, 60, 0, 711, kNote, 99},
         },
         14,
@@ -72,6 +73,7 @@ const MapLayout& landscapeLayout() {
             {Sunrise, Label, 6, 146, 150, 17, 1, 0, kLine, 99},
             {Sunset, Label, 164, 146, 150, 17, 1, 0,
              dt::Right | dt::VCenter | dt::SingleLine | dt::EndEllipsis, 99},
+            {Change, Label, 6, 166, 308, 17, 1, 0, kLine, 99},
             {Empty, Label, 246, 48, 70, 100, 0, 711, kWrapped, 99},
         },
         12,
@@ -178,7 +180,7 @@ void DaylightMapScreen::refreshPanel() {
     if (ui::Control* note = findControl(Empty))
         note->show(empty, true);
     if (empty) {
-        for (int id : {Name, Time, Date, Coordinates, Sunrise, Sunset}) setText(id, L"");
+        for (int id : {Name, Time, Date, Coordinates, Sunrise, Sunset, Change}) setText(id, L"");
         return;
     }
     auto utc = static_cast<std::int64_t>(deviceUtcFileTime());
@@ -195,6 +197,9 @@ void DaylightMapScreen::refreshPanel() {
     setText(Coordinates, panel.coordinates);
     setText(Sunrise, panel.sun.sunrise);
     setText(Sunset, panel.sun.sunset);
+    setText(Change, clockChangeLine(
+                        panel.change, [this](const SystemTime& t) { return host_.dateText(t); },
+                        [this](const SystemTime& t) { return host_.timeText(t); }));
 }
 
 bool DaylightMapScreen::makeCurrent(int row) {

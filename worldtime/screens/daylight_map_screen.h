@@ -17,7 +17,7 @@ class DaylightMapView;
 
 namespace daylightMapId {
 constexpr int Map = 1, Name = 2, Time = 3, Date = 4, Coordinates = 5, Sunrise = 6, Sunset = 7,
-              Empty = 8;
+              Empty = 8, Change = 9;
 }
 
 class DaylightMapScreen final : public ui::Module {
