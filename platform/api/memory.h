@@ -1,8 +1,8 @@
 #pragma once
-// Memory for pictures and other large buffers. A large block comes straight from the system
-// with all its pages mapped at once: touching fresh pages one at a time costs a fault each,
-// and on a virtual machine those faults were a third of a program's start. The system hands
-// such pages over zero-filled, so no one needs to clear them.
+// Memory for pictures and other large buffers. The pages of a large block are mapped in one
+// request when it is allocated: touching fresh pages one at a time costs a fault each, and
+// on a virtual machine those faults were a third of a program's start. Blocks come from the
+// C library's heap, so memory given back is used again without new pages.
 
 #include <cstddef>
 #include <memory>
@@ -11,10 +11,10 @@
 
 namespace platform {
 
-// Blocks of at least this many bytes are mapped whole; smaller ones come from the heap.
-inline constexpr std::size_t kMappedBlockBytes = 64 * 1024;
+// Blocks of at least this many bytes have their pages mapped at once.
+inline constexpr std::size_t kPopulatedBlockBytes = 64 * 1024;
 
-// size bytes; a large block is zero-filled, a small one is not. Throws std::bad_alloc.
+// size bytes, not cleared. Throws std::bad_alloc.
 void* allocateBlock(std::size_t size);
 // Gives back a block from allocateBlock; size must be the size it was allocated with.
 void freeBlock(void* block, std::size_t size) noexcept;
