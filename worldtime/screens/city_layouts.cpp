@@ -65,13 +65,14 @@ const ui::LayoutRecord kLandscape[] = {
     {ResultCancel, TextButton, 230, 50, 86, 22, 1, 18, 0, cityView::Add},
 };
 
-// Square: 240 x 188; the details shrink to two lines, the coordinates and the local time.
+// Square: 240 x 188; the details shrink to three lines: the coordinates, the local time and
+// the next change of the clocks.
 const ui::LayoutRecord kSquare[] = {
     {cityControl::Filter, EditField, 4, 4, 132, 20, 1, 0, kEditStyles, cityView::List},
     {Busy, BusyIndicator, 139, 4, 20, 20, 0, 0, 0, cityView::List},
     {Search, TextButton, 162, 3, 74, 22, 1, 603, 0, cityView::List},
-    {cityControl::List, CityList, 4, 28, 232, 100, 1, 0, 0, cityView::List},
-    {Details, DetailPanel, 4, 131, 232, 30, 1, 0, 0, cityView::List},
+    {cityControl::List, CityList, 4, 28, 232, 87, 1, 0, 0, cityView::List},
+    {Details, DetailPanel, 4, 118, 232, 43, 1, 0, 0, cityView::List},
     {Favourite, TextButton, 4, 164, 232, 22, 1, 112, 0, cityView::List},
 
     {NameLabel, Label, 4, 2, 232, 16, 1, 704, kLabelFormat, cityView::Edit},
