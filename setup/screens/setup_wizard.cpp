@@ -80,7 +80,9 @@ SetupWizard::SetupWizard(ui::ModuleHost& host, worldtime::Favourites& favourites
       host_(host),
       favourites_(favourites),
       previousId_(previousId),
-      database_(host.mainPath(), host.downloadPath(), favourites.table()) {}
+      database_(host.mainPath(), host.downloadPath(), favourites.table()),
+      lookup_({[this](bool busy) { setBusy(busy); },
+               [this](bool success) { lookupAnswered(success); }}) {}
 
 SetupWizard::~SetupWizard() {
     if (WindowHandle window = host_.mainWindow()) {
@@ -334,10 +336,8 @@ void SetupWizard::timer(std::uintptr_t id) {
             setFocusedControl(agreement_, true);
     } else if (id == kWizardBusyTimer) {
         busyIndicator_->step();
-        if (!core::isCommsRunning()) {
-            lookupPending_ = false;
-            setBusy(false);
-        }
+        if (!core::isCommsRunning())
+            lookup_.withdrawn();
     } else {
         ui::Module::timer(id);
     }
@@ -352,7 +352,7 @@ std::any SetupWizard::saveState() const {
     state.resultRow = results_->currentRow();
     state.resultsShown = resultsShown_;
     state.offerDownload = offerDownload_;
-    state.lookupPending = lookupPending_;
+    state.lookupPending = lookup_.pending();
     state.citySuggested = citySuggested_;
     return state;
 }
@@ -362,7 +362,7 @@ void SetupWizard::restoreState(const std::any& saved) {
     if (!state)
         return;
     offerDownload_ = state->offerDownload;
-    lookupPending_ = state->lookupPending;
+    lookup_.carryOn(state->lookupPending);
     // The entry is the old screen's, suggestion or not.
     citySuggested_ = state->citySuggested || state->step == wizardStep::Cities;
     if (state->step != step_)

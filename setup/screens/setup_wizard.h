@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/comms_request.h"
 #include "core/record_table.h"
 #include "ui/module.h"
 #include "worldtime/cities.h"
@@ -106,7 +107,7 @@ class SetupWizard final : public ui::Module {
     int step_ = -1;
     bool resultsShown_ = false;
     bool offerDownload_ = false;
-    bool lookupPending_ = false;
+    core::CommsRequestWatch lookup_;
     bool busy_ = false;
     bool finishing_ = false;
 

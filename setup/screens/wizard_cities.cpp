@@ -86,12 +86,10 @@ void SetupWizard::search() {
 void SetupWizard::lookUp() {
     switch (database_.requestLookup(entry_->text())) {
         case worldtime::LookupOutcome::Started:
-            lookupPending_ = true;
-            setBusy(true);
+            lookup_.sent();
             break;
         case worldtime::LookupOutcome::Cancelled:
-            lookupPending_ = false;
-            setBusy(false);
+            lookup_.withdrawn();
             break;
         case worldtime::LookupOutcome::EmptyText:
             setFocusedControl(entry_, true);
@@ -103,34 +101,7 @@ void SetupWizard::lookUp() {
 }
 
 bool SetupWizard::commsMessage(WindowHandle, std::uint32_t, WParam wParam, LParam lParam) {
-    switch (wParam) {
-        case core::commsReport::Started:
-            setBusy(true);
-            return true;
-        case core::commsReport::Done:
-            // Only the answer to the wizard's own look-up fills the results; the comms
-            // program also runs scheduled updates.
-            if (lookupPending_) {
-                lookupPending_ = false;
-                setBusy(false);
-                lookupAnswered(lParam == 1);
-            }
-            return true;
-        case core::commsReport::Error: {
-            bool mine = lookupPending_;
-            lookupPending_ = false;
-            setBusy(false);
-            if (mine)
-                core::showCommsError();
-            return true;
-        }
-        case core::commsReport::Ended:
-            lookupPending_ = false;
-            setBusy(false);
-            return true;
-        default:
-            return false;
-    }
+    return lookup_.report(wParam, lParam);
 }
 
 void SetupWizard::lookupAnswered(bool success) {

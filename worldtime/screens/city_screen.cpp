@@ -94,7 +94,9 @@ CityScreen::CityScreen(ui::ModuleHost& host, Favourites& favourites, int previou
     : ui::Module(host),
       host_(host),
       previousId_(previousId),
-      database_(host.mainPath(), host.downloadPath(), favourites.table()) {}
+      database_(host.mainPath(), host.downloadPath(), favourites.table()),
+      lookup_({[this](bool busy) { setBusy(busy); },
+               [this](bool success) { lookupAnswered(success); }}) {}
 
 CityScreen::~CityScreen() {
     if (WindowHandle window = host_.mainWindow()) {
@@ -501,12 +503,10 @@ void CityScreen::search() {
 void CityScreen::lookUp() {
     switch (database_.requestLookup(filter_->text())) {
         case LookupOutcome::Started:
-            lookupPending_ = true;
-            setBusy(true);
+            lookup_.sent();
             break;
         case LookupOutcome::Cancelled:
-            lookupPending_ = false;
-            setBusy(false);
+            lookup_.withdrawn();
             break;
         case LookupOutcome::EmptyText:
             focusFilter();
@@ -518,34 +518,7 @@ void CityScreen::lookUp() {
 }
 
 bool CityScreen::commsMessage(WindowHandle, std::uint32_t, WParam wParam, LParam lParam) {
-    switch (wParam) {
-        case core::commsReport::Started:
-            setBusy(true);
-            return true;
-        case core::commsReport::Done:
-            // Only an answer to this screen's own look-up is a search result; the comms
-            // program also runs scheduled updates.
-            if (lookupPending_) {
-                lookupPending_ = false;
-                setBusy(false);
-                lookupAnswered(lParam == 1);
-            }
-            return true;
-        case core::commsReport::Error: {
-            bool mine = lookupPending_;
-            lookupPending_ = false;
-            setBusy(false);
-            if (mine)
-                core::showCommsError();
-            return true;
-        }
-        case core::commsReport::Ended:
-            lookupPending_ = false;
-            setBusy(false);
-            return true;
-        default:
-            return false;
-    }
+    return lookup_.report(wParam, lParam);
 }
 
 void CityScreen::lookupAnswered(bool success) {

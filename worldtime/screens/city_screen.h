@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "core/comms_request.h"
 #include "core/record_table.h"
 #include "ui/list_model.h"
 #include "ui/module.h"
@@ -96,7 +97,7 @@ class CityScreen final : public ui::Module {
     ui::RecordTableListModel zoneRows_;
     std::array<ui::MenuEntry, 16> listMenu_{};
     std::size_t listMenuSize_ = 0;
-    bool lookupPending_ = false;
+    core::CommsRequestWatch lookup_;
     bool busy_ = false;
     bool timersRunning_ = false;
 
