@@ -170,12 +170,51 @@ double truePhase(int lunation, LunarPhase phase) {
     return mean + correction;
 }
 
+double ephemerisLeadSeconds(double year) {
+    if (year >= 2005 && year < 2050) {
+        double t = year - 2000;
+        return 62.92 + 0.32217 * t + 0.005589 * t * t;
+    }
+    if (year >= 1986 && year < 2005) {
+        double t = year - 2000;
+        return 63.86 + 0.3345 * t - 0.060374 * t * t + 0.0017275 * t * t * t +
+               0.000651814 * t * t * t * t + 0.00002373599 * t * t * t * t * t;
+    }
+    if (year >= 1961 && year < 1986) {
+        double t = year - 1975;
+        return 45.45 + 1.067 * t - t * t / 260 - t * t * t / 718;
+    }
+    if (year >= 1941 && year < 1961) {
+        double t = year - 1950;
+        return 29.07 + 0.407 * t - t * t / 233 + t * t * t / 2547;
+    }
+    if (year >= 1920 && year < 1941) {
+        double t = year - 1920;
+        return 21.20 + 0.84493 * t - 0.076100 * t * t + 0.0020936 * t * t * t;
+    }
+    if (year >= 1900 && year < 1920) {
+        double t = year - 1900;
+        return -2.79 + 1.494119 * t - 0.0598939 * t * t + 0.0061966 * t * t * t -
+               0.000197 * t * t * t * t;
+    }
+    double u = (year - 1820) / 100;
+    if (year >= 2050 && year < 2150)
+        return -20 + 32 * u * u - 0.5628 * (2150 - year);
+    return -20 + 32 * u * u;
+}
+
+double truePhaseUtc(int k, LunarPhase phase) {
+    const double instant = truePhase(k, phase);
+    const double year = 2000.0 + (instant - 2451545.0) / 365.25;
+    return instant - ephemerisLeadSeconds(year) / 86400.0;
+}
+
 NewMoons newMoonsAround(double julianDate) {
     // The mean lunation is within a day of the true one; the true new moons decide.
     int k = static_cast<int>(std::floor((julianDate - 2415020.75933) / kSynodicMonth));
-    for (int step = 0; step < 4 && truePhase(k, LunarPhase::New) > julianDate; ++step) --k;
-    for (int step = 0; step < 4 && truePhase(k + 1, LunarPhase::New) <= julianDate; ++step) ++k;
-    return {truePhase(k, LunarPhase::New), truePhase(k + 1, LunarPhase::New)};
+    for (int step = 0; step < 4 && truePhaseUtc(k, LunarPhase::New) > julianDate; ++step) --k;
+    for (int step = 0; step < 4 && truePhaseUtc(k + 1, LunarPhase::New) <= julianDate; ++step) ++k;
+    return {truePhaseUtc(k, LunarPhase::New), truePhaseUtc(k + 1, LunarPhase::New)};
 }
 
 MoonReport moonReport(const platform::SystemTime& utc) {

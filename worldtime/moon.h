@@ -42,8 +42,14 @@ enum class LunarPhase { New = 0, FirstQuarter = 1, Full = 2, LastQuarter = 3 };
 double meanNewMoon(double k);
 // The true instant of a principal phase of lunation k: the mean phase with the periodic
 // terms of the sun's and moon's mean anomalies and the moon's argument of latitude. Good to
-// a few minutes over centuries around 1900-2100.
+// a few minutes over centuries around 1900-2100. The instant is in the uniform time of the
+// ephemerides, which runs about a minute ahead of UTC in this century.
 double truePhase(int k, LunarPhase phase);
+// Seconds the ephemerides' time runs ahead of UTC in a year (a fit to the observed values,
+// within a few seconds from 1900 to 2025 and an estimate after).
+double ephemerisLeadSeconds(double year);
+// The same instant in UTC.
+double truePhaseUtc(int k, LunarPhase phase);
 
 struct NewMoons {
     double last = 0;  // Julian date, never after the instant asked about
