@@ -35,7 +35,6 @@ constexpr double kSunSemiMajorAxis = 1.495985e8;
 constexpr double kSunAngularSize = 0.533128;
 constexpr double kMoonMeanLongitudeAtEpoch = 64.975464;
 constexpr double kMoonPerigeeLongitudeAtEpoch = 349.383063;
-constexpr double kMoonNodeLongitudeAtEpoch = 151.950429;
 constexpr double kMoonEccentricity = 0.0549;
 constexpr double kMoonAngularSize = 0.5181;
 constexpr double kMoonSemiMajorAxis = 384401;
@@ -108,7 +107,6 @@ MoonState moonState(double julianDate) {
     // The moon.
     const double ml = fixAngle(13.1763966 * day + kMoonMeanLongitudeAtEpoch);
     const double mm = fixAngle(ml - 0.1114041 * day - kMoonPerigeeLongitudeAtEpoch);
-    [[maybe_unused]] const double node = fixAngle(kMoonNodeLongitudeAtEpoch - 0.0529539 * day);
     const double evection = 1.2739 * sinDeg(2 * (ml - lambdaSun) - mm);
     const double annual = 0.1858 * sinDeg(m);
     const double a3 = 0.37 * sinDeg(m);
