@@ -10,7 +10,9 @@
 #include "app/application.h"
 #include "core/settings.h"
 #include "platform/api/clock.h"
+#include "platform/api/control.h"
 #include "platform/api/controls.h"
+#include "platform/api/profile.h"
 #include "platform/api/shell_install.h"
 #include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
@@ -245,4 +247,37 @@ TEST_F(InternationalScreens, WithoutTheTableTheDialListIsEmptyAndSaysSo) {
     app_.reset();
     pump();
     std::filesystem::rename(aside, table);
+}
+
+TEST_F(InternationalScreens, GroupRowAndDayShiftSurviveATurnOfTheScreen) {
+    open(kDialCodes);
+    key(vk::LetterA + ('g' - 'a'));
+    key(vk::Down);
+    ASSERT_EQ(dial().group(), 3);
+    const std::wstring chosen(
+        dial().view().fieldText(dial().list()->currentRow(), dialField::Country));
+    rotateScreen(90);
+    broadcastScreenChanged();
+    pump();
+    EXPECT_EQ(dial().group(), 3);
+    EXPECT_EQ(dial().view().fieldText(dial().list()->currentRow(), dialField::Country), chosen);
+    rotateScreen(270);
+    broadcastScreenChanged();
+    pump();
+    app_.reset();
+    pump();
+
+    open(kMoon);
+    key(vk::Left);
+    key(vk::Left);
+    ASSERT_EQ(moon().dayShift(), -2);
+    const std::wstring last = label(moonId::LastDate);
+    rotateScreen(90);
+    broadcastScreenChanged();
+    pump();
+    EXPECT_EQ(moon().dayShift(), -2);
+    EXPECT_EQ(label(moonId::LastDate), last);
+    rotateScreen(270);
+    broadcastScreenChanged();
+    pump();
 }

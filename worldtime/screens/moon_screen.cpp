@@ -261,4 +261,13 @@ std::span<const ui::MenuEntry> MoonScreen::menuEntries() const {
     return kMenu;
 }
 
+std::any MoonScreen::saveState() const {
+    return dayShift_;
+}
+
+void MoonScreen::restoreState(const std::any& state) {
+    if (const int* days = std::any_cast<int>(&state))
+        setDayShift(*days);
+}
+
 }  // namespace worldtime

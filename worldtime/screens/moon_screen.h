@@ -33,6 +33,9 @@ class MoonScreen final : public ui::Module {
     void startTimers() override;
     void skinChanged(bool redraw) override;
     std::span<const ui::MenuEntry> menuEntries() const override;
+    // The day shift survives the screen being built again (a turn of the screen).
+    std::any saveState() const override;
+    void restoreState(const std::any& state) override;
 
     // Days the shown moment lies from now (Left and Right step it).
     int dayShift() const { return dayShift_; }
