@@ -172,6 +172,14 @@ std::string hoursMinutes(int hour, int minute) {
     return out;
 }
 
+std::string offsetText(int minutes) {
+    char out[16];
+    int magnitude = minutes < 0 ? -minutes : minutes;
+    std::snprintf(out, sizeof out, "%c%02d:%02d", minutes < 0 ? '-' : '+', magnitude / 60 % 100,
+                  magnitude % 60);
+    return out;
+}
+
 std::string utf8(std::wstring_view text) {
     return platform::toUtf8(text);
 }

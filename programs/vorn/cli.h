@@ -63,6 +63,7 @@ std::optional<platform::SystemTime> parseDate(std::string_view text);
 std::string isoDate(const platform::SystemTime& t);
 std::string isoDateTime(const platform::SystemTime& t);  // "2025-07-01T12:00:00"
 std::string hoursMinutes(int hour, int minute);          // "04:05"
+std::string offsetText(int minutes);                     // "+05:30", "-03:00"
 std::string utf8(std::wstring_view text);
 
 // A small JSON writer: values are appended in order, commas and quoting are its business.

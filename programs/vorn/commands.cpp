@@ -15,6 +15,7 @@ namespace {
 constexpr std::string_view kTimeOptions[] = {"--at"};
 constexpr std::string_view kSunOptions[] = {"--date"};
 constexpr std::string_view kMapOptions[] = {"--at", "--out", "--size"};
+constexpr std::string_view kMoonOptions[] = {"--at"};
 
 constexpr Command kCommands[] = {
     {"time", "time [CITY...] [--at UTC]",
@@ -34,6 +35,19 @@ constexpr Command kCommands[] = {
      "The picture has the size of the installed day map (960x480) unless --size asks for\n"
      "another; the current favourite carries the pulse ring.",
      kMapOptions, runMap},
+    {"moon", "moon [--at UTC]",
+     "the moon's phase, lit part, age and distance, and the last and next new moon",
+     "--at takes a UTC time such as 2026-01-18T19:52 (the device's clock otherwise). The\n"
+     "new moons are given in the device's zone as ISO 8601 times with their UTC offset.",
+     kMoonOptions, runMoon},
+    {"dial",
+     "dial COUNTRY",
+     "a country's calling code and its international and trunk prefixes",
+     "A country is named by its name or the start of it, case and accents aside\n"
+     "(\"united kingdom\", \"cote d'ivoire\"); quote names with spaces. A prefix \"8-10\"\n"
+     "means: dial 8, wait for the tone, dial 10.",
+     {},
+     runDial},
 };
 
 }  // namespace

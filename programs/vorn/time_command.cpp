@@ -29,14 +29,6 @@ struct CityTime {
     std::optional<worldtime::ClockShift> shift;  // next as the wall clock moves
 };
 
-std::string offsetText(int minutes) {
-    char out[16];
-    int magnitude = minutes < 0 ? -minutes : minutes;
-    std::snprintf(out, sizeof out, "%c%02d:%02d", minutes < 0 ? '-' : '+', magnitude / 60,
-                  magnitude % 60);
-    return out;
-}
-
 CityTime timeOf(const CityMatch& city, std::int64_t utc) {
     using namespace worldtime;
     const core::RecordTable& table = *city.table;

@@ -99,7 +99,8 @@ TEST_F(DataFiles, CityListSortsByEachKey) {
 TEST_F(DataFiles, OtherTablesHaveConsistentFields) {
     expectConsistentFieldCounts(kInstall + L"dstinfo.dat", 13);
     expectConsistentFieldCounts(kInstall + L"mycities.dat", 10);
-    expectConsistentFieldCounts(kInstall + L"dialcodes.dat", 3);
+    // Country, calling code, international prefix, trunk prefix.
+    expectConsistentFieldCounts(kInstall + L"dialcodes.dat", 4);
     expectConsistentFieldCounts(kInstall + L"lang\\lang.dat", 9);
 }
 

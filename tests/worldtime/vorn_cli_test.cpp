@@ -25,9 +25,9 @@ struct Outcome {
 class VornCommand : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        worldtime::test::installData({"dstinfo.dat", "citylist.dat", "mycities.dat",
-                                      "citynames.dat", "graphics2/daymap.jpg",
-                                      "graphics2/citylocation.tga", "graphics2/map_citypos.tga"});
+        worldtime::test::installData(
+            {"dstinfo.dat", "citylist.dat", "mycities.dat", "citynames.dat", "graphics2/daymap.jpg",
+             "graphics2/citylocation.tga", "graphics2/map_citypos.tga", "dialcodes.dat"});
     }
 
     static Outcome vorn(const std::string& arguments) {
@@ -158,6 +158,37 @@ TEST_F(VornCommand, MapPicture) {
     EXPECT_EQ(vorn("map --size big --out x.png").exitCode, 2);
 }
 
+TEST_F(VornCommand, MoonAtAMomentWithTheNewMoonsAroundIt) {
+    // Half an hour before the new moon of 2026-01-18 19:52 UTC: it is still the next one.
+    Outcome run = vorn("moon --at 2026-01-18T19:20 --json");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(holds(run, "\"at\":\"2026-01-18T19:20:00+00:00\"")) << run.out;
+    EXPECT_TRUE(holds(run, "\"nextNewMoon\":\"2026-01-18T19:5")) << run.out;
+    EXPECT_TRUE(holds(run, "\"lastNewMoon\":\"2025-12-20T01:4")) << run.out;
+    EXPECT_TRUE(holds(run, "\"phaseName\":\"new moon\"")) << run.out;
+    run = vorn("moon --at 2026-01-03T10:03");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(holds(run, "full moon")) << run.out;
+    EXPECT_TRUE(holds(run, "next new moon 2026-01-18T19:5")) << run.out;
+    EXPECT_EQ(vorn("moon --at 2026-13-01").exitCode, 2);
+    EXPECT_EQ(vorn("moon Paris").exitCode, 2);
+}
+
+TEST_F(VornCommand, DialCodesOfACountry) {
+    Outcome run = vorn("dial 'united kingdom' --json");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out,
+              "{\"country\":\"United Kingdom\",\"callingCode\":\"+44\","
+              "\"internationalPrefix\":\"00\",\"trunkPrefix\":\"0\"}\n");
+    run = vorn("dial italy");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(holds(run, "+39")) << run.out;
+    EXPECT_TRUE(holds(run, "trunk prefix          none")) << run.out;
+    EXPECT_EQ(vorn("dial 'saint'").exitCode, 2);
+    EXPECT_EQ(vorn("dial atlantis").exitCode, 2);
+    EXPECT_EQ(vorn("dial").exitCode, 2);
+}
+
 TEST_F(VornCommand, MissingTablesAreFailures) {
     worldtime::test::installData({});
     Outcome run = vorn("time London --json");
@@ -166,6 +197,7 @@ TEST_F(VornCommand, MissingTablesAreFailures) {
     const std::filesystem::path never = platform::deviceRoot() / "vorn-never.png";
     EXPECT_EQ(vorn("map --out '" + never.string() + "'").exitCode, 1);
     EXPECT_FALSE(std::filesystem::exists(never));
+    EXPECT_EQ(vorn("dial France").exitCode, 1);
     SetUpTestSuite();
 }
 

@@ -162,7 +162,7 @@ Total: {total / 1024 / 1024:.1f} MB.
   11 hold the hour of the start and end change in local standard time.
   Column 13 lists the IANA zones of the row.
 - `dialcodes.dat`: country, calling code (without "+"), international call
-  prefix. Where the metadata gives a pattern of carrier prefixes a common
+  prefix, national (trunk) prefix (empty where the country dials none). Where the metadata gives a pattern of carrier prefixes a common
   one is shown (BO 0010, BR 0021, CL 00, CO 009, ID 001, IL 00, KH 001, KP 00,
   KR 001, PW 011, SB 00, SG 001, TH 001, TW 002, TZ 000, UG 000); "8~10"
   (dial 8, wait for the tone, dial 10) is written "8-10".
@@ -272,7 +272,7 @@ World map outlines (graphics2/daymap.jpg):
 Time-zone rules (dstinfo.dat):
   The IANA Time Zone Database (public domain), Debian tzdata {d['tzdata']}.
 
-Calling codes and international prefixes (dialcodes.dat):
+Calling codes, international and trunk prefixes (dialcodes.dat):
   libphonenumber metadata, Copyright (C) The Libphonenumber Authors,
   Apache License 2.0 (https://www.apache.org/licenses/LICENSE-2.0);
   Debian python3-phonenumbers {d['python3-phonenumbers']}.

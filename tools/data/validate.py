@@ -328,10 +328,14 @@ def check_city_names():
 
 
 def check_other_tables():
-    rows = load_table("dialcodes.dat", width=3)
+    rows = load_table("dialcodes.dat", width=4)
     for r in rows:
-        if len(r) == 3 and (not r[1].isdigit() or not re.fullmatch(r"[0-9-]+", r[2])):
+        if len(r) == 4 and (not r[1].isdigit() or not re.fullmatch(r"[0-9-]+", r[2]) or
+                            not re.fullmatch(r"[0-9-]*", r[3])):
             fail("dialcodes.dat: bad codes in %r" % r)
+    names = [r[0] for r in rows]
+    if len(set(names)) != len(names):
+        fail("dialcodes.dat: a country listed twice")
     if len(rows) < 200:
         fail("dialcodes.dat: only %d countries" % len(rows))
     rows = load_table("travel/airportcodes.dat", sep=",", quoted=True, width=3)

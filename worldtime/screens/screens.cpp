@@ -4,6 +4,8 @@
 #include "ui/module_ids.h"
 #include "worldtime/screens/city_screen.h"
 #include "worldtime/screens/daylight_map_screen.h"
+#include "worldtime/screens/dial_codes_screen.h"
+#include "worldtime/screens/moon_screen.h"
 #include "worldtime/screens/world_clock_screen.h"
 #include "worldtime/zones.h"
 
@@ -19,6 +21,11 @@ std::shared_ptr<Favourites> registerScreens(ui::ScreenRegistry& registry) {
     });
     registry.add(ui::moduleId::DaylightMap, [favourites](ui::ModuleHost& host, int) {
         return std::make_unique<DaylightMapScreen>(host, *favourites);
+    });
+    registry.add(ui::moduleId::DialCodes,
+                 [](ui::ModuleHost& host, int) { return std::make_unique<DialCodesScreen>(host); });
+    registry.add(ui::moduleId::Moon, [favourites](ui::ModuleHost& host, int) {
+        return std::make_unique<MoonScreen>(host, *favourites);
     });
     registry.addStartUp([favourites](ui::ModuleHost& host) {
         if (!loadZones(host.mainPath())) {

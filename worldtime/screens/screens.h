@@ -1,6 +1,6 @@
 #pragma once
 // The world-time screens by module id: 98 the city list, 20 the world time list, 21 the
-// daylight map.
+// daylight map, 23 the dialling codes and 24 the moon.
 
 #include <memory>
 
