@@ -29,7 +29,8 @@ constexpr int kMaxScreenSide = 4096;
 
 ScreenProfile screenProfile();
 void setScreenProfile(const ScreenProfile& profile);
-// Turns the screen by 90 degrees steps; width and height swap for 90 and 270.
+// Turns the screen further by degrees (a multiple of 90, negative turns back) from where it
+// stands; width and height swap for 90 and 270.
 ScreenProfile rotateScreen(int degrees);
 
 // Named hardware and system values of the device (clock offset, language, phone state...).

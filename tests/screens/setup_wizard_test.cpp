@@ -286,7 +286,7 @@ TEST_F(SetupWizardTest, TheHostsCityWaitsInTheEntryAndOneSearchFindsIt) {
     command(ui::command::LeftSoftKey);
     EXPECT_EQ(wizard().step(), wizardStep::Cities);
     EXPECT_EQ(entry.text(), L"");
-    rotateScreen(0);
+    rotateScreen(-90);  // and back
     broadcastScreenChanged();
     pump();
     EXPECT_EQ(control<ui::EditField>(wizardControl::CityEntry).text(), L"")
@@ -522,7 +522,7 @@ TEST_F(SetupWizardTest, ARotationKeepsTheStepTheEntryAndTheResults) {
     EXPECT_EQ(control<WizardPicture>(wizardControl::LastPicture).pictureSize(), 100);
     command(ui::command::RightSoftKey);
     EXPECT_NE(installedFile("mycities.dat").find("IS3413829"), std::string::npos);
-    rotateScreen(0);
+    rotateScreen(-90);  // and back
     broadcastScreenChanged();
     pump();
 }
