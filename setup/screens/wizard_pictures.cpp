@@ -46,12 +46,15 @@ void WizardPicture::step() {
 
 void WizardPicture::place(const platform::Rect& placed, platform::DeviceContext* dc) {
     ui::Control::place(placed, dc);
-    int size = std::max(1, std::min({pictureSize(), placed.width(), placed.height()}));
-    if (pixels_.width != size)
-        pixels_ = gfx::ResampleCache().resampled(path_, size, size);
+    wantedSize_ = std::max(1, std::min({pictureSize(), placed.width(), placed.height()}));
 }
 
 void WizardPicture::paint(platform::DeviceContext& dc, const platform::Rect&) {
+    // Every page has a picture; only the shown page's is read, when it is first painted.
+    if (wantedSize_ > 0 && readSize_ != wantedSize_) {
+        readSize_ = wantedSize_;
+        pixels_ = gfx::ResampleCache().resampled(path_, wantedSize_, wantedSize_);
+    }
     if (pixels_.pixels.empty())
         return;
     const double scale = gfx::displayMetrics().scaleY;

@@ -32,6 +32,8 @@ class WizardPicture : public ui::Control {
     std::wstring path_;
     bool large_;
     gfx::TargaPixels pixels_;
+    int wantedSize_ = 0;  // for the place it was given
+    int readSize_ = 0;    // the size last read, whether the file read or not
     int frame_ = 0;
 };
 
