@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "tests/e2e/support/main_program_session.h"
 
@@ -99,6 +101,8 @@ TEST_F(DaylightMapScreen, OnlyTheRingAroundTheCurrentCityMoves) {
     bool ringMoved = false;
     for (int attempt = 0; attempt < 20 && !ringMoved; ++attempt) {
         Shot first = screenshot();
+        // More than one step of the pulse apart, however busy the machine.
+        std::this_thread::sleep_for(std::chrono::milliseconds(120));
         Shot second = screenshot();
         ASSERT_FALSE(first.rgb.empty());
         ASSERT_FALSE(second.rgb.empty());
