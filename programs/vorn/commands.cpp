@@ -34,6 +34,14 @@ constexpr Command kCommands[] = {
      "The picture has the size of the installed day map (960x480) unless --size asks for\n"
      "another; the current favourite carries the pulse ring.",
      kMapOptions, runMap},
+    {"convert",
+     "convert AMOUNT FROM TO",
+     "converts an amount between units, currencies or temperature scales",
+     "Units by key or symbol (km, mi, NM, lb, kmh, galus), currencies by code (EUR, JPY),\n"
+     "temperatures by scale (C, F, K, R). Values as the conversion screen shows them: three\n"
+     "decimals, two for temperatures. Currencies use the installed rates.dat.",
+     {},
+     runConvert},
 };
 
 }  // namespace

@@ -12,6 +12,7 @@ namespace vorn {
 int runTime(const Invocation& invocation);
 int runSun(const Invocation& invocation);
 int runMap(const Invocation& invocation);
+int runConvert(const Invocation& invocation);
 
 // Loads the install folder's zone table; false (after reporting) when it is missing.
 bool loadZoneTable(const Invocation& invocation);
