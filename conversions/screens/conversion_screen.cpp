@@ -60,9 +60,12 @@ struct SavedState {
 
 }  // namespace
 
-ConversionScreen::ConversionScreen(ui::ModuleHost& host) : ui::Module(host), host_(host) {}
+ConversionScreen::ConversionScreen(ui::ModuleHost& host, std::shared_ptr<ConversionReadout> readout)
+    : ui::Module(host), host_(host), readout_(std::move(readout)) {}
 
 ConversionScreen::~ConversionScreen() {
+    if (readout_)
+        readout_->text.clear();
     if (host_.mainWindow())
         killTimer(host_.mainWindow(), kBusyTimer);
 }
@@ -72,16 +75,6 @@ void ConversionScreen::build() {
     categories_ = loadCategories(folder, core::settings::read(core::keys::OptLang),
                                  core::languageString(text::Currency),
                                  core::languageString(text::Temperature));
-    auto table = std::make_unique<core::RecordTable>(1);
-    for (const Category& category : categories_) {
-        int row = table->appendRow();
-        table->setField(row, 1, category.name);
-    }
-    auto dropDown = std::make_unique<ui::DropDown>();
-    dropDown->id = conversionControl::Categories;
-    dropDown->adoptTable(std::move(table));
-    dropDown_ = static_cast<ui::DropDown*>(&addControl(std::move(dropDown)));
-
     auto makeLabel = [this](int id) {
         auto label = std::make_unique<ui::Label>(0, kLineFormat);
         label->id = id;
@@ -110,6 +103,16 @@ void ConversionScreen::build() {
         return openKeypad();
     };
     list_ = static_cast<ConversionList*>(&addControl(std::move(list)));
+    auto table = std::make_unique<core::RecordTable>(1);
+    for (const Category& category : categories_) {
+        int row = table->appendRow();
+        table->setField(row, 1, category.name);
+    }
+    auto dropDown = std::make_unique<ui::DropDown>();
+    dropDown->id = conversionControl::Categories;
+    dropDown->adoptTable(std::move(table));
+    dropDown_ = static_cast<ui::DropDown*>(&addControl(std::move(dropDown)));
+
     note_ = makeLabel(conversionControl::Note);
     note_->setFormat(dt::Center | dt::WordBreak);
     auto busy = std::make_unique<worldtime::BusyIndicator>(host_.mainPath());
@@ -123,6 +126,7 @@ void ConversionScreen::build() {
             closeKeypad(true);
         else if (key == KeypadKey::Cancel)
             closeKeypad(false);
+        updateReadout();
     };
     keypad_ = static_cast<Keypad*>(&addControl(std::move(keypad)));
     rebuildIdIndex();
@@ -227,6 +231,23 @@ void ConversionScreen::convert(double amount, int row) {
         amountRow_ = row;
     }
     list_->invalidate();
+    updateReadout();
+}
+
+void ConversionScreen::updateReadout() {
+    if (!readout_)
+        return;
+    std::wstring text = category().key + L":";
+    ConversionListModel& rows = list_->rows();
+    if (rows.shows() == ListShows::Values) {
+        for (const ListRow& row : rows.values())
+            text += L" " + row.value + L" " + row.symbol + L";";
+    } else {
+        text += L" " + std::to_wstring(rows.rowCount()) + L" rows;";
+    }
+    if (keypadOpen())
+        text += L" keypad " + keypad_->entry().shown();
+    readout_->text = std::move(text);
 }
 
 bool ConversionScreen::keypadOpen() const {
@@ -244,7 +265,9 @@ bool ConversionScreen::openKeypad() {
     keypad_->entry().open(shown.value);
     keypad_->setUnit(shown.key);
     keypad_->show(true, false);
+    setFocusedControl(keypad_, false);
     refreshHeading();
+    updateReadout();
     invalidate(false);
     return true;
 }
@@ -260,6 +283,7 @@ void ConversionScreen::closeKeypad(bool convertEntry) {
     }
     setFocusedControl(list_, false);
     refreshHeading();
+    updateReadout();
     invalidate(false);
 }
 
@@ -396,6 +420,14 @@ void ConversionScreen::paint(DeviceContext& dc, const Rect& invalid) {
 }
 
 bool ConversionScreen::command(std::uint32_t commandId, std::intptr_t) {
+    // Back closes the keypad or leaves the chooser before it leaves the screen.
+    if (commandId == ui::command::Back && (keypadOpen() || choosing_)) {
+        if (keypadOpen())
+            closeKeypad(false);
+        else
+            closeChooser(false);
+        return true;
+    }
     if (keypadOpen() && commandId != conversionCommand::UpdateRates)
         closeKeypad(false);
     switch (commandId) {
@@ -461,20 +493,9 @@ void ConversionScreen::controlChanged(ui::Control& control) {
     }
 }
 
-bool ConversionScreen::key(std::uint32_t message, std::uint32_t keyCode, LParam) {
-    if (!keypadOpen())
-        return false;
-    if (message == wm::KeyDown && keyCode == vk::TBack) {
-        closeKeypad(false);
-        return true;
-    }
-    bool down = message == wm::KeyDown;
-    if (down || message == wm::Char) {
-        if (std::optional<KeypadKey> key = keypadKeyOf(keyCode, down))
-            keypad_->press(*key);
-    }
-    // Every key belongs to the keypad while it is open.
-    return true;
+bool ConversionScreen::key(std::uint32_t, std::uint32_t, LParam) {
+    // The keypad takes the keys while it has the focus; the rest go nowhere while it is open.
+    return keypadOpen();
 }
 
 void ConversionScreen::pointer(std::uint32_t message, WParam keys, Point point) {

@@ -25,6 +25,12 @@ namespace conversions {
 class ConversionList;
 class Keypad;
 
+// What the live conversion screen shows, in words, for those who drive the program from outside
+// ("vorndev ctl app conversion"): the category's key and each row's value and symbol.
+struct ConversionReadout {
+    std::wstring text;
+};
+
 namespace conversionControl {
 constexpr int Categories = 1, Heading = 2, Age = 3, List = 4, Note = 5, Busy = 6, Keypad = 7;
 }
@@ -35,7 +41,8 @@ constexpr std::uint32_t EnterAmount = 101, ChooseUnits = 103, Tick = 104, Cancel
 
 class ConversionScreen final : public ui::Module {
   public:
-    explicit ConversionScreen(ui::ModuleHost& host);
+    explicit ConversionScreen(ui::ModuleHost& host,
+                              std::shared_ptr<ConversionReadout> readout = nullptr);
     ~ConversionScreen() override;
 
     void build() override;
@@ -80,8 +87,10 @@ class ConversionScreen final : public ui::Module {
     void setBusy(bool busy);
     void updateRates();
     std::vector<std::wstring> chosenKeys() const;
+    void updateReadout();
 
     ui::ModuleHost& host_;
+    std::shared_ptr<ConversionReadout> readout_;
     std::vector<Category> categories_;
     std::size_t category_ = 0;
     UnitTable table_;

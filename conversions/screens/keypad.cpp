@@ -51,8 +51,21 @@ constexpr Colour kDisplayText = 0x1E2A14;
 
 }  // namespace
 
-Keypad::Keypad() {
-    isFocusable = false;
+Keypad::Keypad() = default;
+
+bool Keypad::key(std::uint32_t message, std::uint32_t keyCode, LParam) {
+    bool down = message == wm::KeyDown;
+    if (down && keyCode == vk::TBack) {
+        press(KeypadKey::Cancel);
+        return true;
+    }
+    if (down || message == wm::Char) {
+        if (std::optional<KeypadKey> key = keypadKeyOf(keyCode, down))
+            press(*key);
+    }
+    // Every key but the d-pad belongs to the keypad while it has the focus.
+    return !(keyCode == vk::Up || keyCode == vk::Down || keyCode == vk::Left ||
+             keyCode == vk::Right);
 }
 
 void Keypad::setPictures(gfx::TargaPixels background, gfx::TargaPixels key, gfx::TargaPixels cancel,

@@ -41,6 +41,9 @@ class Keypad final : public ui::Control {
 
     void paint(platform::DeviceContext& dc, const platform::Rect& invalid) override;
     bool pointer(std::uint32_t message, platform::WParam keys, platform::Point point) override;
+    // The hardware keys while the keypad has the focus: digits, Backspace, Enter as done, the
+    // star key as ".", the hash key as "+-", Back as cancel.
+    bool key(std::uint32_t message, std::uint32_t keyCode, platform::LParam flags) override;
 
   private:
     int areaAt(platform::Point point) const;
