@@ -1,6 +1,7 @@
 #include "conversions/screens/keypad.h"
 
 #include "gfx/blend.h"
+#include "gfx/fonts.h"
 #include "gfx/resample.h"
 #include "ui/control_paint.h"
 #include "ui/module.h"
@@ -51,7 +52,14 @@ constexpr Colour kDisplayText = 0x1E2A14;
 
 }  // namespace
 
-Keypad::Keypad() = default;
+// The display's digits are larger than the key labels, as on a pocket calculator.
+constexpr int kDisplayPoints = 13;
+
+Keypad::Keypad() : displayFont_(gfx::createFont(kDisplayPoints, gfx::FontWeightBold)) {}
+
+Keypad::~Keypad() {
+    gfx::deleteFont(displayFont_);
+}
 
 bool Keypad::key(std::uint32_t message, std::uint32_t keyCode, LParam) {
     bool down = message == wm::KeyDown;
@@ -171,7 +179,7 @@ void Keypad::paint(DeviceContext& dc, const Rect& invalid) {
         dc.fillRect(rect, 0x2A3440);
     Rect display = areaRect(0);
     ui::drawClippedText(dc, entry_.shown(), display, dt::Right | dt::VCenter | dt::SingleLine,
-                        kDisplayText, ui::smallFont(true));
+                        kDisplayText, displayFont_);
     ui::drawClippedText(dc, unit_, areaRect(17), dt::Center | dt::VCenter | dt::SingleLine,
                         kDisplayText, ui::smallFont(true));
     for (int area = 1; area < kKeypadAreas - 1; ++area) drawKey(dc, area);

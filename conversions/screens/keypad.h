@@ -21,6 +21,7 @@ constexpr int kKeypadAreas = 18;
 class Keypad final : public ui::Control {
   public:
     Keypad();
+    ~Keypad() override;
 
     KeypadEntry& entry() { return entry_; }
     void setUnit(std::wstring unit) { unit_ = std::move(unit); }
@@ -56,6 +57,7 @@ class Keypad final : public ui::Control {
     gfx::TargaPixels cancelFace_;
     gfx::TargaPixels doneFace_;
     int pressed_ = -1;
+    platform::FontRef displayFont_;
 };
 
 }  // namespace conversions
