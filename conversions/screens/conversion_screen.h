@@ -63,6 +63,7 @@ class ConversionScreen final : public ui::Module {
     // What tests look at and drive.
     const std::vector<Category>& categories() const { return categories_; }
     const Category& category() const { return categories_[category_]; }
+    std::size_t categoryIndex() const { return category_; }
     ConversionList& list() const { return *list_; }
     Keypad& keypad() const { return *keypad_; }
     bool keypadOpen() const;
