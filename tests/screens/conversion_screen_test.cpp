@@ -70,6 +70,11 @@ class ConversionScreenTest : public ::testing::Test {
     }
 
     void TearDown() override {
+        // A stand-in comms program still running would outlive the test's device.
+        EXPECT_TRUE(pumpUntil([] {
+            return !core::isCommsRunning() &&
+                   !findWindow(core::kCommsWindowName, core::kCommsWindowName);
+        }));
         app_.reset();
         pump();
         core::setMessageBoxHook({});
@@ -174,6 +179,31 @@ TEST_F(ConversionScreenTest, TheCurrencyHeadingSaysTheSourceAndAgeAndTheUpdateRe
     pump();
     EXPECT_EQ(screen().ageText(), L"Test bank, 0 days old");
     EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(ConversionScreenTest, AnUpdateThatCannotStartSaysSo) {
+    open(kCurrency, 1);
+    std::filesystem::path comms =
+        install_.parent_path().parent_path() / "windows" / "vornroamer3_sched.exe";
+    std::filesystem::path aside = comms.string() + ".aside";
+    std::filesystem::rename(comms, aside);
+    screen().command(conversionCommand::UpdateRates, 0);
+    std::filesystem::rename(aside, comms);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0], core::languageString(713));
+    EXPECT_EQ(screen().headingText().rfind(L"Rates of ", 0), 0u) << "not busy";
+}
+
+TEST_F(ConversionScreenTest, TheCommsProgramsErrorIsShownAndTheRatesStay) {
+    core::writeSetting(L"conv_Currency", L"EUR~USD");
+    open(kCurrency, 1);
+    core::writeSetting(L"SchedErrorStr", L"3");
+    screen().command(conversionCommand::UpdateRates, 0);
+    screen().commsMessage(app_->mainWindow(), 0, core::commsReport::Error, 0);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_FALSE(messages_[0].empty());
+    EXPECT_EQ(values()[1].value, L"1.163") << "the rates as they were";
+    ASSERT_TRUE(pumpUntil([&] { return !core::isCommsRunning(); }));
 }
 
 }  // namespace
