@@ -88,4 +88,20 @@ TEST_F(ConversionFlowTest, HardwareKeysTypeTheAmountAndBackCancels) {
     EXPECT_EQ(module(), 64);
 }
 
+TEST_F(ConversionFlowTest, TheCategoryDropDownSwitchesAndStoresTheMode) {
+    openLength();
+    // The drop-down across the top, then a tap on "Volume", the sixth category.
+    tap(120, kTaskBar + 11);
+    tap(60, kTaskBar + 8 + 5 * 17 + 8);
+    EXPECT_EQ(rows(), "Volume: 1.000 l; 0.264 gal (US);");
+    EXPECT_EQ(registryValue("ConversionMode"), "1")
+        << "a category without a mode reopens as currency";
+    // With the keys this time: four up from Volume is Temperature, and OK.
+    tap(120, kTaskBar + 11);
+    for (int i = 0; i < 4; ++i) key("up");
+    key("softleft");
+    EXPECT_EQ(rows(), "Temperature: 1.00 \u00B0F; -17.22 \u00B0C; 255.93 K; 460.67 \u00B0R;");
+    EXPECT_EQ(registryValue("ConversionMode"), "2");
+}
+
 }  // namespace
