@@ -86,6 +86,9 @@ TEST_F(ConversionFlowTest, HardwareKeysTypeTheAmountAndBackCancels) {
     key("back");
     EXPECT_EQ(rows(), "Length: 42.004 km; 26.100 mi;");
     EXPECT_EQ(module(), 64);
+    // Turning the device keeps what was entered.
+    ask({"rotate"});
+    EXPECT_EQ(rows(), "Length: 42.004 km; 26.100 mi;");
 }
 
 TEST_F(ConversionFlowTest, TheCategoryDropDownSwitchesAndStoresTheMode) {
