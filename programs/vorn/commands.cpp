@@ -48,6 +48,14 @@ constexpr Command kCommands[] = {
      "means: dial 8, wait for the tone, dial 10.",
      {},
      runDial},
+    {"convert",
+     "convert AMOUNT FROM TO",
+     "converts an amount between units, currencies or temperature scales",
+     "Units by key or symbol (km, mi, NM, lb, kmh, galus), currencies by code (EUR, JPY),\n"
+     "temperatures by scale (C, F, K, R). Values as the conversion screen shows them: three\n"
+     "decimals, two for temperatures. Currencies use the installed rates.dat.",
+     {},
+     runConvert},
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The main program: the application with every subsystem's screens, one line per subsystem.
 
 #include "app/application.h"
+#include "conversions/screens/screens.h"
 #include "setup/screens/screens.h"
 #include "worldtime/screens/screens.h"
 
@@ -8,5 +9,6 @@ int main(int argc, char** argv) {
     ui::ScreenRegistry screens;
     auto favourites = worldtime::registerScreens(screens);
     setup::registerScreens(screens, favourites);
+    conversions::registerScreens(screens);
     return app::runMainProgram(argc, argv, std::move(screens));
 }

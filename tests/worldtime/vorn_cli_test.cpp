@@ -27,7 +27,8 @@ class VornCommand : public ::testing::Test {
     static void SetUpTestSuite() {
         worldtime::test::installData(
             {"dstinfo.dat", "citylist.dat", "mycities.dat", "citynames.dat", "graphics2/daymap.jpg",
-             "graphics2/citylocation.tga", "graphics2/map_citypos.tga", "dialcodes.dat"});
+             "graphics2/citylocation.tga", "graphics2/map_citypos.tga", "dialcodes.dat",
+             "conversions/conv.0409.mui.txt", "conversions/rates.dat"});
     }
 
     static Outcome vorn(const std::string& arguments) {
@@ -121,6 +122,34 @@ TEST_F(VornCommand, ErrorsExitNonZero) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(holds(help, "usage: vorn time [CITY...] [--at UTC]"));
     EXPECT_EQ(vorn("--help").exitCode, 0);
+}
+
+TEST_F(VornCommand, ConvertUnitsCurrenciesAndTemperatures) {
+    EXPECT_EQ(vorn("convert 100 km mi").out, "100 km = 62.137 mi\n");
+    EXPECT_EQ(vorn("convert 42.195 km mi").out, "42.195 km = 26.219 mi\n");
+    EXPECT_EQ(vorn("convert 451 F C").out, "451 \u00B0F = 232.78 \u00B0C\n");
+    EXPECT_EQ(vorn("convert -40 C F").out, "-40 \u00B0C = -40.00 \u00B0F\n");
+    EXPECT_EQ(vorn("convert 1 NM m").out, "1 NM = 1852.000 m\n") << "by symbol";
+    EXPECT_EQ(vorn("convert 1 galus l").out, "1 gal (US) = 3.785 l\n");
+    Outcome euros = vorn("convert 20 EUR JPY --json");
+    EXPECT_EQ(euros.exitCode, 0);
+    EXPECT_TRUE(holds(euros, R"("category":"Currency","amount":20,"from":"EUR")")) << euros.out;
+    // The seed rates: 145 yen and 0.86 euro to the dollar.
+    EXPECT_TRUE(holds(euros, "\"text\":\"3372.093 \u00A5\"")) << euros.out;
+}
+
+TEST_F(VornCommand, ConvertErrorsExitNonZero) {
+    Outcome unknown = vorn("convert 1 parsec m --json");
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(holds(unknown, R"x({"error":"unknown unit \"parsec\""})x")) << unknown.out;
+    EXPECT_EQ(vorn("convert 1 km parsec").exitCode, 2);
+    Outcome apart = vorn("convert 1 km kg --json");
+    EXPECT_EQ(apart.exitCode, 2);
+    EXPECT_TRUE(holds(apart, "measure different things"));
+    EXPECT_EQ(vorn("convert abc km mi").exitCode, 2);
+    EXPECT_EQ(vorn("convert 1e999 km mi").exitCode, 2);
+    EXPECT_EQ(vorn("convert 1 km").exitCode, 2);
+    EXPECT_EQ(vorn("convert 1 EUR").exitCode, 2);
 }
 
 TEST_F(VornCommand, SunriseSunsetAndPolarNight) {

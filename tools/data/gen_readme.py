@@ -175,9 +175,10 @@ Total: {total / 1024 / 1024:.1f} MB.
   numeric character entities), English name, seed rate in units per US
   dollar. The seed rates are approximate values of mid-2025 so that the
   converter works before the first update; the first currency update
-  replaces the file.
+  replaces the file. Its last line, keyed `#rates`, names the rates' source
+  and their day (YYYY-MM-DD), which the currency heading shows with their age.
 - `conversions/conv.0409.mui.txt`, `conv.0407.mui.txt`: Speed (base 1 km/h),
-  Length (base 1 m), Weight (base 1 kg) with exact factors (international
+  Length (base 1 m), Weight (base 1 kg), Volume (base 1 l) with exact factors (international
   mile, yard, foot, inch, pound, nautical mile), and size charts: children's,
   men's and women's shoes (UK, US, EU, foot length in cm), men's shirts,
   men's suits, women's clothes, children's clothes. Charts differ between

@@ -15,7 +15,7 @@ FORMATS = {
     54: "s", 79: "d", 80: "d", 81: "d", 82: "d", 83: "d", 85: "s", 87: "d",
     88: "d", 89: "d",
     118: "ss", 119: "ss", 124: "ss",
-    141: "s", 165: "s", 173: "s",
+    134: "sd", 141: "s", 165: "s", 173: "s",
     180: "ss", 182: "s", 205: "dd", 207: "dd", 213: "ss", 223: "d",
     242: "dd", 243: "dd", 244: "ssss", 255: "s", 256: "s",
     260: "s", 261: "s", 262: "ssss", 263: "ssss", 264: "ss", 265: "ss",
@@ -126,8 +126,13 @@ T = {
 
     # conversions
     129: ("Update rates", "Kurse abrufen"),
+    130: ("Enter amount", "Betrag eingeben"),
     131: ("Currency", "Währung"),
     132: ("Temperature", "Temperatur"),
+    133: ("Choose units", "Einheiten wählen"),
+    134: ("%s, %d days old", "%s, %d Tage alt"),
+    135: ("Over a week old: update before you pay", "Älter als eine Woche: vor dem Zahlen abrufen"),
+    136: ("Tick", "Abhaken"),
     137: ("Cancel update", "Abruf abbrechen"),
     138: ("Tick the units to show", "Anzuzeigende Einheiten wählen"),
     139: ("Updating rates...", "Kurse werden abgerufen..."),

@@ -19,6 +19,7 @@ YARD, FOOT, INCH, NMI = 0.9144, 0.3048, 0.0254, 1852.0
 POUND = 0.45359237
 OUNCE = POUND / 16
 STONE = POUND * 14
+US_GALLON, UK_GALLON, US_FLUID_OUNCE = 3.785411784, 4.54609, 0.0295735295625  # litres
 
 LINEAR = [
     # key, shown (en, de), base, units: (key, symbol, name en, name de, factor)
@@ -51,6 +52,16 @@ LINEAR = [
         ("ct", "ct", "Carats", "Karat", 5000.0),
         ("mg", "mg", "Milligrams", "Milligramm", 1e6),
         ("ug", "&#181;g", "Micrograms", "Mikrogramm", 1e9),
+    ]),
+    ("Volume", ("Volume", "Volumen"), [
+        ("l", "l", "Litres", "Liter", 1.0),
+        ("galus", "gal (US)", "US gallons", "US-Gallonen", 1 / US_GALLON),
+        ("galuk", "gal (UK)", "Imperial gallons", "Britische Gallonen", 1 / UK_GALLON),
+        ("ml", "ml", "Millilitres", "Milliliter", 1000.0),
+        ("qtus", "qt (US)", "US quarts", "US-Quarts", 4 / US_GALLON),
+        ("ptuk", "pt (UK)", "Imperial pints", "Britische Pints", 8 / UK_GALLON),
+        ("flozus", "fl oz (US)", "US fluid ounces", "US-Flüssigunzen", 1 / US_FLUID_OUNCE),
+        ("m3", "m&#179;", "Cubic metres", "Kubikmeter", 0.001),
     ]),
 ]
 

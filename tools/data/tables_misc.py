@@ -199,7 +199,10 @@ AIRLINES = [
 
 # Approximate market rates (units per US dollar), mid-2025.  They only seed
 # the converter; the first currency update replaces them.
-SEED_RATES_DATE = "2025-06"
+SEED_RATES_DATE = "2025-06-30"
+# The line that tells the converter where its rates come from and of which day they are; the
+# comms program writes its own when it replaces the file.
+SEED_RATES_SOURCE = "Approximate seed rates"
 SEED_RATES = {
     "AED": 3.6725, "AFN": 70.0, "ALL": 85.0, "AMD": 388.0, "ANG": 1.79, "AOA": 915.0, "ARS": 1180.0,
     "AUD": 1.54, "AWG": 1.79, "AZN": 1.70, "BAM": 1.68, "BBD": 2.0, "BDT": 122.0, "BGN": 1.68,
@@ -253,6 +256,7 @@ def rates():
             symbol = narrow
         rate = SEED_RATES[code]
         rows.append([code, entities(symbol), name, ("%.6f" % rate).rstrip("0").rstrip(".")])
+    rows.append(["#rates", SEED_RATES_SOURCE, "", SEED_RATES_DATE])
     write_table(data_path("conversions", "rates.dat"), rows)
     return len(rows)
 

@@ -352,6 +352,12 @@ def check_other_tables():
         if len(r) == 2 and not re.fullmatch(r"[A-Z0-9]{2}", r[1]):
             fail("airlines.dat: bad code in %r" % r)
     rows = load_table("conversions/rates.dat", width=4)
+    # Lines keyed "#" describe the rates ("#rates": source and day), not a currency.
+    info = [r for r in rows if r and r[0].startswith("#")]
+    for r in info:
+        if r[0] == "#rates" and (len(r) != 4 or not re.fullmatch(r"\d{4}-\d{2}-\d{2}", r[3])):
+            fail("rates.dat: bad #rates line %r" % r)
+    rows = [r for r in rows if not (r and r[0].startswith("#"))]
     keys = [r[0] for r in rows]
     for need in ("USD", "EUR", "GBP"):
         if need not in keys:
