@@ -16,47 +16,30 @@
 #include "conversions/entities.h"
 #include "conversions/rates_age.h"
 #include "platform/api/device.h"
+#include "tests/fuzz/support/fuzz_device.h"
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-// A device in memory (tmpfs), so a file per input costs little.
 const std::filesystem::path& fuzzRoot() {
     static const std::filesystem::path root = [] {
-        char pattern[] = "/dev/shm/vorn-fuzz-conv-XXXXXX";
-        std::filesystem::path r = mkdtemp(pattern);
-        platform::setDeviceRoot(r);
+        std::filesystem::path r = fuzz::makeMemoryDevice("conv");
         std::filesystem::create_directories(r / "conversions");
-        std::atexit([] { std::filesystem::remove_all(platform::deviceRoot()); });
         return r;
     }();
     return root;
 }
 
-void writeHostFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        std::abort();
-    if (size)
-        std::fwrite(data, 1, size, f);
-    std::fclose(f);
-}
-
 void checkTable(const conversions::UnitTable& table) {
     for (const conversions::Unit& unit : table.units)
-        check(unit.factor == 0 || (std::isfinite(unit.factor) && unit.factor > 0));
+        fuzz::check(unit.factor == 0 || (std::isfinite(unit.factor) && unit.factor > 0));
     (void)conversions::ratesAge(table, 0);
     (void)conversions::ratesAge(table, ~platform::FileTime{0});
 }
 
 void checkRows(const std::vector<conversions::ListRow>& rows) {
     for (const conversions::ListRow& row : rows) {
-        check(row.value.find(L"inf") == std::wstring::npos);
-        check(row.value.find(L"nan") == std::wstring::npos);
+        fuzz::check(row.value.find(L"inf") == std::wstring::npos);
+        fuzz::check(row.value.find(L"nan") == std::wstring::npos);
     }
 }
 
@@ -68,7 +51,7 @@ void convertAll(const conversions::UnitTable& table) {
     std::vector<conversions::ListRow> rows = conversions::linearRows(table, keys);
     for (std::size_t row = 0; row < rows.size(); row += 7) {
         for (double amount : {1.0, -1e14, 123.456})
-            check(conversions::convertLinear(table, rows, amount, row, {}));
+            fuzz::check(conversions::convertLinear(table, rows, amount, row, {}));
         checkRows(rows);
     }
 }
@@ -78,28 +61,28 @@ void convertAll(const conversions::UnitTable& table) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::filesystem::path& root = fuzzRoot();
     constexpr std::wstring_view folder = L"\\conversions\\";
-    writeHostFile(root / "conversions" / "rates.dat", data, size);
-    writeHostFile(root / "conversions" / "conv.fuzz.mui.txt", data, size);
+    fuzz::writeHostFile(root / "conversions" / "rates.dat", data, size);
+    fuzz::writeHostFile(root / "conversions" / "conv.fuzz.mui.txt", data, size);
 
     conversions::UnitTable rates = conversions::loadRates(folder);
     checkTable(rates);
     convertAll(rates);
 
     auto categories = conversions::loadCategories(folder, L"fuzz", L"C", L"T");
-    check(categories.size() >= 2);
+    fuzz::check(categories.size() >= 2);
     for (std::size_t i = 2; i < categories.size() && i < 40; ++i) {
         conversions::UnitTable table = conversions::loadUnits(folder, categories[i]);
         checkTable(table);
         convertAll(table);
-        for (const conversions::ChartRow& row : table.chart) check(row.size() == 4);
+        for (const conversions::ChartRow& row : table.chart) fuzz::check(row.size() == 4);
     }
     for (int mode = 0; mode < 8; ++mode)
-        check(conversions::categoryOfMode(categories, mode) < categories.size());
+        fuzz::check(conversions::categoryOfMode(categories, mode) < categories.size());
 
     std::wstring text = platform::fromUtf8(
         std::string_view(reinterpret_cast<const char*>(data), std::min<std::size_t>(size, 4096)));
     std::wstring decoded = conversions::decodeEntities(text);
-    check(decoded.size() <= text.size());
+    fuzz::check(decoded.size() <= text.size());
     (void)conversions::parseAmount(text);
     return 0;
 }

@@ -3,8 +3,6 @@
 // crash, the table comes out sorted by country without blank countries, every view holds
 // exactly its group's rows in the table's order, and every row answered exists.
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -13,24 +11,13 @@
 #include <string>
 
 #include "platform/api/device.h"
+#include "tests/fuzz/support/fuzz_device.h"
 #include "worldtime/dial_codes.h"
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-// A device in memory (tmpfs), so a file per input costs little.
 const std::filesystem::path& fuzzRoot() {
-    static const std::filesystem::path root = [] {
-        char pattern[] = "/dev/shm/vorn-fuzz-dial-XXXXXX";
-        std::filesystem::path r = mkdtemp(pattern);
-        platform::setDeviceRoot(r);
-        std::atexit([] { std::filesystem::remove_all(platform::deviceRoot()); });
-        return r;
-    }();
+    static const std::filesystem::path root = fuzz::makeMemoryDevice("dial");
     return root;
 }
 
@@ -65,12 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const core::RecordTable all = loadDialCodes(L"\\");
     for (int row = 1; row <= all.rowCount(); ++row) {
         const std::wstring_view country = all.fieldText(row, dialField::Country);
-        check(!country.empty());
+        fuzz::check(!country.empty());
         if (row == 1)
             continue;
         const std::wstring_view before = all.fieldText(row - 1, dialField::Country);
         if (plainOrder(before) && plainOrder(country))
-            check(before <= country);
+            fuzz::check(before <= country);
     }
     int grouped = 0;
     for (int group = 0; group <= kAllLettersGroup + 1; ++group) {
@@ -79,22 +66,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int next = 1;
         for (int row = 1; row <= view.rowCount(); ++row) {
             const std::wstring_view country = view.fieldText(row, dialField::Country);
-            check(inDialGroup(country, group));
+            fuzz::check(inDialGroup(country, group));
             // The view's rows are the table's rows of the group, in order.
             while (next <= all.rowCount() && all.fieldText(next, dialField::Country) != country)
                 ++next;
-            check(next <= all.rowCount());
+            fuzz::check(next <= all.rowCount());
             ++next;
         }
         if (group >= 1 && group <= 9)
             grouped += view.rowCount();
         if (group == kAllLettersGroup)
-            check(view.rowCount() == all.rowCount());
+            fuzz::check(view.rowCount() == all.rowCount());
         int jump = firstDialRowWith(view, query.empty() ? L'a' : static_cast<wchar_t>(query[0]));
-        check(view.empty() ? jump == 0 : jump >= 1 && jump <= view.rowCount());
+        fuzz::check(view.empty() ? jump == 0 : jump >= 1 && jump <= view.rowCount());
     }
-    check(grouped <= all.rowCount());
+    fuzz::check(grouped <= all.rowCount());
     for (int row : findDialCountries(all, platform::fromUtf8(query)))
-        check(row >= 1 && row <= all.rowCount());
+        fuzz::check(row >= 1 && row <= all.rowCount());
     return 0;
 }

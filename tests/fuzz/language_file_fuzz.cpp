@@ -13,19 +13,13 @@
 #include "core/message_box.h"
 #include "core/text_codec.h"
 #include "platform/api/device.h"
+#include "tests/fuzz/support/fuzz_device.h"
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 const std::filesystem::path& fuzzRoot() {
     static const std::filesystem::path root = [] {
-        char pattern[] = "/dev/shm/vorn-fuzz-lang-XXXXXX";
-        std::filesystem::path r = mkdtemp(pattern);
-        platform::setDeviceRoot(r);
+        std::filesystem::path r = fuzz::makeMemoryDevice("lang");
         std::filesystem::create_directories(r / "fixed" / "lang");
         std::filesystem::create_directories(r / "list" / "lang");
         std::FILE* f = std::fopen((r / "fixed" / "lang" / "lang.dat").c_str(), "wb");
@@ -33,31 +27,21 @@ const std::filesystem::path& fuzzRoot() {
         std::fclose(f);
         core::setMessageBoxHook(
             [](std::wstring_view, std::wstring_view, std::uint32_t) { return 1; });
-        std::atexit([] { std::filesystem::remove_all(platform::deviceRoot()); });
         return r;
     }();
     return root;
-}
-
-void writeHostFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        std::abort();
-    if (size)
-        std::fwrite(data, 1, size, f);
-    std::fclose(f);
 }
 
 void askStrings() {
     int count = core::languageStringCount();
     for (int n = -1; n <= std::min(count, 64) + 2; ++n) {
         std::wstring s = core::languageString(n);
-        check(core::utf16Length(s) < 255);
+        fuzz::check(core::utf16Length(s) < 255);
         if (n < 1 || n > count)
-            check(s == L"NotLoaded");
+            fuzz::check(s == L"NotLoaded");
         for (int k = 0; k < 4; ++k) {
             std::wstring field = core::languageField(n, k);
-            check(field.find(L',') == std::wstring::npos);
+            fuzz::check(field.find(L',') == std::wstring::npos);
         }
     }
 }
@@ -70,18 +54,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto& root = fuzzRoot();
     if (data[0] & 1) {
         // The bytes are the language list; the marker comes from the first byte.
-        writeHostFile(root / "list" / "lang" / "lang.dat", data + 1, size - 1);
+        fuzz::writeHostFile(root / "list" / "lang" / "lang.dat", data + 1, size - 1);
         if (core::buildLanguageList(L"\\list\\", data[0] >> 1, 9)) {
             core::selectDeviceLanguage();
-            check(core::languageList().currentRow() >= 1);
+            fuzz::check(core::languageList().currentRow() >= 1);
             core::openLanguage(L"\\list\\", true, true);
             askStrings();
         }
         return 0;
     }
-    writeHostFile(root / "fixed" / "lang" / "lang.fuzz.mui.txt", data + 1, size - 1);
-    check(core::buildLanguageList(L"\\fixed\\", 1, 9));
-    check(core::openLanguage(L"\\fixed\\", true, false));
+    fuzz::writeHostFile(root / "fixed" / "lang" / "lang.fuzz.mui.txt", data + 1, size - 1);
+    fuzz::check(core::buildLanguageList(L"\\fixed\\", 1, 9));
+    fuzz::check(core::openLanguage(L"\\fixed\\", true, false));
     askStrings();
     return 0;
 }

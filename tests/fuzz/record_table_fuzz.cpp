@@ -14,33 +14,13 @@
 
 #include "core/record_table.h"
 #include "platform/api/device.h"
+#include "tests/fuzz/support/fuzz_device.h"
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-// A device in memory (tmpfs), so a file per input costs little.
 const std::filesystem::path& fuzzRoot() {
-    static const std::filesystem::path root = [] {
-        char pattern[] = "/dev/shm/vorn-fuzz-table-XXXXXX";
-        std::filesystem::path r = mkdtemp(pattern);
-        platform::setDeviceRoot(r);
-        std::atexit([] { std::filesystem::remove_all(platform::deviceRoot()); });
-        return r;
-    }();
+    static const std::filesystem::path root = fuzz::makeMemoryDevice("table");
     return root;
-}
-
-void writeHostFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        std::abort();
-    if (size)
-        std::fwrite(data, 1, size, f);
-    std::fclose(f);
 }
 
 std::vector<std::wstring> keys(const core::RecordTable& t, int column) {
@@ -61,33 +41,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const wchar_t separator = kSeparators[mode & 7];
     const bool stripQuotes = mode & 8;
     const bool quoted = mode & 16;
-    writeHostFile(root / "t.dat", data + 2, size - 2);
+    fuzz::writeHostFile(root / "t.dat", data + 2, size - 2);
 
     core::RecordTable table(1 + data[1] % 13);
     int columns = quoted ? table.loadQuoted(L"\\", L"t.dat", separator)
                          : table.load(L"\\", L"t.dat", separator, stripQuotes);
-    check(columns == 0 || columns == table.columnCount());
-    check((columns == 0) == table.empty());
+    fuzz::check(columns == 0 || columns == table.columnCount());
+    fuzz::check((columns == 0) == table.empty());
     // Rows keep their own fields, within the bound, whatever the first line held.
-    check(table.columnCount() <= core::kMaxTableFields);
+    fuzz::check(table.columnCount() <= core::kMaxTableFields);
     for (int r = 1; r <= table.rowCount(); ++r) {
         const std::size_t fields = table.row(r)->size();
-        check(fields >= 1 && fields <= static_cast<std::size_t>(core::kMaxTableFields));
+        fuzz::check(fields >= 1 && fields <= static_cast<std::size_t>(core::kMaxTableFields));
     }
     for (const auto& line : table.damage().lines)
-        check(line.number >= 1 && line.number <= table.rowCount());
+        fuzz::check(line.number >= 1 && line.number <= table.rowCount());
     if (table.empty())
         return 0;
 
     const int column = 1 + data[1] % std::max(1, table.columnCount());
     auto before = keys(table, column);
     table.sort(column, mode & 32);
-    check(keys(table, column) == before);
+    fuzz::check(keys(table, column) == before);
     table.sort(0, !(mode & 32));
 
     std::wstring probe(table.fieldText(table.rowCount(), column));
     int found = table.find(column, probe, mode & 64);
-    check(probe.empty() ? found == 0 : (found >= 1 && found <= table.rowCount()));
+    fuzz::check(probe.empty() ? found == 0 : (found >= 1 && found <= table.rowCount()));
     table.findInitial(column, probe);
 
     table.setCurrentRow(table.rowCount());
@@ -95,10 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     table.insertRowAfter(0);
     table.setField(0, column, probe);
     table.removeRow(1);
-    check(table.currentRow() <= table.rowCount());
+    fuzz::check(table.currentRow() <= table.rowCount());
     core::RecordTable copy(2);
     copy.copyFrom(table);
     copy.keepOnlyCurrent();
-    check(copy.rowCount() <= 1);
+    fuzz::check(copy.rowCount() <= 1);
     return 0;
 }

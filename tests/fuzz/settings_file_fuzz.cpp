@@ -14,23 +14,16 @@
 #include "core/message_box.h"
 #include "core/settings_file.h"
 #include "platform/api/device.h"
+#include "tests/fuzz/support/fuzz_device.h"
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 const std::filesystem::path& fuzzRoot() {
     static const std::filesystem::path root = [] {
-        char pattern[] = "/dev/shm/vorn-fuzz-ini-XXXXXX";
-        std::filesystem::path r = mkdtemp(pattern);
-        platform::setDeviceRoot(r);
+        std::filesystem::path r = fuzz::makeMemoryDevice("ini");
         // A damaged file is reported in a box; here it answers at once.
         core::setMessageBoxHook(
             [](std::wstring_view, std::wstring_view, std::uint32_t) { return 1; });
-        std::atexit([] { std::filesystem::remove_all(platform::deviceRoot()); });
         return r;
     }();
     return root;
@@ -68,40 +61,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fclose(f);
 
     core::SettingsFile file;
-    check(file.load(L"\\vornroamer.ini", true));
-    check(file.damagedLines() >= 0);
-    check((file.damagedLines() == 0) == (file.firstDamagedLine() == 0));
+    fuzz::check(file.load(L"\\vornroamer.ini", true));
+    fuzz::check(file.damagedLines() >= 0);
+    fuzz::check((file.damagedLines() == 0) == (file.firstDamagedLine() == 0));
     for (const core::IniEntry& e : file.entries()) {
         if (e.isComment) {
-            check(e.name.empty() && !e.value.empty() && e.value.front() == L';');
+            fuzz::check(e.name.empty() && !e.value.empty() && e.value.front() == L';');
         } else {
-            check(e.name.find(L'=') == std::wstring::npos);
-            check(e.name.empty() || e.name.front() != L';');
+            fuzz::check(e.name.find(L'=') == std::wstring::npos);
+            fuzz::check(e.name.empty() || e.name.front() != L';');
         }
-        check(e.name.size() + e.value.size() < 255);
+        fuzz::check(e.name.size() + e.value.size() < 255);
     }
     auto loaded = file.entries();
     if (roundTrips(loaded)) {
-        check(file.saveAs(L"\\saved.ini"));
+        fuzz::check(file.saveAs(L"\\saved.ini"));
         core::SettingsFile again;
-        check(again.load(L"\\saved.ini", true));
-        check(sameEntries(again.entries(), loaded));
+        fuzz::check(again.load(L"\\saved.ini", true));
+        fuzz::check(sameEntries(again.entries(), loaded));
     }
     if (!loaded.empty()) {
         const core::IniEntry& last = loaded.back();
         file.text(last.name, L"default");
         file.setNumber(last.name, -12);
         if (!last.isComment)
-            check(file.number(last.name, 0) == -12);
+            fuzz::check(file.number(last.name, 0) == -12);
     }
     file.setNumber(L"countermode", 2);
-    check(file.number(L"countermode", 0) == 2);
+    fuzz::check(file.number(L"countermode", 0) == 2);
     if (file.damagedLines() > 0) {
         std::filesystem::remove(root / "vornroamer.ini.bak");
-        check(file.save());
+        fuzz::check(file.save());
         auto backup = platform::readFile(L"\\vornroamer.ini.bak");
-        check(backup && backup->size() == size &&
-              (size == 0 || std::equal(backup->begin(), backup->end(), data)));
+        fuzz::check(backup && backup->size() == size &&
+                    (size == 0 || std::equal(backup->begin(), backup->end(), data)));
     }
     return 0;
 }
