@@ -24,6 +24,7 @@
 #include "platform/api/shell_install.h"
 #include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
+#include "tests/screens/support/screen_device.h"
 
 using namespace platform;
 using namespace conversions;
@@ -35,21 +36,7 @@ const std::wstring kProgram = L"\\Program Files\\Vorn Roamer\\vornroamer3.exe";
 
 class ConversionScreenTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        const auto& root = test::useTestDevice("240x320");
-        ::setenv("VORN_DISPLAY", "headless", 1);
-        install_ = root / "Program Files" / "Vorn Roamer";
-        if (!std::filesystem::exists(install_)) {
-            std::filesystem::create_directories(root / "Program Files");
-            std::filesystem::copy(std::filesystem::path(VORN_SOURCE_DIR) / "data", install_,
-                                  std::filesystem::copy_options::recursive);
-            std::filesystem::create_directories(root / "windows");
-            std::filesystem::create_symlink(test::builtProgram("vorn_fake_comms"),
-                                            root / "windows" / "vornroamer3_sched.exe");
-        }
-        installShell();
-        registerNativeControls();
-    }
+    static void SetUpTestSuite() { install_ = screens::test::screenTestDevice(); }
 
     void SetUp() override {
         std::filesystem::copy_file(

@@ -16,6 +16,7 @@
 #include "platform/api/shell_install.h"
 #include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
+#include "tests/screens/support/screen_device.h"
 #include "ui/label.h"
 #include "worldtime/dial_codes.h"
 #include "worldtime/screens/dial_code_list.h"
@@ -50,17 +51,7 @@ FileTime utcAt(int year, int month, int day, int hour, int minute) {
 
 class InternationalScreens : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        const auto& root = platform::test::useTestDevice("240x320");
-        std::filesystem::create_directories(root / "Program Files");
-        if (!std::filesystem::exists(installFolder())) {
-            // A copy: the screens write "mycities.dat", which must not be the source tree's.
-            std::filesystem::copy(std::filesystem::path(VORN_SOURCE_DIR) / "data", installFolder(),
-                                  std::filesystem::copy_options::recursive);
-        }
-        installShell();
-        registerNativeControls();
-    }
+    static void SetUpTestSuite() { screens::test::screenTestDevice(); }
 
     void SetUp() override {
         std::filesystem::copy_file(std::filesystem::path(VORN_SOURCE_DIR) / "data" / "mycities.dat",

@@ -31,6 +31,7 @@
 #include "setup/screens/wizard_pictures.h"
 #include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
+#include "tests/screens/support/screen_device.h"
 #include "ui/edit_field.h"
 #include "ui/label.h"
 #include "ui/option_list.h"
@@ -69,22 +70,7 @@ std::vector<std::wstring> storedSettings() {
 
 class SetupWizardTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        const auto& root = test::useTestDevice("240x320");
-        ::setenv("VORN_DISPLAY", "headless", 1);
-        install_ = root / "Program Files" / "Vorn Roamer";
-        if (!std::filesystem::exists(install_)) {
-            std::filesystem::create_directories(root / "Program Files");
-            // A copy: the wizard writes the city files into the install folder.
-            std::filesystem::copy(std::filesystem::path(VORN_SOURCE_DIR) / "data", install_,
-                                  std::filesystem::copy_options::recursive);
-            std::filesystem::create_directories(root / "windows");
-            std::filesystem::create_symlink(test::builtProgram("vorn_fake_comms"),
-                                            root / "windows" / "vornroamer3_sched.exe");
-        }
-        installShell();
-        registerNativeControls();
-    }
+    static void SetUpTestSuite() { install_ = screens::test::screenTestDevice(); }
 
     void SetUp() override {
         for (const char* file : {"citylist.dat", "mycities.dat"}) {

@@ -21,6 +21,7 @@
 #include "platform/api/shell_install.h"
 #include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
+#include "tests/screens/support/screen_device.h"
 #include "ui/label.h"
 #include "worldtime/cities.h"
 #include "worldtime/screens/daylight_map_screen.h"
@@ -76,17 +77,7 @@ std::vector<std::string> favouriteNames() {
 
 class WorldTimeScreens : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        const auto& root = platform::test::useTestDevice("240x320");
-        std::filesystem::create_directories(root / "Program Files");
-        if (!std::filesystem::exists(installFolder())) {
-            // A copy: the screens write "mycities.dat", which must not be the source tree's.
-            std::filesystem::copy(std::filesystem::path(VORN_SOURCE_DIR) / "data", installFolder(),
-                                  std::filesystem::copy_options::recursive);
-        }
-        installShell();
-        registerNativeControls();
-    }
+    static void SetUpTestSuite() { screens::test::screenTestDevice(); }
 
     void SetUp() override {
         std::filesystem::copy_file(std::filesystem::path(VORN_SOURCE_DIR) / "data" / "mycities.dat",
