@@ -22,6 +22,7 @@
 #include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
 #include "tests/screens/support/screen_device.h"
+#include "tests/screens/support/world_time_fixture.h"
 #include "ui/label.h"
 #include "worldtime/cities.h"
 #include "worldtime/screens/daylight_map_screen.h"
@@ -32,33 +33,19 @@
 
 using namespace platform;
 using namespace worldtime;
+using worldtime::test::installFolder;
+using worldtime::test::utcAt;
 
 namespace {
 
 constexpr int kWorldTime = 20;
 constexpr int kDaylightMap = 21;
 
-std::filesystem::path installFolder() {
-    return platform::test::useTestDevice("240x320") / "Program Files" / "Vorn Roamer";
-}
-
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
-}
-
-FileTime utcAt(int year, int month, int day, int hour, int minute) {
-    SystemTime t{static_cast<std::uint16_t>(year),
-                 static_cast<std::uint16_t>(month),
-                 0,
-                 static_cast<std::uint16_t>(day),
-                 static_cast<std::uint16_t>(hour),
-                 static_cast<std::uint16_t>(minute),
-                 0,
-                 0};
-    return *toFileTime(t);
 }
 
 // The city names of "mycities.dat", in order.
@@ -75,71 +62,13 @@ std::vector<std::string> favouriteNames() {
     return names;
 }
 
-class WorldTimeScreens : public ::testing::Test {
+class WorldTimeScreens : public worldtime::test::WorldTimeScreenTest {
   protected:
-    static void SetUpTestSuite() { screens::test::screenTestDevice(); }
-
-    void SetUp() override {
-        std::filesystem::copy_file(std::filesystem::path(VORN_SOURCE_DIR) / "data" / "mycities.dat",
-                                   installFolder() / "mycities.dat",
-                                   std::filesystem::copy_options::overwrite_existing);
-        core::writeNumberSetting(L"FavCity", 1);
-        core::writeNumberSetting(L"OptHomeLayoutReload", 0);
-        setClockOverride(utcAt(2026, 6, 21, 12, 0));
-    }
-
-    void TearDown() override {
-        app_.reset();
-        pump();
-        setClockOverride(std::nullopt);
-    }
-
-    void open(int id) {
-        app_ = std::make_unique<app::Application>(L"\\Program Files\\Vorn Roamer\\vornroamer3.exe");
-        favourites_ = registerScreens(app_->screens());
-        ASSERT_TRUE(app_->createMainWindow());
-        app_->switchModule(id, {.saveOld = true});
-        pump();
-        ASSERT_EQ(app_->currentModuleId(), id);
-    }
-
-    void pump() { platform::test::deliverPosted(); }
-    // Dispatches the timers that are due while no other message comes first; answers how many.
-    int deliverDueTimers() {
-        int delivered = 0;
-        Message m;
-        while (peekMessage(m, false) && m.id == wm::Timer) {
-            peekMessage(m, true);
-            dispatchMessage(m);
-            ++delivered;
-        }
-        return delivered;
-    }
-    void send(std::uint32_t message, WParam wParam = 0, LParam lParam = 0) {
-        sendMessage(app_->mainWindow(), message, wParam, lParam);
-        pump();
-    }
-    void key(std::uint32_t code) {
-        send(wm::KeyDown, code, 1);
-        send(wm::KeyUp, code, static_cast<LParam>(0xC0000001u));
-    }
-    void tap(Point p) {
-        send(wm::LButtonDown, 1, makeLParam(p.x, p.y));
-        send(wm::LButtonUp, 0, makeLParam(p.x, p.y));
-    }
-
     WorldClockScreen& clocks() { return *static_cast<WorldClockScreen*>(app_->currentModule()); }
     WorldClockList& list() { return *clocks().list(); }
     DaylightMapScreen& mapScreen() {
         return *static_cast<DaylightMapScreen*>(app_->currentModule());
     }
-    std::wstring label(int id) {
-        auto* l = app_->currentModule()->findControl<ui::Label>(id);
-        return l ? l->text() : L"<no label>";
-    }
-
-    std::unique_ptr<app::Application> app_;
-    std::shared_ptr<Favourites> favourites_;
 };
 
 const std::vector<std::string> kDefaultOrder = {"London", "New York City", "Tokyo", "Sydney",
