@@ -4,6 +4,7 @@
 
 #include "platform/api/zone_database.h"
 #include "worldtime/cities.h"
+#include "worldtime/city_scan.h"
 
 namespace setup {
 namespace {
@@ -61,10 +62,19 @@ std::wstring suggestedHomeCity(std::wstring_view mainPath) {
     std::optional<std::string> zone = platform::hostZoneName();
     if (!zone)
         return {};
+    // A zone name holds only ASCII letters, digits and "_-+/".
+    const std::wstring zoneName(zone->begin(), zone->end());
+    // Only the rows naming the zone are parsed; the whole list when the scan declines.
+    if (auto scan =
+            worldtime::CityFileScan::open(mainPath, L"citylist.dat", &worldtime::searchKey)) {
+        const std::wstring folded[] = {worldtime::searchKey(zoneName)};
+        const int columns[] = {IanaZone};
+        if (auto rows = scan->rowsHolding(folded, columns))
+            return cityOfZone(*rows, zoneName);
+    }
     core::RecordTable cities(worldtime::cityField::Count);
     cities.load(mainPath, L"citylist.dat", L'~', true);
-    // A zone name holds only ASCII letters, digits and "_-+/".
-    return cityOfZone(cities, std::wstring(zone->begin(), zone->end()));
+    return cityOfZone(cities, zoneName);
 }
 
 }  // namespace setup
