@@ -73,14 +73,15 @@ void flushNotificationDatabase();
 
 // What happened to a due notification when the service ran it.
 enum class NotificationOutcome : std::uint32_t {
-    Started = 1,  // its program was started
+    Started = 1,  // its program was started on time
     Late = 2,     // it came due while the device was off; started late, within the cutoff
-    Missed = 3,   // it came due longer than the cutoff ago; not started, recorded as missed
+    Missed = 3,   // it came due longer than the cutoff ago; started all the same (a program
+                  // that re-arms itself keeps its chain going) and told that it was missed
     Failed = 4,   // its program could not be started
 };
 
-// A time notification came due this long ago at most and still rings when the service
-// finds it; older ones are recorded as missed.
+// A time notification that came due at most this long ago still counts as on time for its
+// program; an older one counts as missed.
 constexpr std::int64_t kLateNotificationCutoffSeconds = 30 * 60;
 
 struct NotificationRun {
@@ -91,10 +92,18 @@ struct NotificationRun {
 };
 
 // The service's step: every time notification whose start lies at or before the device's
-// present local time is removed and, unless missed, its program started with its argument
-// line. Returns what it did, in the order of the start times. Several processes may call this
-// at once; each due record is handled exactly once.
+// present local time is removed and its program started with its argument line. Returns what
+// it did, in the order of the start times. Several processes may call this at once; each due
+// record is handled exactly once.
 std::vector<NotificationRun> runDueNotifications();
+
+// For a program that a time notification started: how it was started (nothing when no
+// notification started this process). The service passes this to the program it starts.
+struct NotificationStart {
+    SystemTime due{};  // the notification's start time, device local
+    NotificationOutcome outcome = NotificationOutcome::Started;  // Started, Late or Missed
+};
+std::optional<NotificationStart> startedByNotification();
 
 // Starts the programs of event notifications waiting for the event (they stay stored, as on
 // the handheld). Returns what it did.
