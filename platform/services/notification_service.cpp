@@ -154,11 +154,21 @@ std::vector<NotificationRun> runDueNotifications() {
         auto pid = process_internal::startProgramWith(d.record.application, d.record.arguments,
                                                       startEnvironment(d.record.start, outcome));
         run.outcome = pid ? outcome : NotificationOutcome::Failed;
+        run.processId = pid.value_or(0);
         logRun(run);
         runs.push_back(std::move(run));
     }
     logRuns(runs);
     return runs;
+}
+
+std::optional<SystemTime> nextNotificationTime() {
+    auto& s = store();
+    std::lock_guard lock(s.mutex());
+    auto st = s.prepare("SELECT MIN(due) FROM notifications WHERE kind IN (2, 3, 4)");
+    if (!st.step() || st.isNull(0))
+        return std::nullopt;
+    return toSystemTime(static_cast<FileTime>(st.integer(0)));
 }
 
 std::vector<NotificationRun> signalNotificationEvent(NotificationEvent event) {
@@ -175,8 +185,9 @@ std::vector<NotificationRun> signalNotificationEvent(NotificationEvent event) {
     FileTime ranAt = deviceUtcFileTime();
     for (const auto& w : waiting) {
         NotificationRun run{w.handle, w.record, NotificationOutcome::Started, ranAt};
-        if (!startProgram(w.record.application, w.record.arguments))
-            run.outcome = NotificationOutcome::Failed;
+        auto pid = startProgram(w.record.application, w.record.arguments);
+        run.outcome = pid ? NotificationOutcome::Started : NotificationOutcome::Failed;
+        run.processId = pid.value_or(0);
         logRun(run);
         runs.push_back(std::move(run));
     }
