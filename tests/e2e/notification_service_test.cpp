@@ -136,6 +136,17 @@ TEST_F(NotificationServiceTest, MovingTheClockForwardStartsWhatIsDue) {
     EXPECT_EQ(device_.ctl({"notifications", "forget"}).exitCode, 2);
 }
 
+TEST(NotificationServiceUsageTest, TheCommandListNamesTheService) {
+    CommandResult help = vorndev({"--help"});
+    ASSERT_EQ(help.exitCode, 0) << help.err;
+    EXPECT_TRUE(contains(help.out, "  notifications-service run the notification service"))
+        << help.out;
+    EXPECT_TRUE(contains(help.out, "  today       run the Today screen")) << help.out;
+    CommandResult ctlHelp = vorndev({"ctl", "--help"});
+    for (const char* verb : {"notifications", "sound", "power", "phone"})
+        EXPECT_TRUE(contains(ctlHelp.out, std::string("\n  ") + verb + " ")) << verb;
+}
+
 TEST_F(NotificationServiceTest, CtlReadsAndSetsThePhonePowerAndSound) {
     CommandResult phone = device_.ctl({"phone", "incoming"});
     ASSERT_EQ(phone.exitCode, 0) << phone.err;
