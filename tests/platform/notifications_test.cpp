@@ -305,7 +305,8 @@ TEST(NotificationStartTest, OnlyAWellFormedStartIsBelieved) {
     EXPECT_FALSE(startedByNotification());
     for (const auto& variable : notification_internal::startEnvironment(
              at(2027, 6, 30, 23, 59, 58), NotificationOutcome::Started)) {
-        putenv(strdup(variable.c_str()));
+        std::size_t equals = variable.find('=');
+        setenv(variable.substr(0, equals).c_str(), variable.substr(equals + 1).c_str(), 1);
     }
     auto started = startedByNotification();
     ASSERT_TRUE(started);
