@@ -15,11 +15,11 @@ struct ShapeTable {
 };
 
 // x, y, width, height in units of a 240-pixel-wide screen.
-constexpr ShapeTable kLandscape{{30, 5, 260, 178},  {52, 147, 95, 30}, {165, 147, 95, 30},
-                                {56, 9, 83, 83},    {50, 90, 220, 70}, {144, 26, 215, 40}};
+constexpr ShapeTable kLandscape{{30, 5, 260, 178}, {52, 147, 95, 30}, {165, 147, 95, 30},
+                                {56, 9, 83, 83},   {50, 90, 220, 70}, {144, 26, 215, 40}};
 constexpr ShapeTable kSquare{{16, 5, 209, 178}, {22, 147, 95, 30}, {125, 147, 95, 30},
                              {26, 9, 83, 83},   {20, 90, 210, 70}, {114, 26, 215, 40}};
-constexpr ShapeTable kPortrait{{10, 10, 220, 240}, {17, 200, 95, 38}, {125, 200, 95, 38},
+constexpr ShapeTable kPortrait{{10, 10, 220, 240}, {17, 200, 95, 38},  {125, 200, 95, 38},
                                {76, 66, 83, 83},   {17, 150, 220, 60}, {75, 20, 215, 40}};
 
 platform::Rect scaled(const Box& box, double scale) {
@@ -48,8 +48,8 @@ AlarmLayout alarmLayout(LayoutShape shape, double scale) {
     const ShapeTable& t = shape == LayoutShape::Landscape ? kLandscape
                           : shape == LayoutShape::Square  ? kSquare
                                                           : kPortrait;
-    return {scaled(t.panel, scale),   scaled(t.dismiss, scale), scaled(t.snooze, scale),
-            scaled(t.bell, scale),    scaled(t.message, scale), scaled(t.digits, scale)};
+    return {scaled(t.panel, scale), scaled(t.dismiss, scale), scaled(t.snooze, scale),
+            scaled(t.bell, scale),  scaled(t.message, scale), scaled(t.digits, scale)};
 }
 
 AlarmLayout alarmLayout(const ScreenFacts& facts) {

@@ -45,8 +45,8 @@ AlarmScene::AlarmScene(const std::wstring& installFolder, platform::Size size,
     panelPicture_ = loadPicture(installFolder + L"graphics2\\basic_shadow.tga");
     digitsPicture_ = loadPicture(installFolder + L"graphics2\\digits.tga");
     for (int i = 0; i < kBellFrames; ++i) {
-        auto bell = loadPicture(installFolder + L"alarm\\alarm_alarm" + std::to_wstring(i + 1) +
-                                L".tga");
+        auto bell =
+            loadPicture(installFolder + L"alarm\\alarm_alarm" + std::to_wstring(i + 1) + L".tga");
         if (bell)
             bells_[i] = gfx::resampleTarga(*bell, layout.bell.width(), layout.bell.height());
     }

@@ -1,8 +1,15 @@
 #include "alarmprogram/command_line.h"
 
+#include "alarms/alarm_store.h"
+
 namespace alarmprogram {
 
 namespace {
+
+using alarms::kAlarmSwitch;
+using alarms::kPlaySoundSwitch;
+using alarms::kQuickSwitch;
+using alarms::kSnoozeSwitch;
 
 // "/ALARM name" and "/ALMSZ name": the switch with its space, then the name. The switch alone
 // (as a shell that drops a trailing space passes it) names no alarm.
@@ -16,7 +23,7 @@ bool takeNamed(std::wstring_view line, std::wstring_view withSpace, ParsedComman
     if (!line.starts_with(withSpace))
         return false;
     const std::wstring_view name = line.substr(withSpace.size());
-    if (name.size() > kMaxAlarmNameLength)
+    if (name.size() > alarms::kMaxAlarmNameLength)
         return false;
     out.command = command;
     out.alarmName = std::wstring(name);

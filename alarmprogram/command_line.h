@@ -16,17 +16,8 @@ struct ParsedCommandLine {
     std::wstring alarmName;  // Alarm and Snooze only
 };
 
-// The longest alarm name taken from a command line; longer lines are not an alarm's.
-constexpr std::size_t kMaxAlarmNameLength = 255;
-
 // Compared by prefix, case-sensitive, in the order above. The name is everything after the
-// switch and its one space.
+// switch and its one space; a name longer than the store accepts names no alarm.
 ParsedCommandLine parseCommandLine(std::wstring_view commandLine);
-
-// The switches, for the notifications the program arms.
-constexpr std::wstring_view kAlarmSwitch = L"/ALARM ";
-constexpr std::wstring_view kSnoozeSwitch = L"/ALMSZ ";
-constexpr std::wstring_view kQuickSwitch = L"/QUICK";
-constexpr std::wstring_view kPlaySoundSwitch = L"/PLAYSOUND";
 
 }  // namespace alarmprogram

@@ -23,19 +23,10 @@ bool isWavePath(std::wstring_view path) {
 
 }  // namespace
 
-int ringingSecondsFor(int durationChoice) {
-    switch (durationChoice) {
-        case 2:
-            return 30;
-        case 3:
-            return 60;
-        case 4:
-            return 120;
-        case 5:
-            return 300;
-        default:
-            return 600;
-    }
+RingVolume ringVolumeFor(int volumeChoice) {
+    if (volumeChoice >= kRisingVolumeChoice)
+        return {true, 0};
+    return {false, alarmVolumeLevel(volumeChoice)};
 }
 
 AlarmPlayer::AlarmPlayer(AlarmPlayerTiming timing)
@@ -202,8 +193,7 @@ void AlarmPlayer::rampThread() {
             std::lock_guard lock(mutex_);
             if (stopping_)
                 return;
-            const auto level = static_cast<std::uint16_t>(step * kRampStep);
-            platform::setWaveOutVolume(platform::bothChannels(level));
+            platform::setWaveOutVolume(platform::bothChannels(rampLevel(step)));
         }
         if (waitStopped(timing_.rampStep))
             return;

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <thread>
 
+#include "alarms/alarm_volume.h"
 #include "platform/api/sound.h"
 
 namespace alarms {
@@ -32,10 +33,8 @@ struct RingVolume {
     std::uint16_t level = 0;
 };
 
-// The ramp's levels: 0 first, then kRampStep more per step while below 65535 (127 steps,
-// ending at 65024).
-constexpr std::uint16_t kRampStep = 512;
-constexpr int kRampSteps = 127;
+// The ringing volume of a volume choice (0..7): rising for 7 and above, else its level.
+RingVolume ringVolumeFor(int volumeChoice);
 
 // The player's pauses. Tests shorten them; the defaults are the device's.
 struct AlarmPlayerTiming {
@@ -80,7 +79,6 @@ class AlarmPlayer {
   private:
     enum class Kind { Wave, Media, Vibrate };
 
-    void saveVolumeOnce();
     void restoreVolumeLocked();
     void joinWorkers();
     // Waits until the stop flag is set or the time has passed; true when stopped.
@@ -99,7 +97,7 @@ class AlarmPlayer {
     bool stopping_ = true;  // nothing rings until start()
     bool shutDown_ = false;
     Kind kind_ = Kind::Wave;
-    std::optional<int> vibrator_;  // switched on by this player
+    std::optional<int> vibrator_;               // switched on by this player
     std::optional<std::uint32_t> savedVolume_;  // saved once, put back after every ringing
     bool volumeChanged_ = false;
     bool loopInSound_ = false;  // the loop thread is inside a play that silence() must end
@@ -109,9 +107,5 @@ class AlarmPlayer {
     std::thread loop_;
     std::thread timer_;
 };
-
-// Ringing time of an alarm record's duration choice (field 12): 2 -> 30 s, 3 -> 60 s,
-// 4 -> 120 s, 5 -> 300 s, anything else 600 s.
-int ringingSecondsFor(int durationChoice);
 
 }  // namespace alarms
