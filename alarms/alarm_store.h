@@ -45,6 +45,7 @@ platform::NotificationRecord alarmNotification(std::wstring_view arguments,
 
 enum class ArmResult {
     Armed,
+    Off,           // skipOrOff of a one-off alarm, or a one-off alarm that has rung
     NoOccurrence,  // the repeat search found none ("Alarm Set Error"); stored unarmed
     Refused,       // the notification service refused it; stored unarmed
     NoAlarm,       // no current alarm, or it is gone from the file
@@ -106,7 +107,7 @@ class AlarmStore {
     ArmResult arm();
     bool disarm();
     // Disarms, and arms a repeating alarm again from its armed occurrence, so it skips that
-    // occurrence; a one-off alarm stays off.
+    // occurrence (Armed); a one-off alarm stays off (Off).
     ArmResult skipOrOff();
     // Disarms and deletes the row; deleting the last alarm deletes the file.
     bool remove();
@@ -122,8 +123,8 @@ class AlarmStore {
     EditResult addNew(const AlarmRecord& record);
 
     // The alarm program's step as the alarm of that name starts ringing: a one-off alarm is
-    // turned off; a repeating one is armed for its next occurrence after the present time,
-    // in its city's time. Nothing happens when the name is unknown.
+    // turned off (Off); a repeating one is armed for its next occurrence after the present
+    // time at its time of day in its city's time. NoAlarm when the name is unknown.
     ArmResult rearmAfterRinging(std::wstring_view name);
 
     // Writes the table (an empty one deletes the file).

@@ -19,6 +19,7 @@
 
 #include "platform/api/device.h"
 #include "platform/api/program.h"
+#include "platform/services/process_internal.h"
 
 extern char** environ;
 
@@ -81,16 +82,21 @@ bool isExecutableFile(const std::filesystem::path& p) {
     return stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(p.c_str(), X_OK) == 0;
 }
 
-std::vector<std::string> childEnvironment(const std::string& root, const std::string& self) {
+// The starter's environment with the device and the program's own path; what the
+// notification service told the starter about its own start does not reach the child.
+std::vector<std::string> childEnvironment(const std::string& root, const std::string& self,
+                                          const std::vector<std::string>& extra) {
     std::vector<std::string> env;
     for (char** e = environ; e && *e; ++e) {
         std::string_view entry = *e;
-        if (entry.starts_with("VORN_DEVICE=") || entry.starts_with("VORN_SELF="))
+        if (entry.starts_with("VORN_DEVICE=") || entry.starts_with("VORN_SELF=") ||
+            entry.starts_with("VORN_NOTIFIED_"))
             continue;
         env.emplace_back(entry);
     }
     env.push_back("VORN_DEVICE=" + root);
     env.push_back("VORN_SELF=" + self);
+    env.insert(env.end(), extra.begin(), extra.end());
     return env;
 }
 
@@ -107,6 +113,12 @@ bool isZombie(ProcessId pid) {
 }  // namespace
 
 std::optional<ProcessId> startProgram(std::wstring_view devicePath, std::wstring_view arguments) {
+    return process_internal::startProgramWith(devicePath, arguments, {});
+}
+
+std::optional<ProcessId> process_internal::startProgramWith(
+    std::wstring_view devicePath, std::wstring_view arguments,
+    const std::vector<std::string>& environment) {
     reapEndedChildren();
     auto host = hostPath(devicePath);
     if (!host || !isExecutableFile(*host)) {
@@ -115,7 +127,7 @@ std::optional<ProcessId> startProgram(std::wstring_view devicePath, std::wstring
     }
     // The program is told its path as the device spells it, whatever case the caller used.
     std::string self = toUtf8(devicePathOf(*host).value_or(std::wstring(devicePath)));
-    std::vector<std::string> env = childEnvironment(deviceRoot().string(), self);
+    std::vector<std::string> env = childEnvironment(deviceRoot().string(), self, environment);
     std::string program = host->string();
     std::string argumentLine = toUtf8(arguments);
 
