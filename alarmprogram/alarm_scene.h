@@ -55,6 +55,18 @@ class AlarmScene {
     platform::FontRef buttonFont_;
 };
 
+// The size of the clock's glyphs in the digits area.
+struct DigitMetrics {
+    int top = 0;
+    int width = 0;   // of a glyph
+    int height = 0;  // of a glyph
+    int gap = 0;     // after each glyph
+    int colon = 0;   // room for the colon
+    int totalWidth() const { return 4 * (width + gap) + colon - gap; }
+};
+DigitMetrics digitMetrics(const platform::Rect& area, const platform::Rect& panel,
+                          platform::Size glyph);
+
 // The rectangle the message is written in: the layout's, kept inside the panel and above the
 // buttons so a long message never runs over them.
 platform::Rect messageArea(const AlarmLayout& layout);
