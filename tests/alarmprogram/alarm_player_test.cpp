@@ -220,6 +220,26 @@ TEST_F(AlarmPlayerTest, TheMediaPlayerIsStartedAgainWhenItEnds) {
     EXPECT_EQ(playsOf(L"\\sounds\\beep.mp3").size(), count);
 }
 
+TEST_F(AlarmPlayerTest, VibrateOnlyRunsTheVibratorForTheRingingTime) {
+    const auto vibrator = AlarmPlayer::vibratorLed();
+    ASSERT_TRUE(vibrator.has_value());
+    EXPECT_EQ(platform::ledInfo(*vibrator)->cycleAdjust, -1);
+    AlarmPlayer player(quick());
+    ASSERT_TRUE(player.start(kVibrateOnly, {false, 12288}, 1));
+    EXPECT_EQ(platform::ledState(*vibrator), 1);
+    EXPECT_TRUE(player.ringing());
+    ASSERT_TRUE(waitUntil([&] { return platform::ledState(*vibrator) == 0; }, 5s));
+    EXPECT_FALSE(player.ringing());
+    EXPECT_TRUE(platform::playLog().empty());
+
+    // Stopping by hand switches it off too.
+    ASSERT_TRUE(player.start(kVibrateOnly, {false, 12288}, 0));
+    EXPECT_EQ(platform::ledState(*vibrator), 1);
+    player.stop();
+    EXPECT_EQ(platform::ledState(*vibrator), 0);
+    EXPECT_EQ(platform::waveOutVolume(), kUserVolume);
+}
+
 TEST(RingVolume, FromTheVolumeChoice) {
     platform::test::useTestDevice();
     EXPECT_TRUE(ringVolumeFor(7).rising);
