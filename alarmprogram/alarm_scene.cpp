@@ -45,10 +45,8 @@ AlarmScene::AlarmScene(const std::wstring& installFolder, platform::Size size,
     panelPicture_ = loadPicture(installFolder + L"graphics2\\basic_shadow.tga");
     digitsPicture_ = loadPicture(installFolder + L"graphics2\\digits.tga");
     for (int i = 0; i < kBellFrames; ++i) {
-        auto bell =
+        bellPictures_[i] =
             loadPicture(installFolder + L"alarm\\alarm_alarm" + std::to_wstring(i + 1) + L".tga");
-        if (bell)
-            bells_[i] = gfx::resampleTarga(*bell, layout.bell.width(), layout.bell.height());
     }
     background_ = std::make_shared<platform::Bitmap>(size.width, size.height);
     frame_ = std::make_shared<platform::Bitmap>(size.width, size.height);
@@ -69,11 +67,19 @@ void AlarmScene::drawBackground(const SceneTexts& texts) {
 
 void AlarmScene::drawPanel(DeviceContext& dc) {
     const Rect& panel = layout_.panel;
-    stretchPicture(dc, panelPicture_.get(), panel);
+    if (panel.isEmpty())
+        return;
+    // The panel picture goes on twice, under and over the tint: resized once.
+    const gfx::TargaPixels face =
+        panelPicture_ ? gfx::resampleTarga(*panelPicture_, panel.width(), panel.height())
+                      : gfx::TargaPixels{};
+    if (face.width > 0)
+        gfx::drawTarga(dc, face, panel.left, panel.top);
     dc.frameRect(panel, kWhite);
     gfx::tintDib(background_.get(), gfx::systemColour(gfx::ColourHighlight), panel.left + 1,
                  panel.top + 1, panel.width() - 2, panel.height() - 2, kPanelTintAlpha, false);
-    stretchPicture(dc, panelPicture_.get(), panel);
+    if (face.width > 0)
+        gfx::drawTarga(dc, face, panel.left, panel.top);
 }
 
 void AlarmScene::drawButton(DeviceContext& dc, const Rect& rect, const std::wstring& label) {
@@ -151,7 +157,13 @@ const platform::Bitmap& AlarmScene::composeFrame(int bellFrame, const std::wstri
     DeviceContext dc;
     dc.selectBitmap(frame_);
     dc.drawBitmap({0, 0, size_.width, size_.height}, *background_, {0, 0});
-    const gfx::TargaPixels& bell = bells_[std::clamp(bellFrame, 1, kBellFrames) - 1];
+    const int index = std::clamp(bellFrame, 1, kBellFrames) - 1;
+    gfx::TargaPixels& bell = bells_[index];
+    if (bell.width == 0 && bellPictures_[index] && !layout_.bell.isEmpty()) {
+        bell =
+            gfx::resampleTarga(*bellPictures_[index], layout_.bell.width(), layout_.bell.height());
+        bellPictures_[index].reset();
+    }
     if (bell.width > 0)
         gfx::drawTarga(dc, bell, layout_.bell.left, layout_.bell.top);
     const Rect area = messageArea(layout_);

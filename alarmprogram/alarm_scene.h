@@ -47,7 +47,9 @@ class AlarmScene {
     AlarmLayout layout_;
     std::unique_ptr<gfx::TargaPixels> panelPicture_;
     std::unique_ptr<gfx::TargaPixels> digitsPicture_;
-    // The bell frames, already at the bell rectangle's size.
+    // The bell frames as loaded, and at the bell rectangle's size once first drawn (the first
+    // paint needs only one of them).
+    std::array<std::unique_ptr<gfx::TargaPixels>, kBellFrames> bellPictures_;
     std::array<gfx::TargaPixels, kBellFrames> bells_;
     std::shared_ptr<platform::Bitmap> background_;
     std::shared_ptr<platform::Bitmap> frame_;
