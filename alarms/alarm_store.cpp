@@ -24,7 +24,9 @@ void clearNotification(platform::NotificationHandle handle) {
     platform::flushNotificationDatabase();
 }
 
-std::optional<std::int64_t> ticksOf(const SystemTime& t) { return worldtime::fileTicks(t); }
+std::optional<std::int64_t> ticksOf(const SystemTime& t) {
+    return worldtime::fileTicks(t);
+}
 
 }  // namespace
 
@@ -78,7 +80,9 @@ int zoneOfCity(const core::RecordTable& favourites, std::wstring_view city) {
     return row ? favourites.fieldInt(row, 1) : 0;
 }
 
-AlarmStore::AlarmStore(std::wstring folder) : folder_(std::move(folder)) { reload(); }
+AlarmStore::AlarmStore(std::wstring folder) : folder_(std::move(folder)) {
+    reload();
+}
 
 void AlarmStore::reload() {
     std::wstring selected = current() ? name() : std::wstring();
@@ -89,7 +93,9 @@ void AlarmStore::reload() {
         select(selected);
 }
 
-void AlarmStore::clearSelection() { table_.setCurrentRow(0); }
+void AlarmStore::clearSelection() {
+    table_.setCurrentRow(0);
+}
 
 int AlarmStore::find(std::wstring_view name) const {
     if (name.empty())
@@ -110,8 +116,12 @@ AlarmRecord AlarmStore::record(int row) const {
     return readAlarmRecord(table_, r);
 }
 
-std::wstring AlarmStore::name(int row) const { return record(row).name; }
-std::wstring AlarmStore::message(int row) const { return record(row).message; }
+std::wstring AlarmStore::name(int row) const {
+    return record(row).name;
+}
+std::wstring AlarmStore::message(int row) const {
+    return record(row).message;
+}
 
 std::optional<std::wstring> AlarmStore::cityName(int row) const {
     AlarmRecord r = record(row);
@@ -120,8 +130,12 @@ std::optional<std::wstring> AlarmStore::cityName(int row) const {
     return r.city;
 }
 
-RepeatKind AlarmStore::repeatKind(int row) const { return record(row).kind; }
-platform::NotificationHandle AlarmStore::handle(int row) const { return record(row).handle; }
+RepeatKind AlarmStore::repeatKind(int row) const {
+    return record(row).kind;
+}
+platform::NotificationHandle AlarmStore::handle(int row) const {
+    return record(row).handle;
+}
 
 bool AlarmStore::isArmed(int row) const {
     platform::NotificationHandle h = handle(row);
@@ -188,8 +202,7 @@ static std::optional<SystemTime> occurrenceOf(const AlarmRecord& r, RepeatCaller
     SystemTime ringAt = now;
     ringAt.hour = static_cast<std::uint16_t>(r.hour());
     ringAt.minute = static_cast<std::uint16_t>(r.minute());
-    RepeatResult found =
-        getNextRepeatingTimeAt(ringAt, r, r.zone, armedOccurrence(r), now, caller);
+    RepeatResult found = getNextRepeatingTimeAt(ringAt, r, r.zone, armedOccurrence(r), now, caller);
     status = found.status;
     if (found.status != RepeatStatus::Found)
         return std::nullopt;
@@ -206,7 +219,8 @@ ArmResult AlarmStore::armCurrent(RepeatCaller caller) {
     auto at = occurrenceOf(r, caller, lastRepeatStatus_);
     ArmResult result = ArmResult::NoOccurrence;
     if (at) {
-        r.handle = platform::setUserNotification(0, alarmNotification(armingArguments(r.name), *at));
+        r.handle =
+            platform::setUserNotification(0, alarmNotification(armingArguments(r.name), *at));
         platform::flushNotificationDatabase();
         result = r.handle ? ArmResult::Armed : ArmResult::Refused;
     }
@@ -287,9 +301,12 @@ EditResult AlarmStore::saveEdited(const AlarmRecord& edited) {
     r.armedTime.reset();
     writeAlarmRecord(table_, current(), r);
     switch (armCurrent(RepeatCaller::MainProgram)) {
-    case ArmResult::Armed: return EditResult::Saved;
-    case ArmResult::NotSaved: return EditResult::NotSaved;
-    default: return EditResult::SavedUnarmed;
+        case ArmResult::Armed:
+            return EditResult::Saved;
+        case ArmResult::NotSaved:
+            return EditResult::NotSaved;
+        default:
+            return EditResult::SavedUnarmed;
     }
 }
 
@@ -307,9 +324,12 @@ EditResult AlarmStore::addNew(const AlarmRecord& added) {
     table_.setCurrentRow(row);
     writeAlarmRecord(table_, row, r);
     switch (armCurrent(RepeatCaller::MainProgram)) {
-    case ArmResult::Armed: return EditResult::Saved;
-    case ArmResult::NotSaved: return EditResult::NotSaved;
-    default: return EditResult::SavedUnarmed;
+        case ArmResult::Armed:
+            return EditResult::Saved;
+        case ArmResult::NotSaved:
+            return EditResult::NotSaved;
+        default:
+            return EditResult::SavedUnarmed;
     }
 }
 
