@@ -192,13 +192,13 @@ TEST(AlarmChoices, SnoozeMinutesAreWhatTheSnoozeListSays) {
     // Strings 67 to 71 of each language file name the snooze choices 1 to 5; the number each
     // starts with is the interval the alarm program must use.
     for (const char* language : {"0409", "0407"}) {
-        std::ifstream in(std::string(VORN_SOURCE_DIR) + "/data/lang/lang." + language +
-                         ".mui.txt");
+        std::ifstream in(std::string(VORN_SOURCE_DIR) + "/data/lang/lang." + language + ".mui.txt");
         std::vector<std::string> lines;
         for (std::string line; std::getline(in, line);) lines.push_back(line);
         ASSERT_GT(lines.size(), 71u) << language;
+        // Line N (from 1) holds string N.
         for (int choice = 1; choice <= 5; ++choice) {
-            const std::string& label = lines[static_cast<std::size_t>(66 + choice)];
+            const std::string& label = lines[static_cast<std::size_t>(65 + choice)];
             EXPECT_EQ(snoozeMinutes(choice), std::stoi(label)) << language << ": " << label;
         }
     }
