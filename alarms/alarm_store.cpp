@@ -176,37 +176,31 @@ void AlarmStore::disarmCurrent() {
     table_.setField(current(), alarmField::Handle, L"0");
 }
 
-// The moment the current alarm rings next, in device local time, or why there is none.
-static std::optional<SystemTime> occurrenceOf(const AlarmRecord& r, RepeatCaller caller,
-                                              RepeatStatus& status) {
-    SystemTime now = platform::deviceLocalTime();
-    status = RepeatStatus::Invalid;
+RepeatResult occurrenceAfter(const AlarmRecord& r, const SystemTime& now, RepeatCaller caller) {
+    RepeatResult result;
     if (r.kind == RepeatKind::Once) {
         auto start = startDateTime(r);
-        if (!start)
-            return std::nullopt;
-        start->second = 0;
-        start->milliseconds = 0;
-        if (r.zone != kDeviceZone)
+        if (start) {
+            start->second = 0;
+            start->milliseconds = 0;
+        }
+        if (start && r.zone != kDeviceZone)
             start = worldtime::zoneToDevice(*start, r.zone);
         auto at = start ? ticksOf(*start) : std::nullopt;
         auto nowTicks = ticksOf(now);
+        if (!at || !nowTicks)
+            return result;
+        result.time = *start;
         // A one-off moment that has passed would only be reported as missed.
-        if (!at || !nowTicks || *at <= *nowTicks)
-            return std::nullopt;
-        status = RepeatStatus::Found;
-        return start;
+        result.status = *at > *nowTicks ? RepeatStatus::Found : RepeatStatus::Exhausted;
+        return result;
     }
     if (r.timeOfDayMs < 0 || r.timeOfDayMs >= 24 * 3600000)
-        return std::nullopt;
+        return result;
     SystemTime ringAt = now;
     ringAt.hour = static_cast<std::uint16_t>(r.hour());
     ringAt.minute = static_cast<std::uint16_t>(r.minute());
-    RepeatResult found = getNextRepeatingTimeAt(ringAt, r, r.zone, armedOccurrence(r), now, caller);
-    status = found.status;
-    if (found.status != RepeatStatus::Found)
-        return std::nullopt;
-    return found.time;
+    return getNextRepeatingTimeAt(ringAt, r, r.zone, armedOccurrence(r), now, caller);
 }
 
 ArmResult AlarmStore::armCurrent(RepeatCaller caller) {
@@ -216,7 +210,11 @@ ArmResult AlarmStore::armCurrent(RepeatCaller caller) {
     AlarmRecord r = record(row);
     clearNotification(r.handle);
     r.handle = 0;
-    auto at = occurrenceOf(r, caller, lastRepeatStatus_);
+    RepeatResult next = occurrenceAfter(r, platform::deviceLocalTime(), caller);
+    lastRepeatStatus_ = next.status;
+    std::optional<SystemTime> at;
+    if (next.status == RepeatStatus::Found)
+        at = next.time;
     ArmResult result = ArmResult::NoOccurrence;
     if (at) {
         r.handle =

@@ -71,6 +71,13 @@ struct MissedAlarm {
 // The missed runs in the notification run log, oldest first.
 std::vector<MissedAlarm> missedAlarms();
 
+// When an alarm rings next after the moment (device local), as arming computes it: a one-off
+// alarm at its date and time in its city's time (Exhausted once that has passed), a
+// repeating one by the repeat rules from its armed occurrence (fields 16 and 17; clear them
+// for the next occurrence after the moment alone).
+RepeatResult occurrenceAfter(const AlarmRecord& record, const platform::SystemTime& now,
+                             RepeatCaller caller = RepeatCaller::MainProgram);
+
 class AlarmStore {
   public:
     // Loads folder + "vornalarms.dat" (quote stripping, "~").
