@@ -266,16 +266,25 @@ bool AlarmStore::remove() {
 }
 
 int AlarmStore::nextAlarm() const {
+    // One read of the live handles instead of two per alarm: an armed alarm's start is the
+    // occurrence the store wrote beside its handle when it armed it. Only a row whose
+    // occurrence is unreadable fetches its notification.
+    auto handles = platform::userNotificationHandles();
+    std::sort(handles.begin(), handles.end());
     int best = 0;
     std::int64_t bestTicks = std::numeric_limits<std::int64_t>::max();
     for (int row = 1; row <= rowCount(); ++row) {
-        platform::NotificationHandle h = handle(row);
-        if (h == 0 || platform::userNotificationSize(h) == 0)
+        AlarmRecord r = record(row);
+        if (r.handle == 0 || !std::binary_search(handles.begin(), handles.end(), r.handle))
             continue;
-        auto n = platform::userNotification(h);
-        if (!n)
-            continue;
-        auto ticks = ticksOf(n->start);
+        std::optional<SystemTime> start = armedOccurrence(r);
+        if (!start) {
+            auto n = platform::userNotification(r.handle);
+            if (!n)
+                continue;
+            start = n->start;
+        }
+        auto ticks = ticksOf(*start);
         if (ticks && *ticks < bestTicks) {
             best = row;
             bestTicks = *ticks;

@@ -120,7 +120,8 @@ class AlarmStore {
     bool remove();
 
     // The row whose armed notification starts earliest (the earlier row on a tie); 0 when
-    // none is armed.
+    // none is armed. A row counts while the service holds its notification; its start is
+    // the occurrence stored with it (fields 16 and 17), which arming writes with the handle.
     int nextAlarm() const;
 
     // The editor's save. saveEdited writes the record over the selected alarm (disarmed
