@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     if (parsed.alarmName.size() > alarms::kMaxAlarmNameLength)
         std::abort();
-    if (!parsed.alarmName.empty() && line.find(parsed.alarmName) != 7)
+    if (!parsed.alarmName.empty() && line.compare(7, std::wstring::npos, parsed.alarmName) != 0)
         std::abort();
     return 0;
 }
