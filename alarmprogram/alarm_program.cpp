@@ -23,6 +23,7 @@
 #include "platform/api/phone.h"
 #include "platform/api/program.h"
 #include "platform/api/shell.h"
+#include "worldtime/zones.h"
 
 namespace alarmprogram {
 
@@ -71,6 +72,15 @@ std::wstring languageText(int number, std::wstring_view fallback) {
     return text == core::kNotLoaded || text.empty() ? std::wstring(fallback) : text;
 }
 
+// Re-arms a repeating alarm for its next occurrence, in its city's time when it has one: the
+// zones come from the install folder, and only such an alarm needs them.
+void rearm(alarms::AlarmStore& store, const alarms::AlarmRecord& record,
+           const std::wstring& installFolder) {
+    if (record.zone != alarms::kDeviceZone && !worldtime::loadZones(installFolder))
+        platform::logLine("alarm: the time zones did not load; a city alarm cannot be re-armed");
+    store.rearmAfterRinging(record.name);
+}
+
 bool isAlarmCommand(Command c) {
     return c == Command::Alarm || c == Command::Snooze;
 }
@@ -91,7 +101,7 @@ class AlarmProgram {
             // The next occurrence is armed before anything rings, so the chain goes on even
             // when this ringing is cut short.
             if (record && command_.command == Command::Alarm)
-                store.rearmAfterRinging(record->name);
+                rearm(store, *record, installFolder_);
         }
         if (command_.command == Command::Quick)
             alarms::cancelQuickAlarm();
@@ -206,7 +216,7 @@ bool handleMissed(const ParsedCommandLine& command) {
     if (command.command == Command::Alarm && !command.alarmName.empty()) {
         alarms::AlarmStore store(storeFolder());
         if (int row = store.find(command.alarmName))
-            store.rearmAfterRinging(store.name(row));
+            rearm(store, store.record(row), installFolder());
     } else if (command.command == Command::Quick) {
         alarms::cancelQuickAlarm();
     } else if (command.command != Command::Snooze) {

@@ -27,6 +27,7 @@
 #include "platform/api/sound.h"
 #include "platform/api/window.h"
 #include "tests/e2e/support/e2e_device.h"
+#include "worldtime/zones.h"
 
 using namespace e2e;
 using platform::SystemTime;
@@ -187,6 +188,35 @@ TEST_F(AlarmProgramTest, ADailyAlarmRingsRearmsAndSnoozes) {
     EXPECT_TRUE(platform::playLog().back().stopped || platform::playLog().back().durationMs > 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     EXPECT_EQ(playsOf(kChime), plays);
+}
+
+TEST_F(AlarmProgramTest, AnAlarmInAnotherCitysTimeIsRearmedInThatTime) {
+    // 07:00 in Tokyo (zone 34, no daylight saving) is 23:00 of the day before in Berlin.
+    ASSERT_TRUE(worldtime::loadZones(L"\\Program Files\\Vorn Roamer\\"));
+    constexpr int kTokyo = 34;
+    setDeviceLocal(localTime(2027, 1, 4, 22, 59, 50));
+    alarms::AlarmRecord r;
+    r.name = L"Call Tokyo";
+    r.city = L"Tokyo";
+    r.zone = kTokyo;
+    r.kind = alarms::RepeatKind::Daily;
+    r.timeOfDayMs = 7 * 3600000;
+    r.startDate = {4, 1, 2027};
+    r.soundPath = kChime;
+    alarms::AlarmStore store;
+    ASSERT_EQ(store.addNew(r), alarms::EditResult::Saved);
+    ASSERT_EQ(armedWith(L"/ALARM Call Tokyo").size(), 1u);
+    ASSERT_TRUE(
+        sameMinute(armedWith(L"/ALARM Call Tokyo")[0].record.start, localTime(2027, 1, 4, 23, 0)));
+
+    ringAt(localTime(2027, 1, 4, 23, 0, 5));
+    // The next ringing is Tokyo's next 07:00, not 07:00 in Berlin.
+    ASSERT_TRUE(waitUntil([] {
+        auto armed = armedWith(L"/ALARM Call Tokyo");
+        return armed.size() == 1 && armed[0].record.start.day == 5;
+    })) << device_.deviceLog();
+    EXPECT_TRUE(
+        sameMinute(armedWith(L"/ALARM Call Tokyo")[0].record.start, localTime(2027, 1, 5, 23, 0)));
 }
 
 TEST_F(AlarmProgramTest, TheSnoozeRingsWithoutTouchingTheStoreAndDismissCloses) {
