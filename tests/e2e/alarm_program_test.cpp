@@ -251,6 +251,15 @@ TEST_F(AlarmProgramTest, TheSnoozeRingsWithoutTouchingTheStoreAndDismissCloses) 
 TEST_F(AlarmProgramTest, DismissByTapClosesAndArmsNothing) {
     addDailyAlarm();
     ringAt(localTime(2027, 3, 10, 7, 0, 1));
+    // Taps beside the buttons and the device keys change nothing.
+    tapClient(76, 66, 83, 83);
+    tapClient(0, 0, 10, 10);
+    for (const char* key : {"enter", "back", "up", "a"}) {
+        auto pressed = device_.ctl({"key", key, "--window", "VORNALARMS"});
+        ASSERT_EQ(pressed.exitCode, 0) << pressed.err;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_NE(alarmWindow(), 0u);
     tapClient(17, 200, 95, 38);
     expectClosed();
     EXPECT_TRUE(armedWith(L"/ALMSZ Wake up").empty());
