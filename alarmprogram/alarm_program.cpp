@@ -143,7 +143,7 @@ class AlarmProgram {
             cleanUp();
             return 0;
         }
-        startRinging();
+        startRinging(plan_);
 
         platform::Message message;
         while (platform::getMessage(message)) {
@@ -155,15 +155,15 @@ class AlarmProgram {
     }
 
   private:
-    void startRinging() {
-        if (plan_.sound.empty())
+    void startRinging(const RingPlan& plan) {
+        if (plan.sound.empty())
             return;
         // An alarm due during a call shows without sound.
         if (platform::phoneStatus() & platform::kPhoneBusyMask) {
             platform::logLine("alarm: the phone is busy; ringing silently");
             return;
         }
-        player_.start(plan_.sound, alarms::ringVolumeFor(plan_.volumeChoice), plan_.seconds);
+        player_.start(plan.sound, alarms::ringVolumeFor(plan.volumeChoice), plan.seconds);
         // A call that came in between the look and the start was not seen by the watch.
         if (platform::phoneStatus() & platform::kPhoneIncomingCall)
             player_.silence();
@@ -186,8 +186,8 @@ class AlarmProgram {
             return;
         PreviewSettings preview{core::settings::read(alarms::keys::AlarmSound),
                                 core::settings::read(alarms::keys::AlarmVol)};
-        plan_ = planRinging({Command::PlaySound, {}}, std::nullopt, installFolder_, preview);
-        startRinging();
+        // The preview rings on its own; what Snooze arms stays the alarm's.
+        startRinging(planRinging({Command::PlaySound, {}}, std::nullopt, installFolder_, preview));
     }
 
     void cleanUp() {

@@ -248,6 +248,22 @@ TEST_F(AlarmProgramTest, TheSnoozeRingsWithoutTouchingTheStoreAndDismissCloses) 
     EXPECT_TRUE(armedWith(L"/ALMSZ Wake up").empty());
 }
 
+TEST_F(AlarmProgramTest, APreviewAskedForWhileRingingLeavesTheSnoozeAlone) {
+    addDailyAlarm(2);  // 5 minutes
+    core::settings::write(alarms::keys::AlarmSound, kQuickSound);
+    core::settings::write(alarms::keys::AlarmVol, 2);
+    platform::clearPlayLog();
+    ringAt(localTime(2027, 3, 10, 7, 0, 1));
+    auto preview = device_.ctl({"post", "--class", "VORNALARMS", "VornEmbedded", "1"});
+    ASSERT_EQ(preview.exitCode, 0) << preview.err;
+    ASSERT_TRUE(waitUntil([] { return playsOf(kQuickSound) >= 1; }));
+    tapClient(125, 200, 95, 38);
+    expectClosed();
+    auto snoozed = armedWith(L"/ALMSZ Wake up");
+    ASSERT_EQ(snoozed.size(), 1u);
+    EXPECT_TRUE(sameMinute(snoozed[0].record.start, localTime(2027, 3, 10, 7, 5)));
+}
+
 TEST_F(AlarmProgramTest, DismissByTapClosesAndArmsNothing) {
     addDailyAlarm();
     ringAt(localTime(2027, 3, 10, 7, 0, 1));
