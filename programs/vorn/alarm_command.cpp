@@ -105,7 +105,7 @@ std::string ruleText(const alarms::AlarmRecord& r) {
     }
 }
 
-void printList(const platform::SystemTime& at, const std::vector<Listed>& all) {
+void printList(const std::vector<Listed>& all) {
     if (all.empty()) {
         writeOut("no alarms\n");
         return;
@@ -120,7 +120,6 @@ void printList(const platform::SystemTime& at, const std::vector<Listed>& all) {
         line += l.next ? "  next " + isoDateTime(*l.next) : "  no next ring";
         writeOut(line + "\n");
     }
-    (void)at;
 }
 
 void printJson(const platform::SystemTime& at, const std::vector<Listed>& all) {
@@ -278,6 +277,7 @@ bool cityAsked(const Invocation& invocation, alarms::AlarmRecord& r) {
     return true;
 }
 
+// What a change did: "added", "on" or "off" with the alarm's state and armed ring.
 int done(const Invocation& invocation, const alarms::AlarmStore& store, std::string_view verb) {
     Listed l = listed(store, store.current(), platform::deviceLocalTime());
     std::string armed = l.armed ? isoDateTime(*l.armed) : std::string();
@@ -291,8 +291,8 @@ int done(const Invocation& invocation, const alarms::AlarmStore& store, std::str
             .endObject();
         writeOut(json.text() + "\n");
     } else {
-        writeOut(std::string(verb) + " " + utf8(l.record.name) +
-                 (l.armed ? ", rings " + armed : ", off") + "\n");
+        std::string what = verb == "added" ? "added " : "switched " + std::string(verb) + " ";
+        writeOut(what + utf8(l.record.name) + (l.armed ? ", rings " + armed : ", off") + "\n");
     }
     return kExitOk;
 }
@@ -353,7 +353,7 @@ int runAlarms(const Invocation& invocation) {
     if (invocation.json)
         printJson(*at, all);
     else
-        printList(*at, all);
+        printList(all);
     return kExitOk;
 }
 
