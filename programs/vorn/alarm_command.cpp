@@ -70,11 +70,17 @@ struct Listed {
     std::string state;  // "armed", "off", or "gone" (its notification is no longer there)
     std::optional<platform::SystemTime> armed;
     std::optional<platform::SystemTime> next;
+    std::optional<platform::SystemTime> missed;  // the latest ring missed while the device was off
 };
 
-Listed listed(const alarms::AlarmStore& store, int row, const platform::SystemTime& at) {
+Listed listed(const alarms::AlarmStore& store, int row, const platform::SystemTime& at,
+              const std::vector<alarms::MissedAlarm>& missed = {}) {
     Listed l;
     l.record = store.record(row);
+    for (const alarms::MissedAlarm& m : missed) {
+        if (!m.name.empty() && core::equalsIgnoringCase(m.name, l.record.name))
+            l.missed = m.due;
+    }
     l.armed = store.armedStart(row);
     l.state = l.record.handle == 0 ? "off" : l.armed ? "armed" : "gone";
     alarms::AlarmRecord fresh = l.record;
@@ -118,6 +124,8 @@ void printList(const std::vector<Listed>& all) {
             line += " (" + utf8(r.city) + " time)";
         line += "  " + l.state;
         line += l.next ? "  next " + isoDateTime(*l.next) : "  no next ring";
+        if (l.missed)
+            line += "  missed " + isoDateTime(*l.missed);
         writeOut(line + "\n");
     }
 }
@@ -147,6 +155,7 @@ void printJson(const platform::SystemTime& at, const std::vector<Listed>& all) {
             .field("state", l.state)
             .field("armed", l.armed ? isoDateTime(*l.armed) : std::string())
             .field("next", l.next ? isoDateTime(*l.next) : std::string())
+            .field("missed", l.missed ? isoDateTime(*l.missed) : std::string())
             .endObject();
     }
     json.endArray().endObject();
@@ -348,8 +357,10 @@ int runAlarms(const Invocation& invocation) {
     warnAboutDamage(store.table());
     if (!zonesFor(invocation, store))
         return kExitFailure;
+    const std::vector<alarms::MissedAlarm> missed = alarms::missedAlarms();
     std::vector<Listed> all;
-    for (int row = 1; row <= store.rowCount(); ++row) all.push_back(listed(store, row, *at));
+    for (int row = 1; row <= store.rowCount(); ++row)
+        all.push_back(listed(store, row, *at, missed));
     if (invocation.json)
         printJson(*at, all);
     else
