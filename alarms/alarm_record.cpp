@@ -149,7 +149,8 @@ bool writeAlarmRecord(core::RecordTable& table, int row, const AlarmRecord& r) {
     };
     text(alarmField::Name, r.name);
     text(alarmField::Message, r.message);
-    text(alarmField::City, r.city.empty() ? std::wstring(kDeviceCity) : r.city);
+    std::wstring city = storedText(r.city);
+    table.setField(row, alarmField::City, city.empty() ? kDeviceCity : std::wstring_view(city));
     text(alarmField::SoundName, r.soundName);
     number(alarmField::Kind, static_cast<int>(r.kind));
     number(alarmField::TimeOfDay, r.timeOfDayMs);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/settings.h"
 #include "core/text_case.h"
 #include "platform/api/device.h"
 #include "worldtime/date_helpers.h"
@@ -26,6 +27,15 @@ void clearNotification(platform::NotificationHandle handle) {
 
 std::optional<std::int64_t> ticksOf(const SystemTime& t) {
     return worldtime::fileTicks(t);
+}
+
+// An alarm kept in a city's time needs the zone table. The main program loads it at start;
+// the alarm program, which only needs it for such an alarm, has it loaded here.
+void ensureZoneTable(const AlarmRecord& r) {
+    if (r.zone == kDeviceZone || !worldtime::zoneTable().empty())
+        return;
+    if (auto mainPath = core::readMainPath())
+        worldtime::loadZones(*mainPath);
 }
 
 }  // namespace
@@ -210,6 +220,7 @@ ArmResult AlarmStore::armCurrent(RepeatCaller caller) {
     AlarmRecord r = record(row);
     clearNotification(r.handle);
     r.handle = 0;
+    ensureZoneTable(r);
     RepeatResult next = occurrenceAfter(r, platform::deviceLocalTime(), caller);
     lastRepeatStatus_ = next.status;
     std::optional<SystemTime> at;

@@ -116,6 +116,10 @@ TEST(AlarmRows, TextThatWouldBreakTheRowApartIsDropped) {
     EXPECT_EQ(table.fieldText(row, alarmField::Name), L"abcde");
     EXPECT_EQ(table.fieldText(row, alarmField::Message), L"line oneline two  with quotes");
     EXPECT_EQ(table.fieldText(row, alarmField::City), L"9999");
+    // A city of nothing but such characters is the device's own time, not an empty field.
+    r.city = L"\r\n";
+    writeAlarmRecord(table, row, r);
+    EXPECT_EQ(table.fieldText(row, alarmField::City), L"9999");
 }
 
 TEST(AlarmRows, ShortAndDamagedRowsReadAsHarmlessValues) {

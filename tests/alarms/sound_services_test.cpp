@@ -134,6 +134,10 @@ TEST_F(SoundServices, RisingVolumeStartsSilentAndEndsAt65024) {
             std::this_thread::sleep_for(10ms);
     });
     EXPECT_EQ(platform::waveOutVolume(), 0u);
+    ASSERT_TRUE(eventually([&] {
+        std::lock_guard lock(mutex);
+        return !calls.empty();
+    }));
     slow.stop();
 
     SoundLoopPlayer player(kQuick);
