@@ -190,6 +190,26 @@ TEST_F(AlarmProgramTest, ADailyAlarmRingsRearmsAndSnoozes) {
     EXPECT_EQ(playsOf(kChime), plays);
 }
 
+TEST_F(AlarmProgramTest, TheRunningDevicesServiceRingsItWhenTheClockMovesOn) {
+    addDailyAlarm();
+    platform::clearPlayLog();
+    CommandResult start =
+        vorndev({"start", "--device", device_.root().string(), "--headless", "--detach"});
+    ASSERT_EQ(start.exitCode, 0) << start.err;
+    // From 06:59:59 past 07:00: the service starts the alarm program.
+    CommandResult clock =
+        device_.ctl({"clock", "set", std::to_string(platform::clockOffsetSeconds() + 2)});
+    ASSERT_EQ(clock.exitCode, 0) << clock.err;
+    ASSERT_TRUE(waitUntil([] { return alarmWindow() != 0; })) << device_.deviceLog();
+    ASSERT_TRUE(waitUntil([] { return playsOf(kChime) >= 1; })) << device_.deviceLog();
+    auto armed = armedWith(L"/ALARM Wake up");
+    ASSERT_EQ(armed.size(), 1u);
+    EXPECT_TRUE(sameMinute(armed[0].record.start, localTime(2027, 3, 11, 7, 0)));
+    auto dismiss = device_.ctl({"key", "softleft", "--window", "VORNALARMS"});
+    ASSERT_EQ(dismiss.exitCode, 0) << dismiss.err;
+    ASSERT_TRUE(waitUntil([] { return alarmWindow() == 0; }));
+}
+
 TEST_F(AlarmProgramTest, AnAlarmInAnotherCitysTimeIsRearmedInThatTime) {
     // 07:00 in Tokyo (zone 34, no daylight saving) is 23:00 of the day before in Berlin.
     ASSERT_TRUE(worldtime::loadZones(L"\\Program Files\\Vorn Roamer\\"));
