@@ -93,6 +93,8 @@ class AlarmProgram {
     // Finds the alarm, re-arms it for "/ALARM", clears a due quick alarm, and decides what
     // rings.
     void prepare() {
+        // The clock shows this moment and a snooze counts from it.
+        ringStart_ = platform::deviceLocalTime();
         std::optional<alarms::AlarmRecord> record;
         if (isAlarmCommand(command_.command) && !command_.alarmName.empty()) {
             alarms::AlarmStore store(storeFolder());
@@ -114,7 +116,6 @@ class AlarmProgram {
     }
 
     int run() {
-        ringStart_ = platform::deviceLocalTime();
         gfx::computeDisplayMetrics();
         // A call that comes in silences the alarm at once; the watch ends before the player.
         phoneWatch_ = platform::watchPhoneStatus([this](std::uint32_t status) {
