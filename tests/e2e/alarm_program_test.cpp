@@ -163,7 +163,9 @@ TEST_F(AlarmProgramTest, ADailyAlarmRingsRearmsAndSnoozes) {
     platform::clearPlayLog();
     ringAt(localTime(2027, 3, 10, 7, 0, 20));
 
-    // The store already holds tomorrow's occurrence, with its notification.
+    // Once the sound is heard, the store already holds tomorrow's occurrence, with its
+    // notification.
+    ASSERT_TRUE(waitUntil([] { return playsOf(kChime) >= 1; })) << device_.deviceLog();
     alarms::AlarmStore store;
     ASSERT_TRUE(store.select(L"Wake up"));
     auto next = store.armedStart();
