@@ -373,6 +373,18 @@ TEST_F(AlarmProgramTest, AMissedAlarmRearmsWithoutRinging) {
     EXPECT_FALSE(alarms::missedAlarms().empty());
 }
 
+TEST_F(AlarmProgramTest, AMissedQuickAlarmIsNoLongerPendingAndDoesNotRing) {
+    setDeviceLocal(localTime(2027, 3, 10, 21, 59, 0));
+    ASSERT_TRUE(alarms::setQuickAlarm(localTime(2027, 3, 10, 22, 0)));
+    platform::clearPlayLog();
+    ringAt(localTime(2027, 3, 10, 23, 0, 0), platform::NotificationOutcome::Missed);
+    ASSERT_TRUE(waitUntil([] { return !alarms::quickAlarmSet(); })) << device_.deviceLog();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(alarmWindow(), 0u);
+    EXPECT_TRUE(platform::playLog().empty());
+    EXPECT_TRUE(platform::userNotificationHandles().empty());
+}
+
 TEST_F(AlarmProgramTest, AnUnknownAlarmShowsAnEmptyWindowAndRingsNothing) {
     setDeviceLocal(localTime(2027, 3, 10, 6, 59, 0));
     platform::NotificationRecord r;
