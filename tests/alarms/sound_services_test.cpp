@@ -54,10 +54,11 @@ void writeBeep() {
         .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
-// Waits up to two seconds for a condition.
+// Waits up to ten seconds for a condition: a loaded machine stretches each of the ramp's short
+// sleeps many times over.
 template <typename Condition>
 bool eventually(Condition condition) {
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 2000; ++i) {
         if (condition())
             return true;
         std::this_thread::sleep_for(5ms);
