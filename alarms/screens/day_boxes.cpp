@@ -66,8 +66,9 @@ void DayBoxes::paint(DeviceContext& dc, const Rect&) {
     for (int box = 1; box <= 7; ++box) {
         Rect b = boxRect(box);
         Rect name{b.left - 4 * unit, rect.top, b.right + 4 * unit, b.top - unit};
-        ui::drawClippedText(dc, core::languageString(kMondayString + box - 1), name,
-                            dt::Center | dt::Bottom | dt::SingleLine | dt::NoPrefix,
+        // Two letters of the day's name fit over a box ("Mo", "Tu").
+        std::wstring day = core::languageString(kMondayString + box - 1).substr(0, 2);
+        ui::drawClippedText(dc, day, name, dt::Center | dt::Bottom | dt::SingleLine | dt::NoPrefix,
                             isEnabled ? t.textColour : ui::kDisabledTextColour, ui::smallFont());
         dc.fillRect(b, ui::kPanelColour);
         dc.frameRect(b, ui::kFrameColour);
