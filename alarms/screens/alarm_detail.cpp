@@ -111,14 +111,23 @@ void AlarmDetailPanel::paint(DeviceContext& dc, const Rect&) {
     dc.frameRect(rect, ui::kFrameColour);
     ui::ClipScope clip(dc, rect);
     int left = rect.left + 6 * unit, right = rect.right - 6 * unit;
-    int y = rect.top + 3 * unit;
-    if (!detail_.time.empty()) {
-        Rect clock{left, y, right, y + kClockHeight * unit};
-        ui::drawClippedText(dc, detail_.time, clock, dt::Left | dt::VCenter | dt::SingleLine,
-                            t.mainColour, clockFont_ ? clockFont_ : ui::smallFont(true));
-        y = clock.bottom;
-    }
+    int top = rect.top + 3 * unit;
     int lineHeight = gfx::textHeight(dc, ui::smallFont()) + unit;
+    int lines = static_cast<int>(detail_.lines.size());
+    int y = top;
+    if (!detail_.time.empty()) {
+        const FontRef& font = clockFont_ ? clockFont_ : ui::smallFont(true);
+        // A panel too low for the time above the lines puts it beside them.
+        bool beside = top + kClockHeight * unit + lines * lineHeight > rect.bottom;
+        int width = gfx::textWidth(font, detail_.time);
+        Rect clock{left, top, beside ? left + width : right, top + kClockHeight * unit};
+        ui::drawClippedText(dc, detail_.time, clock, dt::Left | dt::VCenter | dt::SingleLine,
+                            t.mainColour, font);
+        if (beside)
+            left = clock.right + 8 * unit;
+        else
+            y = clock.bottom;
+    }
     bool first = true;
     for (const std::wstring& line : detail_.lines) {
         if (y >= rect.bottom)

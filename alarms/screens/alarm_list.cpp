@@ -1,8 +1,11 @@
 #include "alarms/screens/alarm_list.h"
 
+#include <algorithm>
+
 #include "alarms/alarm_store.h"
 #include "alarms/screens/alarm_texts.h"
 #include "core/language.h"
+#include "gfx/drawing.h"
 #include "gfx/fonts.h"
 #include "ui/control_paint.h"
 
@@ -18,8 +21,8 @@ constexpr int NewAlarm = 92, TapToAdd = 97;
 
 // Layout pixels.
 constexpr int kRowHeight = 36;
-constexpr int kTimeWidth = 62;
-constexpr int kClockPoints = 14;
+constexpr int kMinTimeWidth = 40;
+constexpr int kClockPoints = 12;
 constexpr Colour kSeparatorColour = 0xE0E0E0;
 constexpr Colour kSecondaryTextColour = 0x505050;
 constexpr std::uint32_t kLine = dt::SingleLine | dt::NoPrefix | dt::EndEllipsis;
@@ -41,8 +44,8 @@ std::vector<AlarmRowText> alarmRows(const AlarmStore& store, const TimeTexts& te
         SystemTime at{2000, 1, 6, 1};
         at.hour = static_cast<std::uint16_t>(record.hour());
         at.minute = static_cast<std::uint16_t>(record.minute());
-        RepeatFields repeat{static_cast<int>(record.kind), record.dayMask,
-                            dateText(record.startDate), record.dayOfMonth, record.month};
+        RepeatFields repeat{static_cast<int>(record.kind), record.dayMask, record.startDate,
+                            record.dayOfMonth, record.month};
         rows.push_back(
             {texts.time(at),
              record.name + stateSuffix(stateOf(store, row), store.cityName(row).value_or(L"")),
@@ -70,6 +73,12 @@ AlarmList::~AlarmList() {
 }
 
 void AlarmList::setRows(std::vector<AlarmRowText> rows) {
+    // One column for the times, as wide as the widest of them.
+    if (!clockFont_)
+        clockFont_ = gfx::createFont(kClockPoints, gfx::FontWeightBold);
+    timeWidth_ = kMinTimeWidth * ui::layoutUnit();
+    for (const AlarmRowText& row : rows)
+        timeWidth_ = std::max(timeWidth_, gfx::textWidth(clockFont_, row.time));
     model_.setRows(std::move(rows));
     if (currentRow() == 0 && rowCount() > 0)
         selectRow(1, false);
@@ -106,7 +115,7 @@ void AlarmList::drawRow(DeviceContext& dc, const Rect& line, int row, bool curre
     Colour secondary = current ? t.selectedTextColour : kSecondaryTextColour;
     int left = line.left + 4 * unit;
     if (!r.time.empty()) {
-        Rect clock{left, line.top, left + kTimeWidth * unit, line.bottom};
+        Rect clock{left, line.top, left + timeWidth_, line.bottom};
         ui::drawClippedText(dc, r.time, clock, dt::Left | dt::VCenter | kLine, main,
                             clockFont_ ? clockFont_ : ui::smallFont(true));
         left = clock.right + 4 * unit;

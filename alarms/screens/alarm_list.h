@@ -67,6 +67,7 @@ class AlarmList final : public ui::ListControl {
   private:
     AlarmListModel model_;
     platform::FontRef clockFont_;
+    int timeWidth_ = 0;
 };
 
 }  // namespace alarms

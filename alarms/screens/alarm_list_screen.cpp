@@ -31,7 +31,7 @@ Places placesForShape() {
         return {{2, 2, 186, 186}, {188, 2, 318, 186}};
     if (gfx::displayMetrics().isSquare)
         return {{2, 2, 238, 118}, {2, 120, 238, 186}};
-    return {{2, 2, 238, 182}, {2, 184, 238, 266}};
+    return {{2, 2, 238, 166}, {2, 168, 238, 266}};
 }
 
 }  // namespace

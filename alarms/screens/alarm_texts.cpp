@@ -10,10 +10,10 @@ using platform::SystemTime;
 namespace {
 
 namespace text {
-constexpr int Daily = 47, Monthly = 79, FirstOrdinal = 80, SecondOrdinal = 81, ThirdOrdinal = 82,
-              OtherOrdinal = 83, TimeUnknown = 84, Tomorrow = 86, InDays = 87, InHours = 88,
-              InMinutes = 89, Now = 90, NotSet = 91, Off = 98, Expired = 99, Monday = 621,
-              EveryYear = 628, January = 629;
+constexpr int Daily = 47, WorkingDays = 49, Monthly = 79, FirstOrdinal = 80, SecondOrdinal = 81,
+              ThirdOrdinal = 82, OtherOrdinal = 83, TimeUnknown = 84, Tomorrow = 86, InDays = 87,
+              InHours = 88, InMinutes = 89, Now = 90, NotSet = 91, Off = 98, Expired = 99,
+              Monday = 621, EveryYear = 628, January = 629;
 }
 
 constexpr std::int64_t kTicksPerMinute = 60 * platform::kFileTimeTicksPerSecond;
@@ -54,40 +54,23 @@ std::wstring tickedDayNames(int dayMask) {
     return names.empty() ? std::wstring(L"N/A") : names;
 }
 
-std::optional<SystemTime> parseAlarmDate(std::wstring_view text) {
-    int parts[3] = {0, 0, 0};
-    int index = 0;
-    bool digits = false;
-    for (wchar_t c : text) {
-        if (c == L':') {
-            if (!digits || ++index > 2)
-                return std::nullopt;
-            digits = false;
-        } else if (c >= L'0' && c <= L'9') {
-            if (parts[index] > 99999)
-                return std::nullopt;
-            parts[index] = parts[index] * 10 + (c - L'0');
-            digits = true;
-        } else {
-            return std::nullopt;
-        }
+std::optional<SystemTime> dateOf(const AlarmDate& date) {
+    if (date.year < 1601 || date.year > 30827 || date.month < 1 || date.month > 12 ||
+        date.day < 1 || date.day > platform::daysInMonth(date.year, date.month)) {
+        return std::nullopt;
     }
-    if (index != 2 || !digits)
-        return std::nullopt;
-    SystemTime date{static_cast<std::uint16_t>(parts[2]), static_cast<std::uint16_t>(parts[1]), 0,
-                    static_cast<std::uint16_t>(parts[0])};
-    if (parts[2] > 30827 || !platform::isValidSystemTime(date))
-        return std::nullopt;
-    date.dayOfWeek =
+    SystemTime at{static_cast<std::uint16_t>(date.year), static_cast<std::uint16_t>(date.month), 0,
+                  static_cast<std::uint16_t>(date.day)};
+    at.dayOfWeek =
         static_cast<std::uint16_t>(platform::dayOfWeekOf(date.year, date.month, date.day));
-    return date;
+    return at;
 }
 
 std::wstring repeatText(const RepeatFields& fields, const DateText& dateText) {
     switch (fields.kind) {
         case 1: {
-            std::optional<SystemTime> date = parseAlarmDate(fields.startDate);
-            return date ? dateText(*date) : fields.startDate;
+            std::optional<SystemTime> date = dateOf(fields.startDate);
+            return date ? dateText(*date) : alarms::dateText(fields.startDate);
         }
         case 2:
             return core::languageString(text::Daily);
@@ -100,8 +83,13 @@ std::wstring repeatText(const RepeatFields& fields, const DateText& dateText) {
             return ordinalDay(fields.dayOfMonth) + L" " + month + L" " +
                    core::languageString(text::EveryYear);
         }
-        case 3:
+        // Working days ring Monday to Friday whatever is ticked; without a tick the kind
+        // itself says when, rather than "N/A".
         case 4:
+            if (fields.dayMask == 0)
+                return core::languageString(text::WorkingDays);
+            return tickedDayNames(fields.dayMask);
+        case 3:
         case 7:
             return tickedDayNames(fields.dayMask);
         default:

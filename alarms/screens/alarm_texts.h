@@ -8,17 +8,18 @@
 #include <optional>
 #include <string>
 
+#include "alarms/alarm_record.h"
 #include "platform/api/clock.h"
 
 namespace alarms {
 
 // What a repeat summary needs of an alarm record.
 struct RepeatFields {
-    int kind = 0;            // 1 once ... 7 chosen days
-    int dayMask = 0;         // 1 Monday ... 64 Sunday
-    std::wstring startDate;  // "d:m:yyyy"
-    int dayOfMonth = 0;      // 1..31
-    int month = 0;           // 1..12
+    int kind = 0;         // 1 once ... 7 chosen days
+    int dayMask = 0;      // 1 Monday ... 64 Sunday
+    AlarmDate startDate;  // a one-off alarm's date
+    int dayOfMonth = 0;   // 1..31
+    int month = 0;        // 1..12
 };
 
 // A date in the program's short date format.
@@ -36,8 +37,8 @@ std::wstring tickedDayNames(int dayMask);
 // The second line of a list row.
 std::wstring repeatText(const RepeatFields& fields, const DateText& dateText);
 
-// Parses "d:m:yyyy" into a date at midnight; nothing when the text is not a real date.
-std::optional<platform::SystemTime> parseAlarmDate(std::wstring_view text);
+// A stored date at midnight; nothing when it is not a real date.
+std::optional<platform::SystemTime> dateOf(const AlarmDate& date);
 
 // When an armed alarm rings, said against the present: a date for a later month or year,
 // "Tomorrow", "In N days", "In N hours", "In N minutes" or "Now". start is the armed

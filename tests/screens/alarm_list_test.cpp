@@ -73,7 +73,7 @@ TEST_F(AlarmListTest, RowsShowTheStateAndTheRepeat) {
     yearly.dayOfMonth = 29;
     yearly.month = 2;
     storeAlarm(yearly, true);
-    AlarmRecord none = daily(L"Never", 8, 0);
+    AlarmRecord none = daily(L"Weekdays", 8, 0);
     none.kind = RepeatKind::WorkingDays;
     storeAlarm(none, true);
     // An armed alarm whose notification went away meanwhile reads as expired.
@@ -89,7 +89,7 @@ TEST_F(AlarmListTest, RowsShowTheStateAndTheRepeat) {
     EXPECT_EQ(title(4), L"Rent : Expired");
     EXPECT_EQ(detailLine(4), L"Monthly on day 15");
     EXPECT_EQ(detailLine(5), L"29th February every year");
-    EXPECT_EQ(detailLine(6), L"N/A");
+    EXPECT_EQ(detailLine(6), L"Working days");
     EXPECT_EQ(listScreen().list().rows().row(3).time, app_->timeText(localAt(2000, 1, 6, 6, 45)));
 }
 

@@ -52,9 +52,9 @@ TEST_F(AlarmTextsTest, WhenTextCountsDaysHoursAndMinutes) {
 TEST_F(AlarmTextsTest, RepeatTextsOfEveryKind) {
     RepeatFields f;
     f.kind = 1;
-    f.startDate = L"24:12:2026";
+    f.startDate = {24, 12, 2026};
     EXPECT_EQ(repeatText(f, date), L"24/12/2026");
-    f.startDate = L"31:2:2026";
+    f.startDate = {31, 2, 2026};
     EXPECT_EQ(repeatText(f, date), L"31:2:2026") << "a date that does not exist is shown as stored";
     f.kind = 2;
     EXPECT_EQ(repeatText(f, date), L"Every day");
@@ -78,23 +78,27 @@ TEST_F(AlarmTextsTest, RepeatTextsOfEveryKind) {
     f.kind = 3;
     f.dayMask = 64 | 1 | 32;
     EXPECT_EQ(repeatText(f, date), L"Mon,Sat,Sun") << "Monday first, whatever the bits' order";
-    f.kind = 4;
+    f.kind = 7;
     f.dayMask = 0;
     EXPECT_EQ(repeatText(f, date), L"N/A");
+    f.kind = 4;
+    EXPECT_EQ(repeatText(f, date), L"Working days") << "rings Monday to Friday all the same";
+    f.dayMask = 2;
+    EXPECT_EQ(repeatText(f, date), L"Tue");
     f.kind = 9;
     EXPECT_EQ(repeatText(f, date), L"");
 }
 
-TEST_F(AlarmTextsTest, StoredDatesParseOnlyWhenReal) {
-    auto d = parseAlarmDate(L"29:2:2028");
+TEST_F(AlarmTextsTest, StoredDatesAreDatesOnlyWhenReal) {
+    auto d = dateOf({29, 2, 2028});
     ASSERT_TRUE(d);
     EXPECT_EQ(d->day, 29);
     EXPECT_EQ(d->month, 2);
     EXPECT_EQ(d->year, 2028);
     EXPECT_EQ(d->dayOfWeek, 2);
-    for (const wchar_t* bad : {L"29:2:2027", L"0", L"", L"1:1", L"1:1:2026:4", L"a:1:2026",
-                               L"1::2026", L"99999999:1:2026", L"1:13:2026", L"-1:1:2026"}) {
-        EXPECT_FALSE(parseAlarmDate(bad)) << platform::toUtf8(bad);
+    for (AlarmDate bad : {AlarmDate{29, 2, 2027}, AlarmDate{0, 0, 0}, AlarmDate{1, 13, 2026},
+                          AlarmDate{-1, 1, 2026}, AlarmDate{1, 1, 99999}, AlarmDate{31, 4, 2026}}) {
+        EXPECT_FALSE(dateOf(bad)) << platform::toUtf8(dateText(bad));
     }
 }
 
