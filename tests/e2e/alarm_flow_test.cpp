@@ -1,0 +1,99 @@
+// An alarm made in the alarm editor as a person would: the list by the stylus, the name typed,
+// "Every day" chosen from the repeat list, 07:00 typed into the time picker, saved with the
+// left soft key. The list then shows the alarm, the store holds it and the notification
+// service holds "/ALARM" with its name for the next 07:00.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/api/clock.h"
+#include "platform/api/device.h"
+#include "platform/api/notifications.h"
+#include "tests/e2e/support/main_program_session.h"
+
+using namespace e2e;
+
+namespace {
+
+// A 240x320 screen: the window starts below the 26-pixel task bar. The list's first row is
+// at the top of the window; the editor's repeat list is its third row (y 50 to 70) and the
+// time picker the fourth (x 58 to 172, y 73 to 93).
+constexpr int kTaskBar = 26;
+constexpr int kAlarms = 41, kEditor = 42;
+
+class AlarmFlowTest : public MainProgramSession {
+  protected:
+    void SetUp() override {
+        skipWizard();
+        ask({"reg", "set", "HKCU", kSettingsKey, "OptStartScreen", "--string",
+             std::to_string(kAlarms)});
+        // Tuesday 8 December 2026, 10:30 UTC: 07:00 has passed, so the alarm rings tomorrow.
+        ask({"clock", "--at", "2026-12-08T10:30:00Z"});
+        startProgram(kAlarms);
+    }
+
+    std::vector<platform::NotificationRecord> alarmNotifications() {
+        std::vector<platform::NotificationRecord> found;
+        for (platform::NotificationHandle h : platform::userNotificationHandles()) {
+            if (auto r = platform::userNotification(h); r && r->arguments.starts_with(L"/ALARM"))
+                found.push_back(*r);
+        }
+        return found;
+    }
+};
+
+TEST_F(AlarmFlowTest, ADailyAlarmAtSevenMadeByStylusAndKeysIsListedAndArmed) {
+    EXPECT_EQ(ask({"app", "alarms"}), "selected 1; No alarm is set.");
+    tap(100, kTaskBar + 16);  // "New alarm"
+    ASSERT_TRUE(waitForModule(kEditor));
+    // The name box: the caret after "Alarm", five back-spaces, then the new name.
+    tap(200, kTaskBar + 14);
+    for (int i = 0; i < 5; ++i) key("backspace");
+    ask({"type", "Wake"});
+    // The repeat list opens on "Working days"; two up is "Every day".
+    tap(120, kTaskBar + 60);
+    key("up");
+    key("up");
+    key("enter");
+    // The time picker, on its hours: hours, then minutes.
+    tap(63, kTaskBar + 83);
+    for (const char* k : {"0", "7", "right", "0", "0"}) key(k);
+    key("softleft");
+    ASSERT_TRUE(waitForModule(kAlarms));
+
+    std::string rows = ask({"app", "alarms"});
+    EXPECT_NE(rows.find(" Wake | Every day;"), std::string::npos) << rows;
+    EXPECT_NE(rows.find("selected 2; Alarm : Wake; Time to get up!; "), std::string::npos) << rows;
+
+    auto stored = platform::readFile(L"\\windows\\vornalarms.dat");
+    ASSERT_TRUE(stored);
+    std::string text(stored->begin(), stored->end());
+    EXPECT_NE(text.find("Wake~Time to get up!~9999~Vibrate~2~25200000~"), std::string::npos)
+        << text;
+
+    auto armed = alarmNotifications();
+    ASSERT_EQ(armed.size(), 1u);
+    EXPECT_EQ(armed[0].arguments, L"/ALARM Wake");
+    EXPECT_EQ(armed[0].application, L"\\windows\\vornalarms.exe");
+    // The next 07:00 in the device's local time after the present.
+    platform::SystemTime now = platform::deviceLocalTime();
+    platform::SystemTime expected = now;
+    expected.hour = 7;
+    expected.minute = 0;
+    expected.second = 0;
+    expected.milliseconds = 0;
+    auto at = platform::toFileTime(expected);
+    ASSERT_TRUE(at);
+    if (*at <= *platform::toFileTime(now))
+        *at += 24 * 3600 * platform::kFileTimeTicksPerSecond;
+    auto next = platform::toSystemTime(*at);
+    ASSERT_TRUE(next);
+    EXPECT_EQ(armed[0].start.year, next->year);
+    EXPECT_EQ(armed[0].start.month, next->month);
+    EXPECT_EQ(armed[0].start.day, next->day);
+    EXPECT_EQ(armed[0].start.hour, 7);
+    EXPECT_EQ(armed[0].start.minute, 0);
+}
+
+}  // namespace
