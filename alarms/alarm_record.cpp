@@ -82,9 +82,15 @@ bool readClockText(std::wstring_view text, AlarmClock& clock) {
     return readPieces<2>(text, {&clock.hour, &clock.minute}) > 0;
 }
 
-int AlarmRecord::hour() const { return timeOfDayMs / 3600000; }
-int AlarmRecord::minute() const { return timeOfDayMs / 60000 % 60; }
-int AlarmRecord::second() const { return timeOfDayMs / 1000 % 60; }
+int AlarmRecord::hour() const {
+    return timeOfDayMs / 3600000;
+}
+int AlarmRecord::minute() const {
+    return timeOfDayMs / 60000 % 60;
+}
+int AlarmRecord::second() const {
+    return timeOfDayMs / 1000 % 60;
+}
 
 AlarmRecord readAlarmRecord(const core::RecordTable& table, int row) {
     AlarmRecord r;
@@ -143,7 +149,8 @@ bool writeAlarmRecord(core::RecordTable& table, int row, const AlarmRecord& r) {
     };
     text(alarmField::Name, r.name);
     text(alarmField::Message, r.message);
-    text(alarmField::City, r.city.empty() ? std::wstring(kDeviceCity) : r.city);
+    std::wstring city = storedText(r.city);
+    table.setField(row, alarmField::City, city.empty() ? kDeviceCity : std::wstring_view(city));
     text(alarmField::SoundName, r.soundName);
     number(alarmField::Kind, static_cast<int>(r.kind));
     number(alarmField::TimeOfDay, r.timeOfDayMs);
@@ -185,8 +192,8 @@ std::optional<platform::SystemTime> armedOccurrence(const AlarmRecord& record) {
         return std::nullopt;
     const AlarmDate& d = *record.armedDate;
     const AlarmClock& c = *record.armedTime;
-    if (d.year < 1601 || d.year > 30827 || d.month < 1 || d.month > 12 || d.day < 1 ||
-        c.hour < 0 || c.hour > 23 || c.minute < 0 || c.minute > 59)
+    if (d.year < 1601 || d.year > 30827 || d.month < 1 || d.month > 12 || d.day < 1 || c.hour < 0 ||
+        c.hour > 23 || c.minute < 0 || c.minute > 59)
         return std::nullopt;
     platform::SystemTime t;
     t.year = static_cast<std::uint16_t>(d.year);
@@ -200,22 +207,33 @@ std::optional<platform::SystemTime> armedOccurrence(const AlarmRecord& record) {
 
 int ringingSeconds(int ringTimeChoice) {
     switch (ringTimeChoice) {
-    case 2: return 30;
-    case 3: return 60;
-    case 4: return 120;
-    case 5: return 300;
-    default: return 600;
+        case 2:
+            return 30;
+        case 3:
+            return 60;
+        case 4:
+            return 120;
+        case 5:
+            return 300;
+        default:
+            return 600;
     }
 }
 
 int snoozeMinutes(int snoozeChoice) {
     switch (snoozeChoice) {
-    case 1: return 1;
-    case 2: return 5;
-    case 3: return 10;
-    case 4: return 15;
-    case 5: return 30;
-    default: return 5;
+        case 1:
+            return 1;
+        case 2:
+            return 5;
+        case 3:
+            return 10;
+        case 4:
+            return 15;
+        case 5:
+            return 30;
+        default:
+            return 5;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/settings.h"
 #include "core/text_case.h"
 #include "platform/api/device.h"
 #include "worldtime/date_helpers.h"
@@ -24,7 +25,18 @@ void clearNotification(platform::NotificationHandle handle) {
     platform::flushNotificationDatabase();
 }
 
-std::optional<std::int64_t> ticksOf(const SystemTime& t) { return worldtime::fileTicks(t); }
+std::optional<std::int64_t> ticksOf(const SystemTime& t) {
+    return worldtime::fileTicks(t);
+}
+
+// An alarm kept in a city's time needs the zone table. The main program loads it at start;
+// the alarm program, which only needs it for such an alarm, has it loaded here.
+void ensureZoneTable(const AlarmRecord& r) {
+    if (r.zone == kDeviceZone || !worldtime::zoneTable().empty())
+        return;
+    if (auto mainPath = core::readMainPath())
+        worldtime::loadZones(*mainPath);
+}
 
 }  // namespace
 
@@ -78,7 +90,9 @@ int zoneOfCity(const core::RecordTable& favourites, std::wstring_view city) {
     return row ? favourites.fieldInt(row, 1) : 0;
 }
 
-AlarmStore::AlarmStore(std::wstring folder) : folder_(std::move(folder)) { reload(); }
+AlarmStore::AlarmStore(std::wstring folder) : folder_(std::move(folder)) {
+    reload();
+}
 
 void AlarmStore::reload() {
     std::wstring selected = current() ? name() : std::wstring();
@@ -89,7 +103,9 @@ void AlarmStore::reload() {
         select(selected);
 }
 
-void AlarmStore::clearSelection() { table_.setCurrentRow(0); }
+void AlarmStore::clearSelection() {
+    table_.setCurrentRow(0);
+}
 
 int AlarmStore::find(std::wstring_view name) const {
     if (name.empty())
@@ -110,8 +126,12 @@ AlarmRecord AlarmStore::record(int row) const {
     return readAlarmRecord(table_, r);
 }
 
-std::wstring AlarmStore::name(int row) const { return record(row).name; }
-std::wstring AlarmStore::message(int row) const { return record(row).message; }
+std::wstring AlarmStore::name(int row) const {
+    return record(row).name;
+}
+std::wstring AlarmStore::message(int row) const {
+    return record(row).message;
+}
 
 std::optional<std::wstring> AlarmStore::cityName(int row) const {
     AlarmRecord r = record(row);
@@ -120,8 +140,12 @@ std::optional<std::wstring> AlarmStore::cityName(int row) const {
     return r.city;
 }
 
-RepeatKind AlarmStore::repeatKind(int row) const { return record(row).kind; }
-platform::NotificationHandle AlarmStore::handle(int row) const { return record(row).handle; }
+RepeatKind AlarmStore::repeatKind(int row) const {
+    return record(row).kind;
+}
+platform::NotificationHandle AlarmStore::handle(int row) const {
+    return record(row).handle;
+}
 
 bool AlarmStore::isArmed(int row) const {
     platform::NotificationHandle h = handle(row);
@@ -162,38 +186,31 @@ void AlarmStore::disarmCurrent() {
     table_.setField(current(), alarmField::Handle, L"0");
 }
 
-// The moment the current alarm rings next, in device local time, or why there is none.
-static std::optional<SystemTime> occurrenceOf(const AlarmRecord& r, RepeatCaller caller,
-                                              RepeatStatus& status) {
-    SystemTime now = platform::deviceLocalTime();
-    status = RepeatStatus::Invalid;
+RepeatResult occurrenceAfter(const AlarmRecord& r, const SystemTime& now, RepeatCaller caller) {
+    RepeatResult result;
     if (r.kind == RepeatKind::Once) {
         auto start = startDateTime(r);
-        if (!start)
-            return std::nullopt;
-        start->second = 0;
-        start->milliseconds = 0;
-        if (r.zone != kDeviceZone)
+        if (start) {
+            start->second = 0;
+            start->milliseconds = 0;
+        }
+        if (start && r.zone != kDeviceZone)
             start = worldtime::zoneToDevice(*start, r.zone);
         auto at = start ? ticksOf(*start) : std::nullopt;
         auto nowTicks = ticksOf(now);
+        if (!at || !nowTicks)
+            return result;
+        result.time = *start;
         // A one-off moment that has passed would only be reported as missed.
-        if (!at || !nowTicks || *at <= *nowTicks)
-            return std::nullopt;
-        status = RepeatStatus::Found;
-        return start;
+        result.status = *at > *nowTicks ? RepeatStatus::Found : RepeatStatus::Exhausted;
+        return result;
     }
     if (r.timeOfDayMs < 0 || r.timeOfDayMs >= 24 * 3600000)
-        return std::nullopt;
+        return result;
     SystemTime ringAt = now;
     ringAt.hour = static_cast<std::uint16_t>(r.hour());
     ringAt.minute = static_cast<std::uint16_t>(r.minute());
-    RepeatResult found =
-        getNextRepeatingTimeAt(ringAt, r, r.zone, armedOccurrence(r), now, caller);
-    status = found.status;
-    if (found.status != RepeatStatus::Found)
-        return std::nullopt;
-    return found.time;
+    return getNextRepeatingTimeAt(ringAt, r, r.zone, armedOccurrence(r), now, caller);
 }
 
 ArmResult AlarmStore::armCurrent(RepeatCaller caller) {
@@ -203,10 +220,16 @@ ArmResult AlarmStore::armCurrent(RepeatCaller caller) {
     AlarmRecord r = record(row);
     clearNotification(r.handle);
     r.handle = 0;
-    auto at = occurrenceOf(r, caller, lastRepeatStatus_);
+    ensureZoneTable(r);
+    RepeatResult next = occurrenceAfter(r, platform::deviceLocalTime(), caller);
+    lastRepeatStatus_ = next.status;
+    std::optional<SystemTime> at;
+    if (next.status == RepeatStatus::Found)
+        at = next.time;
     ArmResult result = ArmResult::NoOccurrence;
     if (at) {
-        r.handle = platform::setUserNotification(0, alarmNotification(armingArguments(r.name), *at));
+        r.handle =
+            platform::setUserNotification(0, alarmNotification(armingArguments(r.name), *at));
         platform::flushNotificationDatabase();
         result = r.handle ? ArmResult::Armed : ArmResult::Refused;
     }
@@ -254,16 +277,25 @@ bool AlarmStore::remove() {
 }
 
 int AlarmStore::nextAlarm() const {
+    // One read of the live handles instead of two per alarm: an armed alarm's start is the
+    // occurrence the store wrote beside its handle when it armed it. Only a row whose
+    // occurrence is unreadable fetches its notification.
+    auto handles = platform::userNotificationHandles();
+    std::sort(handles.begin(), handles.end());
     int best = 0;
     std::int64_t bestTicks = std::numeric_limits<std::int64_t>::max();
     for (int row = 1; row <= rowCount(); ++row) {
-        platform::NotificationHandle h = handle(row);
-        if (h == 0 || platform::userNotificationSize(h) == 0)
+        AlarmRecord r = record(row);
+        if (r.handle == 0 || !std::binary_search(handles.begin(), handles.end(), r.handle))
             continue;
-        auto n = platform::userNotification(h);
-        if (!n)
-            continue;
-        auto ticks = ticksOf(n->start);
+        std::optional<SystemTime> start = armedOccurrence(r);
+        if (!start) {
+            auto n = platform::userNotification(r.handle);
+            if (!n)
+                continue;
+            start = n->start;
+        }
+        auto ticks = ticksOf(*start);
         if (ticks && *ticks < bestTicks) {
             best = row;
             bestTicks = *ticks;
@@ -287,9 +319,12 @@ EditResult AlarmStore::saveEdited(const AlarmRecord& edited) {
     r.armedTime.reset();
     writeAlarmRecord(table_, current(), r);
     switch (armCurrent(RepeatCaller::MainProgram)) {
-    case ArmResult::Armed: return EditResult::Saved;
-    case ArmResult::NotSaved: return EditResult::NotSaved;
-    default: return EditResult::SavedUnarmed;
+        case ArmResult::Armed:
+            return EditResult::Saved;
+        case ArmResult::NotSaved:
+            return EditResult::NotSaved;
+        default:
+            return EditResult::SavedUnarmed;
     }
 }
 
@@ -307,9 +342,12 @@ EditResult AlarmStore::addNew(const AlarmRecord& added) {
     table_.setCurrentRow(row);
     writeAlarmRecord(table_, row, r);
     switch (armCurrent(RepeatCaller::MainProgram)) {
-    case ArmResult::Armed: return EditResult::Saved;
-    case ArmResult::NotSaved: return EditResult::NotSaved;
-    default: return EditResult::SavedUnarmed;
+        case ArmResult::Armed:
+            return EditResult::Saved;
+        case ArmResult::NotSaved:
+            return EditResult::NotSaved;
+        default:
+            return EditResult::SavedUnarmed;
     }
 }
 

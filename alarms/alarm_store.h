@@ -71,6 +71,13 @@ struct MissedAlarm {
 // The missed runs in the notification run log, oldest first.
 std::vector<MissedAlarm> missedAlarms();
 
+// When an alarm rings next after the moment (device local), as arming computes it: a one-off
+// alarm at its date and time in its city's time (Exhausted once that has passed), a
+// repeating one by the repeat rules from its armed occurrence (fields 16 and 17; clear them
+// for the next occurrence after the moment alone).
+RepeatResult occurrenceAfter(const AlarmRecord& record, const platform::SystemTime& now,
+                             RepeatCaller caller = RepeatCaller::MainProgram);
+
 class AlarmStore {
   public:
     // Loads folder + "vornalarms.dat" (quote stripping, "~").
@@ -113,7 +120,8 @@ class AlarmStore {
     bool remove();
 
     // The row whose armed notification starts earliest (the earlier row on a tie); 0 when
-    // none is armed.
+    // none is armed. A row counts while the service holds its notification; its start is
+    // the occurrence stored with it (fields 16 and 17), which arming writes with the handle.
     int nextAlarm() const;
 
     // The editor's save. saveEdited writes the record over the selected alarm (disarmed

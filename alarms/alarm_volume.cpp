@@ -11,12 +11,18 @@ constexpr std::uint16_t kDefaultSystemVolume = 12288;
 
 std::uint16_t levelOfStep(std::uint32_t step) {
     switch (step) {
-    case 1: return 12288;
-    case 2: return 24576;
-    case 3: return 36864;
-    case 4: return 45056;
-    case 5: return 65535;
-    default: return 0;
+        case 1:
+            return 12288;
+        case 2:
+            return 24576;
+        case 3:
+            return 36864;
+        case 4:
+            return 45056;
+        case 5:
+            return 65535;
+        default:
+            return 0;
     }
 }
 
@@ -38,14 +44,17 @@ std::uint16_t systemAlarmVolume() {
 
 std::uint16_t alarmVolumeLevel(int choice) {
     switch (choice) {
-    case 0:
-    case 1: return systemAlarmVolume();
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6: return levelOfStep(static_cast<std::uint32_t>(choice - 1));
-    default: return 0;
+        case 0:
+        case 1:
+            return systemAlarmVolume();
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+            return levelOfStep(static_cast<std::uint32_t>(choice - 1));
+        default:
+            return 0;
     }
 }
 

@@ -52,7 +52,9 @@ void cancelQuickAlarm() {
     storeQuickHandle(0);
 }
 
-bool quickAlarmSet() { return storedQuickHandle() != 0; }
+bool quickAlarmSet() {
+    return storedQuickHandle() != 0;
+}
 
 platform::NotificationHandle armSnooze(std::wstring_view alarmName,
                                        const platform::SystemTime& ringStart, int minutes) {

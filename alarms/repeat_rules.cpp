@@ -18,13 +18,20 @@ using worldtime::kTicksPerDay;
 int candidateBound(RepeatKind kind, RepeatCaller caller) {
     bool main = caller == RepeatCaller::MainProgram;
     switch (kind) {
-    case RepeatKind::Daily: return main ? 8 : 10;
-    case RepeatKind::Weekly: return 12;
-    case RepeatKind::WorkingDays: return 12;
-    case RepeatKind::Monthly: return 13;
-    case RepeatKind::Yearly: return 5;
-    case RepeatKind::Custom: return 10;
-    default: return 0;
+        case RepeatKind::Daily:
+            return main ? 8 : 10;
+        case RepeatKind::Weekly:
+            return 12;
+        case RepeatKind::WorkingDays:
+            return 12;
+        case RepeatKind::Monthly:
+            return 13;
+        case RepeatKind::Yearly:
+            return 5;
+        case RepeatKind::Custom:
+            return 10;
+        default:
+            return 0;
     }
 }
 
@@ -66,9 +73,13 @@ Day clampedDay(int year, int month, int dayOfMonth) {
     return Day{year, month, std::clamp(dayOfMonth, 1, last)};
 }
 
-int weekdayOf(const Day& d) { return platform::dayOfWeekOf(d.year, d.month, d.day); }
+int weekdayOf(const Day& d) {
+    return platform::dayOfWeekOf(d.year, d.month, d.day);
+}
 
-bool isWorkingDay(int weekday) { return weekday >= 1 && weekday <= 5; }
+bool isWorkingDay(int weekday) {
+    return weekday >= 1 && weekday <= 5;
+}
 
 // The calendar date in the alarm's zone at a device-local moment. The zone's distance from
 // the device is measured at that moment; an error of a day only costs one candidate.
@@ -112,43 +123,47 @@ class Search {
 
     bool dayWanted(const Day& d) const {
         switch (record_.kind) {
-        case RepeatKind::Weekly:
-        case RepeatKind::Custom: return (record_.dayMask & dayBitOfWeekday(weekdayOf(d))) != 0;
-        case RepeatKind::WorkingDays: return isWorkingDay(weekdayOf(d));
-        default: return true;
+            case RepeatKind::Weekly:
+            case RepeatKind::Custom:
+                return (record_.dayMask & dayBitOfWeekday(weekdayOf(d))) != 0;
+            case RepeatKind::WorkingDays:
+                return isWorkingDay(weekdayOf(d));
+            default:
+                return true;
         }
     }
 
     // The i-th candidate date from the first date.
     std::optional<Day> candidate(const Day& first, int i, std::optional<Day> previous) const {
         switch (record_.kind) {
-        case RepeatKind::Monthly: {
-            int months = first.month - 1 + i;
-            int year = first.year + months / 12;
-            return validYear(year) ? std::optional(clampedDay(year, months % 12 + 1,
-                                                              record_.dayOfMonth))
-                                   : std::nullopt;
-        }
-        case RepeatKind::Yearly: {
-            int year = first.year + i;
-            int month = std::clamp(record_.month, 1, 12);
-            return validYear(year) ? std::optional(clampedDay(year, month, record_.dayOfMonth))
-                                   : std::nullopt;
-        }
-        case RepeatKind::WorkingDays: {
-            if (!previous)
-                return first;
-            auto next = addDays(*previous, 1);
-            if (!next)
-                return std::nullopt;
-            int weekday = weekdayOf(*next);
-            if (weekday == 0)
-                return addDays(*next, 1);
-            if (weekday == 6)
-                return addDays(*next, 2);
-            return next;
-        }
-        default: return previous ? addDays(*previous, 1) : std::optional(first);
+            case RepeatKind::Monthly: {
+                int months = first.month - 1 + i;
+                int year = first.year + months / 12;
+                return validYear(year)
+                           ? std::optional(clampedDay(year, months % 12 + 1, record_.dayOfMonth))
+                           : std::nullopt;
+            }
+            case RepeatKind::Yearly: {
+                int year = first.year + i;
+                int month = std::clamp(record_.month, 1, 12);
+                return validYear(year) ? std::optional(clampedDay(year, month, record_.dayOfMonth))
+                                       : std::nullopt;
+            }
+            case RepeatKind::WorkingDays: {
+                if (!previous)
+                    return first;
+                auto next = addDays(*previous, 1);
+                if (!next)
+                    return std::nullopt;
+                int weekday = weekdayOf(*next);
+                if (weekday == 0)
+                    return addDays(*next, 1);
+                if (weekday == 6)
+                    return addDays(*next, 2);
+                return next;
+            }
+            default:
+                return previous ? addDays(*previous, 1) : std::optional(first);
         }
     }
 

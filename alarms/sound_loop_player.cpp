@@ -7,9 +7,13 @@ namespace alarms {
 
 SoundLoopPlayer::SoundLoopPlayer(SoundLoopTiming timing) : timing_(timing) {}
 
-SoundLoopPlayer::~SoundLoopPlayer() { stop(); }
+SoundLoopPlayer::~SoundLoopPlayer() {
+    stop();
+}
 
-bool SoundLoopPlayer::playing() const { return playThread_.joinable() && !finished_.load(); }
+bool SoundLoopPlayer::playing() const {
+    return playThread_.joinable() && !finished_.load();
+}
 
 bool SoundLoopPlayer::waitOrStop(std::chrono::milliseconds duration) {
     std::unique_lock lock(waitMutex_);

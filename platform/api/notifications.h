@@ -89,6 +89,7 @@ struct NotificationRun {
     NotificationRecord record;
     NotificationOutcome outcome = NotificationOutcome::Started;
     FileTime ranAt = 0;  // device UTC when the service handled it
+    int processId = 0;   // the program started, 0 when none was (and in the run log)
 };
 
 // The service's step: every time notification whose start lies at or before the device's
@@ -96,6 +97,10 @@ struct NotificationRun {
 // it did, in the order of the start times. Several processes may call this at once; each due
 // record is handled exactly once.
 std::vector<NotificationRun> runDueNotifications();
+
+// The start (device local) of the earliest stored time notification, for the service's sleep;
+// nothing when there is none.
+std::optional<SystemTime> nextNotificationTime();
 
 // For a program that a time notification started: how it was started (nothing when no
 // notification started this process). The service passes this to the program it starts.

@@ -88,8 +88,8 @@ void logRuns(const std::vector<NotificationRun>& runs) {
             const NotificationRecord& r = run.record;
             s.prepare(
                  "INSERT INTO notification_runs(handle, size, kind, event, application,"
-                 " arguments, start_fields, end_fields, outcome, ran_at)"
-                 " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                 " arguments, start_fields, end_fields, outcome, ran_at, pid)"
+                 " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                 .bind(1, static_cast<std::int64_t>(run.handle))
                 .bind(2, static_cast<std::int64_t>(r.size))
                 .bind(3, static_cast<std::int64_t>(r.kind))
@@ -100,6 +100,7 @@ void logRuns(const std::vector<NotificationRun>& runs) {
                 .bind(8, std::string_view(packTime(r.end)))
                 .bind(9, static_cast<std::int64_t>(run.outcome))
                 .bind(10, static_cast<std::int64_t>(run.ranAt))
+                .bind(11, static_cast<std::int64_t>(run.processId))
                 .run();
         }
         s.prepare(
@@ -154,11 +155,21 @@ std::vector<NotificationRun> runDueNotifications() {
         auto pid = process_internal::startProgramWith(d.record.application, d.record.arguments,
                                                       startEnvironment(d.record.start, outcome));
         run.outcome = pid ? outcome : NotificationOutcome::Failed;
+        run.processId = pid.value_or(0);
         logRun(run);
         runs.push_back(std::move(run));
     }
     logRuns(runs);
     return runs;
+}
+
+std::optional<SystemTime> nextNotificationTime() {
+    auto& s = store();
+    std::lock_guard lock(s.mutex());
+    auto st = s.prepare("SELECT MIN(due) FROM notifications WHERE kind IN (2, 3, 4)");
+    if (!st.step() || st.isNull(0))
+        return std::nullopt;
+    return toSystemTime(static_cast<FileTime>(st.integer(0)));
 }
 
 std::vector<NotificationRun> signalNotificationEvent(NotificationEvent event) {
@@ -175,8 +186,9 @@ std::vector<NotificationRun> signalNotificationEvent(NotificationEvent event) {
     FileTime ranAt = deviceUtcFileTime();
     for (const auto& w : waiting) {
         NotificationRun run{w.handle, w.record, NotificationOutcome::Started, ranAt};
-        if (!startProgram(w.record.application, w.record.arguments))
-            run.outcome = NotificationOutcome::Failed;
+        auto pid = startProgram(w.record.application, w.record.arguments);
+        run.outcome = pid ? NotificationOutcome::Started : NotificationOutcome::Failed;
+        run.processId = pid.value_or(0);
         logRun(run);
         runs.push_back(std::move(run));
     }
@@ -190,7 +202,7 @@ std::vector<NotificationRun> notificationRunLog() {
     std::vector<NotificationRun> runs;
     auto st = s.prepare(
         "SELECT handle, size, kind, event, application, arguments, start_fields, end_fields,"
-        " outcome, ran_at FROM (SELECT * FROM notification_runs ORDER BY id DESC LIMIT ?)"
+        " outcome, ran_at, pid FROM (SELECT * FROM notification_runs ORDER BY id DESC LIMIT ?)"
         " ORDER BY id");
     st.bind(1, static_cast<std::int64_t>(kMaxNotificationRuns));
     while (st.step()) {
@@ -200,6 +212,7 @@ std::vector<NotificationRun> notificationRunLog() {
         run.outcome = outcome >= 1 && outcome <= 4 ? static_cast<NotificationOutcome>(outcome)
                                                    : NotificationOutcome::Failed;
         run.ranAt = static_cast<FileTime>(st.integer(9));
+        run.processId = static_cast<int>(st.integer(10));
         runs.push_back(std::move(run));
     }
     return runs;

@@ -29,7 +29,7 @@ state::Store& store() {
                    " size INTEGER NOT NULL, kind INTEGER NOT NULL, event INTEGER NOT NULL,"
                    " application TEXT NOT NULL, arguments TEXT NOT NULL,"
                    " start_fields TEXT NOT NULL, end_fields TEXT NOT NULL,"
-                   " outcome INTEGER NOT NULL, ran_at INTEGER NOT NULL);");
+                   " outcome INTEGER NOT NULL, ran_at INTEGER NOT NULL, pid INTEGER NOT NULL);");
     return s;
 }
 

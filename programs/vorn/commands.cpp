@@ -16,6 +16,9 @@ constexpr std::string_view kTimeOptions[] = {"--at"};
 constexpr std::string_view kSunOptions[] = {"--date"};
 constexpr std::string_view kMapOptions[] = {"--at", "--out", "--size"};
 constexpr std::string_view kMoonOptions[] = {"--at"};
+constexpr std::string_view kAlarmsOptions[] = {"--at"};
+constexpr std::string_view kAlarmOptions[] = {"--time",  "--repeat", "--days", "--day",
+                                              "--month", "--start",  "--city"};
 
 constexpr Command kCommands[] = {
     {"time", "time [CITY...] [--at UTC]",
@@ -56,6 +59,21 @@ constexpr Command kCommands[] = {
      "decimals, two for temperatures. Currencies use the installed rates.dat.",
      {},
      runConvert},
+    {"alarms", "alarms [--at TIME]",
+     "the alarms with their state and next ring, as the alarm screens keep them",
+     "The next ring is what the repeat rules give after TIME: device time such as\n"
+     "2027-01-04T06:59, or UTC with a trailing Z (2027-01-04T05:59Z); the device's clock\n"
+     "otherwise. The state is armed, off, or gone (its notification has fired or was removed).",
+     kAlarmsOptions, runAlarms},
+    {"alarm", "alarm add NAME --time HH:MM [--repeat KIND] [options] | alarm on|off|delete NAME",
+     "adds, switches on or off, or deletes an alarm, arming its notification",
+     "add takes --repeat once|daily|weekly|workdays|monthly|yearly|custom (once by default),\n"
+     "--days mon,tue,... (weekly and custom), --day N (monthly and yearly), --month N\n"
+     "(yearly), --start D:M:YYYY (the date of a one-off alarm, today by default) and\n"
+     "--city CITY, a favourite city whose local time the alarm keeps. Names are unique,\n"
+     "case aside. The alarm rings Alarm1.wav of the install folder at the device's alarm\n"
+     "volume; the alarm screens change the rest.",
+     kAlarmOptions, runAlarm},
 };
 
 }  // namespace

@@ -15,6 +15,8 @@ int runMap(const Invocation& invocation);
 int runMoon(const Invocation& invocation);
 int runDial(const Invocation& invocation);
 int runConvert(const Invocation& invocation);
+int runAlarms(const Invocation& invocation);
+int runAlarm(const Invocation& invocation);
 
 // Loads the install folder's zone table; false (after reporting) when it is missing.
 bool loadZoneTable(const Invocation& invocation);

@@ -217,13 +217,22 @@ TEST_F(Notifications, DueRecordsStartTheirProgramsOnTimeLateOrMissed) {
 }
 
 TEST_F(Notifications, TheClockMovingForwardMakesRecordsDue) {
+    EXPECT_FALSE(nextNotificationTime());
     NotificationHandle h = setUserNotification(0, timeRecord(at(2027, 3, 1, 12, 5), L"later"));
+    setUserNotification(0, timeRecord(at(2027, 3, 1, 13, 0), L"after"));
+    NotificationRecord event;
+    event.kind = NotificationKind::Event;
+    event.event = NotificationEvent::Rs232Detected;
+    event.application = L"\\windows\\reporter.exe";
+    setUserNotification(0, event);  // never due
+    EXPECT_EQ(nextNotificationTime(), at(2027, 3, 1, 12, 5));
     EXPECT_TRUE(runDueNotifications().empty());
     setDeviceUtcTime(*toFileTime(at(2027, 3, 1, 12, 5, 30)));
     auto runs = runDueNotifications();
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].handle, h);
     EXPECT_EQ(runs[0].outcome, NotificationOutcome::Started);
+    EXPECT_EQ(nextNotificationTime(), at(2027, 3, 1, 13, 0));
 }
 
 TEST_F(Notifications, EachDueRecordRunsOnceWhateverTheNumberOfServices) {

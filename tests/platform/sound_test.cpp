@@ -216,6 +216,32 @@ TEST_F(Sound, StopSoundEndsAPlayInAnotherThread) {
     EXPECT_FALSE(playLog().back().stopped);
 }
 
+TEST_F(Sound, WithAnAudioDeviceTheSoundIsHeardForAsLong) {
+    // SDL's silent driver stands in for a sound card.
+    setenv("VORN_SOUND", "audio", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_TRUE(sound::soundsAudible());
+    writeFile("heard.wav", makeWave({11025, 2, 16, 2205}));  // 200 ms
+    auto start = Clock::now();
+    EXPECT_TRUE(playSoundSync(L"\\windows\\heard.wav"));
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(190));
+    auto player = createMediaPlayer();
+    ASSERT_TRUE(player);
+    fs::copy_file(fs::path(VORN_SOURCE_DIR) / "tests/platform/data/beep.mp3",
+                  root_ / "windows" / "beep.mp3", fs::copy_options::overwrite_existing);
+    ASSERT_TRUE(player->play(L"\\windows\\beep.mp3"));
+    player->stop();
+    auto log = playLog();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_NEAR(log[0].durationMs, 200, 15);
+    EXPECT_TRUE(log[1].stopped);
+    // The audio device opened: nothing about sound went to the device log.
+    std::ifstream deviceLog(root_ / ".device" / "log" / "device.log");
+    std::string text{std::istreambuf_iterator<char>(deviceLog), {}};
+    EXPECT_EQ(text.find("sound:"), std::string::npos) << text;
+    setenv("VORN_SOUND", "log", 1);
+}
+
 TEST_F(Sound, ThePlayLogKeepsTheMostRecentPlays) {
     writeFile("empty.wav", makeWave({8000, 1, 16, 0}));
     const std::size_t total = kMaxPlayLog + 3;

@@ -45,8 +45,15 @@ const CtlVerb kVerbs[] = {
     {"post", "MESSAGE [WPARAM [LPARAM]]",
      "post a message (number, WM_ or registered name) to --class [--title]", "class title",
      ctlPost},
-    {"clock", "[show|set SECONDS]", "show the device clock, set its offset, or --at ISO-UTC", "at",
+    {"clock", "[show|set SECONDS]",
+     "show the device clock, set its offset, or --at ISO-UTC; moving it starts what came due", "at",
      ctlClock},
+    {"notifications", "[list|runs|clear HANDLE|clear --all]",
+     "the notification records, or the service's runs", "all", ctlNotifications},
+    {"sound", "[--clear]", "the wave-out volume and the play log (or clear it)", "clear", ctlSound},
+    {"power", "", "the power state, the backlight requirement, the LEDs and the vibrator", "",
+     ctlPower},
+    {"phone", "[idle|incoming|busy]", "show or set the phone status", "", ctlPhone},
     {"rotate", "[90|180|270]", "turn the screen (default 90 degrees)", "", ctlRotate},
     {"wait-window", "CLASS [TITLE]", "wait until a window exists (--timeout MS)", "timeout",
      ctlWaitWindow},
@@ -90,7 +97,7 @@ void printUsage() {
 std::vector<OptionSpec> allOptions() {
     std::vector<OptionSpec> specs{kDeviceOption, kHelpOption};
     auto add = [&](std::string_view name) {
-        bool flag = name == "headless";
+        bool flag = name == "headless" || name == "all" || name == "clear";
         if (std::none_of(specs.begin(), specs.end(), [&](auto& s) { return s.name == name; })) {
             specs.push_back({name, !flag});
         }

@@ -19,13 +19,6 @@ namespace {
 using platform::fromUtf8;
 using platform::toUtf8;
 
-std::string isoTime(const platform::SystemTime& t, bool utc) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u%s", t.year, t.month, t.day,
-                  t.hour, t.minute, t.second, utc ? "Z" : "");
-    return text;
-}
-
 // "YYYY-MM-DD", optionally followed by "THH:MM" or "THH:MM:SS" (a space may stand for the
 // T) and "Z".
 platform::FileTime parseIsoUtc(const std::string& text) {
@@ -64,6 +57,13 @@ int timeoutOption(const Arguments& a, int fallbackMs) {
 }
 
 }  // namespace
+
+std::string isoTime(const platform::SystemTime& t, bool utc) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u%s", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second, utc ? "Z" : "");
+    return text;
+}
 
 int ctlWindows(CtlContext& ctx) {
     ctx.args().expectAtMost(0);
@@ -151,8 +151,12 @@ int ctlClock(CtlContext& ctx) {
         throw UsageError("unknown clock action \"" + action + "\"; use show or set");
     } else {
         a.expectAtMost(1);
+        showClock();
+        return 0;
     }
     showClock();
+    // What the new time made due starts now, so whoever moved the clock sees it at once.
+    printNotificationRuns(platform::runDueNotifications());
     return 0;
 }
 

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/api/clock.h"
+#include "platform/api/notifications.h"
 #include "platform/api/window.h"
 #include "tools/vorndev/command_line.h"
 
@@ -50,5 +52,16 @@ int ctlClock(CtlContext& ctx);
 int ctlRotate(CtlContext& ctx);
 int ctlStop(CtlContext& ctx);
 int ctlRegistry(CtlContext& ctx);
+
+// The device's services: notifications, sound, power and the phone.
+int ctlNotifications(CtlContext& ctx);
+int ctlSound(CtlContext& ctx);
+int ctlPower(CtlContext& ctx);
+int ctlPhone(CtlContext& ctx);
+
+// "2027-03-01T07:00:00", with a "Z" for UTC.
+std::string isoTime(const platform::SystemTime& t, bool utc);
+// One line per run: "ran", handle, outcome, start, application, arguments, process id.
+void printNotificationRuns(const std::vector<platform::NotificationRun>& runs);
 
 }  // namespace vorndev

@@ -7,6 +7,7 @@
 
 #include "tools/vorndev/command_line.h"
 #include "tools/vorndev/commands.h"
+#include "tools/vorndev/notification_service.h"
 #include "tools/vorndev/today_host.h"
 
 namespace vorndev {
@@ -35,6 +36,23 @@ int runToday(const CommandArgs& args) {
     return runTodayHost(1, argv.data());
 }
 
+constexpr std::string_view kServiceUsage =
+    "usage: vorndev notifications-service [--device DIR]\n"
+    "\n"
+    "Runs the device's notification service as a program of the device (vorndev start does\n"
+    "this): it starts the programs of time notifications when their time comes, and at once\n"
+    "those whose time passed while the device was not running.\n";
+
+int runService(const CommandArgs& args) {
+    static constexpr OptionSpec kSpecs[] = {kDeviceOption, kHelpOption};
+    Arguments a(args, kSpecs);
+    if (printUsageIfAsked(a, kServiceUsage))
+        return 0;
+    a.expectAtMost(0);
+    useDeviceRoot(a);
+    return runNotificationService();
+}
+
 const Command kCommands[] = {
     {"init", "create a device and install the system", runInit},
     {"install", "install the system into a device", runInstall},
@@ -42,12 +60,15 @@ const Command kCommands[] = {
     {"start", "run the device's programs", runStart},
     {"ctl", "drive a running device (vorndev ctl --help)", runCtl},
     {"today", "run the Today screen (started by vorndev start)", runToday},
+    {"notifications-service", "run the notification service (started by vorndev start)",
+     runService},
 };
 
 void printUsage(std::ostream& out) {
     out << "usage: vorndev COMMAND [--device DIR] [OPTIONS]\n\nCommands:\n";
     for (const auto& c : kCommands) {
-        out << "  " << c.name << std::string(12 - c.name.size(), ' ') << c.summary << "\n";
+        std::size_t pad = c.name.size() < 12 ? 12 - c.name.size() : 1;
+        out << "  " << c.name << std::string(pad, ' ') << c.summary << "\n";
     }
     out << "\nEvery command takes --device DIR (default: $VORN_DEVICE, else\n"
            "~/.local/share/vornroamer/device) and --help.\n";

@@ -23,8 +23,10 @@ namespace {
 constexpr std::string_view kUsage =
     "usage: vorndev start [--device DIR] [--headless] [--detach] [--screen WxH]\n"
     "\n"
-    "Runs the device: the Today screen and the main program when it is installed. A device\n"
-    "that does not exist yet is created first (with --screen, default 240x320).\n"
+    "Runs the device: the notification service, the Today screen and the main program when\n"
+    "it is installed. A device that does not exist yet is created first (with --screen,\n"
+    "default 240x320). Notifications whose time passed while the device was not running\n"
+    "start their programs now.\n"
     "  --headless  no windows; the screens stay in memory (drive them with vorndev ctl)\n"
     "  --detach    return once the programs' windows exist, printing their process ids;\n"
     "              otherwise wait until they end (Ctrl-C closes them)\n";
@@ -41,6 +43,7 @@ bool displayReachable() {
 struct Started {
     std::string name;
     int processId = 0;
+    bool background = false;  // shows nothing; ends when the others have ended
 };
 
 void prepareDevice(const Arguments& a) {
@@ -62,9 +65,15 @@ std::vector<Started> startPrograms(const LaunchOptions& options) {
     started.push_back(
         {"Today screen",
          startHostProgram(selfExecutable(), {"today", "--device", root}, std::nullopt, options)});
+    // The Today screen's window comes first, then the service, which at once starts what came
+    // due while the device was off, then the main program, in front of the Today screen.
+    waitForWindows({started.back().processId}, kWindowWait);
+    started.push_back(
+        {"Notification service",
+         startHostProgram(selfExecutable(), {"notifications-service", "--device", root},
+                          std::nullopt, options),
+         true});
     if (platform::fileExists(kMainProgram)) {
-        // The main program opens its window after the Today screen's, so it is in front.
-        waitForWindows({started.front().processId}, kWindowWait);
         started.push_back(
             {platform::toUtf8(kMainProgram), startDeviceProgram(kMainProgram, L"", options)});
     }
@@ -96,6 +105,8 @@ int waitForWindowsAndReport(const std::vector<Started>& started) {
 // device first.
 int runInForeground(const std::vector<Started>& started, sigset_t signals) {
     std::vector<int> ids = idsOf(started);
+    std::vector<int> shown, background;
+    for (const auto& s : started) (s.background ? background : shown).push_back(s.processId);
     timespec step{0, 200 * 1000 * 1000};
     for (;;) {
         int sig = ::sigtimedwait(&signals, nullptr, &step);
@@ -113,8 +124,10 @@ int runInForeground(const std::vector<Started>& started, sigset_t signals) {
             }
             return 0;
         }
-        if (std::none_of(ids.begin(), ids.end(), isProgramRunning))
+        if (std::none_of(shown.begin(), shown.end(), isProgramRunning)) {
+            closePrograms(background, kCloseGrace);
             return 0;
+        }
     }
 }
 

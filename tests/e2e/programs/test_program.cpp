@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/api/device.h"
+#include "platform/api/notifications.h"
 #include "platform/api/program.h"
 #include "platform/api/shell.h"
 
@@ -232,6 +233,11 @@ int main(int argc, char** argv) {
     key.setDword(L"PingNumber", s.pingMessage);
     key.setDword(L"PongNumber", s.pongMessage);
     key.setDword(L"ProcessId", static_cast<std::uint32_t>(::getpid()));
+    // What the notification service told the program about its start.
+    if (auto notified = startedByNotification()) {
+        key.setDword(L"NotifiedOutcome", static_cast<std::uint32_t>(notified->outcome));
+        key.setDword(L"NotifiedDueMinute", notified->due.hour * 60u + notified->due.minute);
+    }
 
     Message msg;
     while (getMessage(msg)) {
