@@ -45,10 +45,8 @@ AlarmScene::AlarmScene(const std::wstring& installFolder, platform::Size size,
     panelPicture_ = loadPicture(installFolder + L"graphics2\\basic_shadow.tga");
     digitsPicture_ = loadPicture(installFolder + L"graphics2\\digits.tga");
     for (int i = 0; i < kBellFrames; ++i) {
-        auto bell =
+        bellPictures_[i] =
             loadPicture(installFolder + L"alarm\\alarm_alarm" + std::to_wstring(i + 1) + L".tga");
-        if (bell)
-            bells_[i] = gfx::resampleTarga(*bell, layout.bell.width(), layout.bell.height());
     }
     background_ = std::make_shared<platform::Bitmap>(size.width, size.height);
     frame_ = std::make_shared<platform::Bitmap>(size.width, size.height);
@@ -69,11 +67,19 @@ void AlarmScene::drawBackground(const SceneTexts& texts) {
 
 void AlarmScene::drawPanel(DeviceContext& dc) {
     const Rect& panel = layout_.panel;
-    stretchPicture(dc, panelPicture_.get(), panel);
+    if (panel.isEmpty())
+        return;
+    // The panel picture goes on twice, under and over the tint: resized once.
+    const gfx::TargaPixels face =
+        panelPicture_ ? gfx::resampleTarga(*panelPicture_, panel.width(), panel.height())
+                      : gfx::TargaPixels{};
+    if (face.width > 0)
+        gfx::drawTarga(dc, face, panel.left, panel.top);
     dc.frameRect(panel, kWhite);
     gfx::tintDib(background_.get(), gfx::systemColour(gfx::ColourHighlight), panel.left + 1,
                  panel.top + 1, panel.width() - 2, panel.height() - 2, kPanelTintAlpha, false);
-    stretchPicture(dc, panelPicture_.get(), panel);
+    if (face.width > 0)
+        gfx::drawTarga(dc, face, panel.left, panel.top);
 }
 
 void AlarmScene::drawButton(DeviceContext& dc, const Rect& rect, const std::wstring& label) {
@@ -87,6 +93,26 @@ void AlarmScene::drawButton(DeviceContext& dc, const Rect& rect, const std::wstr
     dc.selectFont(old);
 }
 
+// The clock's glyph size inside its area: the area's height, made smaller when four glyphs
+// and the colon would run past the panel's edge (the square screen's digits area does).
+DigitMetrics digitMetrics(const Rect& area, const Rect& panel, platform::Size glyph) {
+    DigitMetrics m;
+    if (glyph.width <= 0 || glyph.height <= 0 || area.isEmpty())
+        return m;
+    const int margin = std::max(2, panel.width() / 40);
+    const int room = std::min(area.right, panel.right - margin) - area.left;
+    for (int height = area.height(); height > 0; --height) {
+        m.height = height;
+        m.width = std::max(1, glyph.width * height / glyph.height);
+        m.gap = std::max(1, m.width / 8);
+        m.colon = std::max(4, m.width / 2);
+        if (m.totalWidth() <= room)
+            break;
+    }
+    m.top = area.top + (area.height() - m.height) / 2;
+    return m;
+}
+
 void AlarmScene::drawDigits(DeviceContext& dc, int hour, int minute) {
     const Rect& area = layout_.digits;
     if (!digitsPicture_ || area.isEmpty())
@@ -95,8 +121,9 @@ void AlarmScene::drawDigits(DeviceContext& dc, int hour, int minute) {
     const int glyphWidth = strip.width / 10;
     if (glyphWidth <= 0 || strip.height <= 0)
         return;
-    const int height = area.height();
-    const int width = std::max(1, glyphWidth * height / strip.height);
+    const DigitMetrics m = digitMetrics(area, layout_.panel, {glyphWidth, strip.height});
+    if (m.height <= 0)
+        return;
     // Each glyph is cut out of the strip once per digit; four small resamples per window.
     auto glyph = [&](int digit) {
         gfx::TargaPixels cut;
@@ -111,21 +138,18 @@ void AlarmScene::drawDigits(DeviceContext& dc, int hour, int minute) {
         return cut;
     };
     const int digits[4] = {hour / 10 % 10, hour % 10, minute / 10 % 10, minute % 10};
-    const int colonWidth = std::max(4, width / 2);
     int x = area.left;
     for (int i = 0; i < 4; ++i) {
         if (i == 2) {
             // The colon: two small white squares between the hours and the minutes.
-            const int dot = std::max(2, height / 10);
-            const int dotLeft = x + (colonWidth - dot) / 2;
-            dc.fillRect(platform::rectOfSize(dotLeft, area.top + height * 3 / 10, dot, dot),
-                        kWhite);
-            dc.fillRect(platform::rectOfSize(dotLeft, area.top + height * 6 / 10, dot, dot),
-                        kWhite);
-            x += colonWidth;
+            const int dot = std::max(2, m.height / 10);
+            const int dotLeft = x + (m.colon - m.gap - dot) / 2;
+            dc.fillRect(platform::rectOfSize(dotLeft, m.top + m.height * 3 / 10, dot, dot), kWhite);
+            dc.fillRect(platform::rectOfSize(dotLeft, m.top + m.height * 6 / 10, dot, dot), kWhite);
+            x += m.colon;
         }
-        gfx::drawTargaScaled(dc, glyph(digits[i]), x, area.top, width, height);
-        x += width + std::max(1, width / 8);
+        gfx::drawTargaScaled(dc, glyph(digits[i]), x, m.top, m.width, m.height);
+        x += m.width + m.gap;
     }
 }
 
@@ -133,7 +157,13 @@ const platform::Bitmap& AlarmScene::composeFrame(int bellFrame, const std::wstri
     DeviceContext dc;
     dc.selectBitmap(frame_);
     dc.drawBitmap({0, 0, size_.width, size_.height}, *background_, {0, 0});
-    const gfx::TargaPixels& bell = bells_[std::clamp(bellFrame, 1, kBellFrames) - 1];
+    const int index = std::clamp(bellFrame, 1, kBellFrames) - 1;
+    gfx::TargaPixels& bell = bells_[index];
+    if (bell.width == 0 && bellPictures_[index] && !layout_.bell.isEmpty()) {
+        bell =
+            gfx::resampleTarga(*bellPictures_[index], layout_.bell.width(), layout_.bell.height());
+        bellPictures_[index].reset();
+    }
     if (bell.width > 0)
         gfx::drawTarga(dc, bell, layout_.bell.left, layout_.bell.top);
     const Rect area = messageArea(layout_);

@@ -47,13 +47,27 @@ class AlarmScene {
     AlarmLayout layout_;
     std::unique_ptr<gfx::TargaPixels> panelPicture_;
     std::unique_ptr<gfx::TargaPixels> digitsPicture_;
-    // The bell frames, already at the bell rectangle's size.
+    // The bell frames as loaded, and at the bell rectangle's size once first drawn (the first
+    // paint needs only one of them).
+    std::array<std::unique_ptr<gfx::TargaPixels>, kBellFrames> bellPictures_;
     std::array<gfx::TargaPixels, kBellFrames> bells_;
     std::shared_ptr<platform::Bitmap> background_;
     std::shared_ptr<platform::Bitmap> frame_;
     platform::FontRef messageFont_;
     platform::FontRef buttonFont_;
 };
+
+// The size of the clock's glyphs in the digits area.
+struct DigitMetrics {
+    int top = 0;
+    int width = 0;   // of a glyph
+    int height = 0;  // of a glyph
+    int gap = 0;     // after each glyph
+    int colon = 0;   // room for the colon
+    int totalWidth() const { return 4 * (width + gap) + colon - gap; }
+};
+DigitMetrics digitMetrics(const platform::Rect& area, const platform::Rect& panel,
+                          platform::Size glyph);
 
 // The rectangle the message is written in: the layout's, kept inside the panel and above the
 // buttons so a long message never runs over them.

@@ -70,8 +70,9 @@ bool AlarmPlayer::start(std::wstring_view soundPath, RingVolume volume, int seco
         if (!savedVolume_)
             savedVolume_ = platform::waveOutVolume();
         volumeChanged_ = true;
-        if (!volume.rising)
-            platform::setWaveOutVolume(platform::bothChannels(volume.level));
+        // A rising ringing is silent before its first sound starts, not once the ramp thread
+        // gets round to it.
+        platform::setWaveOutVolume(volume.rising ? 0 : platform::bothChannels(volume.level));
     }
     if (volume.rising)
         ramp_ = std::thread(&AlarmPlayer::rampThread, this);
@@ -180,12 +181,6 @@ bool AlarmPlayer::waitStopped(std::chrono::steady_clock::duration duration) {
 }
 
 void AlarmPlayer::rampThread() {
-    {
-        std::lock_guard lock(mutex_);
-        if (stopping_)
-            return;
-        platform::setWaveOutVolume(0);
-    }
     if (waitStopped(timing_.rampStartDelay))
         return;
     for (int step = 1; step <= kRampSteps; ++step) {

@@ -106,3 +106,26 @@ TEST(AlarmLayoutRects, MessageAreaKeepsOffTheButtonsAndInsideThePanel) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AlarmDigits, FourGlyphsAndTheColonStayInsideThePanel) {
+    // The digits strip holds ten glyphs of 48 x 80 pixels.
+    for (auto shape : {LayoutShape::Portrait, LayoutShape::Landscape, LayoutShape::Square}) {
+        for (double scale : {1.0, 2.0}) {
+            const AlarmLayout l = alarmLayout(shape, scale);
+            const DigitMetrics m = digitMetrics(l.digits, l.panel, {48, 80});
+            SCOPED_TRACE(static_cast<int>(shape) * 10 + static_cast<int>(scale));
+            EXPECT_GT(m.height, l.digits.height() / 2);
+            EXPECT_LE(m.height, l.digits.height());
+            EXPECT_LE(l.digits.left + m.totalWidth(), l.panel.right);
+            EXPECT_GE(m.top, l.digits.top);
+            EXPECT_LE(m.top + m.height, l.digits.bottom);
+        }
+    }
+    // Where there is room, the glyphs fill the area's height.
+    const AlarmLayout portrait = alarmLayout(LayoutShape::Portrait, 1.0);
+    EXPECT_EQ(digitMetrics(portrait.digits, portrait.panel, {48, 80}).height, 40);
+}
+
+}  // namespace
