@@ -3,17 +3,21 @@
 // saving (a time in the past, no day ticked, a name already taken) and what a save stores and
 // arms; editing an alarm shows its values and keeps them through a rotation.
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "alarms/screens/alarm_editor_layout.h"
 #include "alarms/screens/day_boxes.h"
 #include "alarms/screens/sound_list.h"
 #include "platform/api/control.h"
 #include "platform/api/profile.h"
+#include "platform/api/sound.h"
 #include "tests/screens/support/alarm_fixture.h"
 #include "ui/date_time_picker.h"
 #include "ui/edit_field.h"
 #include "ui/label.h"
+#include "ui/text_button.h"
 
 using namespace platform;
 
@@ -313,6 +317,48 @@ TEST_F(AlarmEditorTest, TheSoundListReadsTheThreeFoldersInOrder) {
     EXPECT_EQ(paths[1], L"\\Program Files\\Vorn Roamer\\sounds\\Alarm1.wav");
     EXPECT_EQ(paths[5], L"\\My Ringtones\\z.wav");
     EXPECT_EQ(paths[8], L"\\Windows\\ding.WAV");
+}
+
+}  // namespace
+}  // namespace alarms::test
+
+namespace alarms::test {
+namespace {
+
+class AlarmPreviewTest : public AlarmScreenTest {};
+
+TEST_F(AlarmPreviewTest, ThePreviewButtonPlaysTheChosenSoundAndStopsIt) {
+    clearPlayLog();
+    open(ui::moduleId::Alarms);
+    app_->currentModule()->command(alarmListCommand::New, 0);
+    pump();
+    ASSERT_EQ(app_->currentModuleId(), ui::moduleId::AlarmEdit);
+    choose(alarmEditId::Sound, 2);  // the install folder's first sound, Alarm1.wav
+    choose(alarmEditId::Volume, 4);
+    auto* button = editor().findControl<ui::TextButton>(alarmEditId::Preview);
+    EXPECT_EQ(button->text(), L"Play");
+    tapControl(alarmEditId::Preview);
+    EXPECT_TRUE(editor().previewPlaying());
+    EXPECT_EQ(button->text(), L"Stop");
+    EXPECT_EQ(core::readSetting(L"AlarmVol", core::byteLimit::Number).value_or(L""), L"4");
+    EXPECT_EQ(core::readSetting(L"AlarmSound", core::byteLimit::Path).value_or(L""),
+              L"\\Program Files\\Vorn Roamer\\sounds\\Alarm1.wav");
+    // The wave loop plays the file within a moment.
+    for (int i = 0; i < 200 && playLog().empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_FALSE(playLog().empty());
+    EXPECT_EQ(playLog().front().file, L"\\Program Files\\Vorn Roamer\\sounds\\Alarm1.wav");
+    tapControl(alarmEditId::Preview);
+    EXPECT_FALSE(editor().previewPlaying());
+    EXPECT_EQ(button->text(), L"Play");
+    // Playing again and leaving the editor stops the sound as well.
+    tapControl(alarmEditId::Preview);
+    EXPECT_TRUE(editor().previewPlaying());
+    softKey(1);
+    EXPECT_EQ(app_->currentModuleId(), ui::moduleId::Alarms);
+    std::size_t plays = playLog().size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_EQ(playLog().size(), plays) << "nothing plays once the editor is gone";
 }
 
 }  // namespace
