@@ -1,10 +1,12 @@
 // An alarm made in the alarm editor as a person would: the list by the stylus, the name typed,
 // "Every day" chosen from the repeat list, 07:00 typed into the time picker, saved with the
 // left soft key. The list then shows the alarm, the store holds it and the notification
-// service holds "/ALARM" with its name for the next 07:00.
+// service holds "/ALARM" with its name for the next 07:00; when the device clock reaches it
+// the alarm program rings, re-arms the next day and closes on Dismiss.
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/api/clock.h"
@@ -94,6 +96,59 @@ TEST_F(AlarmFlowTest, ADailyAlarmAtSevenMadeByStylusAndKeysIsListedAndArmed) {
     EXPECT_EQ(armed[0].start.day, next->day);
     EXPECT_EQ(armed[0].start.hour, 7);
     EXPECT_EQ(armed[0].start.minute, 0);
+}
+
+TEST_F(AlarmFlowTest, TheAlarmMadeInTheEditorRingsAtSevenAndIsReArmedForTheNextDay) {
+    tap(100, kTaskBar + 16);  // "New alarm"
+    ASSERT_TRUE(waitForModule(kEditor));
+    tap(120, kTaskBar + 60);  // every day
+    key("up");
+    key("up");
+    key("enter");
+    tap(63, kTaskBar + 83);
+    for (const char* k : {"0", "7", "right", "0", "0"}) key(k);
+    tap(100, kTaskBar + 185);  // the sound list: the first sound after "Vibrate"
+    key("down");
+    key("enter");
+    key("softleft");
+    ASSERT_TRUE(waitForModule(kAlarms));
+    std::string listed = ask({"notifications", "list"});
+    EXPECT_NE(listed.find("/ALARM Alarm"), std::string::npos) << listed;
+    ask({"sound", "--clear"});
+
+    // One second before seven nothing rings; at seven the alarm program starts.
+    auto isoAt = [](int day, int hour, int minute, int second) {
+        platform::SystemTime local{2026,
+                                   12,
+                                   0,
+                                   static_cast<std::uint16_t>(day),
+                                   static_cast<std::uint16_t>(hour),
+                                   static_cast<std::uint16_t>(minute),
+                                   static_cast<std::uint16_t>(second),
+                                   0};
+        auto utc = platform::localToUtc(local);
+        char text[64];
+        std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc->year, utc->month,
+                      utc->day, utc->hour, utc->minute, utc->second);
+        return std::string(text);
+    };
+    ask({"clock", "--at", isoAt(9, 6, 59, 59)});
+    EXPECT_EQ(device_.ctl({"wait-window", "VORNALARMS", "--timeout", "300"}).exitCode == 0, false);
+    ask({"clock", "--at", isoAt(9, 7, 0, 1)});
+    ASSERT_EQ(device_.ctl({"wait-window", "VORNALARMS", "--timeout", "30000"}).exitCode, 0)
+        << device_.deviceLog();
+    // The program re-armed the alarm for the next day before it rang.
+    ASSERT_TRUE(waitUntil([&] {
+        auto armed = alarmNotifications();
+        return armed.size() == 1 && armed[0].start.day == 10 && armed[0].start.hour == 7;
+    })) << ask({"notifications", "list"});
+    // The sound is playing: the headless device logs every play.
+    ASSERT_TRUE(waitUntil([&] { return ask({"sound"}).find("Alarm1.wav") != std::string::npos; }))
+        << ask({"sound"});
+    // Dismiss closes it.
+    ask({"--window", "VORNALARMS", "key", "softleft"});
+    EXPECT_TRUE(waitUntil([&] { return ask({"windows"}).find("VORNALARMS") == std::string::npos; }))
+        << ask({"windows"});
 }
 
 }  // namespace
