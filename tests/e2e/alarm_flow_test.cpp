@@ -35,6 +35,41 @@ class AlarmFlowTest : public MainProgramSession {
         startProgram(kAlarms);
     }
 
+    // A device-local moment in December 2026 as the UTC text `ctl clock --at` takes.
+    static std::string isoAt(int day, int hour, int minute, int second) {
+        platform::SystemTime local{2026,
+                                   12,
+                                   0,
+                                   static_cast<std::uint16_t>(day),
+                                   static_cast<std::uint16_t>(hour),
+                                   static_cast<std::uint16_t>(minute),
+                                   static_cast<std::uint16_t>(second),
+                                   0};
+        auto utc = platform::localToUtc(local);
+        char text[64];
+        std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc->year, utc->month,
+                      utc->day, utc->hour, utc->minute, utc->second);
+        return std::string(text);
+    }
+    // A daily alarm at 07:00 made in the editor; the sound list's row (1 vibrate).
+    void makeDailyAtSeven(int soundRow) {
+        tap(100, kTaskBar + 16);  // "New alarm"
+        ASSERT_TRUE(waitForModule(kEditor));
+        tap(120, kTaskBar + 60);  // every day
+        key("up");
+        key("up");
+        key("enter");
+        tap(63, kTaskBar + 83);
+        for (const char* k : {"0", "7", "right", "0", "0"}) key(k);
+        if (soundRow > 1) {
+            tap(100, kTaskBar + 185);
+            for (int i = 1; i < soundRow; ++i) key("down");
+            key("enter");
+        }
+        key("softleft");
+        ASSERT_TRUE(waitForModule(kAlarms));
+    }
+
     std::vector<platform::NotificationRecord> alarmNotifications() {
         std::vector<platform::NotificationRecord> found;
         for (platform::NotificationHandle h : platform::userNotificationHandles()) {
@@ -99,39 +134,12 @@ TEST_F(AlarmFlowTest, ADailyAlarmAtSevenMadeByStylusAndKeysIsListedAndArmed) {
 }
 
 TEST_F(AlarmFlowTest, TheAlarmMadeInTheEditorRingsAtSevenAndIsReArmedForTheNextDay) {
-    tap(100, kTaskBar + 16);  // "New alarm"
-    ASSERT_TRUE(waitForModule(kEditor));
-    tap(120, kTaskBar + 60);  // every day
-    key("up");
-    key("up");
-    key("enter");
-    tap(63, kTaskBar + 83);
-    for (const char* k : {"0", "7", "right", "0", "0"}) key(k);
-    tap(100, kTaskBar + 185);  // the sound list: the first sound after "Vibrate"
-    key("down");
-    key("enter");
-    key("softleft");
-    ASSERT_TRUE(waitForModule(kAlarms));
+    makeDailyAtSeven(2);  // the first sound after "Vibrate"
     std::string listed = ask({"notifications", "list"});
     EXPECT_NE(listed.find("/ALARM Alarm"), std::string::npos) << listed;
     ask({"sound", "--clear"});
 
     // One second before seven nothing rings; at seven the alarm program starts.
-    auto isoAt = [](int day, int hour, int minute, int second) {
-        platform::SystemTime local{2026,
-                                   12,
-                                   0,
-                                   static_cast<std::uint16_t>(day),
-                                   static_cast<std::uint16_t>(hour),
-                                   static_cast<std::uint16_t>(minute),
-                                   static_cast<std::uint16_t>(second),
-                                   0};
-        auto utc = platform::localToUtc(local);
-        char text[64];
-        std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc->year, utc->month,
-                      utc->day, utc->hour, utc->minute, utc->second);
-        return std::string(text);
-    };
     ask({"clock", "--at", isoAt(9, 6, 59, 59)});
     EXPECT_EQ(device_.ctl({"wait-window", "VORNALARMS", "--timeout", "300"}).exitCode == 0, false);
     ask({"clock", "--at", isoAt(9, 7, 0, 1)});
@@ -149,6 +157,23 @@ TEST_F(AlarmFlowTest, TheAlarmMadeInTheEditorRingsAtSevenAndIsReArmedForTheNextD
     ask({"--window", "VORNALARMS", "key", "softleft"});
     EXPECT_TRUE(waitUntil([&] { return ask({"windows"}).find("VORNALARMS") == std::string::npos; }))
         << ask({"windows"});
+}
+
+TEST_F(AlarmFlowTest, AnAlarmMissedWhileTheDeviceWasOffIsShownInTheList) {
+    makeDailyAtSeven(1);
+    // The device comes back at nine: the alarm came due two hours ago.
+    ask({"clock", "--at", isoAt(9, 9, 0, 0)});
+    ASSERT_TRUE(waitUntil([&] {
+        auto armed = alarmNotifications();
+        return armed.size() == 1 && armed[0].start.day == 10;
+    })) << ask({"notifications", "runs"});
+    EXPECT_EQ(device_.ctl({"wait-window", "VORNALARMS", "--timeout", "300"}).exitCode == 0, false)
+        << "a missed alarm does not ring";
+    // The list refreshes every five seconds; the alarm's panel names the missed ringing.
+    key("down");
+    EXPECT_TRUE(waitUntil([&] {
+        return ask({"app", "alarms"}).find("; Expired : ") != std::string::npos;
+    })) << ask({"app", "alarms"});
 }
 
 }  // namespace
