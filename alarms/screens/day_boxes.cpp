@@ -24,17 +24,11 @@ DayBoxes::DayBoxes() = default;
 
 void DayBoxes::setMask(int mask) {
     mask_ = mask & 127;
-    if (singleChoice_)
-        setSingleChoice(true);
     invalidate();
 }
 
 void DayBoxes::setSingleChoice(bool single) {
     singleChoice_ = single;
-    if (single) {
-        int lowest = mask_ & -mask_;
-        mask_ = lowest;
-    }
     invalidate();
 }
 

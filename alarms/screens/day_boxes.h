@@ -18,7 +18,9 @@ class DayBoxes final : public ui::Control {
     int mask() const { return mask_; }
     void setMask(int mask);
     bool singleChoice() const { return singleChoice_; }
-    // Turning single choice on keeps only the first ticked day.
+    // As single-choice boxes a tick replaces whatever was ticked. Turning it on keeps the
+    // ticked days, so an alarm stored with several days (another program may write one)
+    // loses none of them by being opened.
     void setSingleChoice(bool single);
     // The box with the focus frame, 1 (Monday) to 7 (Sunday).
     int focusedBox() const { return focusedBox_; }

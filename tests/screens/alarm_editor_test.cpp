@@ -138,9 +138,10 @@ TEST_F(AlarmEditorTest, DayBoxesTickByStylusAndKeys) {
     EXPECT_EQ(days.focusedBox(), 2);
     key(vk::Return);
     EXPECT_EQ(days.mask(), dayBit::Friday | dayBit::Sunday | dayBit::Tuesday);
-    // Weekly boxes are single choice: a tick moves rather than adds.
+    // Weekly boxes are single choice: a tick moves rather than adds; the days ticked before
+    // stay until then.
     choose(Repeat, 3);
-    EXPECT_EQ(days.mask(), dayBit::Tuesday);
+    EXPECT_EQ(days.mask(), dayBit::Friday | dayBit::Sunday | dayBit::Tuesday);
     tap({(days.boxRect(4).left + days.boxRect(4).right) / 2, days.boxRect(4).top + 2});
     EXPECT_EQ(days.mask(), dayBit::Thursday);
 }
@@ -271,6 +272,21 @@ TEST_F(AlarmEditorTest, EditingShowsTheRecordAndSavesOverIt) {
     ASSERT_EQ(saved.rowCount(), 2);
     EXPECT_EQ(saved.repeatKind(saved.find(L"Late")), RepeatKind::Daily);
     EXPECT_EQ(notifications().size(), 2u) << "the old notification was replaced, not kept";
+}
+
+TEST_F(AlarmEditorTest, AWeeklyAlarmOfTwoDaysKeepsBothThroughTheEditor) {
+    AlarmRecord r = daily(L"Gym", 18, 30);
+    r.kind = RepeatKind::Weekly;
+    r.dayMask = dayBit::Monday | dayBit::Thursday;
+    storeAlarm(r, true);
+    open(ui::moduleId::Alarms);
+    tap({listScreen().list().rowRect(2).left + 20, listScreen().list().rowRect(2).top + 10});
+    ASSERT_EQ(app_->currentModuleId(), ui::moduleId::AlarmEdit);
+    EXPECT_TRUE(editor().days().singleChoice());
+    EXPECT_EQ(editor().days().mask(), dayBit::Monday | dayBit::Thursday);
+    softKey(0);
+    ASSERT_EQ(app_->currentModuleId(), ui::moduleId::Alarms);
+    EXPECT_EQ(AlarmStore().record(1).dayMask, dayBit::Monday | dayBit::Thursday);
 }
 
 TEST_F(AlarmEditorTest, CancelStoresNothingAndATurnKeepsTheValues) {
