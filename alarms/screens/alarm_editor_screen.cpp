@@ -440,6 +440,17 @@ bool AlarmEditorScreen::controlPressed(ui::Control& control) {
     }
 }
 
+bool AlarmEditorScreen::key(std::uint32_t message, std::uint32_t keyCode, LParam) {
+    // Up and Down change the time picker's hours and minutes, so Enter takes the focus on
+    // to the next control.
+    if (keyCode == vk::Return && focusedControl() == findControl(Time)) {
+        if (message == wm::KeyDown)
+            moveFocus(true);
+        return true;
+    }
+    return false;
+}
+
 void AlarmEditorScreen::scrollBy(int dy) {
     if (!scrolls)
         return;

@@ -39,6 +39,7 @@ class AlarmEditorScreen final : public ui::Module {
     void controlChanged(ui::Control& control) override;
     bool controlPressed(ui::Control& control) override;
     void timer(std::uintptr_t id) override;
+    bool key(std::uint32_t message, std::uint32_t keyCode, platform::LParam flags) override;
     void scrollBy(int dy) override;
     void show(bool visible, bool focusFirst) override;
     std::span<const ui::MenuEntry> menuEntries() const override;

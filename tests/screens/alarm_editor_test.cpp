@@ -49,6 +49,22 @@ class AlarmEditorTest : public AlarmScreenTest {
     AlarmStore store() { return AlarmStore(); }
 };
 
+TEST_F(AlarmEditorTest, KeysWalkThroughTheControlsAndPastTheTimePicker) {
+    openNew();
+    ASSERT_EQ(editor().focusedControl(), editor().findControl(Name));
+    key(vk::Down);
+    EXPECT_EQ(editor().focusedControl(), editor().findControl(Message));
+    key(vk::Down);
+    EXPECT_EQ(editor().focusedControl(), editor().findControl(Repeat));
+    key(vk::Down);
+    ASSERT_EQ(editor().focusedControl(), editor().findControl(Time));
+    // Down steps the picker's hours; Enter leaves it for the next control.
+    key(vk::Down);
+    EXPECT_EQ(editor().findControl<ui::DateTimePicker>(Time)->time().hour, 9);
+    key(vk::Return);
+    EXPECT_EQ(editor().focusedControl(), editor().findControl(Now));
+}
+
 TEST_F(AlarmEditorTest, ANewAlarmStartsWithTheDefaultValues) {
     openNew();
     EXPECT_EQ(editor().findControl<ui::EditField>(Name)->text(), L"Alarm");
