@@ -9,6 +9,7 @@
 
 #include "alarms/screens/alarm_editor_layout.h"
 #include "alarms/screens/day_boxes.h"
+#include "alarms/screens/editor_scroll_bar.h"
 #include "alarms/screens/sound_list.h"
 #include "platform/api/control.h"
 #include "platform/api/profile.h"
@@ -391,6 +392,62 @@ TEST_F(AlarmPreviewTest, ThePreviewButtonPlaysTheChosenSoundAndStopsIt) {
     std::size_t plays = playLog().size();
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     EXPECT_EQ(playLog().size(), plays) << "nothing plays once the editor is gone";
+}
+
+}  // namespace
+}  // namespace alarms::test
+
+namespace alarms::test {
+namespace {
+
+// The editor on a square screen is taller than the screen: it scrolls with the focus and by
+// its scroll bar, and the list keeps its selection through the turn to the square.
+class AlarmSquareTest : public AlarmScreenTest {
+  protected:
+    void TearDown() override {
+        setScreenProfile(before_);
+        broadcastScreenChanged();
+        pump();
+        AlarmScreenTest::TearDown();
+    }
+    ScreenProfile before_ = screenProfile();
+};
+
+TEST_F(AlarmSquareTest, TheEditorScrollsByFocusAndScrollBar) {
+    storeAlarm(daily(L"Kept", 7, 0), true);
+    open(ui::moduleId::Alarms);
+    key(vk::Down);
+    ASSERT_EQ(listScreen().list().currentRow(), 2);
+    auto square = screenProfileFromName("240x240");
+    ASSERT_TRUE(square);
+    setScreenProfile(*square);
+    broadcastScreenChanged();
+    pump();
+    EXPECT_EQ(listScreen().list().currentRow(), 2) << "the selection survives the new shape";
+    key(vk::Return);
+    ASSERT_EQ(app_->currentModuleId(), ui::moduleId::AlarmEdit);
+    AlarmEditorScreen& e = editor();
+    ASSERT_TRUE(e.scrolls);
+    Rect client = clientRect(app_->mainWindow());
+    ui::Control* snooze = e.findControl(alarmEditId::Snooze);
+    EXPECT_GT(snooze->rect.bottom, client.bottom) << "the last list starts out of view";
+    // Focusing the last control brings it into view.
+    e.setFocusedControl(snooze);
+    e.scrollFocusedIntoView();
+    EXPECT_GT(e.scrollY, 0);
+    EXPECT_LE(snooze->rect.bottom, client.bottom);
+    // The scroll bar stays in place; its up arrow scrolls back, never past the top.
+    auto* bar = e.findControl<EditorScrollBar>(alarmEditId::ScrollBar);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->rect.top, 0);
+    Rect up = bar->geometry().upArrow;
+    for (int i = 0; i < 20; ++i) tap({(up.left + up.right) / 2, (up.top + up.bottom) / 2});
+    EXPECT_EQ(e.scrollY, 0);
+    EXPECT_EQ(e.findControl(alarmEditId::Name)->rect.top, 4);
+    Rect down = bar->geometry().downArrow;
+    for (int i = 0; i < 40; ++i) tap({(down.left + down.right) / 2, (down.top + down.bottom) / 2});
+    EXPECT_LE(snooze->rect.bottom, client.bottom);
+    EXPECT_GE(snooze->rect.bottom, client.bottom - 8) << "never past the last control";
 }
 
 }  // namespace
