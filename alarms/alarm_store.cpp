@@ -240,8 +240,11 @@ ArmResult AlarmStore::armCurrent(RepeatCaller caller) {
     } else {
         forgetArming(row);
     }
-    if (!save())
+    if (!save()) {
+        // A notification the store does not name could never be switched off.
+        clearNotification(r.handle);
         return ArmResult::NotSaved;
+    }
     return result;
 }
 

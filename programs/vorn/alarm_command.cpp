@@ -70,11 +70,17 @@ struct Listed {
     std::string state;  // "armed", "off", or "gone" (its notification is no longer there)
     std::optional<platform::SystemTime> armed;
     std::optional<platform::SystemTime> next;
+    std::optional<platform::SystemTime> missed;  // the latest ring missed while the device was off
 };
 
-Listed listed(const alarms::AlarmStore& store, int row, const platform::SystemTime& at) {
+Listed listed(const alarms::AlarmStore& store, int row, const platform::SystemTime& at,
+              const std::vector<alarms::MissedAlarm>& missed = {}) {
     Listed l;
     l.record = store.record(row);
+    for (const alarms::MissedAlarm& m : missed) {
+        if (!m.name.empty() && core::equalsIgnoringCase(m.name, l.record.name))
+            l.missed = m.due;
+    }
     l.armed = store.armedStart(row);
     l.state = l.record.handle == 0 ? "off" : l.armed ? "armed" : "gone";
     alarms::AlarmRecord fresh = l.record;
@@ -105,7 +111,7 @@ std::string ruleText(const alarms::AlarmRecord& r) {
     }
 }
 
-void printList(const platform::SystemTime& at, const std::vector<Listed>& all) {
+void printList(const std::vector<Listed>& all) {
     if (all.empty()) {
         writeOut("no alarms\n");
         return;
@@ -118,9 +124,10 @@ void printList(const platform::SystemTime& at, const std::vector<Listed>& all) {
             line += " (" + utf8(r.city) + " time)";
         line += "  " + l.state;
         line += l.next ? "  next " + isoDateTime(*l.next) : "  no next ring";
+        if (l.missed)
+            line += "  missed " + isoDateTime(*l.missed);
         writeOut(line + "\n");
     }
-    (void)at;
 }
 
 void printJson(const platform::SystemTime& at, const std::vector<Listed>& all) {
@@ -148,6 +155,7 @@ void printJson(const platform::SystemTime& at, const std::vector<Listed>& all) {
             .field("state", l.state)
             .field("armed", l.armed ? isoDateTime(*l.armed) : std::string())
             .field("next", l.next ? isoDateTime(*l.next) : std::string())
+            .field("missed", l.missed ? isoDateTime(*l.missed) : std::string())
             .endObject();
     }
     json.endArray().endObject();
@@ -278,6 +286,7 @@ bool cityAsked(const Invocation& invocation, alarms::AlarmRecord& r) {
     return true;
 }
 
+// What a change did: "added", "on" or "off" with the alarm's state and armed ring.
 int done(const Invocation& invocation, const alarms::AlarmStore& store, std::string_view verb) {
     Listed l = listed(store, store.current(), platform::deviceLocalTime());
     std::string armed = l.armed ? isoDateTime(*l.armed) : std::string();
@@ -291,8 +300,8 @@ int done(const Invocation& invocation, const alarms::AlarmStore& store, std::str
             .endObject();
         writeOut(json.text() + "\n");
     } else {
-        writeOut(std::string(verb) + " " + utf8(l.record.name) +
-                 (l.armed ? ", rings " + armed : ", off") + "\n");
+        std::string what = verb == "added" ? "added " : "switched " + std::string(verb) + " ";
+        writeOut(what + utf8(l.record.name) + (l.armed ? ", rings " + armed : ", off") + "\n");
     }
     return kExitOk;
 }
@@ -348,12 +357,14 @@ int runAlarms(const Invocation& invocation) {
     warnAboutDamage(store.table());
     if (!zonesFor(invocation, store))
         return kExitFailure;
+    const std::vector<alarms::MissedAlarm> missed = alarms::missedAlarms();
     std::vector<Listed> all;
-    for (int row = 1; row <= store.rowCount(); ++row) all.push_back(listed(store, row, *at));
+    for (int row = 1; row <= store.rowCount(); ++row)
+        all.push_back(listed(store, row, *at, missed));
     if (invocation.json)
         printJson(*at, all);
     else
-        printList(*at, all);
+        printList(all);
     return kExitOk;
 }
 

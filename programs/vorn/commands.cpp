@@ -63,7 +63,8 @@ constexpr Command kCommands[] = {
      "the alarms with their state and next ring, as the alarm screens keep them",
      "The next ring is what the repeat rules give after TIME: device time such as\n"
      "2027-01-04T06:59, or UTC with a trailing Z (2027-01-04T05:59Z); the device's clock\n"
-     "otherwise. The state is armed, off, or gone (its notification has fired or was removed).",
+     "otherwise. The state is armed, off, or gone (its notification has fired or was removed);\n"
+     "\"missed\" names the latest ring that came due while the device was off.",
      kAlarmsOptions, runAlarms},
     {"alarm", "alarm add NAME --time HH:MM [--repeat KIND] [options] | alarm on|off|delete NAME",
      "adds, switches on or off, or deletes an alarm, arming its notification",

@@ -127,6 +127,15 @@ TEST_F(AlarmStoreTest, AOneOffAlarmInThePastOrWithoutOccurrenceIsStoredUnarmed) 
     EXPECT_EQ(store.rowCount(), 2);
 }
 
+TEST_F(AlarmStoreTest, AStoreThatCannotBeWrittenLeavesNoNotificationBehind) {
+    // Something that is not a file stands where the store belongs.
+    fs::create_directories(alarms::test::storeFile());
+    AlarmStore store;
+    EXPECT_EQ(store.addNew(alarmAt(L"Morning", RepeatKind::Daily, 7, 0)), EditResult::NotSaved);
+    EXPECT_TRUE(platform::userNotificationHandles().empty());
+    EXPECT_TRUE(fs::is_directory(alarms::test::storeFile()));
+}
+
 TEST_F(AlarmStoreTest, RemovingTheLastAlarmDeletesTheStoreAndItsNotification) {
     AlarmStore store;
     ASSERT_EQ(store.addNew(alarmAt(L"A", RepeatKind::Daily, 7, 0)), EditResult::Saved);

@@ -134,6 +134,20 @@ TEST_F(VornAlarm, OffOnAndDeleteGoThroughTheStore) {
     EXPECT_TRUE(holds(vorn("alarms"), "no alarms"));
 }
 
+TEST_F(VornAlarm, AMissedRingIsListed) {
+    ASSERT_EQ(vorn("alarm add Early --time 07:00 --repeat daily").exitCode, 0);
+    // The device was off from 06:50 until 09:00: the 07:00 ring is two hours late.
+    auto utc = platform::localToUtc(at(2027, 1, 4, 9, 0));
+    platform::setDeviceUtcTime(*platform::toFileTime(*utc));
+    auto runs = platform::runDueNotifications();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].outcome, platform::NotificationOutcome::Missed);
+    Outcome listed = vorn("alarms --json");
+    EXPECT_TRUE(holds(listed, "\"state\":\"gone\"")) << listed.out;
+    EXPECT_TRUE(holds(listed, "\"missed\":\"2027-01-04T07:00:00\"")) << listed.out;
+    EXPECT_TRUE(holds(vorn("alarms"), "missed 2027-01-04T07:00:00"));
+}
+
 TEST_F(VornAlarm, FaultyRequestsChangeNothing) {
     ASSERT_EQ(vorn("alarm add Morning --time 07:00 --repeat daily").exitCode, 0);
     const std::string before = storeText();
