@@ -23,6 +23,7 @@
 #include "platform/api/phone.h"
 #include "platform/api/program.h"
 #include "platform/api/shell.h"
+#include "worldtime/zones.h"
 
 namespace alarmprogram {
 
@@ -32,8 +33,8 @@ constexpr std::wstring_view kInstallFolderFallback = L"\\Program Files\\Vorn Roa
 constexpr std::wstring_view kSnoozeFailedText = L"Snooze Alarm Setting Failed";
 constexpr std::wstring_view kSnoozeFailedCaption = L"Vorn Roamer Alarms";
 
-// For start-up measurements: VORN_EXIT_AFTER_FIRST_FRAME=1 ends the program once its window
-// has been painted for the first time.
+// For start-up measurements: VORN_EXIT_AFTER_FIRST_FRAME=1 ends the process the moment its
+// window has been painted for the first time, so its run time is the time to that frame.
 bool exitAfterFirstFrame() {
     const char* v = std::getenv("VORN_EXIT_AFTER_FIRST_FRAME");
     return v && std::string_view(v) == "1";
@@ -71,6 +72,15 @@ std::wstring languageText(int number, std::wstring_view fallback) {
     return text == core::kNotLoaded || text.empty() ? std::wstring(fallback) : text;
 }
 
+// Re-arms a repeating alarm for its next occurrence, in its city's time when it has one: the
+// zones come from the install folder, and only such an alarm needs them.
+void rearm(alarms::AlarmStore& store, const alarms::AlarmRecord& record,
+           const std::wstring& installFolder) {
+    if (record.zone != alarms::kDeviceZone && !worldtime::loadZones(installFolder))
+        platform::logLine("alarm: the time zones did not load; a city alarm cannot be re-armed");
+    store.rearmAfterRinging(record.name);
+}
+
 bool isAlarmCommand(Command c) {
     return c == Command::Alarm || c == Command::Snooze;
 }
@@ -80,21 +90,18 @@ class AlarmProgram {
     AlarmProgram(ParsedCommandLine command, std::wstring installFolder)
         : command_(std::move(command)), installFolder_(std::move(installFolder)) {}
 
-    // Finds the alarm, re-arms it for "/ALARM", clears a due quick alarm, and decides what
-    // rings.
+    // Finds the alarm and decides what rings; reads only, so the window can show at once.
     void prepare() {
+        // The clock shows this moment and a snooze counts from it.
+        ringStart_ = platform::deviceLocalTime();
         std::optional<alarms::AlarmRecord> record;
         if (isAlarmCommand(command_.command) && !command_.alarmName.empty()) {
             alarms::AlarmStore store(storeFolder());
             if (int row = store.find(command_.alarmName))
                 record = store.record(row);
-            // The next occurrence is armed before anything rings, so the chain goes on even
-            // when this ringing is cut short.
-            if (record && command_.command == Command::Alarm)
-                store.rearmAfterRinging(record->name);
         }
-        if (command_.command == Command::Quick)
-            alarms::cancelQuickAlarm();
+        if (record && command_.command == Command::Alarm)
+            dueAlarm_ = record;
         PreviewSettings preview;
         if (command_.command == Command::PlaySound) {
             preview.sound = core::settings::read(alarms::keys::AlarmSound);
@@ -104,7 +111,6 @@ class AlarmProgram {
     }
 
     int run() {
-        ringStart_ = platform::deviceLocalTime();
         gfx::computeDisplayMetrics();
         // A call that comes in silences the alarm at once; the watch ends before the player.
         phoneWatch_ = platform::watchPhoneStatus([this](std::uint32_t status) {
@@ -126,14 +132,17 @@ class AlarmProgram {
         events.snooze = [this] { snooze(); };
         events.embedded = [this](platform::WParam w) { embedded(w); };
         if (exitAfterFirstFrame())
-            events.firstPaint = [] { platform::postQuitMessage(0); };
+            events.firstPaint = [] { std::_Exit(0); };
         window_ = std::make_unique<AlarmWindow>(std::move(events));
         window_->setMessage(plan_.message);
         if (!window_->create(options)) {
+            // Without a window nothing rings, but the alarm's chain still goes on.
+            settleNotifications();
             cleanUp();
             return 0;
         }
-        startRinging();
+        settleNotifications();
+        startRinging(plan_);
 
         platform::Message message;
         while (platform::getMessage(message)) {
@@ -145,15 +154,26 @@ class AlarmProgram {
     }
 
   private:
-    void startRinging() {
-        if (plan_.sound.empty())
+    // Before anything rings: a due alarm is armed for its next occurrence (the chain goes on
+    // even when this ringing is cut short), and a due quick alarm is no longer pending.
+    void settleNotifications() {
+        if (dueAlarm_) {
+            alarms::AlarmStore store(storeFolder());
+            rearm(store, *dueAlarm_, installFolder_);
+        }
+        if (command_.command == Command::Quick)
+            alarms::cancelQuickAlarm();
+    }
+
+    void startRinging(const RingPlan& plan) {
+        if (plan.sound.empty())
             return;
         // An alarm due during a call shows without sound.
         if (platform::phoneStatus() & platform::kPhoneBusyMask) {
             platform::logLine("alarm: the phone is busy; ringing silently");
             return;
         }
-        player_.start(plan_.sound, alarms::ringVolumeFor(plan_.volumeChoice), plan_.seconds);
+        player_.start(plan.sound, alarms::ringVolumeFor(plan.volumeChoice), plan.seconds);
         // A call that came in between the look and the start was not seen by the watch.
         if (platform::phoneStatus() & platform::kPhoneIncomingCall)
             player_.silence();
@@ -176,8 +196,8 @@ class AlarmProgram {
             return;
         PreviewSettings preview{core::settings::read(alarms::keys::AlarmSound),
                                 core::settings::read(alarms::keys::AlarmVol)};
-        plan_ = planRinging({Command::PlaySound, {}}, std::nullopt, installFolder_, preview);
-        startRinging();
+        // The preview rings on its own; what Snooze arms stays the alarm's.
+        startRinging(planRinging({Command::PlaySound, {}}, std::nullopt, installFolder_, preview));
     }
 
     void cleanUp() {
@@ -190,6 +210,7 @@ class AlarmProgram {
     ParsedCommandLine command_;
     std::wstring installFolder_;
     RingPlan plan_;
+    std::optional<alarms::AlarmRecord> dueAlarm_;  // "/ALARM": re-armed before it rings
     platform::SystemTime ringStart_{};
     alarms::AlarmPlayer player_;
     std::unique_ptr<platform::RegistryValueWatch> phoneWatch_;
@@ -206,7 +227,7 @@ bool handleMissed(const ParsedCommandLine& command) {
     if (command.command == Command::Alarm && !command.alarmName.empty()) {
         alarms::AlarmStore store(storeFolder());
         if (int row = store.find(command.alarmName))
-            store.rearmAfterRinging(store.name(row));
+            rearm(store, store.record(row), installFolder());
     } else if (command.command == Command::Quick) {
         alarms::cancelQuickAlarm();
     } else if (command.command != Command::Snooze) {

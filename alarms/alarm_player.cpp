@@ -78,10 +78,11 @@ bool AlarmPlayer::start(std::wstring_view soundPath, RingVolume volume, int seco
         ramp_ = std::thread(&AlarmPlayer::rampThread, this);
 
     if (kind == Kind::Vibrate) {
+        // Under the lock, so a silence() that came first is not undone.
+        std::lock_guard lock(mutex_);
         auto led = vibratorLed();
-        if (led) {
+        if (led && !stopping_) {
             platform::setLedState(*led, 1);
-            std::lock_guard lock(mutex_);
             vibrator_ = led;
         }
     } else if (kind == Kind::Wave) {

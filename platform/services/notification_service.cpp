@@ -148,10 +148,13 @@ std::vector<NotificationRun> runDueNotifications() {
     }
     std::vector<NotificationRun> runs;
     FileTime ranAt = deviceUtcFileTime();
+    FileTime nowUtc = localToUtc(*now).value_or(ranAt);
     for (const auto& d : due) {
         NotificationRun run{d.handle, d.record, NotificationOutcome::Started, ranAt};
-        FileTime dueTime = toFileTime(d.record.start).value_or(*now);
-        NotificationOutcome outcome = outcomeFor(dueTime, *now);
+        // Lateness is real time: across a daylight change the local clock jumps, and a
+        // record for a local time the change skipped is on time at the moment after it.
+        FileTime dueLocal = toFileTime(d.record.start).value_or(*now);
+        NotificationOutcome outcome = outcomeFor(localToUtc(dueLocal).value_or(nowUtc), nowUtc);
         auto pid = process_internal::startProgramWith(d.record.application, d.record.arguments,
                                                       startEnvironment(d.record.start, outcome));
         run.outcome = pid ? outcome : NotificationOutcome::Failed;

@@ -27,6 +27,7 @@
 #include "platform/api/sound.h"
 #include "platform/api/window.h"
 #include "tests/e2e/support/e2e_device.h"
+#include "worldtime/zones.h"
 
 using namespace e2e;
 using platform::SystemTime;
@@ -162,7 +163,9 @@ TEST_F(AlarmProgramTest, ADailyAlarmRingsRearmsAndSnoozes) {
     platform::clearPlayLog();
     ringAt(localTime(2027, 3, 10, 7, 0, 20));
 
-    // The store already holds tomorrow's occurrence, with its notification.
+    // Once the sound is heard, the store already holds tomorrow's occurrence, with its
+    // notification.
+    ASSERT_TRUE(waitUntil([] { return playsOf(kChime) >= 1; })) << device_.deviceLog();
     alarms::AlarmStore store;
     ASSERT_TRUE(store.select(L"Wake up"));
     auto next = store.armedStart();
@@ -187,6 +190,55 @@ TEST_F(AlarmProgramTest, ADailyAlarmRingsRearmsAndSnoozes) {
     EXPECT_TRUE(platform::playLog().back().stopped || platform::playLog().back().durationMs > 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     EXPECT_EQ(playsOf(kChime), plays);
+}
+
+TEST_F(AlarmProgramTest, TheRunningDevicesServiceRingsItWhenTheClockMovesOn) {
+    addDailyAlarm();
+    platform::clearPlayLog();
+    CommandResult start =
+        vorndev({"start", "--device", device_.root().string(), "--headless", "--detach"});
+    ASSERT_EQ(start.exitCode, 0) << start.err;
+    // From 06:59:59 past 07:00: the service starts the alarm program.
+    CommandResult clock =
+        device_.ctl({"clock", "set", std::to_string(platform::clockOffsetSeconds() + 2)});
+    ASSERT_EQ(clock.exitCode, 0) << clock.err;
+    ASSERT_TRUE(waitUntil([] { return alarmWindow() != 0; })) << device_.deviceLog();
+    ASSERT_TRUE(waitUntil([] { return playsOf(kChime) >= 1; })) << device_.deviceLog();
+    auto armed = armedWith(L"/ALARM Wake up");
+    ASSERT_EQ(armed.size(), 1u);
+    EXPECT_TRUE(sameMinute(armed[0].record.start, localTime(2027, 3, 11, 7, 0)));
+    auto dismiss = device_.ctl({"key", "softleft", "--window", "VORNALARMS"});
+    ASSERT_EQ(dismiss.exitCode, 0) << dismiss.err;
+    ASSERT_TRUE(waitUntil([] { return alarmWindow() == 0; }));
+}
+
+TEST_F(AlarmProgramTest, AnAlarmInAnotherCitysTimeIsRearmedInThatTime) {
+    // 07:00 in Tokyo (zone 34, no daylight saving) is 23:00 of the day before in Berlin.
+    ASSERT_TRUE(worldtime::loadZones(L"\\Program Files\\Vorn Roamer\\"));
+    constexpr int kTokyo = 34;
+    setDeviceLocal(localTime(2027, 1, 4, 22, 59, 50));
+    alarms::AlarmRecord r;
+    r.name = L"Call Tokyo";
+    r.city = L"Tokyo";
+    r.zone = kTokyo;
+    r.kind = alarms::RepeatKind::Daily;
+    r.timeOfDayMs = 7 * 3600000;
+    r.startDate = {4, 1, 2027};
+    r.soundPath = kChime;
+    alarms::AlarmStore store;
+    ASSERT_EQ(store.addNew(r), alarms::EditResult::Saved);
+    ASSERT_EQ(armedWith(L"/ALARM Call Tokyo").size(), 1u);
+    ASSERT_TRUE(
+        sameMinute(armedWith(L"/ALARM Call Tokyo")[0].record.start, localTime(2027, 1, 4, 23, 0)));
+
+    ringAt(localTime(2027, 1, 4, 23, 0, 5));
+    // The next ringing is Tokyo's next 07:00, not 07:00 in Berlin.
+    ASSERT_TRUE(waitUntil([] {
+        auto armed = armedWith(L"/ALARM Call Tokyo");
+        return armed.size() == 1 && armed[0].record.start.day == 5;
+    })) << device_.deviceLog();
+    EXPECT_TRUE(
+        sameMinute(armedWith(L"/ALARM Call Tokyo")[0].record.start, localTime(2027, 1, 5, 23, 0)));
 }
 
 TEST_F(AlarmProgramTest, TheSnoozeRingsWithoutTouchingTheStoreAndDismissCloses) {
@@ -218,9 +270,34 @@ TEST_F(AlarmProgramTest, TheSnoozeRingsWithoutTouchingTheStoreAndDismissCloses) 
     EXPECT_TRUE(armedWith(L"/ALMSZ Wake up").empty());
 }
 
+TEST_F(AlarmProgramTest, APreviewAskedForWhileRingingLeavesTheSnoozeAlone) {
+    addDailyAlarm(2);  // 5 minutes
+    core::settings::write(alarms::keys::AlarmSound, kQuickSound);
+    core::settings::write(alarms::keys::AlarmVol, 2);
+    platform::clearPlayLog();
+    ringAt(localTime(2027, 3, 10, 7, 0, 1));
+    auto preview = device_.ctl({"post", "--class", "VORNALARMS", "VornEmbedded", "1"});
+    ASSERT_EQ(preview.exitCode, 0) << preview.err;
+    ASSERT_TRUE(waitUntil([] { return playsOf(kQuickSound) >= 1; }));
+    tapClient(125, 200, 95, 38);
+    expectClosed();
+    auto snoozed = armedWith(L"/ALMSZ Wake up");
+    ASSERT_EQ(snoozed.size(), 1u);
+    EXPECT_TRUE(sameMinute(snoozed[0].record.start, localTime(2027, 3, 10, 7, 5)));
+}
+
 TEST_F(AlarmProgramTest, DismissByTapClosesAndArmsNothing) {
     addDailyAlarm();
     ringAt(localTime(2027, 3, 10, 7, 0, 1));
+    // Taps beside the buttons and the device keys change nothing.
+    tapClient(76, 66, 83, 83);
+    tapClient(0, 0, 10, 10);
+    for (const char* key : {"enter", "back", "up", "a"}) {
+        auto pressed = device_.ctl({"key", key, "--window", "VORNALARMS"});
+        ASSERT_EQ(pressed.exitCode, 0) << pressed.err;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_NE(alarmWindow(), 0u);
     tapClient(17, 200, 95, 38);
     expectClosed();
     EXPECT_TRUE(armedWith(L"/ALMSZ Wake up").empty());
@@ -294,6 +371,18 @@ TEST_F(AlarmProgramTest, AMissedAlarmRearmsWithoutRinging) {
     EXPECT_EQ(alarmWindow(), 0u);
     EXPECT_TRUE(platform::playLog().empty());
     EXPECT_FALSE(alarms::missedAlarms().empty());
+}
+
+TEST_F(AlarmProgramTest, AMissedQuickAlarmIsNoLongerPendingAndDoesNotRing) {
+    setDeviceLocal(localTime(2027, 3, 10, 21, 59, 0));
+    ASSERT_TRUE(alarms::setQuickAlarm(localTime(2027, 3, 10, 22, 0)));
+    platform::clearPlayLog();
+    ringAt(localTime(2027, 3, 10, 23, 0, 0), platform::NotificationOutcome::Missed);
+    ASSERT_TRUE(waitUntil([] { return !alarms::quickAlarmSet(); })) << device_.deviceLog();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(alarmWindow(), 0u);
+    EXPECT_TRUE(platform::playLog().empty());
+    EXPECT_TRUE(platform::userNotificationHandles().empty());
 }
 
 TEST_F(AlarmProgramTest, AnUnknownAlarmShowsAnEmptyWindowAndRingsNothing) {

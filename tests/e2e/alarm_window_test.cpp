@@ -100,6 +100,22 @@ TEST_P(AlarmWindowLook, ShowsTheBellPanelAndButtons) {
     EXPECT_FALSE(shot.isWhite(s.dismissX, s.buttonsY));
     EXPECT_FALSE(shot.isWhite(s.snoozeX, s.buttonsY));
 
+    // The bell swings: within a second a later picture of its square differs.
+    const auto bellOf = [&](const Shot& shot) {
+        std::string pixels;
+        for (int y = s.bellY; y < s.bellY + s.bellSide; ++y)
+            pixels += shot.rgb.substr(static_cast<std::size_t>((y * shot.width + s.bellX) * 3),
+                                      static_cast<std::size_t>(s.bellSide * 3));
+        return pixels;
+    };
+    const std::string first = bellOf(shot);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const Shot later = screenshot(device, std::string("alarm-later-") + s.size);
+            return later.rgb.size() == shot.rgb.size() && bellOf(later) != first;
+        },
+        std::chrono::seconds(3)));
+
     // The left soft key dismisses.
     auto dismiss = device.ctl({"key", "softleft", "--window", "VORNALARMS"});
     ASSERT_EQ(dismiss.exitCode, 0) << dismiss.err;

@@ -129,11 +129,37 @@ TEST_F(NotificationServiceTest, MovingTheClockForwardStartsWhatIsDue) {
     EXPECT_EQ(device_.ctl({"notifications", "clear", std::to_string(later)}).exitCode, 0);
     EXPECT_EQ(device_.ctl({"notifications", "clear", std::to_string(later)}).exitCode, 1);
     notifyTestProgram(localIn(60), "A");
-    notifyTestProgram(localIn(120), "B");
+    // ctl adds records too: seconds from now or a local time, the rest being the arguments.
+    CommandResult added =
+        device_.ctl({"notifications", "add", "+120", "\\windows\\vorn_testprog.exe", "--class", "C",
+                     "--title", "ViaCtl"});
+    ASSERT_EQ(added.exitCode, 0) << added.err;
+    auto viaCtl = userNotification(static_cast<NotificationHandle>(std::stoul(added.out)));
+    ASSERT_TRUE(viaCtl);
+    EXPECT_EQ(viaCtl->arguments, L"--class C --title ViaCtl");
+    auto expected = static_cast<std::int64_t>(*toFileTime(localIn(120)));
+    auto got = static_cast<std::int64_t>(*toFileTime(viaCtl->start));
+    EXPECT_NEAR(static_cast<double>(got - expected) / kFileTimeTicksPerSecond, 0.0, 5.0);
+    EXPECT_EQ(
+        device_.ctl({"notifications", "add", "2027-02-29T07:00", "\\windows\\x.exe"}).exitCode, 2);
+    EXPECT_EQ(
+        device_.ctl({"notifications", "add", "2027-02-28T07:00Z", "\\windows\\x.exe"}).exitCode, 2);
+    EXPECT_EQ(device_.ctl({"notifications", "add", "+5"}).exitCode, 2);
     CommandResult all = device_.ctl({"notifications", "clear", "--all"});
     EXPECT_TRUE(contains(all.out, "Cleared 2")) << all.out;
     EXPECT_TRUE(userNotificationHandles().empty());
     EXPECT_EQ(device_.ctl({"notifications", "forget"}).exitCode, 2);
+}
+
+TEST(NotificationServiceUsageTest, TheCommandListNamesTheService) {
+    CommandResult help = vorndev({"--help"});
+    ASSERT_EQ(help.exitCode, 0) << help.err;
+    EXPECT_TRUE(contains(help.out, "  notifications-service run the notification service"))
+        << help.out;
+    EXPECT_TRUE(contains(help.out, "  today       run the Today screen")) << help.out;
+    CommandResult ctlHelp = vorndev({"ctl", "--help"});
+    for (const char* verb : {"notifications", "sound", "power", "phone"})
+        EXPECT_TRUE(contains(ctlHelp.out, std::string("\n  ") + verb + " ")) << verb;
 }
 
 TEST_F(NotificationServiceTest, CtlReadsAndSetsThePhonePowerAndSound) {

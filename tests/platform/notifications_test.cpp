@@ -235,6 +235,26 @@ TEST_F(Notifications, TheClockMovingForwardMakesRecordsDue) {
     EXPECT_EQ(nextNotificationTime(), at(2027, 3, 1, 13, 0));
 }
 
+TEST_F(Notifications, LatenessIsRealTimeAcrossDaylightChanges) {
+    ASSERT_TRUE(setDeviceTimeZone("Europe/Berlin"));
+    // 2027-03-28: clocks go from 02:00 to 03:00 local (01:00 UTC). A record for 02:30, a time
+    // the day skips, comes due at 03:00 and is on time, not half an hour late.
+    setDeviceUtcTime(*toFileTime(at(2027, 3, 28, 1, 0, 5)));
+    NotificationHandle skipped =
+        setUserNotification(0, timeRecord(at(2027, 3, 28, 2, 30), L"skipped"));
+    // One for 01:45 local (00:45 UTC) is twenty minutes late in real time, though the local
+    // clock moved on by an hour and a quarter.
+    NotificationHandle before =
+        setUserNotification(0, timeRecord(at(2027, 3, 28, 1, 45), L"before"));
+    auto runs = runDueNotifications();
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].handle, before);
+    EXPECT_EQ(runs[0].outcome, NotificationOutcome::Late);
+    EXPECT_EQ(runs[1].handle, skipped);
+    EXPECT_EQ(runs[1].outcome, NotificationOutcome::Started);
+    ASSERT_TRUE(setDeviceTimeZone("UTC"));
+}
+
 TEST_F(Notifications, EachDueRecordRunsOnceWhateverTheNumberOfServices) {
     constexpr int kRecords = 24, kServices = 4;
     std::set<NotificationHandle> handles;
@@ -305,7 +325,8 @@ TEST(NotificationStartTest, OnlyAWellFormedStartIsBelieved) {
     EXPECT_FALSE(startedByNotification());
     for (const auto& variable : notification_internal::startEnvironment(
              at(2027, 6, 30, 23, 59, 58), NotificationOutcome::Started)) {
-        putenv(strdup(variable.c_str()));
+        std::size_t equals = variable.find('=');
+        setenv(variable.substr(0, equals).c_str(), variable.substr(equals + 1).c_str(), 1);
     }
     auto started = startedByNotification();
     ASSERT_TRUE(started);

@@ -19,27 +19,8 @@ namespace {
 using platform::fromUtf8;
 using platform::toUtf8;
 
-// "YYYY-MM-DD", optionally followed by "THH:MM" or "THH:MM:SS" (a space may stand for the
-// T) and "Z".
 platform::FileTime parseIsoUtc(const std::string& text) {
-    unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    char sep = 0;
-    int used = 0;
-    int fields = std::sscanf(text.c_str(), "%4u-%2u-%2u%n%c%2u:%2u%n:%2u%n", &year, &month, &day,
-                             &used, &sep, &hour, &minute, &used, &second, &used);
-    bool shape = fields == 3 || ((fields == 6 || fields == 7) && (sep == 'T' || sep == ' '));
-    std::string rest = text.substr(static_cast<std::size_t>(used));
-    if (!shape || !(rest.empty() || rest == "Z")) {
-        throw UsageError("--at needs a UTC time like 2024-05-01T12:00:00Z, not \"" + text + "\"");
-    }
-    platform::SystemTime t;
-    t.year = static_cast<std::uint16_t>(year);
-    t.month = static_cast<std::uint16_t>(month);
-    t.day = static_cast<std::uint16_t>(day);
-    t.hour = static_cast<std::uint16_t>(hour);
-    t.minute = static_cast<std::uint16_t>(minute);
-    t.second = static_cast<std::uint16_t>(second);
-    auto fileTime = platform::toFileTime(t);
+    auto fileTime = platform::toFileTime(parseIsoTime(text, true, "--at"));
     if (!fileTime)
         throw UsageError("no such moment: " + text);
     return *fileTime;
@@ -57,6 +38,32 @@ int timeoutOption(const Arguments& a, int fallbackMs) {
 }
 
 }  // namespace
+
+platform::SystemTime parseIsoTime(const std::string& text, bool utc, std::string_view what) {
+    unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    char sep = 0;
+    int used = 0;
+    int fields = std::sscanf(text.c_str(), "%4u-%2u-%2u%n%c%2u:%2u%n:%2u%n", &year, &month, &day,
+                             &used, &sep, &hour, &minute, &used, &second, &used);
+    bool shape = fields == 3 || ((fields == 6 || fields == 7) && (sep == 'T' || sep == ' '));
+    std::string rest = text.substr(static_cast<std::size_t>(used));
+    if (!shape || !(rest.empty() || (utc && rest == "Z"))) {
+        throw UsageError(std::string(what) + " needs a " + (utc ? "UTC" : "device-local") +
+                         " time like 2024-05-01T12:00:00" + (utc ? "Z" : "") + ", not \"" + text +
+                         "\"");
+    }
+    platform::SystemTime t;
+    t.year = static_cast<std::uint16_t>(year);
+    t.month = static_cast<std::uint16_t>(month);
+    t.day = static_cast<std::uint16_t>(day);
+    t.hour = static_cast<std::uint16_t>(hour);
+    t.minute = static_cast<std::uint16_t>(minute);
+    t.second = static_cast<std::uint16_t>(second);
+    if (!platform::isValidSystemTime(t))
+        throw UsageError("no such moment: " + text);
+    t.dayOfWeek = static_cast<std::uint16_t>(platform::dayOfWeekOf(t.year, t.month, t.day));
+    return t;
+}
 
 std::string isoTime(const platform::SystemTime& t, bool utc) {
     char text[40];

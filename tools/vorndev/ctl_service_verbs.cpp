@@ -94,6 +94,38 @@ int clearNotifications(const Arguments& a) {
     return 0;
 }
 
+// "+SECONDS" from now, or a device-local time.
+platform::SystemTime startOf(const std::string& text) {
+    if (!text.starts_with("+"))
+        return parseIsoTime(text, false, "TIME");
+    std::int64_t seconds = parseNumber(text.substr(1), "TIME", 0, 400LL * 366 * 24 * 3600);
+    auto now = platform::toFileTime(platform::deviceLocalTime());
+    auto start = platform::toSystemTime(*now + static_cast<platform::FileTime>(seconds) *
+                                                   platform::kFileTimeTicksPerSecond);
+    if (!start)
+        throw UsageError("no such moment: " + text);
+    return *start;
+}
+
+int addNotification(const Arguments& a) {
+    platform::NotificationRecord r;
+    r.kind = platform::NotificationKind::Time;
+    r.start = startOf(a.required(1, "TIME"));
+    r.end = platform::SystemTime{0, 0, 0, 0, 0, 0, 0, 0};
+    r.application = platform::fromUtf8(a.required(2, "DEVICEPATH"));
+    for (std::size_t i = 3; i < a.positional().size(); ++i) {
+        if (i > 3)
+            r.arguments += L' ';
+        r.arguments += platform::fromUtf8(a.positional()[i]);
+    }
+    platform::NotificationHandle handle = platform::setUserNotification(0, r);
+    if (!handle)
+        throw Failure("the notification was refused (a program path and arguments of at most " +
+                      std::to_string(platform::kMaxNotificationText) + " characters)");
+    std::cout << handle << "\t" << isoTime(r.start, false) << "\n";
+    return 0;
+}
+
 const char* phoneName(std::uint32_t status) {
     if (status & platform::kPhoneIncomingCall)
         return "incoming";
@@ -123,9 +155,11 @@ int ctlNotifications(CtlContext& ctx) {
         listRuns();
     } else if (action == "clear") {
         return clearNotifications(a);
+    } else if (action == "add") {
+        return addNotification(a);
     } else {
         throw UsageError("unknown notifications action \"" + action +
-                         "\"; use list, runs or clear");
+                         "\"; use list, runs, add or clear");
     }
     return 0;
 }

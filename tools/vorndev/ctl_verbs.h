@@ -59,6 +59,9 @@ int ctlSound(CtlContext& ctx);
 int ctlPower(CtlContext& ctx);
 int ctlPhone(CtlContext& ctx);
 
+// "YYYY-MM-DD", optionally followed by "THH:MM" or "THH:MM:SS" (a space may stand for the
+// T) and, for a UTC time, "Z". UsageError naming `what` for anything else.
+platform::SystemTime parseIsoTime(const std::string& text, bool utc, std::string_view what);
 // "2027-03-01T07:00:00", with a "Z" for UTC.
 std::string isoTime(const platform::SystemTime& t, bool utc);
 // One line per run: "ran", handle, outcome, start, application, arguments, process id.
