@@ -132,6 +132,25 @@ TEST_F(AlarmEditorTest, EachRepeatKindEnablesItsControls) {
     }
 }
 
+TEST_F(AlarmEditorTest, NowAndTodayPutThePresentIntoThePickers) {
+    openNew();
+    choose(Repeat, 1);
+    setTime(5, 5);
+    SystemTime other = deviceLocalTime();
+    other.day = 20;
+    ASSERT_TRUE(editor().findControl<ui::DateTimePicker>(Date)->setTime(other));
+    tapControl(Now);
+    tapControl(Today);
+    SystemTime time = editor().findControl<ui::DateTimePicker>(Time)->time();
+    EXPECT_EQ(time.hour, 10);
+    EXPECT_EQ(time.minute, 30);
+    EXPECT_EQ(editor().findControl<ui::DateTimePicker>(Date)->time().day, 8);
+    // Where the day boxes show, the date and its button give way to them.
+    choose(Repeat, 2);
+    EXPECT_FALSE(visible(Today));
+    EXPECT_FALSE(visible(Date));
+}
+
 TEST_F(AlarmEditorTest, DayBoxesTickByStylusAndKeys) {
     openNew();
     choose(Repeat, 7);
