@@ -130,8 +130,10 @@ void Application::setMenuBar(std::span<const ui::MenuEntry> entries) {
         if (e.commandId == ui::kSeparatorCommand) {
             appendMenu(target, mf::Separator, 0, L"");
         } else {
-            appendMenu(target, e.checked ? mf::String | mf::Checked : mf::String, e.commandId,
-                       text);
+            std::uint32_t flags = e.checked ? mf::String | mf::Checked : mf::String;
+            if (!e.enabled)
+                flags |= mf::Grayed;
+            appendMenu(target, flags, e.commandId, text);
         }
     }
 }

@@ -33,6 +33,8 @@ struct MenuEntry {
     std::uint32_t last = 0;
     // The menu item shows a check mark (a sort order in force, a view that is on).
     bool checked = false;
+    // A greyed item cannot be chosen (an action that needs a selection nobody made).
+    bool enabled = true;
 };
 
 namespace menuKind {

@@ -16,7 +16,8 @@ namespace {
 // cells are 39 pixels high in a column from 2,2, its entries 72 x 82 in two columns from 47,6.
 constexpr int kTaskBar = 26;
 constexpr int kConversionGroup = 6, kLengthEntry = 4;
-constexpr int kStartScreen = 42;
+// An id no subsystem registers: the placeholder screen, whose left soft key is the main menu's.
+constexpr int kStartScreen = 12;
 
 std::pair<int, int> groupPoint(int group) {
     return {21, kTaskBar + 2 + (group - 1) * 39 + 19};

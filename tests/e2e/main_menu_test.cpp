@@ -33,8 +33,9 @@ std::pair<int, int> entryPoint(int entry) {
     return {47 + col * 72 + 36, kTaskBar + 6 + row * 82 + 30};
 }
 
-// A start screen that no menu entry opens (the alarm editor), so that every entry switches.
-constexpr int kStartScreen = 42;
+// A start screen that no menu entry opens, so that every entry switches: an id no subsystem
+// registers, which shows the program's placeholder screen with the main menu's soft key.
+constexpr int kStartScreen = 12;
 
 class MainMenuTest : public MainProgramSession {
   protected:

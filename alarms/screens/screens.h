@@ -1,0 +1,16 @@
+#pragma once
+// The alarm screens by module id: 41 the alarm list, 42 the alarm editor.
+
+#include <memory>
+
+#include "ui/screen_registry.h"
+#include "worldtime/favourites.h"
+
+namespace alarms {
+
+// Registers the alarm list and the alarm editor, which share one alarm store for the run and
+// offer the favourite cities as the cities an alarm may keep.
+void registerScreens(ui::ScreenRegistry& registry,
+                     std::shared_ptr<worldtime::Favourites> favourites);
+
+}  // namespace alarms
