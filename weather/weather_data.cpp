@@ -197,4 +197,11 @@ bool WeatherData::stepFrameForward() {
     return false;
 }
 
+int todayIconNumber(std::wstring_view folder, std::wstring_view code) {
+    WeatherData daily(fileKind::Daily, code, Units{}, folder);
+    if (daily.noData() || daily.selectToday() == 0)
+        return kNoReportIcon;
+    return daily.iconNumber();
+}
+
 }  // namespace weather

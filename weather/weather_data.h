@@ -146,4 +146,8 @@ class WeatherData {
     bool framesCounted_ = false;
 };
 
+// The condition icon of a city for today: the daily forecast's row for today's UTC date (else
+// the next day it has); kNoReportIcon without a forecast. Lists of cities show it.
+int todayIconNumber(std::wstring_view folder, std::wstring_view code);
+
 }  // namespace weather
