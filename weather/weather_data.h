@@ -13,6 +13,7 @@
 // Picture kinds load their picture on load(); frame kinds step through the frames 10..0 that
 // exist, wrapping around, and load the current one.
 
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -85,7 +86,8 @@ class WeatherData {
 
     // --- Frames
     int frameIndex() const { return frameIndex_; }
-    // Frames 0..10 present in the folder; counted once, on first use.
+    // Frames 0..10 present in the folder; counted once, on first use, by one look at the
+    // folder. The steps below go by that count; a set made after an update sees new frames.
     int frameCount();
     // Moves the frame index down by one (from 0 to 10) until a frame file exists. False when
     // no frame exists; with one frame it stays on it.
@@ -131,7 +133,9 @@ class WeatherData {
     std::optional<double> value(int field, int row) const;
     // A value in the row's units; nothing when it or the unit flag cannot be read.
     std::optional<double> measured(int field, int row) const;
-    bool frameExists(int frame) const;
+    bool frameExists(int frame);
+    // Moves by one frame in a direction until an existing frame.
+    bool step(int direction);
 
     int kind_;
     std::wstring key_;
@@ -142,7 +146,7 @@ class WeatherData {
     core::RecordTable table_;
     gfx::Dib image_;
     int frameIndex_ = 0;
-    int frameCount_ = 0;
+    std::bitset<kLastFrame + 1> frames_;
     bool framesCounted_ = false;
 };
 
