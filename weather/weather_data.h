@@ -95,7 +95,8 @@ class WeatherData {
     // Moves up by one (from 10 to 0) until a frame file exists.
     bool stepFrameForward();
 
-    // --- Value texts of a row (0: the current row); all empty when there is no such row.
+    // --- Value texts of a row (0: the current row); empty when there is no such row, except
+    // the temperatures, which say "N/A" then, and the numbers, which say what is noted.
     // kNoReportIcon when there is no data, no row, no icon, "cw_no_report_icon" or a field
     // that is not a number from 0 to 65535.
     int iconNumber(int row = 0) const;

@@ -33,7 +33,9 @@ void checkText(const std::wstring& text) {
 }
 
 // A text that carries fields of the file: bounded by the line length the table keeps.
-void checkBounded(const std::wstring& text) { fuzz::check(text.size() < 100000); }
+void checkBounded(const std::wstring& text) {
+    fuzz::check(text.size() < 100000);
+}
 
 void checkRow(const weather::WeatherData& data, int row) {
     using namespace weather;

@@ -36,6 +36,11 @@ struct Language {
     const wchar_t* periods[4];  // E, N, M, A
 };
 
+// Names the language in test output instead of dumping its bytes.
+void PrintTo(const Language& language, std::ostream* out) {
+    *out << std::hex << language.id;
+}
+
 const Language kLanguages[] = {
     {0x0409,
      L"km/h",
