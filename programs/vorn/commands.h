@@ -17,6 +17,7 @@ int runDial(const Invocation& invocation);
 int runConvert(const Invocation& invocation);
 int runAlarms(const Invocation& invocation);
 int runAlarm(const Invocation& invocation);
+int runWeather(const Invocation& invocation);
 
 // Loads the install folder's zone table; false (after reporting) when it is missing.
 bool loadZoneTable(const Invocation& invocation);
