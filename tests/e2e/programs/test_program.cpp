@@ -232,12 +232,13 @@ int main(int argc, char** argv) {
     auto key = testprog::report();
     key.setDword(L"PingNumber", s.pingMessage);
     key.setDword(L"PongNumber", s.pongMessage);
-    key.setDword(L"ProcessId", static_cast<std::uint32_t>(::getpid()));
-    // What the notification service told the program about its start.
+    // What the notification service told the program about its start. Written before the
+    // process id, which tests wait for, so a test that sees the id sees these too.
     if (auto notified = startedByNotification()) {
         key.setDword(L"NotifiedOutcome", static_cast<std::uint32_t>(notified->outcome));
         key.setDword(L"NotifiedDueMinute", notified->due.hour * 60u + notified->due.minute);
     }
+    key.setDword(L"ProcessId", static_cast<std::uint32_t>(::getpid()));
 
     Message msg;
     while (getMessage(msg)) {
