@@ -14,6 +14,7 @@ int runSun(const Invocation& invocation);
 int runMap(const Invocation& invocation);
 int runMoon(const Invocation& invocation);
 int runDial(const Invocation& invocation);
+int runPlan(const Invocation& invocation);
 int runConvert(const Invocation& invocation);
 
 // Loads the install folder's zone table; false (after reporting) when it is missing.
