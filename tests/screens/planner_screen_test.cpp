@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "core/settings.h"
@@ -13,6 +16,7 @@
 #include "platform/api/clock.h"
 #include "platform/api/control.h"
 #include "platform/api/draw.h"
+#include "platform/api/process.h"
 #include "platform/api/profile.h"
 #include "tests/screens/support/world_time_fixture.h"
 #include "ui/edit_field.h"
@@ -49,6 +53,31 @@ class PlannerScreens : public worldtime::test::WorldTimeScreenTest {
     void scrollUntilStill() {
         for (int i = 0; i < 100 && grid().scroll().moving(); ++i)
             planner().timer(kPlannerScrollTimer);
+    }
+    // What the calendar program, started with the command line, says it shows.
+    std::string calendarLines(const std::wstring& commandLine) {
+        const auto root = platform::test::useTestDevice();
+        const auto link = root / "windows" / "poutlook.exe";
+        std::filesystem::create_directories(link.parent_path());
+        if (!std::filesystem::exists(link))
+            std::filesystem::create_symlink(platform::test::builtProgram("poutlook"), link);
+        ::setenv("VORN_DISPLAY", "headless", 1);
+        auto pid = startProgram(L"\\windows\\poutlook.exe", commandLine);
+        if (!pid)
+            return "<not started>";
+        std::string shown = "<no answer>";
+        for (int i = 0; i < 300; ++i) {
+            auto reply = sendControl(*pid, "app shown", 1000);
+            if (reply && reply->ok) {
+                shown = reply->text;
+                break;
+            }
+            ::usleep(20000);
+        }
+        sendControl(*pid, "key back", 1000);
+        ::kill(*pid, SIGTERM);
+        waitForProcess(*pid, 10000);
+        return shown;
     }
     // The module painted over white into a picture of the window's size.
     void savePicture(const std::string& name) {
@@ -147,6 +176,11 @@ TEST_F(PlannerScreens, BooksAMeetingInLondonWithTokyoBesideIt) {
     EXPECT_EQ(booked[0].start.hour, 15);
     EXPECT_EQ(booked[0].end.hour, 16);
     EXPECT_EQ(booked[0].start.minute, 0);
+
+    // The calendar program, started on that day as the planner starts it, lists the meeting.
+    EXPECT_EQ(calendarLines(L"calendar -va -d 20270328"),
+              "15:00-16:00  Quarterly review with Tokyo\n");
+    EXPECT_EQ(calendarLines(L"calendar -va -d 20270329"), "No appointments\n");
 
     // Cancelling books nothing.
     key(vk::Return);
