@@ -19,6 +19,7 @@
 #include "platform/api/process.h"
 #include "platform/api/profile.h"
 #include "tests/screens/support/world_time_fixture.h"
+#include "ui/date_time_picker.h"
 #include "ui/edit_field.h"
 #include "ui/text_button.h"
 #include "worldtime/screens/planner_screen.h"
@@ -121,7 +122,17 @@ TEST_F(PlannerScreens, OpensOnTodayAtThePresentHourAndStepsDays) {
     EXPECT_EQ(grid().cellText(0, 14), L"Mon 13:00");
     planner().stepDay(-2);
     EXPECT_EQ(planner().date().day, 20);
+    // The date chooser follows the day buttons, and a day chosen in it is shown.
+    auto* picker = planner().findControl<ui::DateTimePicker>(plannerId::DatePicker);
+    ASSERT_NE(picker, nullptr);
     EXPECT_EQ(buttonText(plannerId::PreviousDay), L"\u25C0 Fri, Jun 19");
+    EXPECT_EQ(picker->time().day, 20);
+    ASSERT_TRUE(picker->setTime({2027, 3, 0, 28, 0, 0, 0, 0}));
+    planner().controlChanged(*picker);
+    EXPECT_EQ(planner().date().year, 2027);
+    EXPECT_EQ(planner().date().day, 28);
+    EXPECT_EQ(grid().cellText(0, 2), L"Sun 02:00");  // the clocks went forward that night
+    EXPECT_EQ(buttonText(plannerId::PreviousDay), L"\u25C0 Sat, Mar 27");
 }
 
 TEST_F(PlannerScreens, RowsScrollSmoothlyToTheChosenHour) {

@@ -13,6 +13,7 @@
 #include "platform/api/calendar.h"
 #include "platform/api/locale.h"
 #include "platform/api/process.h"
+#include "ui/date_time_picker.h"
 #include "ui/edit_field.h"
 #include "ui/label.h"
 #include "ui/layout.h"
@@ -53,15 +54,21 @@ PlannerLayout currentLayout(WindowHandle window) {
     return layout;
 }
 
+// The rows above the grid: the heading, the date chooser and the day buttons.
+constexpr int kGridTop = 72;
+
 std::vector<LayoutRecord> records(const PlannerLayout& l) {
     const auto w = static_cast<std::int16_t>(l.width);
     const auto h = static_cast<std::int16_t>(l.height);
     const auto half = static_cast<std::int16_t>((l.width - 12) / 2);
-    const auto panelTop = static_cast<std::int16_t>(h / 2 - 50);
+    const auto panelTop = static_cast<std::int16_t>((h + kGridTop) / 2 - 50);
     return {
-        {Heading, lt::Label, 6, 0, static_cast<std::int16_t>(w - 12), 22, 1, 0, kLine, 99},
-        {PreviousDay, lt::TextButton, 4, 25, half, 20, 1, 0, 0, 99},
-        {NextDay, lt::TextButton, static_cast<std::int16_t>(8 + half), 25, half, 20, 1, 0, 0, 99},
+        {Heading, lt::Label, 6, 0, static_cast<std::int16_t>(w - 12), 22, 1, kHeadingString, kLine,
+         99},
+        {DatePicker, lt::DateTimePicker, 4, 25, static_cast<std::int16_t>(w - 8), 21, 1,
+         ui::pickerKind::Date, 0, 99},
+        {PreviousDay, lt::TextButton, 4, 49, half, 20, 1, 0, 0, 99},
+        {NextDay, lt::TextButton, static_cast<std::int16_t>(8 + half), 49, half, 20, 1, 0, 0, 99},
         {Book, lt::TextButton, 4, static_cast<std::int16_t>(h - 24),
          static_cast<std::int16_t>(w - 8), 21, 1, kBookString, 0, 99},
         {PanelTitle, lt::Label, 12, panelTop, static_cast<std::int16_t>(w - 24), 20, 0, kBookString,
@@ -118,7 +125,8 @@ PlannerScreen::~PlannerScreen() {
 void PlannerScreen::build() {
     const PlannerLayout layout = currentLayout(host_.mainWindow());
     headingBar_ = gfx::scaleRect({0, 0, layout.width, 22});
-    panel_ = gfx::scaleRect({6, layout.height / 2 - 56, layout.width - 6, layout.height / 2 + 24});
+    const int panelTop = (layout.height + kGridTop) / 2 - 56;
+    panel_ = gfx::scaleRect({6, panelTop, layout.width - 6, panelTop + 80});
 
     auto view = std::make_unique<PlannerView>();
     view->id = Grid;
@@ -126,7 +134,7 @@ void PlannerScreen::build() {
         setTimer(host_.mainWindow(), kPlannerScrollTimer, kPlannerScrollMs);
     };
     view_ = static_cast<PlannerView*>(&addControl(std::move(view)));
-    view_->place(gfx::scaleRect({0, 48, layout.width, layout.height - 26}), nullptr);
+    view_->place(gfx::scaleRect({0, kGridTop, layout.width, layout.height - 26}), nullptr);
     view_->show(true, false);
     const auto layoutRecords = records(layout);
     ui::buildLayout(*this, layoutRecords);
@@ -158,8 +166,11 @@ void PlannerScreen::refresh() {
         plannerGrid(favourites_.table(), date_, static_cast<std::int64_t>(deviceUtcFileTime())),
         clockFormat, core::languageString(kMidnightString), core::languageString(kNoonString),
         core::languageString(kHereString));
-    const std::wstring longDate = formatDate(date_, longDatePicture()).value_or(L"");
-    setLabel(Heading, core::languageString(kHeadingString) + L": " + longDate);
+    if (auto* picker = findControl<ui::DateTimePicker>(DatePicker)) {
+        const SystemTime shown = picker->time();
+        if (shown.year != date_.year || shown.month != date_.month || shown.day != date_.day)
+            picker->setTime(date_);
+    }
     auto dayText = [&](int days) {
         auto ticks = fileTicks(date_);
         auto day = ticks ? fromFileTicks(*ticks + days * kTicksPerDay) : std::nullopt;
@@ -201,7 +212,7 @@ void PlannerScreen::showPanelControls(bool visible) {
         if (auto* c = findControl(id))
             c->show(visible, false);
     }
-    for (int id : {PreviousDay, NextDay, Book}) {
+    for (int id : {PreviousDay, NextDay, Book, DatePicker}) {
         if (auto* c = findControl(id))
             c->isEnabled = !visible;
     }
@@ -281,6 +292,16 @@ bool PlannerScreen::controlPressed(ui::Control& control) {
         default:
             return false;
     }
+}
+
+void PlannerScreen::controlChanged(ui::Control& control) {
+    if (control.id == DatePicker) {
+        const SystemTime chosen = static_cast<ui::DateTimePicker&>(control).time();
+        if (chosen.year != date_.year || chosen.month != date_.month || chosen.day != date_.day)
+            setDate(chosen);
+        return;
+    }
+    ui::Module::controlChanged(control);
 }
 
 bool PlannerScreen::command(std::uint32_t commandId, std::intptr_t) {

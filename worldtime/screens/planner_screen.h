@@ -1,7 +1,8 @@
 #pragma once
 // The meeting planner (module 22): the hours of a chosen day on the device beside the same
-// moments in the favourite cities, opened on today with the present hour selected. The two
-// buttons under the heading step the day back and forward; Up and Down (or a tap) choose the
+// moments in the favourite cities, opened on today with the present hour selected. The date
+// chooser under the heading picks any day and the two buttons below it step the day back and
+// forward; Up and Down (or a tap) choose the
 // hour; "Book a meeting" opens a panel over the grid that books an hour from the chosen row
 // into the device's calendar; a tap on the heading opens the calendar program on the day.
 
@@ -22,7 +23,7 @@ class PlannerView;
 
 namespace plannerId {
 constexpr int Heading = 1, PreviousDay = 2, NextDay = 3, Grid = 4, Book = 5, PanelTitle = 6,
-              PanelStart = 7, Subject = 8;
+              PanelStart = 7, Subject = 8, DatePicker = 9;
 }
 
 // The smooth-scroll timer: a tick every 100 ms while the rows move.
@@ -37,6 +38,7 @@ class PlannerScreen final : public ui::Module {
     void build() override;
     void paint(platform::DeviceContext& dc, const platform::Rect& invalid) override;
     bool controlPressed(ui::Control& control) override;
+    void controlChanged(ui::Control& control) override;
     bool command(std::uint32_t commandId, std::intptr_t data) override;
     bool key(std::uint32_t message, std::uint32_t keyCode, platform::LParam flags) override;
     void pointer(std::uint32_t message, platform::WParam keys, platform::Point point) override;
