@@ -7,8 +7,10 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/api/calendar.h"
 #include "platform/api/clock.h"
@@ -77,4 +79,56 @@ TEST_F(MeetingPlannerFlow, BookAtThreeInLondonAndFindItInTheCalendar) {
     })) << device_.deviceLog();
     EXPECT_NE(shown.find("15:00-16:00  Budget with Tokyo"), std::string::npos) << shown;
     keep("e2e-calendar-day");
+}
+
+namespace {
+
+// The calendar program alone on a device.
+class CalendarProgram : public MainProgramSession {
+  protected:
+    std::string start(const std::string& commandLine) {
+        CommandResult run =
+            device_.ctl({"run", "--headless", "\\windows\\poutlook.exe", commandLine});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        const std::string pid = run.exitCode == 0 ? std::to_string(std::stoi(run.out)) : "0";
+        EXPECT_TRUE(waitUntil([&] { return shown(pid).has_value(); })) << device_.deviceLog();
+        return pid;
+    }
+    std::optional<std::string> shown(const std::string& pid) {
+        CommandResult r = device_.ctl({"--pid", pid, "app", "shown"});
+        if (r.exitCode != 0)
+            return std::nullopt;
+        return r.out;
+    }
+    void to(const std::string& pid, const std::vector<std::string>& request) {
+        std::vector<std::string> args{"--pid", pid};
+        args.insert(args.end(), request.begin(), request.end());
+        CommandResult r = device_.ctl(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+    }
+};
+
+}  // namespace
+
+TEST_F(CalendarProgram, NewAppointmentFormSavesValidTimesOnly) {
+    const std::string pid = start("calendar -new -d 20270401");
+    to(pid, {"type", "Dentist"});
+    // The end time, tapped and typed into, no longer reads as a time: nothing is saved.
+    to(pid, {"tap", "150", std::to_string(26 + 96)});
+    to(pid, {"type", "x"});
+    to(pid, {"key", "softleft"});
+    EXPECT_TRUE(platform::appointmentsBetween({2027, 4, 0, 1}, {2027, 4, 0, 2}).empty());
+    // Back to a real time, the form saves and the day lists it.
+    to(pid, {"key", "back"});
+    to(pid, {"key", "softleft"});
+    EXPECT_TRUE(
+        waitUntil([&] { return shown(pid).value_or("").find("Dentist") != std::string::npos; }));
+    EXPECT_EQ(shown(pid).value_or(""), "09:00-10:00  Dentist\n");
+    auto saved = platform::appointmentsBetween({2027, 4, 0, 1}, {2027, 4, 0, 2});
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].start.hour, 9);
+
+    // A command line that is not the agreed form opens today's list and says so in the log.
+    start("calendar -va -d 2027-04-01");
+    EXPECT_NE(device_.deviceLog().find("refused command line"), std::string::npos);
 }
