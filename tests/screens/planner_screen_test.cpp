@@ -231,3 +231,25 @@ TEST_F(PlannerScreens, PicturesOfEveryScreenShape) {
     broadcastScreenChanged();
     gfx::computeDisplayMetrics();
 }
+
+TEST_F(PlannerScreens, DayHourAndPageSurviveATurnOfTheScreen) {
+    open(kPlanner);
+    planner().stepDay(3);
+    key(vk::Down);
+    key(vk::Down);
+    key(vk::Right);  // the next favourites
+    ASSERT_EQ(grid().selectedRow(), 16);
+    const int first = grid().firstFavourite();
+    ASSERT_GT(first, 1);
+    rotateScreen(90);
+    broadcastScreenChanged();
+    pump();
+    EXPECT_EQ(planner().date().day, 24);
+    EXPECT_EQ(grid().selectedRow(), 16);
+    EXPECT_EQ(grid().firstFavourite(), std::min(first, 1 + 5 - grid().visibleFavourites()));
+    EXPECT_GT(grid().rect.width(), grid().rect.height());
+    rotateScreen(270);
+    broadcastScreenChanged();
+    pump();
+    EXPECT_EQ(grid().selectedRow(), 16);
+}
