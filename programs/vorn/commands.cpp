@@ -19,6 +19,7 @@ constexpr std::string_view kMoonOptions[] = {"--at"};
 constexpr std::string_view kAlarmsOptions[] = {"--at"};
 constexpr std::string_view kAlarmOptions[] = {"--time",  "--repeat", "--days", "--day",
                                               "--month", "--start",  "--city"};
+constexpr std::string_view kPlanOptions[] = {"--date"};
 
 constexpr Command kCommands[] = {
     {"time", "time [CITY...] [--at UTC]",
@@ -51,6 +52,12 @@ constexpr Command kCommands[] = {
      "means: dial 8, wait for the tone, dial 10.",
      {},
      runDial},
+    {"plan", "plan [CITY...] [--date YYYY-MM-DD]",
+     "the meeting planner's hours of a day on the device and in cities (the favourites by default)",
+     "Each row is one hour of the device's day (its local date, today by default) with the\n"
+     "same moment in every city, by the daylight-saving rules in force at that moment. A \"*\"\n"
+     "marks working hours (08:00 to 17:59), \">\" the row of the present hour.",
+     kPlanOptions, runPlan},
     {"convert",
      "convert AMOUNT FROM TO",
      "converts an amount between units, currencies or temperature scales",

@@ -14,6 +14,7 @@ int runSun(const Invocation& invocation);
 int runMap(const Invocation& invocation);
 int runMoon(const Invocation& invocation);
 int runDial(const Invocation& invocation);
+int runPlan(const Invocation& invocation);
 int runConvert(const Invocation& invocation);
 int runAlarms(const Invocation& invocation);
 int runAlarm(const Invocation& invocation);

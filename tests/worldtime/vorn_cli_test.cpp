@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/api/clock.h"
 #include "tests/platform/support/test_device.h"
 #include "tests/worldtime/support/world_test_support.h"
 #include "worldtime/cities.h"
@@ -403,4 +404,29 @@ TEST_F(VornCommand, DamagedTablesAreNamedAndNotTrusted) {
     Outcome pipe = vorn("time Zurich --json");
     EXPECT_EQ(pipe.exitCode, 0);
     SetUpTestSuite();
+}
+
+TEST_F(VornCommand, PlanRowsAcrossTheSpringChange) {
+    ASSERT_TRUE(platform::setDeviceTimeZone("Europe/London"));
+    Outcome plan = vorn("plan London Tokyo --date 2027-03-28 --json");
+    ASSERT_EQ(plan.exitCode, 0) << plan.out;
+    EXPECT_TRUE(holds(plan, R"x("date":"2027-03-28","deviceZone":"Europe/London")x"));
+    EXPECT_TRUE(holds(plan, R"x("columns":["device","London","Tokyo"])x"));
+    // Row 15 is 15:00 summer time in London, 23:00 in Tokyo: 14:00 UTC.
+    EXPECT_TRUE(holds(
+        plan,
+        R"x({"row":15,"utc":"2027-03-28T14:00:00Z","cells":[{"local":"2027-03-28T15:00:00","workingHour":true},{"local":"2027-03-28T15:00:00","workingHour":true},{"local":"2027-03-28T23:00:00","workingHour":false}]})x"));
+    EXPECT_TRUE(holds(plan, R"x({"row":2,"utc":"2027-03-28T01:00:00Z")x"));
+
+    Outcome text = vorn("plan Tokyo --date 2027-03-28");
+    ASSERT_EQ(text.exitCode, 0);
+    EXPECT_TRUE(holds(text, "15  Sun 15:00* Sun 23:00 ")) << text.out;
+    EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 26);  // heading, 24, key
+
+    Outcome favourites = vorn("plan --date 2027-03-28 --json");
+    ASSERT_EQ(favourites.exitCode, 0);
+    EXPECT_TRUE(holds(favourites, R"x("columns":["device","London","New York City","Tokyo")x"));
+    EXPECT_EQ(vorn("plan Tokyo --date 2027-02-30").exitCode, 2);
+    EXPECT_EQ(vorn("plan Tokyo --date tomorrow").exitCode, 2);
+    EXPECT_EQ(vorn("plan Nowhereville --date 2027-03-28").exitCode, 2);
 }

@@ -6,6 +6,7 @@
 #include "worldtime/screens/daylight_map_screen.h"
 #include "worldtime/screens/dial_codes_screen.h"
 #include "worldtime/screens/moon_screen.h"
+#include "worldtime/screens/planner_screen.h"
 #include "worldtime/screens/world_clock_screen.h"
 #include "worldtime/zones.h"
 
@@ -26,6 +27,9 @@ std::shared_ptr<Favourites> registerScreens(ui::ScreenRegistry& registry) {
                  [](ui::ModuleHost& host, int) { return std::make_unique<DialCodesScreen>(host); });
     registry.add(ui::moduleId::Moon, [favourites](ui::ModuleHost& host, int) {
         return std::make_unique<MoonScreen>(host, *favourites);
+    });
+    registry.add(ui::moduleId::MeetingPlanner, [favourites](ui::ModuleHost& host, int) {
+        return std::make_unique<PlannerScreen>(host, *favourites);
     });
     registry.addStartUp([favourites](ui::ModuleHost& host) {
         if (!loadZones(host.mainPath())) {

@@ -1,0 +1,54 @@
+#pragma once
+// The device's calendar: appointments that every program of the device shares, kept in the
+// machine-state store. The calendar program shows and edits them; other programs book
+// meetings into it. Times are device local time, as the handheld's calendar keeps them.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/api/clock.h"
+
+namespace platform {
+
+// 0 is never an object id.
+using AppointmentId = std::uint32_t;
+
+struct Appointment {
+    AppointmentId id = 0;  // given by the store; ignored when adding
+    std::wstring subject;
+    SystemTime start{};  // device local time
+    SystemTime end{};    // device local time, not before start
+    bool allDay = false;
+    std::wstring location;
+    std::wstring note;
+    friend bool operator==(const Appointment&, const Appointment&) = default;
+};
+
+// Longest texts an appointment may carry (characters); longer ones are refused.
+constexpr std::size_t kMaxAppointmentSubject = 255;
+constexpr std::size_t kMaxAppointmentLocation = 255;
+constexpr std::size_t kMaxAppointmentNote = 4096;
+
+// True when the appointment may be stored: valid times, an end not before its start, texts
+// within their bounds and free of NUL characters.
+bool isAcceptableAppointment(const Appointment& appointment);
+
+// Stores a new appointment; its object id, or 0 when it is refused.
+AppointmentId addAppointment(const Appointment& appointment);
+// The appointment with that id, or nothing.
+std::optional<Appointment> appointment(AppointmentId id);
+// Replaces the appointment with appointment.id; false when there is none or it is refused.
+bool updateAppointment(const Appointment& appointment);
+// False when there was none with that id.
+bool removeAppointment(AppointmentId id);
+// The appointments that overlap the local-time range [from, to), earliest start first (an
+// appointment of no length counts when its start lies in the range). Nothing for an invalid
+// range.
+std::vector<Appointment> appointmentsBetween(const SystemTime& from, const SystemTime& to);
+// True when any appointment overlaps the local day year-month-day.
+bool hasAppointmentOn(int year, int month, int day);
+
+}  // namespace platform
