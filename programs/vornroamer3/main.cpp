@@ -1,5 +1,6 @@
 // The main program: the application with every subsystem's screens, one line per subsystem.
 
+#include "alarms/screens/counters_screens.h"
 #include "app/application.h"
 #include "conversions/screens/screens.h"
 #include "setup/screens/screens.h"
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
     auto favourites = worldtime::registerScreens(screens);
     setup::registerScreens(screens, favourites);
     conversions::registerScreens(screens);
+    alarms::registerCounterScreens(screens);
     return app::runMainProgram(argc, argv, std::move(screens));
 }
