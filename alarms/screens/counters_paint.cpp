@@ -31,7 +31,7 @@ int unit() {
 }
 
 bool wide(const Rect& r) {
-    return r.width() > r.height() * 5 / 4;
+    return r.width() > r.height() * 3 / 2;
 }
 
 gfx::TargaPixels picture(const std::wstring& path, int size) {
@@ -148,8 +148,11 @@ void CountersScreen::paintStopwatch(DeviceContext& dc) const {
     Rect clock{c.left + 6 * u, c.top + 6 * u, (isWide ? c.left + c.width() / 2 : c.right) - 6 * u,
                c.top + (isWide ? 60 : 44) * u};
     panel(dc, clock);
-    ui::drawClippedText(dc, stopwatchText(watch.valueMs), clock, kCentred,
-                        watch.running ? kRunningColour : kDigitColour, bigFont_);
+    std::wstring text = stopwatchText(watch.valueMs);
+    // A narrow panel (landscape, or hours shown) takes the smaller digits.
+    bool fits = gfx::textWidth(bigFont_, text) <= clock.width() - 8 * u;
+    ui::drawClippedText(dc, text, clock, kCentred, watch.running ? kRunningColour : kDigitColour,
+                        fits ? bigFont_ : rowFont_);
 
     const gfx::TargaPixels& startStop = watch.running ? stopPicture_ : startPicture_;
     for (auto [area, face] :
@@ -218,7 +221,7 @@ void CountersScreen::paintCounters(DeviceContext& dc) const {
                             dt::Right | dt::VCenter | dt::SingleLine, kMutedColour,
                             ui::smallFont(false));
         if (counter == timers.selected())
-            ui::drawFocusFrame(dc, r, host_.theme());
+            ui::drawThickFrame(dc, r, host_.theme().mainColour, 2 * u);
     }
 }
 
@@ -271,7 +274,7 @@ void CountersScreen::paintPicker(DeviceContext& dc) const {
                  stepArea(0, false).bottom + 26 * u};
     ui::drawClippedText(
         dc, core::languageString(kCountdownString) + L" " + std::to_wstring(editedCounter_),
-        counter, kCentred, kMutedColour, ui::smallFont(true));
+        counter, kCentred, host_.theme().selectedTextColour, ui::smallFont(true));
 }
 
 }  // namespace alarms
