@@ -11,6 +11,7 @@
 #include "gfx/fonts.h"
 #include "platform/api/clock.h"
 #include "platform/api/power.h"
+#include "ui/module_ids.h"
 
 namespace alarms {
 
@@ -30,7 +31,23 @@ std::wstring presetKey(int counter) {
     return L"counter_time" + std::to_wstring(counter);
 }
 
+// A tick while the screen is away: a counter that ran out rings and brings its screen back.
+void awayTick(CounterState& state) {
+    if (state.timers.tick(counterClockNow()) > 0) {
+        ringCounters(state);
+        state.host->requestModuleLater(ui::moduleId::Countdown);
+    }
+    if (!state.timers.anyCounterRunning())
+        state.ticker.stop();
+}
+
 }  // namespace
+
+void ringCounters(CounterState& state) {
+    state.ringing = true;
+    state.player.play(state.host->mainPath() + L"sounds\\Alarm1.wav", -1, 0);
+    holdBacklight(true);
+}
 
 std::int64_t counterClockNow() {
     using namespace std::chrono;
@@ -39,16 +56,25 @@ std::int64_t counterClockNow() {
 
 CountersScreen::CountersScreen(ui::ModuleHost& host, std::shared_ptr<CounterState> state,
                                CounterPage page)
-    : ui::Module(host), host_(host), state_(std::move(state)), page_(page) {}
+    : ui::Module(host), host_(host), state_(std::move(state)), page_(page) {
+    state_->host = &host_;
+    state_->ticker.stop();
+}
 
 CountersScreen::~CountersScreen() {
-    if (host_.mainWindow())
-        killTimer(host_.mainWindow(), kCounterTimer);
-    // The counts go on while the screen is away; a ringing alarm does not.
+    WindowHandle window = host_.mainWindow();
+    if (window)
+        killTimer(window, kCounterTimer);
+    // The counts go on while the screen is away, and a counter that runs out then still
+    // rings; a ringing alarm stops as the user leaves it.
     if (state_->ringing) {
         state_->ringing = false;
         holdBacklight(false);
         state_->player.stop();
+    }
+    if (window && isWindow(window) && state_->timers.anyCounterRunning()) {
+        CounterState* state = state_.get();
+        state_->ticker.start(window, kCounterTimerMs, [state] { awayTick(*state); });
     }
     gfx::deleteFont(bigFont_);
     gfx::deleteFont(rowFont_);
@@ -113,9 +139,7 @@ void CountersScreen::tick() {
 }
 
 void CountersScreen::ring() {
-    state_->ringing = true;
-    state_->player.play(host_.mainPath() + L"sounds\\Alarm1.wav", -1, 0);
-    holdBacklight(true);
+    ringCounters(*state_);
 }
 
 void CountersScreen::stopRinging() {

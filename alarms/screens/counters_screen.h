@@ -9,6 +9,7 @@
 #include <string>
 
 #include "alarms/screens/counters_picker.h"
+#include "alarms/screens/counters_ticker.h"
 #include "alarms/sound_loop_player.h"
 #include "alarms/timer_set.h"
 #include "gfx/targa.h"
@@ -29,10 +30,17 @@ constexpr std::uint32_t StartStop = 101, ResetStopwatch = 102, ResetCounter = 10
 struct CounterState {
     TimerSet timers;
     SoundLoopPlayer player;
+    // Counts while the screen is away; the host is the program's, for the whole run.
+    CounterTicker ticker;
+    ui::ModuleHost* host = nullptr;
     bool ringing = false;
     bool loaded = false;
     int timerMessages = 0;
 };
+
+// A counter ran out: the alarm sound plays once and the screen stays lit until the user
+// stops the ringing.
+void ringCounters(CounterState& state);
 
 enum class CounterPage { Stopwatch = 1, Counters = 2 };
 

@@ -30,7 +30,7 @@ using namespace alarms;
 namespace {
 
 const std::wstring kProgram = L"\\Program Files\\Vorn Roamer\\vornroamer3.exe";
-constexpr int kCountdown = 43, kStopwatch = 44;
+constexpr int kCountdown = 43, kStopwatch = 44, kOtherScreen = 24;
 
 // Waits up to five seconds of real time (the sound plays on a thread of its own).
 template <typename Condition>
@@ -211,6 +211,24 @@ TEST_F(CountersScreenTest, EveryTwentyFirstTickResetsTheIdleTimerWhileAsked) {
     EXPECT_EQ(core::settings::read(keys::CounterStopSleep), 0);
     test::fastForward(2000, 50);
     EXPECT_EQ(lastIdleTimerReset(), reset);
+}
+
+TEST_F(CountersScreenTest, ACounterRunningOutWhileTheScreenIsAwayBringsItBackRinging) {
+    open(kCountdown);
+    screen().command(counterCommand::StartStop, 0);
+    app_->switchModule(kOtherScreen, {.saveOld = true});
+    test::deliverPosted();
+    ASSERT_EQ(app_->currentModuleId(), kOtherScreen);
+    test::fastForward(10050, 50);
+    EXPECT_TRUE(eventually([] { return alarmPlays() == 1; })) << "heard from the other screen";
+    test::deliverPosted();
+    ASSERT_EQ(app_->currentModuleId(), kCountdown);
+    EXPECT_TRUE(screen().ringing());
+    EXPECT_TRUE(backlightHeld());
+    tap(screen().counterRow(1));
+    EXPECT_FALSE(screen().ringing());
+    EXPECT_FALSE(backlightHeld());
+    EXPECT_EQ(screen().timers().slot(1).valueMs, 10000);
 }
 
 TEST(PresetPicker, DigitsStayWithinTheirPlaces) {
