@@ -58,21 +58,24 @@ CountersScreen::CountersScreen(ui::ModuleHost& host, std::shared_ptr<CounterStat
                                CounterPage page)
     : ui::Module(host), host_(host), state_(std::move(state)), page_(page) {
     state_->host = &host_;
+    ++state_->liveScreens;
     state_->ticker.stop();
 }
 
 CountersScreen::~CountersScreen() {
+    // A turn of the screen builds the new screen before this one goes: it owns the timer.
+    bool last = --state_->liveScreens == 0;
     WindowHandle window = host_.mainWindow();
-    if (window)
+    if (last && window)
         killTimer(window, kCounterTimer);
     // The counts go on while the screen is away, and a counter that runs out then still
     // rings; a ringing alarm stops as the user leaves it.
-    if (state_->ringing) {
+    if (last && state_->ringing) {
         state_->ringing = false;
         holdBacklight(false);
         state_->player.stop();
     }
-    if (window && isWindow(window) && state_->timers.anyCounterRunning()) {
+    if (last && window && isWindow(window) && state_->timers.anyCounterRunning()) {
         CounterState* state = state_.get();
         state_->ticker.start(window, kCounterTimerMs, [state] { awayTick(*state); });
     }
@@ -395,6 +398,38 @@ void CountersScreen::refreshMenu() {
 
 std::span<const ui::MenuEntry> CountersScreen::menuEntries() const {
     return menu_;
+}
+
+namespace {
+
+struct EditState {
+    bool ringing = false;
+    bool editing = false;
+    int counter = 1;
+    PresetPicker picker;
+};
+
+}  // namespace
+
+std::any CountersScreen::saveState() const {
+    return EditState{state_->ringing, editing_, editedCounter_, picker_};
+}
+
+void CountersScreen::restoreState(const std::any& state) {
+    const auto* edit = std::any_cast<EditState>(&state);
+    if (!edit)
+        return;
+    // The old screen stopped the sound as it went; the message and the light stay.
+    if (edit->ringing) {
+        state_->ringing = true;
+        holdBacklight(true);
+        invalidate(false);
+    }
+    if (!edit->editing)
+        return;
+    editPreset(edit->counter);
+    picker_ = edit->picker;
+    invalidate(false);
 }
 
 }  // namespace alarms

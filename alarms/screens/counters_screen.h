@@ -33,6 +33,8 @@ struct CounterState {
     // Counts while the screen is away; the host is the program's, for the whole run.
     CounterTicker ticker;
     ui::ModuleHost* host = nullptr;
+    // Counter screens alive (a turn of the screen builds the new one before the old goes).
+    int liveScreens = 0;
     bool ringing = false;
     bool loaded = false;
     int timerMessages = 0;
@@ -60,6 +62,10 @@ class CountersScreen final : public ui::Module {
     void timer(std::uintptr_t id) override;
     void startTimers() override;
     std::span<const ui::MenuEntry> menuEntries() const override;
+    // A preset being edited and the ringing survive the screen being built again (a turn of
+    // the screen).
+    std::any saveState() const override;
+    void restoreState(const std::any& state) override;
 
     CounterPage page() const { return page_; }
     const TimerSet& timers() const { return state_->timers; }

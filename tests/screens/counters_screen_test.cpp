@@ -18,7 +18,9 @@
 #include "core/settings_file.h"
 #include "core/settings_key.h"
 #include "platform/api/clock.h"
+#include "platform/api/control.h"
 #include "platform/api/power.h"
+#include "platform/api/profile.h"
 #include "platform/api/sound.h"
 #include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
@@ -229,6 +231,37 @@ TEST_F(CountersScreenTest, ACounterRunningOutWhileTheScreenIsAwayBringsItBackRin
     EXPECT_FALSE(screen().ringing());
     EXPECT_FALSE(backlightHeld());
     EXPECT_EQ(screen().timers().slot(1).valueMs, 10000);
+}
+
+TEST_F(CountersScreenTest, ATurnOfTheScreenKeepsTheEditAndTheRunningCounter) {
+    auto rotate = [&](int degrees) {
+        int generation = app_->layoutGeneration();
+        rotateScreen(degrees);
+        broadcastScreenChanged();
+        test::deliverPosted();
+        ASSERT_GT(app_->layoutGeneration(), generation) << "the screen was built again";
+    };
+    open(kCountdown);
+    screen().editPreset(2);
+    keyUp(vk::Right);
+    keyUp(vk::Up);  // 01:00:00
+    rotate(90);
+    ASSERT_TRUE(screen().editing());
+    EXPECT_EQ(screen().picker().valueMs(), 3600000);
+    EXPECT_EQ(screen().picker().selected(), 1);
+    screen().command(ui::command::LeftSoftKey, 0);
+    EXPECT_EQ(screen().timers().slot(2).presetMs, 3600000);
+
+    keyUp(vk::Up);
+    ASSERT_EQ(screen().timers().selected(), 1);
+    screen().command(counterCommand::StartStop, 0);
+    rotate(270);
+    test::fastForward(10050, 50);
+    EXPECT_TRUE(screen().ringing()) << "the turned screen still ticks";
+    rotate(90);
+    EXPECT_TRUE(screen().ringing()) << "a turn does not stop the ringing";
+    EXPECT_TRUE(backlightHeld());
+    rotate(270);
 }
 
 TEST(PresetPicker, DigitsStayWithinTheirPlaces) {
