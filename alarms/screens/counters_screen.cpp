@@ -232,11 +232,11 @@ bool CountersScreen::command(std::uint32_t commandId, std::intptr_t) {
                 timers.lap(counterClockNow());
             break;
         case ui::command::Back:
-            if (editing_) {
-                editing_ = false;
-                break;
-            }
-            return host_.back();
+            // Back closes the picker; otherwise the program goes back.
+            if (!editing_)
+                return false;
+            editing_ = false;
+            break;
         default:
             if (commandId >= counterCommand::ShowOne && commandId <= counterCommand::ShowFour) {
                 timers.setCounterNumber(static_cast<int>(commandId - counterCommand::ShowOne) + 1);
@@ -258,14 +258,25 @@ bool CountersScreen::key(std::uint32_t message, std::uint32_t keyCode, LParam) {
                 keyCode == vk::Up || keyCode == vk::Down;
     if (!ours)
         return false;
-    if (message != wm::KeyUp)
-        return true;
+    // A key acts on its release, when its press came to this screen too.
+    if (message == wm::KeyDown) {
+        keyDown_ = keyCode;
+    } else if (message == wm::KeyUp && keyDown_ == keyCode) {
+        keyDown_ = 0;
+        keyReleased(keyCode);
+    }
+    return true;
+}
+
+void CountersScreen::keyReleased(std::uint32_t keyCode) {
     if (keyCode == vk::Return && state_->ringing) {
         stopRinging();
-        return true;
+        return;
     }
-    if (page_ == CounterPage::Counters)
-        return counterKey(keyCode);
+    if (page_ == CounterPage::Counters) {
+        counterKey(keyCode);
+        return;
+    }
     TimerSet& timers = state_->timers;
     if (keyCode == vk::Left) {
         startStop();
@@ -277,7 +288,6 @@ bool CountersScreen::key(std::uint32_t message, std::uint32_t keyCode, LParam) {
         refreshMenu();
         invalidate(false);
     }
-    return true;
 }
 
 bool CountersScreen::counterKey(std::uint32_t keyCode) {
@@ -304,8 +314,12 @@ bool CountersScreen::counterKey(std::uint32_t keyCode) {
 }
 
 void CountersScreen::pointer(std::uint32_t message, WParam, Point point) {
-    if (message != wm::LButtonUp)
+    // A tap acts on its release, when it began on this screen.
+    if (message == wm::LButtonDown)
+        pointerDown_ = true;
+    if (message != wm::LButtonUp || !pointerDown_)
         return;
+    pointerDown_ = false;
     if (state_->ringing) {
         stopRinging();
         return;
@@ -315,9 +329,9 @@ void CountersScreen::pointer(std::uint32_t message, WParam, Point point) {
         return;
     }
     if (startButton().contains(point))
-        key(wm::KeyUp, vk::Left, 0);
+        keyReleased(vk::Left);
     else if (resetButton().contains(point))
-        key(wm::KeyUp, vk::Right, 0);
+        keyReleased(vk::Right);
 }
 
 void CountersScreen::counterTap(Point point) {

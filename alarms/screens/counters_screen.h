@@ -93,6 +93,7 @@ class CountersScreen final : public ui::Module {
     void ring();
     void runTimer(bool on);
     void refreshMenu();
+    void keyReleased(std::uint32_t keyCode);
     bool counterKey(std::uint32_t keyCode);
     void counterTap(platform::Point point);
     platform::Rect contentRect() const;
@@ -111,6 +112,8 @@ class CountersScreen final : public ui::Module {
     bool editing_ = false;
     int editedCounter_ = 1;
     bool timerOn_ = false;
+    std::uint32_t keyDown_ = 0;
+    bool pointerDown_ = false;
     std::vector<ui::MenuEntry> menu_;
     gfx::TargaPixels startPicture_, stopPicture_, resetPicture_, upPicture_, downPicture_;
     platform::FontRef bigFont_;

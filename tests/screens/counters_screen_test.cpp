@@ -77,9 +77,14 @@ class CountersScreenTest : public ::testing::Test {
         ASSERT_EQ(app_->currentModuleId(), id);
     }
     CountersScreen& screen() { return *static_cast<CountersScreen*>(app_->currentModule()); }
-    void keyUp(std::uint32_t code) { screen().key(wm::KeyUp, code, 0); }
+    void keyUp(std::uint32_t code) {
+        screen().key(wm::KeyDown, code, 0);
+        screen().key(wm::KeyUp, code, 0);
+    }
     void tap(Rect r) {
-        screen().pointer(wm::LButtonUp, 0, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        Point centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        screen().pointer(wm::LButtonDown, 0, centre);
+        screen().pointer(wm::LButtonUp, 0, centre);
     }
 
     test::TestClock clock_{116444736000000000LL + 1800000000LL * 10000000LL};
@@ -262,6 +267,24 @@ TEST_F(CountersScreenTest, ATurnOfTheScreenKeepsTheEditAndTheRunningCounter) {
     EXPECT_TRUE(screen().ringing()) << "a turn does not stop the ringing";
     EXPECT_TRUE(backlightHeld());
     rotate(270);
+}
+
+TEST_F(CountersScreenTest, TheEndOfAPressThatBeganElsewhereDoesNothing) {
+    // The main menu opens the screen on the press of Enter or a tap; their release lands here.
+    open(kCountdown);
+    screen().key(wm::KeyUp, vk::Return, 0);
+    EXPECT_FALSE(screen().editing());
+    Rect row = screen().counterRow(1);
+    screen().pointer(wm::LButtonUp, 0, {row.left + 40, row.top + 10});
+    EXPECT_FALSE(screen().editing());
+    tap(row);
+    EXPECT_TRUE(screen().editing()) << "a whole tap on a counter edits its preset";
+    EXPECT_TRUE(app_->back());
+    EXPECT_FALSE(screen().editing()) << "Back closes the picker first";
+    EXPECT_EQ(screen().timers().slot(1).presetMs, 10000) << "and keeps the preset";
+    open(kStopwatch);
+    EXPECT_TRUE(app_->back());
+    EXPECT_EQ(app_->currentModuleId(), kCountdown) << "then goes back";
 }
 
 TEST(PresetPicker, DigitsStayWithinTheirPlaces) {
