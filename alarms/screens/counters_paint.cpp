@@ -208,7 +208,10 @@ void CountersScreen::paintCounters(DeviceContext& dc) const {
     for (int counter = 1; counter <= timers.counterNumber(); ++counter) {
         Rect r = counterRow(counter);
         const TimerSlot& slot = timers.slot(counter);
-        panel(dc, r);
+        bool selected = counter == timers.selected();
+        // The selected counter stands out white on the others' grey.
+        dc.fillRect(r, selected ? 0xFFFFFF : 0xE4E4E4);
+        ui::drawThickFrame(dc, r, kLineColour, 1);
         Rect badge{r.left, r.top, r.left + 26 * u, r.bottom};
         dc.fillRect(badge, slot.running ? kRunningColour : host_.theme().mainColour);
         ui::drawClippedText(dc, std::to_wstring(counter), badge, kCentred,
@@ -220,7 +223,7 @@ void CountersScreen::paintCounters(DeviceContext& dc) const {
         ui::drawClippedText(dc, counterClockText(slot.presetMs), preset,
                             dt::Right | dt::VCenter | dt::SingleLine, kMutedColour,
                             ui::smallFont(false));
-        if (counter == timers.selected())
+        if (selected)
             ui::drawThickFrame(dc, r, host_.theme().mainColour, 2 * u);
     }
 }

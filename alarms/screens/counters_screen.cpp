@@ -24,8 +24,8 @@ constexpr int kIdleResetEvery = 21;
 
 constexpr int kMenuString = 16, kBackString = 17, kOptionsString = 672, kRunOneString = 148,
               kRunAllString = 149, kStopString = 150, kStartString = 151, kLapString = 155,
-              kCountdownString = 659, kResetString = 750, kDoneString = 751,
-              kOneCounterString = 752, kKeepAwakeString = 756;
+              kResetString = 750, kDoneString = 751, kOneCounterString = 752,
+              kKeepAwakeString = 756, kCountersShownString = 757;
 
 std::wstring presetKey(int counter) {
     return L"counter_time" + std::to_wstring(counter);
@@ -392,7 +392,7 @@ void CountersScreen::refreshMenu() {
                 {kind::Right, 0, counterCommand::RunAll,
                  static_cast<std::uint32_t>(timers.runAll() ? kRunOneString : kRunAllString)});
         }
-        menu_.push_back({kind::Right, parent::RightSubMenu1, 0, kCountdownString});
+        menu_.push_back({kind::Right, parent::RightSubMenu1, 0, kCountersShownString});
         for (int n = 1; n <= kCounterCount; ++n) {
             ui::MenuEntry entry{kind::Right, parent::RightSubMenu1Items,
                                 static_cast<std::uint16_t>(counterCommand::ShowOne + n - 1),

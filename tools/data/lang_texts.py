@@ -670,4 +670,5 @@ T = {
     754: ("3 counters", "3 Zähler"),
     755: ("4 counters", "4 Zähler"),
     756: ("Keep the device awake", "Gerät wach halten"),
+    757: ("Counters shown", "Angezeigte Zähler"),
 }
