@@ -287,6 +287,25 @@ TEST_F(CountersScreenTest, TheEndOfAPressThatBeganElsewhereDoesNothing) {
     EXPECT_EQ(app_->currentModuleId(), kCountdown) << "then goes back";
 }
 
+TEST_F(CountersScreenTest, WithoutTheAlarmSoundTheCounterStillStopsAndRings) {
+    std::filesystem::path sound = screens::test::screenTestDevice() / "sounds" / "Alarm1.wav";
+    std::filesystem::path aside = sound.string() + ".aside";
+    std::filesystem::rename(sound, aside);
+    open(kCountdown);
+    screen().command(counterCommand::StartStop, 0);
+    test::fastForward(10050, 50);
+    bool ringing = screen().ringing();
+    bool held = backlightHeld();
+    bool running = screen().timers().anyRunning();
+    tap(screen().counterRow(1));
+    bool stopped = !screen().ringing() && !backlightHeld();
+    std::filesystem::rename(aside, sound);
+    EXPECT_TRUE(ringing);
+    EXPECT_TRUE(held);
+    EXPECT_FALSE(running);
+    EXPECT_TRUE(stopped);
+}
+
 TEST(PresetPicker, DigitsStayWithinTheirPlaces) {
     PresetPicker picker;
     picker.setValue(kMaxPresetMs + 5000);
