@@ -2,7 +2,8 @@
 // The stopwatch and countdown screen (modules 44 and 43): one module with two pages, the
 // stopwatch with its laps and the four countdown counters with their presets. Counting
 // lives in a CounterState that outlives the screen, so what runs keeps its time while the
-// user is elsewhere; the screen brings it up to date on a 50 ms timer while anything runs.
+// user is elsewhere; the screen brings it up to date on a 50 ms timer while anything runs,
+// and while it is away a ticker of its own does so for the counters, so they ring on time.
 
 #include <cstdint>
 #include <memory>
