@@ -2,6 +2,7 @@
 
 #include "alarms/screens/alarm_editor_screen.h"
 #include "alarms/screens/alarm_list_screen.h"
+#include "alarms/screens/counters_screens.h"
 #include "platform/api/control.h"
 #include "platform/api/device.h"
 #include "ui/module_ids.h"
@@ -10,6 +11,7 @@ namespace alarms {
 
 void registerScreens(ui::ScreenRegistry& registry,
                      std::shared_ptr<worldtime::Favourites> favourites) {
+    registerCounterScreens(registry);
     auto state = std::make_shared<AlarmScreensState>(std::move(favourites));
     registry.add(ui::moduleId::Alarms, [state](ui::ModuleHost& host, int) {
         return std::make_unique<AlarmListScreen>(host, state);

@@ -1,5 +1,6 @@
 #pragma once
-// The alarm screens by module id: 41 the alarm list, 42 the alarm editor.
+// The alarm screens by module id: 41 the alarm list, 42 the alarm editor, 43 the countdown
+// counters and 44 the stopwatch.
 
 #include <memory>
 
@@ -9,7 +10,7 @@
 namespace alarms {
 
 // Registers the alarm list and the alarm editor, which share one alarm store for the run and
-// offer the favourite cities as the cities an alarm may keep.
+// offer the favourite cities as the cities an alarm may keep, and the counter screens.
 void registerScreens(ui::ScreenRegistry& registry,
                      std::shared_ptr<worldtime::Favourites> favourites);
 

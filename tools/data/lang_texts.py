@@ -662,4 +662,13 @@ T = {
     715: ("Clocks go back %s on %s %s", "Uhren %s zurück: %s, %s"),
     716: ("%d h", "%d Std."),
     717: ("%d min", "%d Min."),
+    # stopwatch and counters: the menu
+    750: ("Reset", "Zurücksetzen"),
+    751: ("Done", "Fertig"),
+    752: ("1 counter", "1 Zähler"),
+    753: ("2 counters", "2 Zähler"),
+    754: ("3 counters", "3 Zähler"),
+    755: ("4 counters", "4 Zähler"),
+    756: ("Keep the device awake", "Gerät wach halten"),
+    757: ("Counters shown", "Angezeigte Zähler"),
 }
