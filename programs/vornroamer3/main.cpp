@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "conversions/screens/screens.h"
 #include "setup/screens/screens.h"
+#include "weather/screens/screens.h"
 #include "worldtime/screens/screens.h"
 
 int main(int argc, char** argv) {
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
     auto favourites = worldtime::registerScreens(screens);
     setup::registerScreens(screens, favourites);
     conversions::registerScreens(screens);
+    weather::registerScreens(screens, favourites);
     return app::runMainProgram(argc, argv, std::move(screens));
 }
