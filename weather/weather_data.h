@@ -27,6 +27,7 @@ namespace weather {
 
 // Files larger than this are not read: the comms program never writes them.
 constexpr std::uintmax_t kMaxWeatherFileBytes = 1 << 20;
+constexpr std::uintmax_t kMaxWeatherPictureBytes = 8 << 20;
 // Rows beyond this are dropped.
 constexpr int kMaxWeatherRows = 256;
 
@@ -125,8 +126,11 @@ class WeatherData {
     void loadTable();
     // The row a helper reads (0: current), 0 when it does not exist.
     int rowOf(int row) const;
-    bool rowCelsius(int row) const;
+    // The row's unit flag: Celsius and kilometres, or nothing when it is not a number.
+    std::optional<bool> rowCelsius(int row) const;
     std::optional<double> value(int field, int row) const;
+    // A value in the row's units; nothing when it or the unit flag cannot be read.
+    std::optional<double> measured(int field, int row) const;
     bool frameExists(int frame) const;
 
     int kind_;

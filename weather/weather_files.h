@@ -102,7 +102,8 @@ bool isFrameKind(int kind);    // 5 and 13
 // checked first.
 bool isSafeKey(std::wstring_view key);
 
-// The file name of a table or picture kind for a city code ("LON.dat", "LON_c.dat", ...).
+// The file name of a table or picture kind for a city code ("LON.dat", "LON_c.dat", ...);
+// the code alone for a kind not listed.
 std::wstring fileNameOf(int kind, std::wstring_view code);
 // The frame name stem of a frame kind for a region ("Europe_sat", "Europe_rad").
 std::wstring frameStemOf(int kind, std::wstring_view region);
