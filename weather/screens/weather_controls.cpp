@@ -112,7 +112,7 @@ void ForecastList::setEmptyText(std::wstring text) {
 }
 
 int ForecastList::rowHeight() const {
-    return 24 * ui::layoutUnit();
+    return 22 * ui::layoutUnit();
 }
 
 RowMark& ForecastList::mark(const std::wstring& path) {
@@ -234,27 +234,27 @@ void ConditionsPanel::paint(DeviceContext& dc, const Rect&) {
     int unit = ui::layoutUnit();
     dc.fillRect(rect, ui::kPanelColour);
     Rect text = shrink(rect, 3 * unit);
+    // The picture stands at the top left; the lines beside it move left once they are below it.
+    int iconBottom = text.top;
+    int iconRight = text.left;
     if (!iconPath_.empty()) {
-        // A panel wider than high puts the picture at the left, a narrow one above the text.
-        int size = std::min(40 * unit, std::min(rect.width(), rect.height()) / 2);
-        icon_.draw(dc, rect.left + 2 * unit, rect.top + 2 * unit, size, false);
-        if (rect.width() > rect.height() * 2)
-            text.left += size + 4 * unit;
-        else
-            text.top += size + 2 * unit;
+        int size = std::min(32 * unit, std::min(rect.width(), rect.height()) / 2);
+        icon_.draw(dc, text.left, text.top, size, false);
+        iconBottom = text.top + size;
+        iconRight = text.left + size + 4 * unit;
     }
-    int lineHeight = 13 * unit;
-    for (std::size_t i = 0; i < lines_.size() && text.top < text.bottom; ++i) {
-        Rect line = text;
+    int top = text.top;
+    for (std::size_t i = 0; i < lines_.size() && top < text.bottom; ++i) {
+        Rect line{top < iconBottom ? iconRight : text.left, top, text.right, text.bottom};
         // The first line is the headline; the longest (pressure and wind) may take two lines.
         const platform::FontRef& font = ui::smallFont(i == 0);
         Rect need = line;
         dc.selectFont(font);
         dc.drawText(lines_[i], need, kWrapped | dt::CalcRect);
-        line.bottom = std::min(text.bottom, line.top + std::max(lineHeight, need.height()));
+        line.bottom = std::min(text.bottom, line.top + need.height());
         ui::drawClippedText(dc, lines_[i], line, kWrapped | dt::EndEllipsis, ui::kPanelTextColour,
                             font);
-        text.top = line.bottom;
+        top = line.bottom;
     }
     dc.frameRect(rect, ui::kFrameColour);
     if (hasFocus()) {

@@ -36,11 +36,11 @@ namespace {
 
 // String numbers of the screen's texts.
 namespace text {
-constexpr int Menu = 16, Cancel = 18, Ok = 224, Weather = 654, Maps = 655, CancelUpdate = 137,
-              UpdateMaps = 571, UpdateCity = 572, UpdateOutlook = 573, UpdateWeather = 574,
-              Delete = 570, ShowFahrenheit = 575, ShowCelsius = 576, WindKilometres = 577,
-              WindMiles = 578, ShowDayNames = 433, ShowDates = 434, Cities = 241,
-              AskDeleteFiles = 579, AskDeleteFrames = 580, EditUserMap = 569, NotStarted = 713;
+constexpr int Menu = 16, Cancel = 18, Ok = 224, Weather = 654, CancelUpdate = 137, UpdateMaps = 571,
+              UpdateCity = 572, UpdateOutlook = 573, UpdateWeather = 574, Delete = 570,
+              ShowFahrenheit = 575, ShowCelsius = 576, WindKilometres = 577, WindMiles = 578,
+              ShowDayNames = 433, ShowDates = 434, Cities = 241, AskDeleteFiles = 579,
+              AskDeleteFrames = 580, EditUserMap = 569, NotStarted = 713;
 }
 
 // A forecast file of more rows than this is shown up to here: no forecast the comms program
@@ -532,9 +532,7 @@ void WeatherScreen::updateMenu() {
     std::array<ui::MenuEntry, 16> entries{};
     std::size_t n = 0;
     entries[n++] = {Left, SoftKey, ui::command::LeftSoftKey, text::Menu};
-    entries[n++] = {
-        Right, SoftKey, ui::command::RightSoftKey,
-        static_cast<std::uint32_t>(mode_ == listMode::Maps ? text::Maps : text::Weather)};
+    entries[n++] = {Right, SoftKey, ui::command::RightSoftKey, text::Weather};
     entries[n++] = item(weatherCommand::Update,
                         static_cast<std::uint32_t>(running ? text::CancelUpdate : updateText));
     // Updating one city needs an idle comms program and a favourite with a name.
