@@ -82,13 +82,17 @@ std::unique_ptr<ui::Control> makeOwnControl(const ui::LayoutRecord& record,
 
 }  // namespace
 
-WeatherScreen::WeatherScreen(ui::ModuleHost& host, worldtime::Favourites& favourites)
+WeatherScreen::WeatherScreen(ui::ModuleHost& host, worldtime::Favourites& favourites,
+                             std::shared_ptr<WeatherReadout> readout)
     : ui::Module(host),
       host_(host),
       favourites_(favourites),
+      readout_(std::move(readout)),
       request_({[this](bool busy) { setBusy(busy); }, [this](bool) { reload(); }}) {}
 
 WeatherScreen::~WeatherScreen() {
+    if (readout_)
+        readout_->text.clear();
     if (WindowHandle window = host_.mainWindow()) {
         killTimer(window, kBusyTimer);
         killTimer(window, kLoopTimer);
@@ -234,6 +238,7 @@ void WeatherScreen::reload() {
     else
         loadForecast();
     updateMenu();
+    updateReadout();
     invalidate(false);
 }
 
@@ -278,6 +283,7 @@ void WeatherScreen::updateSummary() {
     if (mode_ != listMode::Outlook)
         list_->setCurrentRow(row);
     summary_->setText(summaryLine(*list_, mode_, row));
+    updateReadout();
 }
 
 void WeatherScreen::stepStation(int step) {
@@ -293,6 +299,21 @@ void WeatherScreen::stepStation(int step) {
     writeStationRow(code_, row);
     std::wstring icon = host_.mainPath() + conditionIconPath(current_->iconNumber());
     panel_->setContent(icon, currentPanelLines(*current_), true);
+    updateReadout();
+}
+
+void WeatherScreen::updateReadout() {
+    if (!readout_)
+        return;
+    std::wstring text =
+        L"mode " + std::to_wstring(mode_) + L"; busy " + std::to_wstring(busy_ ? 1 : 0) + L"; rows";
+    for (const ForecastRow& row : listControl_->rows().rows())
+        text += L" " + row.temperature + L" " + row.label + L",";
+    text += L"; summary " + summary_->text() + L"; panel";
+    for (const std::wstring& line : panel_->lines()) text += L" " + line + L".";
+    if (mode_ == listMode::Maps)
+        text += L"; map " + mapPanel_->text();
+    readout_->text = std::move(text);
 }
 
 std::wstring WeatherScreen::favouriteField(int field) const {
@@ -491,6 +512,7 @@ void WeatherScreen::setBusy(bool busy) {
             killTimer(window, kBusyTimer);
     }
     updateMenu();
+    updateReadout();
 }
 
 void WeatherScreen::timer(std::uintptr_t id) {

@@ -55,9 +55,16 @@ namespace mapMode {
 constexpr int Forecast = 1, Satellite = 2, Radar = 3, User = 4;
 }
 
+// The live screen in words ("mode 1; busy 0; rows ...; summary ...; panel ..."), for drivers
+// of the program ("ctl app weather").
+struct WeatherReadout {
+    std::wstring text;
+};
+
 class WeatherScreen final : public ui::Module {
   public:
-    WeatherScreen(ui::ModuleHost& host, worldtime::Favourites& favourites);
+    WeatherScreen(ui::ModuleHost& host, worldtime::Favourites& favourites,
+                  std::shared_ptr<WeatherReadout> readout = {});
     ~WeatherScreen() override;
 
     void build() override;
@@ -119,9 +126,11 @@ class WeatherScreen final : public ui::Module {
     int requestMask() const;
     std::wstring favouriteTitle() const;
     std::wstring favouriteField(int field) const;
+    void updateReadout();
 
     ui::ModuleHost& host_;
     worldtime::Favourites& favourites_;
+    std::shared_ptr<WeatherReadout> readout_;
     int mode_ = 1;
     int mapMode_ = mapMode::Forecast;
     std::wstring code_;
