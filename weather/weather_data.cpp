@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/text_case.h"
 #include "gfx/image.h"
 #include "platform/api/clock.h"
 #include "platform/api/device.h"
@@ -17,9 +18,8 @@ std::optional<std::uintmax_t> fileSize(std::wstring_view devicePath) {
     auto host = platform::hostPath(devicePath);
     if (!host)
         return std::nullopt;
+    // file_size answers regular files only (after links), with one look at the file.
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(*host, ec))
-        return std::nullopt;
     const std::uintmax_t size = std::filesystem::file_size(*host, ec);
     if (ec)
         return std::nullopt;
@@ -46,6 +46,33 @@ void fillPlaceholder(core::RecordTable& table) {
 
 bool isForecastKind(int kind) {
     return fieldCountOf(kind) == forecastField::Count;
+}
+
+// The frames stem + N + ".dat" (N = 0..10, any case) among the folder's names. One pass over
+// the names, without looking at each file, as the loop counts on every reload.
+std::bitset<kLastFrame + 1> presentFrames(std::wstring_view folder, std::wstring_view stem) {
+    std::bitset<kLastFrame + 1> present;
+    auto host = platform::hostPath(folder);
+    if (!host)
+        return present;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(*host, ec);
+    if (ec)
+        return present;
+    for (const auto& entry : it) {
+        const std::wstring name = platform::fromUtf8(entry.path().filename().string());
+        if (name.size() < stem.size() + 5 ||
+            !core::equalsIgnoringCase(std::wstring_view(name).substr(0, stem.size()), stem))
+            continue;
+        for (int frame = 0; frame <= kLastFrame; ++frame) {
+            if (core::equalsIgnoringCase(name, frameNameOf(stem, frame)) &&
+                entry.is_regular_file(ec)) {
+                present.set(static_cast<std::size_t>(frame));
+                break;
+            }
+        }
+    }
+    return present;
 }
 
 }  // namespace
@@ -148,29 +175,28 @@ bool WeatherData::load() {
     return image_ != nullptr;
 }
 
-bool WeatherData::frameExists(int frame) const {
-    return platform::fileExists(core::joinDevicePath(folder_, frameNameOf(path_, frame)));
+bool WeatherData::frameExists(int frame) {
+    frameCount();
+    return frames_.test(static_cast<std::size_t>(frame));
 }
 
 int WeatherData::frameCount() {
     if (!framesCounted_) {
         framesCounted_ = true;
-        frameCount_ = 0;
-        if (isFrameKind(kind_) && isSafeKey(key_)) {
-            for (int frame = 0; frame <= kLastFrame; ++frame)
-                frameCount_ += frameExists(frame) ? 1 : 0;
-        }
+        frames_.reset();
+        if (isFrameKind(kind_) && isSafeKey(key_))
+            frames_ = presentFrames(folder_, path_);
     }
-    return frameCount_;
+    return static_cast<int>(frames_.count());
 }
 
-bool WeatherData::stepFrame() {
+bool WeatherData::step(int direction) {
     if (!isFrameKind(kind_) || !isSafeKey(key_))
         return false;
     int frame = frameIndex_;
     // Eleven steps visit every frame once and come back to the one we started from.
-    for (int step = 0; step <= kLastFrame; ++step) {
-        frame = frame == 0 ? kLastFrame : frame - 1;
+    for (int n = 0; n <= kLastFrame; ++n) {
+        frame = (frame + direction + kLastFrame + 1) % (kLastFrame + 1);
         if (frameExists(frame)) {
             frameIndex_ = frame;
             noData_ = false;
@@ -181,20 +207,19 @@ bool WeatherData::stepFrame() {
     return false;
 }
 
+bool WeatherData::stepFrame() {
+    return step(-1);
+}
+
 bool WeatherData::stepFrameForward() {
-    if (!isFrameKind(kind_) || !isSafeKey(key_))
-        return false;
-    int frame = frameIndex_;
-    for (int step = 0; step <= kLastFrame; ++step) {
-        frame = frame == kLastFrame ? 0 : frame + 1;
-        if (frameExists(frame)) {
-            frameIndex_ = frame;
-            noData_ = false;
-            return true;
-        }
-    }
-    noData_ = true;
-    return false;
+    return step(1);
+}
+
+int todayIconNumber(std::wstring_view folder, std::wstring_view code) {
+    WeatherData daily(fileKind::Daily, code, Units{}, folder);
+    if (daily.noData() || daily.selectToday() == 0)
+        return kNoReportIcon;
+    return daily.iconNumber();
 }
 
 }  // namespace weather

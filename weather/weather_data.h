@@ -13,6 +13,7 @@
 // Picture kinds load their picture on load(); frame kinds step through the frames 10..0 that
 // exist, wrapping around, and load the current one.
 
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -85,7 +86,8 @@ class WeatherData {
 
     // --- Frames
     int frameIndex() const { return frameIndex_; }
-    // Frames 0..10 present in the folder; counted once, on first use.
+    // Frames 0..10 present in the folder; counted once, on first use, by one look at the
+    // folder. The steps below go by that count; a set made after an update sees new frames.
     int frameCount();
     // Moves the frame index down by one (from 0 to 10) until a frame file exists. False when
     // no frame exists; with one frame it stays on it.
@@ -93,7 +95,8 @@ class WeatherData {
     // Moves up by one (from 10 to 0) until a frame file exists.
     bool stepFrameForward();
 
-    // --- Value texts of a row (0: the current row); all empty when there is no such row.
+    // --- Value texts of a row (0: the current row); empty when there is no such row, except
+    // the temperatures, which say "N/A" then, and the numbers, which say what is noted.
     // kNoReportIcon when there is no data, no row, no icon, "cw_no_report_icon" or a field
     // that is not a number from 0 to 65535.
     int iconNumber(int row = 0) const;
@@ -131,7 +134,9 @@ class WeatherData {
     std::optional<double> value(int field, int row) const;
     // A value in the row's units; nothing when it or the unit flag cannot be read.
     std::optional<double> measured(int field, int row) const;
-    bool frameExists(int frame) const;
+    bool frameExists(int frame);
+    // Moves by one frame in a direction until an existing frame.
+    bool step(int direction);
 
     int kind_;
     std::wstring key_;
@@ -142,8 +147,12 @@ class WeatherData {
     core::RecordTable table_;
     gfx::Dib image_;
     int frameIndex_ = 0;
-    int frameCount_ = 0;
+    std::bitset<kLastFrame + 1> frames_;
     bool framesCounted_ = false;
 };
+
+// The condition icon of a city for today: the daily forecast's row for today's UTC date (else
+// the next day it has); kNoReportIcon without a forecast. Lists of cities show it.
+int todayIconNumber(std::wstring_view folder, std::wstring_view code);
 
 }  // namespace weather

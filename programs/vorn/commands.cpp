@@ -56,6 +56,14 @@ constexpr Command kCommands[] = {
      "decimals, two for temperatures. Currencies use the installed rates.dat.",
      {},
      runConvert},
+    {"weather",
+     "weather CITY",
+     "a city's current conditions and daily forecast, as the weather screen shows them",
+     "Read from the weather files the comms program left in the device's download folder,\n"
+     "in the units and language the options choose. A city without files shows that there\n"
+     "is no data; ask the weather screen for an update first.",
+     {},
+     runWeather},
 };
 
 }  // namespace

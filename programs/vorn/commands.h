@@ -15,6 +15,7 @@ int runMap(const Invocation& invocation);
 int runMoon(const Invocation& invocation);
 int runDial(const Invocation& invocation);
 int runConvert(const Invocation& invocation);
+int runWeather(const Invocation& invocation);
 
 // Loads the install folder's zone table; false (after reporting) when it is missing.
 bool loadZoneTable(const Invocation& invocation);

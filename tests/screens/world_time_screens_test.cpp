@@ -350,3 +350,43 @@ TEST_F(WorldTimeScreens, WithoutFavouritesTheMapHasNoRingAndThePanelSaysSo) {
 }
 
 }  // namespace
+
+TEST_F(WorldTimeScreens, RowsShowTodaysWeatherIconOfEachFavourite) {
+    const std::filesystem::path downloads = installFolder() / "downloads";
+    std::filesystem::create_directories(downloads);
+    // London has a forecast with today (21 June, UTC) in its second row; Tokyo's file has one
+    // row only, which is no forecast; Paris's rows are all past; the others have no file.
+    std::ofstream(downloads / "GB2643743.dat") << "1~3~20~12~W~10~7~Cloudy~062026\n"
+                                                  "1~95~24~15~S~20~1~Storms~062126\n"
+                                                  "1~71~1~0~N~5~2~Snow~062226\n";
+    std::ofstream(downloads / "JP1850147.dat") << "1~0~30~22~E~10~1~Sun~062126\n";
+    std::ofstream(downloads / "FR2988507.dat") << "1~0~30~22~E~10~1~Sun~061926\n"
+                                                  "1~61~30~22~E~10~1~Rain~062026\n";
+    open(kWorldTime);
+    ASSERT_EQ(list().rows().size(), 5u);
+    EXPECT_EQ(list().rows()[0].weatherIcon, 95);
+    EXPECT_EQ(list().rows()[1].weatherIcon, 9999);
+    EXPECT_EQ(list().rows()[2].weatherIcon, 9999);
+    EXPECT_EQ(list().rows()[4].weatherIcon, 9999);
+    // Every row shows a picture, the no-report one where there is no forecast for today.
+    for (const ClockListRow& row : list().rows()) {
+        EXPECT_EQ(row.weather.width, list().weatherIconSize());
+        EXPECT_EQ(row.weather.height, list().weatherIconSize());
+    }
+    EXPECT_NE(list().rows()[0].weather.pixels, list().rows()[1].weather.pixels);
+
+    // The picture sits left of the selected row's move-up button and clear of the clock.
+    list().selectRow(2, false);
+    const Rect weather = list().weatherRect(2);
+    const Rect button = list().moveUpRect(2);
+    ASSERT_GT(weather.width(), 0);
+    ASSERT_GT(button.width(), 0);
+    EXPECT_LE(weather.right, button.left);
+    EXPECT_GT(weather.left, list().rowRect(2).left + list().clockSize());
+
+    // The next day's icon comes with the next refresh.
+    platform::setClockOverride(utcAt(2026, 6, 22, 0, 30));
+    clocks().refresh();
+    EXPECT_EQ(list().rows()[0].weatherIcon, 71);
+    std::filesystem::remove_all(downloads);
+}

@@ -18,6 +18,7 @@ constexpr int kRowHeight = 40;
 constexpr int kClockMargin = 3;
 constexpr int kButtonSize = 22;
 constexpr int kMarkSize = 10;
+constexpr int kWeatherSize = 26;
 constexpr Colour kSeparatorColour = 0xE0E0E0;
 constexpr Colour kSecondaryTextColour = 0x505050;
 
@@ -54,6 +55,28 @@ int WorldClockList::rowHeight() const {
 
 int WorldClockList::clockSize() const {
     return rowHeight() - 2 * kClockMargin * ui::layoutUnit();
+}
+
+int WorldClockList::weatherIconSize() const {
+    return kWeatherSize * ui::layoutUnit();
+}
+
+Rect WorldClockList::weatherRectIn(const Rect& line, int row) const {
+    if (row < 1 || row > rowCount() || clocks_.row(row).weather.width <= 0)
+        return {};
+    const int unit = ui::layoutUnit();
+    int right = line.right - 4 * unit;
+    if (row == currentRow() && row > 1)
+        right = moveUpRectIn(line).left - 3 * unit;
+    const int size = weatherIconSize();
+    return rectOfSize(right - size, line.top + (rowHeight() - size) / 2, size, size);
+}
+
+Rect WorldClockList::weatherRect(int row) const {
+    Rect line = rowRect(row);
+    if (line.height() < rowHeight())
+        return {};
+    return weatherRectIn(line, row);
 }
 
 Rect WorldClockList::rowRect(int row) const {
@@ -108,6 +131,12 @@ void WorldClockList::drawRow(DeviceContext& dc, const Rect& line, int row, bool 
         } else {
             ui::drawArrow(dc, button, ui::ArrowDirection::Up, t.selectedTextColour);
         }
+    }
+    const Rect weather = weatherRectIn(line, row);
+    if (weather.width() > 0) {
+        gfx::drawTarga(dc, r.weather, weather.left + (weather.width() - r.weather.width) / 2,
+                       weather.top + (weather.height() - r.weather.height) / 2);
+        right = weather.left - 3 * unit;
     }
     int left = clock.right + 5 * unit;
     int middle = line.top + line.height() / 2;

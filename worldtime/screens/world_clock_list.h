@@ -1,7 +1,8 @@
 #pragma once
 // The world time list: one row per favourite with a small analogue clock, the local time and
-// date and the city's name. The selected row carries a move-up button when it is not the
-// first; the Right key and a tap on the button move the favourite up.
+// date, the city's name and the condition icon of its weather today. The selected row carries a
+// move-up button when it is not the first; the Right key and a tap on the button move the favourite
+// up.
 //
 // The list's selected row is its own, apart from the current favourite, so that choosing a
 // row never changes the current favourite.
@@ -22,6 +23,10 @@ struct ClockListRow {
     WorldClockRow clock;
     std::wstring time;
     std::wstring date;
+    // Today's condition icon number (9999: no report) and its picture, sized by
+    // weatherIconSize(); a row without a picture shows none.
+    int weatherIcon = 0;
+    gfx::TargaPixels weather;
 };
 
 // The favourites' rows as the list shows them, with the list's selected row.
@@ -55,6 +60,11 @@ class WorldClockList final : public ui::ListControl {
     void setPictures(gfx::TargaPixels face, gfx::TargaPixels moveUp, gfx::TargaPixels mark);
     // The size the clock face should have for the row height.
     int clockSize() const;
+    // The size of a row's weather picture.
+    int weatherIconSize() const;
+    // Where a row's weather picture is on the screen; empty when the row has none or is out
+    // of view.
+    platform::Rect weatherRect(int row) const;
 
     // Asked to move a favourite (a row number) up.
     std::function<void(int row)> onMoveUp;
@@ -74,6 +84,8 @@ class WorldClockList final : public ui::ListControl {
 
   private:
     platform::Rect moveUpRectIn(const platform::Rect& line) const;
+    // The weather picture's place in a row: left of the move-up button when the row has one.
+    platform::Rect weatherRectIn(const platform::Rect& line, int row) const;
 
     ClockListModel clocks_;
     int currentFavourite_ = 0;

@@ -11,6 +11,8 @@
 #include "ui/label.h"
 #include "ui/layout.h"
 #include "ui/module_ids.h"
+#include "weather/weather_data.h"
+#include "weather/weather_files.h"
 #include "worldtime/cities.h"
 #include "worldtime/daylight_map.h"
 #include "worldtime/screens/world_clock_list.h"
@@ -130,6 +132,20 @@ void WorldClockScreen::loadPictures() {
     list_->setPictures(host_.decorations().picture(gfx::DecorationClockFace, size, size),
                        loadPicture(host_.mainPath(), kMoveUpFile, 20 * unit),
                        loadPicture(host_.mainPath(), kCityMarkerFile, 10 * unit));
+    // The list's size may have changed with the screen.
+    weatherPictures_.clear();
+}
+
+const gfx::TargaPixels& WorldClockScreen::weatherPicture(int icon) {
+    auto found = weatherPictures_.find(icon);
+    if (found != weatherPictures_.end())
+        return found->second;
+    const int size = list_->weatherIconSize();
+    gfx::TargaPixels picture =
+        loadPicture(host_.mainPath(), weather::conditionIconPath(icon), size);
+    if (picture.width <= 0 && icon != weather::kNoReportIcon)
+        picture = weatherPicture(weather::kNoReportIcon);
+    return weatherPictures_.emplace(icon, std::move(picture)).first->second;
 }
 
 void WorldClockScreen::skinChanged(bool redraw) {
@@ -145,10 +161,15 @@ void WorldClockScreen::refresh() {
     core::RecordTable& favourites = favourites_.table();
     auto utc = static_cast<std::int64_t>(deviceUtcFileTime());
     std::vector<ClockListRow> rows;
+    int favourite = 0;
     for (WorldClockRow& row : worldClockRows(favourites, utc, showCountry())) {
         ClockListRow shown;
+        ++favourite;
         shown.time = host_.timeText(row.local);
         shown.date = host_.dateText(row.local);
+        shown.weatherIcon = weather::todayIconNumber(
+            host_.downloadPath(), favourites.fieldText(favourite, cityField::Code));
+        shown.weather = weatherPicture(shown.weatherIcon);
         shown.clock = std::move(row);
         rows.push_back(std::move(shown));
     }

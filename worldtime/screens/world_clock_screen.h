@@ -5,7 +5,9 @@
 // city list to choose favourites.
 
 #include <cstdint>
+#include <map>
 
+#include "gfx/targa.h"
 #include "ui/module.h"
 #include "worldtime/favourites.h"
 #include "worldtime/screens/screen_timers.h"
@@ -50,6 +52,9 @@ class WorldClockScreen final : public ui::Module {
 
   private:
     void loadPictures();
+    // The picture of a condition icon number at the list's size, loaded once per number; the
+    // no-report picture for a number without one.
+    const gfx::TargaPixels& weatherPicture(int icon);
     void openCityList();
     void showEmptyState();
 
@@ -57,6 +62,7 @@ class WorldClockScreen final : public ui::Module {
     Favourites& favourites_;
     WorldClockList* list_ = nullptr;
     MinuteCheck minuteCheck_;
+    std::map<int, gfx::TargaPixels> weatherPictures_;
 };
 
 }  // namespace worldtime
