@@ -1,5 +1,5 @@
 // The weather maps' loop: one step to the previous satellite frame (the frame file decoded)
-// with the screen repainted, on a 480 x 640 screen with four frames of 1280-pixel pictures.
+// with the screen repainted, on a 480 x 640 screen with four frames of 480 x 640 pictures.
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
