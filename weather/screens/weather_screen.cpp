@@ -454,9 +454,10 @@ bool WeatherScreen::command(std::uint32_t commandId, std::intptr_t) {
     }
     switch (commandId) {
         case ui::command::LeftSoftKey:
-            // The program's own handling (the main menu) follows; the loop rests meanwhile.
+            // The main menu covers the screen; the loop rests meanwhile.
             stopLoop();
-            return false;
+            host_.showMainMenu(true);
+            return true;
         case weatherCommand::Update:
             update(false);
             return true;
