@@ -65,6 +65,15 @@ TEST_F(WeatherFlowTest, AnUpdateFromTheMenuShowsTheBusyAnimationAndTheNewValues)
     EXPECT_NE(after.find("Fresh conditions"), std::string::npos) << after;
     EXPECT_EQ(after.find("Old rain"), std::string::npos) << after;
     EXPECT_EQ(registryValue("FakeCommsRequest"), "/manual 14");
+
+    // The command line reads the same files by the same rules and prints the same texts.
+    CommandResult cli = runCommand(builtProgram("vorn"), {"weather", "London"},
+                                   {"VORN_DEVICE=" + device_.root().string()});
+    ASSERT_EQ(cli.exitCode, 0) << cli.out;
+    for (const char* text : {"11°C", "Fresh forecast day 1", "Fresh conditions", "Updated now"}) {
+        EXPECT_NE(cli.out.find(text), std::string::npos) << text << "\n" << cli.out;
+        EXPECT_NE(after.find(text), std::string::npos) << text << "\n" << after;
+    }
 }
 
 }  // namespace

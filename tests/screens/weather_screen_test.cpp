@@ -236,9 +236,25 @@ TEST_F(WeatherScreenTest, SatelliteFramesLoopOnTheTimerAndStepByKeys) {
     EXPECT_EQ(seen, (std::vector<int>{3, 0, 7, 3}));
     // Keys step by hand, both ways.
     screen().setFocusedControl(&control<ModeButton>(weatherControl::Satellite), false);
-    int before = screen().mapData()->frameIndex();
     key(vk::Right);
-    EXPECT_NE(screen().mapData()->frameIndex(), before);
+    EXPECT_EQ(screen().mapData()->frameIndex(), 7) << "right steps forward";
+    key(vk::Right);
+    EXPECT_EQ(screen().mapData()->frameIndex(), 0) << "and wraps";
+    key(vk::Left);
+    EXPECT_EQ(screen().mapData()->frameIndex(), 7) << "left steps back, wrapping";
+    EXPECT_EQ(screen().mapMode(), mapMode::Satellite) << "the keys chose no other map";
+    // The left soft key opens the main menu and rests the loop.
+    command(ui::command::LeftSoftKey);
+    EXPECT_TRUE(app_->isMainMenuOpen());
+    EXPECT_FALSE(screen().isLooping());
+    key(vk::Escape);
+    app_->showMainMenu(false);
+    pump();
+    screen().setFocusedControl(&control<ModeButton>(weatherControl::Radar), false);
+    // Focusing the radar button chooses the radar, whose loop runs without frames.
+    EXPECT_EQ(screen().mapMode(), mapMode::Radar);
+    EXPECT_TRUE(screen().isLooping());
+    EXPECT_EQ(map().text(), core::languageString(170));
     // Switching to the forecast map stops the loop.
     tap(weatherControl::ForecastMap);
     EXPECT_EQ(screen().mapMode(), mapMode::Forecast);

@@ -360,16 +360,16 @@ bool WeatherScreen::controlPressed(ui::Control& control) {
 bool WeatherScreen::key(std::uint32_t message, std::uint32_t keyCode, LParam) {
     if (message != wm::KeyDown)
         return false;
-    auto* button = dynamic_cast<ModeButton*>(focusedControl());
-    // Left and right on a button move on to the next region of the screen.
-    if (button && (keyCode == vk::Left || keyCode == vk::Right)) {
-        moveFocus(keyCode == vk::Right);
+    bool sideways = keyCode == vk::Left || keyCode == vk::Right;
+    // In the loops, left and right step the frames by hand; up and down go between buttons.
+    if (sideways && mode_ == listMode::Maps && currentPage == weatherPage::Maps && map_ &&
+        isFrameKind(map_->kind())) {
+        stepLoop(keyCode == vk::Right);
         return true;
     }
-    // In the loops, left and right step the frames by hand.
-    if (mode_ == listMode::Maps && currentPage == weatherPage::Maps &&
-        (keyCode == vk::Left || keyCode == vk::Right) && map_ && isFrameKind(map_->kind())) {
-        stepLoop(keyCode == vk::Right);
+    // Elsewhere left and right on a button move on to the next region of the screen.
+    if (sideways && dynamic_cast<ModeButton*>(focusedControl())) {
+        moveFocus(keyCode == vk::Right);
         return true;
     }
     return false;
