@@ -112,7 +112,7 @@ void ForecastList::setEmptyText(std::wstring text) {
 }
 
 int ForecastList::rowHeight() const {
-    return 22 * ui::layoutUnit();
+    return 21 * ui::layoutUnit();
 }
 
 RowMark& ForecastList::mark(const std::wstring& path) {

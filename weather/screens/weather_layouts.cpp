@@ -30,9 +30,9 @@ const ui::LayoutRecord kPortrait[] = {
     {SevenDay, ModeButton, 4, 24, 76, 34, 1, 0, 0, kForecast},
     {TwoDay, ModeButton, 82, 24, 76, 34, 1, 0, 0, kForecast},
     {Current, ModeButton, 160, 24, 76, 34, 1, 0, 0, kForecast},
-    {List, ForecastList, 4, 62, 232, 92, 1, 0, 0, kForecast},
-    {Summary, SummaryLine, 4, 156, 232, 30, 1, 0, 0, kForecast},
-    {Panel, ConditionsPanel, 4, 188, 232, 78, 1, 0, 0, kForecast},
+    {List, ForecastList, 4, 62, 232, 88, 1, 0, 0, kForecast},
+    {Summary, SummaryLine, 4, 152, 232, 28, 1, 0, 0, kForecast},
+    {Panel, ConditionsPanel, 4, 182, 232, 84, 1, 0, 0, kForecast},
 
     {ForecastMap, ModeButton, 4, 24, 55, 34, 1, 0, 0, kMaps},
     {Satellite, ModeButton, 63, 24, 55, 34, 1, 0, 0, kMaps},
