@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "conversions/screens/screens.h"
 #include "setup/screens/screens.h"
+#include "weather/screens/screens.h"
 #include "worldtime/screens/screens.h"
 
 int main(int argc, char** argv) {
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
     setup::registerScreens(screens, favourites);
     conversions::registerScreens(screens);
     alarms::registerScreens(screens, favourites);
+    weather::registerScreens(screens, favourites);
     return app::runMainProgram(argc, argv, std::move(screens));
 }
