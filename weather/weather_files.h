@@ -124,7 +124,9 @@ int deleteFiles(std::wstring_view folder, std::wstring_view code);
 int deleteFrames(std::wstring_view folder, std::wstring_view region);
 
 // Condition and band pictures, relative to the install folder.
-// "icons\customweather\" + number + ".tga".
+// "icons\customweather\" + number + ".tga". Condition numbers are the WMO weather codes 0..99;
+// 100, 101 and 102 are the night pictures of 0 (clear), 1 (mainly clear) and 2 (partly
+// cloudy). data/README.md lists the numbers that have pictures.
 std::wstring conditionIconPath(int number);
 // "icons\customweather\a" + number + ".tga" for band numbers 1..6; the no-report picture
 // (9999) for anything else.

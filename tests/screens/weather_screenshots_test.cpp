@@ -1,10 +1,13 @@
 // The weather screen as a traveller sees it, at every display profile and in every kind of
 // weather: modes 1 to 4 drawn for a clear day, rain, snow, a thunderstorm and a clear night
-// (saved for review with VORN_WEATHER_SCREENSHOTS=FOLDER), and the satellite loop, whose
-// frames change the map and nothing else on the screen.
+// (icon 100, the moon; saved for review with VORN_WEATHER_SCREENSHOTS=FOLDER), and the satellite
+// loop, whose frames change the map and nothing else on the screen.
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "gfx/targa.h"
 #include "tests/screens/support/weather_fixture.h"
 
 using namespace platform;
@@ -26,7 +29,7 @@ const Weather kWeathers[] = {
     {"rain", 63, "Moderate rain, heavier later", 13, 8},
     {"snow", 73, "Snow showers, settling on hills", -1, -6},
     {"thunderstorm", 95, "Thunderstorms with hail", 27, 19},
-    {"night", 1, "Clear night, cold", 9, 2},
+    {"night", 100, "Clear night, cold", 9, 2},
 };
 
 std::string row(const Weather& w, int day, int shift, const std::string& period) {
@@ -77,6 +80,11 @@ TEST_F(WeatherScreenshots, EveryModeInEveryWeatherAtEveryProfile) {
             open(kWeatherModule);
             ASSERT_EQ(list().rowCount(), 7);
             EXPECT_EQ(temperature(1), std::to_wstring(w.low - 1) + L"°C");
+            // The row shows the weather's own picture, and that picture is installed.
+            const std::wstring& icon = list().rows().row(1)->iconPath;
+            EXPECT_TRUE(icon.ends_with(conditionIconPath(w.icon))) << platform::toUtf8(icon);
+            std::unique_ptr<gfx::TargaPixels> picture;
+            EXPECT_EQ(gfx::loadTarga(icon, picture), gfx::TargaStatus::Loaded);
             saveShot(stem + "1");
             tap(weatherControl::TwoDay);
             ASSERT_EQ(list().rowCount(), 8);

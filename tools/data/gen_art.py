@@ -193,6 +193,29 @@ def sun_glyph(cx, cy, r, rays=True):
     return s
 
 
+def moon_glyph(cx, cy, r):
+    """Crescent moon: a disc of radius r on cx, cy with an offset disc cut out of its right side."""
+    ox, oy, orad = cx + r * 0.55, cy - r * 0.3, r * 0.8
+    return ('<mask id="crescent" maskUnits="userSpaceOnUse" x="0" y="0" width="96" height="96">'
+            '<rect width="96" height="96" fill="#fff"/>'
+            '<circle cx="%.1f" cy="%.1f" r="%.1f" fill="#000"/></mask>'
+            '<circle cx="%.1f" cy="%.1f" r="%.1f" fill="#ffe680" stroke="#c9a227" stroke-width="%.1f" mask="url(#crescent)"/>'
+            '<circle cx="%.1f" cy="%.1f" r="%.1f" fill="none" stroke="#c9a227" stroke-width="%.1f" '
+            'clip-path="url(#inside)"/><clipPath id="inside"><circle cx="%.1f" cy="%.1f" r="%.1f"/></clipPath>'
+            % (ox, oy, orad, cx, cy, r, r * 0.12, ox, oy, orad, r * 0.12, cx, cy, r))
+
+
+def stars(points):
+    """Small four-pointed stars at (x, y, size)."""
+    out = ""
+    for x, y, k in points:
+        out += ('<path d="M%.1f %.1f L%.1f %.1f L%.1f %.1f L%.1f %.1f L%.1f %.1f L%.1f %.1f L%.1f %.1f L%.1f %.1f Z" '
+                'fill="#fff3b0" stroke="#c9a227" stroke-width="0.8" stroke-linejoin="round"/>'
+                % (x, y - k, x + k * 0.3, y - k * 0.3, x + k, y, x + k * 0.3, y + k * 0.3,
+                   x, y + k, x - k * 0.3, y + k * 0.3, x - k, y, x - k * 0.3, y - k * 0.3))
+    return out
+
+
 def cloud_glyph(cx, cy, s, fill="#ffffff", stroke="#55606e"):
     """Cloud centred on cx, cy, s = width."""
     u = s / 100.0
@@ -758,6 +781,7 @@ def list_icons():
 
 # Numbering: WMO weather interpretation codes (the code table used by many
 # public weather services): 0 clear ... 99 thunderstorm with heavy hail.
+# 100, 101 and 102 are the night pictures of 0, 1 and 2 (a moon for the sun).
 # 9999 = no report; a1.tga ... a6.tga = bands 0 to 5 of the outlook table.
 WEATHER = {
     0: "Clear sky", 1: "Mainly clear", 2: "Partly cloudy", 3: "Overcast", 45: "Fog",
@@ -768,6 +792,7 @@ WEATHER = {
     81: "Moderate rain showers", 82: "Violent rain showers", 85: "Slight snow showers",
     86: "Heavy snow showers", 95: "Thunderstorm", 96: "Thunderstorm with slight hail",
     99: "Thunderstorm with heavy hail",
+    100: "Clear night", 101: "Mainly clear night", 102: "Partly cloudy night",
 }
 
 
@@ -780,6 +805,12 @@ def weather_svg(code):
         out = sun_glyph(44, 42, 17) + cloud_glyph(62, 66, 36)
     elif code == 2:
         out = sun_glyph(36, 34, 14) + cloud_glyph(54, 56, 66)
+    elif code == 100:
+        out = moon_glyph(50, 48, 26) + stars([(20, 24, 6), (78, 72, 5), (24, 70, 4)])
+    elif code == 101:
+        out = moon_glyph(46, 40, 24) + stars([(18, 20, 5), (80, 20, 4)]) + cloud_glyph(62, 66, 36)
+    elif code == 102:
+        out = moon_glyph(38, 34, 20) + stars([(80, 16, 4)]) + cloud_glyph(54, 56, 66)
     elif code == 3:
         out = cloud_glyph(40, 40, 52, "#d5dbe2") + cloud_glyph(54, 54, 72, "#eef1f4")
     elif code in (45, 48):
@@ -809,7 +840,12 @@ def weather_svg(code):
     return svg_doc(s, s, out)
 
 
-def weather_icons():
+def weather_icons(codes=None):
+    """Every weather picture, or only the condition icons of the codes given."""
+    if codes is not None:
+        for code in codes:
+            save_tga("icons/customweather/%d.tga" % code, weather_svg(code), 96, 96)
+        return
     for code in WEATHER:
         save_tga("icons/customweather/%d.tga" % code, weather_svg(code), 96, 96)
     none = ('<circle cx="48" cy="48" r="34" fill="#eef1f4" stroke="#8a96a3" stroke-width="4" stroke-dasharray="8 6"/>'
@@ -831,7 +867,26 @@ def write_manifest():
     write_bytes(os.path.join(BUILD, "pictures.tsv"), ("\n".join(lines) + "\n").encode("utf-8"))
 
 
+def weather_codes_of(args):
+    """The codes of `--weather CODE ...`, each one the table knows; None to draw everything."""
+    if not args:
+        return None
+    if args[0] != "--weather" or len(args) < 2:
+        raise SystemExit("usage: gen_art.py [--weather CODE ...]")
+    codes = []
+    for arg in args[1:]:
+        if not arg.isdigit() or int(arg) not in WEATHER:
+            raise SystemExit("gen_art.py: no weather icon %r" % arg)
+        codes.append(int(arg))
+    return codes
+
+
 def main():
+    codes = weather_codes_of(sys.argv[1:])
+    if codes is not None:
+        weather_icons(codes)
+        print("art: %d weather icons" % len(MANIFEST))
+        return
     for folder in (SVG_DIR, PNG_DIR):
         shutil.rmtree(folder, ignore_errors=True)
     menu_icons()

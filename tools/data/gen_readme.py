@@ -214,7 +214,9 @@ each with a `land_` variant. `graphics2/daymap.jpg` is a 960 x 480 plate
 carrée map of the whole globe.
 
 Weather icons `icons/customweather/N.tga` use the WMO weather
-interpretation codes; `9999.tga` means no report and `a1.tga` to `a6.tga`
+interpretation codes, and 100 to 102 are the night pictures of 0 to 2 (a
+moon for the sun; `tools/data/gen_art.py --weather 100 101 102` draws only
+these); `9999.tga` means no report and `a1.tga` to `a6.tga`
 are the outlook bands 0 to 5 (OK, 0-15, 15-30, 30-45, 45-60, 60-90), green to
 purple:
 

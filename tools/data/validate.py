@@ -459,7 +459,7 @@ REQUIRED = (
     ["home/today_homescreen.tga", "home/today_alarmon.tga", "home/today_alarmoff.tga",
      "listicons/list_new.tga", "listicons/list_travel.tga", "listicons/list_home.tga",
      "listicons/list_family.tga", "clocks/default.tga", "graphics2/daymap.jpg",
-     "icons/customweather/9999.tga", "icons/customweather/1.tga"] +
+     "icons/customweather/9999.tga", "icons/customweather/1.tga", "icons/customweather/100.tga"] +
     ["icons/customweather/a%d.tga" % i for i in range(1, 7)] +
     ["graphics/%s%s.jpg" % (n, v) for n in ("toggle", "vorn", "bubble1", "bubble2") for v in ("", "_vga")] +
     ["sounds/Alarm1.wav", "alarm/alarm_quicksetalarm.wav", "README.md", "NOTICE"])
