@@ -124,6 +124,9 @@ TEST_F(AlarmPlayerTest, TheRingingTimeEndsTheSound) {
     EXPECT_GE(rang, 950ms);
     EXPECT_LT(rang, 3s);
     EXPECT_EQ(platform::waveOutVolume(), kUserVolume);
+    // A play the loop thread was just starting as the time ran out may still log its start
+    // before silence() cuts it; after that nothing more may start.
+    std::this_thread::sleep_for(100ms);
     const auto count = playsOf(wave).size();
     EXPECT_GE(count, 3u);
     std::this_thread::sleep_for(300ms);
