@@ -3,55 +3,26 @@
 // alarm. The median over runs, and the peak memory of one run.
 
 #include <benchmark/benchmark.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "bench/support/bench_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path binDir() {
-    return fs::canonical("/proc/self/exe").parent_path();
-}
-
-int run(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv,
-        long* peakKb = nullptr) {
-    std::vector<std::string> argText = args;
-    std::vector<char*> argv;
-    for (auto& a : argText) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> envText;
-    for (char** e = environ; *e; ++e) envText.emplace_back(*e);
-    envText.insert(envText.end(), extraEnv.begin(), extraEnv.end());
-    std::vector<char*> envp;
-    for (auto& e : envText) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0)
-        return -1;
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    if (peakKb)
-        *peakKb = usage.ru_maxrss;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 struct Device {
     fs::path root;
     Device() {
         std::string pattern = (fs::temp_directory_path() / "vorn-bench-XXXXXX").string();
         root = fs::path(mkdtemp(pattern.data())) / "device";
-        run({(binDir() / "vorndev").string(), "init", "--device", root.string()}, {});
+        bench::runProcess(
+            {(bench::binDir() / "vorndev").string(), "init", "--device", root.string()}, {});
         // A daily alarm at 07:00 as the editor stores it.
         std::ofstream store(root / "windows" / "vornalarms.dat", std::ios::binary);
         store << "\xEF\xBB\xBF"
@@ -74,13 +45,13 @@ void BM_AlarmStartToFirstFrame(benchmark::State& state) {
     const std::string programPath = fs::canonical(program).string();
     const std::string line = state.range(0) ? "/ALARM Wake up" : "/QUICK";
     // The device's very first start sets up its state; it is not what is measured.
-    if (run({programPath, line}, env) != 0) {
+    if (bench::runProcess({programPath, line}, env) != 0) {
         state.SkipWithError("the alarm program did not end cleanly");
         return;
     }
     long peak = 0;
     for (auto _ : state) {
-        if (run({programPath, line}, env, &peak) != 0) {
+        if (bench::runProcess({programPath, line}, env, &peak) != 0) {
             state.SkipWithError("the alarm program did not end cleanly");
             break;
         }

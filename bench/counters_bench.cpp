@@ -12,6 +12,7 @@
 #include "alarms/screens/counters_screen.h"
 #include "alarms/screens/counters_screens.h"
 #include "app/application.h"
+#include "bench/support/bench_support.h"
 #include "platform/api/controls.h"
 #include "platform/api/device.h"
 #include "platform/api/profile.h"
@@ -19,38 +20,7 @@
 
 namespace {
 
-// A throw-away device with the install folder, at the given screen; once per process, since
-// the window system belongs to the process.
-void useDevice(const char* screen) {
-    static std::string root;
-    if (!root.empty())
-        return;
-    std::string pattern = (std::filesystem::temp_directory_path() / "vorn-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        std::abort();
-    root = pattern;
-    ::setenv("VORN_DEVICE", root.c_str(), 1);
-    platform::setDeviceRoot(root);
-    platform::setScreenProfile(*platform::screenProfileFromName(screen));
-    std::filesystem::create_directories(std::filesystem::path(root) / "Program Files");
-    std::filesystem::copy(std::filesystem::path(VORN_SOURCE_DIR) / "data",
-                          std::filesystem::path(root) / "Program Files" / "Vorn Roamer",
-                          std::filesystem::copy_options::recursive);
-    std::atexit([] { std::filesystem::remove_all(root); });
-    platform::installShell();
-    platform::registerNativeControls();
-}
-
 std::unique_ptr<app::Application> app;
-
-void pump() {
-    platform::Message m;
-    while (platform::peekMessage(m, true)) {
-        if (m.id == platform::wm::Quit || m.id == platform::wm::Timer)
-            continue;
-        platform::dispatchMessage(m);
-    }
-}
 
 void stopwatchTick(benchmark::State& state) {
     // The window system belongs to the process: one screen size per run.
@@ -59,7 +29,7 @@ void stopwatchTick(benchmark::State& state) {
         state.SkipWithError("one screen size per run: filter on /1 or /2");
         return;
     }
-    useDevice(size == 2 ? "480x640" : "240x320");
+    bench::useScreenDevice(size == 2 ? "480x640" : "240x320");
     if (!app) {
         app = std::make_unique<app::Application>(L"\\Program Files\\Vorn Roamer\\vornroamer3.exe");
         alarms::registerCounterScreens(app->screens());
@@ -67,7 +37,7 @@ void stopwatchTick(benchmark::State& state) {
             std::abort();
     }
     app->switchModule(44, {.saveOld = false, .deleteOld = true});
-    pump();
+    bench::pumpMessages();
     auto& screen = *static_cast<alarms::CountersScreen*>(app->currentModule());
     screen.command(alarms::counterCommand::StartStop, 0);
     for (int i = 0; i < 30; ++i) screen.command(100, 0);
@@ -84,7 +54,7 @@ void closeApplication() {
     if (!app)
         return;
     platform::destroyWindow(app->mainWindow());
-    pump();
+    bench::pumpMessages();
     app.reset();
 }
 

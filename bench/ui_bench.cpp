@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "bench/support/bench_support.h"
 #include "gfx/display_metrics.h"
 #include "gfx/graphics_state.h"
 #include "platform/api/controls.h"
@@ -21,36 +22,13 @@
 
 namespace {
 
-// A throw-away device with the install folder, at the given screen; once per process, since
-// the window system belongs to the process.
-void useDevice(const char* screen) {
-    static std::string root;
-    if (!root.empty())
-        return;
-    std::string pattern = (std::filesystem::temp_directory_path() / "vorn-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        std::abort();
-    root = pattern;
-    ::setenv("VORN_DEVICE", root.c_str(), 1);
-    platform::setDeviceRoot(root);
-    platform::setScreenProfile(*platform::screenProfileFromName(screen));
-    std::filesystem::create_directories(std::filesystem::path(root) / "Program Files");
-    // A copy, not a link: the application writes its settings file into the install folder.
-    std::filesystem::copy(std::filesystem::path(VORN_SOURCE_DIR) / "data",
-                          std::filesystem::path(root) / "Program Files" / "Vorn Roamer",
-                          std::filesystem::copy_options::recursive);
-    std::atexit([] { std::filesystem::remove_all(root); });
-    platform::installShell();
-    platform::registerNativeControls();
-}
-
 std::unique_ptr<app::Application> app;
 
 // The application with two screens of controls (ids 20 and 21), built as the program does.
 app::Application& application() {
     if (app)
         return *app;
-    useDevice("240x320");
+    bench::useScreenDevice("240x320");
     app = std::make_unique<app::Application>(L"\\Program Files\\Vorn Roamer\\vornroamer3.exe");
     ui::demo::registerDemoControls(app->controlFactory());
     for (int id : {20, 21}) {
@@ -63,22 +41,13 @@ app::Application& application() {
     return *app;
 }
 
-void pump() {
-    platform::Message m;
-    while (platform::peekMessage(m, true)) {
-        if (m.id == platform::wm::Quit || m.id == platform::wm::Timer)
-            continue;
-        platform::dispatchMessage(m);
-    }
-}
-
 // Destroy, build, first paint: switchModule paints the new screen before it returns.
 void switchScreens(benchmark::State& state) {
     app::Application& a = application();
     int next = 20;
     for (auto _ : state) {
         a.switchModule(next, {.saveOld = false, .deleteOld = true});
-        pump();
+        bench::pumpMessages();
         next = next == 20 ? 21 : 20;
     }
     benchmark::DoNotOptimize(a.currentModule());
@@ -121,7 +90,7 @@ void closeApplication() {
     if (!app)
         return;
     platform::destroyWindow(app->mainWindow());
-    pump();
+    bench::pumpMessages();
     app.reset();
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "bench/support/bench_support.h"
 #include "core/settings_file.h"
 #include "platform/api/controls.h"
 #include "platform/api/device.h"
@@ -22,30 +23,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string root;
 std::unique_ptr<app::Application> program;
 
 // A throw-away device at 480 x 640 with the install folder and London's satellite frames.
 void useDevice() {
-    std::string pattern = (fs::temp_directory_path() / "vorn-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        std::abort();
-    root = pattern;
-    ::setenv("VORN_DEVICE", root.c_str(), 1);
-    platform::setDeviceRoot(root);
-    platform::setScreenProfile(*platform::screenProfileFromName("480x640"));
-    fs::path install = fs::path(root) / "Program Files" / "Vorn Roamer";
-    fs::create_directories(install.parent_path());
-    fs::copy(fs::path(VORN_SOURCE_DIR) / "data", install, fs::copy_options::recursive);
+    fs::path install = bench::useScreenDevice("480x640") / "Program Files" / "Vorn Roamer";
     fs::create_directories(install / "downloads");
     const char* frames[] = {"land_ocean.jpg", "land_meadow.jpg", "dusk.jpg", "land_slate.jpg"};
     for (int f = 0; f < 4; ++f) {
         fs::copy_file(install / "backgrounds" / frames[f],
                       install / "downloads" / ("BritishIsles_sat" + std::to_string(f) + ".dat"));
     }
-    std::atexit([] { fs::remove_all(root); });
-    platform::installShell();
-    platform::registerNativeControls();
 }
 
 weather::WeatherScreen& mapsScreen() {
