@@ -1,5 +1,6 @@
 #include "alarms/alarm_player.h"
 
+#include "core/text_case.h"
 #include "platform/api/power.h"
 
 namespace alarms {
@@ -14,11 +15,7 @@ constexpr auto kSilenceLimit = std::chrono::seconds(2);
 
 bool isWavePath(std::wstring_view path) {
     // The extension decides, compared without regard to case as the device's file system does.
-    if (path.size() < 4)
-        return false;
-    std::wstring tail(path.substr(path.size() - 4));
-    for (wchar_t& c : tail) c = static_cast<wchar_t>(c >= L'A' && c <= L'Z' ? c + 32 : c);
-    return tail == L".wav";
+    return path.size() >= 4 && core::equalsIgnoringCase(path.substr(path.size() - 4), L".wav");
 }
 
 }  // namespace

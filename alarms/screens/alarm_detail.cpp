@@ -4,6 +4,7 @@
 
 #include "alarms/screens/alarm_texts.h"
 #include "core/language.h"
+#include "core/text_case.h"
 #include "gfx/drawing.h"
 #include "gfx/fonts.h"
 #include "ui/control_paint.h"
@@ -34,9 +35,7 @@ SystemTime timeOfDay(const AlarmRecord& record) {
 const MissedAlarm* lastMiss(const std::vector<MissedAlarm>& missed, std::wstring_view name) {
     const MissedAlarm* last = nullptr;
     for (const MissedAlarm& m : missed) {
-        if (!m.name.empty() &&
-            std::equal(m.name.begin(), m.name.end(), name.begin(), name.end(),
-                       [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); })) {
+        if (!m.name.empty() && core::equalsIgnoringCase(m.name, name)) {
             last = &m;
         }
     }
