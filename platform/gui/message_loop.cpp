@@ -459,11 +459,12 @@ bool getMessage(Message& out) {
                 runIdleActions();
             return out.id != wm::Quit;
         }
-        runIdleActions();
-        if (nextMessage(out, true)) {
-            if (out.id == wm::Quit)
-                runIdleActions();
-            return out.id != wm::Quit;
+        // Handling input may queue more idle work (a control request answered once the
+        // program settles); the loop waits only when none is left, or that answer would wait
+        // for the next unrelated message.
+        if (!windowSystem().idleActions.empty()) {
+            runIdleActions();
+            continue;
         }
         waitForWork(-1);
     }

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
 #include <vector>
 
 #include "platform/api/shell.h"
 #include "platform/api/window.h"
+#include "platform/gui/ipc.h"
 #include "platform/gui/window_system.h"
 #include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
@@ -293,6 +296,37 @@ TEST_F(WindowSystemTest, ScreenLayersSeeInputBeforeWindows) {
     gui::removeScreenLayer(id);
     gui::injectInput({gui::InputEvent::Kind::PointerUp, {10, 100}});
     pumpUntil([&] { return g_log.size() >= 2; });
+}
+
+// A control request that arrives while the loop is already settling (here: sent by an idle
+// action) is answered before the loop goes to sleep, not when the next message happens to wake
+// it. The timer stands for that next message: the answer must be there before it fires.
+TEST_F(WindowSystemTest, ControlRequestsArrivingWhileSettlingAreAnsweredBeforeTheLoopSleeps) {
+    WindowHandle w = make(L"settling");
+    test::deliverAll();
+    gui::Endpoint client(gui::runFolder() / "settling-test.sock");
+    gui::Datagram request;
+    request.kind = gui::DatagramKind::Control;
+    request.sequence = 41;
+    request.replyPath = client.path().string();
+    request.text = "windows";
+    gui::whenIdle([&] { ASSERT_TRUE(client.sendToProcess(::getpid(), request)); });
+    ASSERT_TRUE(setTimer(w, 77, 200));
+    g_log.clear();
+    Message m;
+    while (getMessage(m)) {
+        dispatchMessage(m);
+        if (m.id == wm::Timer)
+            break;
+    }
+    killTimer(w, 77);
+    ASSERT_EQ(m.id, wm::Timer);
+    auto reply = client.receive();
+    ASSERT_TRUE(reply) << "the answer waited for the timer";
+    EXPECT_EQ(reply->kind, gui::DatagramKind::ControlReply);
+    EXPECT_EQ(reply->sequence, 41u);
+    EXPECT_TRUE(reply->ok);
+    EXPECT_NE(reply->text.find("settling"), std::string::npos) << reply->text;
 }
 
 }  // namespace
