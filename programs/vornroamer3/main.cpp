@@ -3,7 +3,9 @@
 #include "alarms/screens/screens.h"
 #include "app/application.h"
 #include "conversions/screens/screens.h"
+#include "home/screens/screens.h"
 #include "setup/screens/screens.h"
+#include "travel/screens/screens.h"
 #include "weather/screens/screens.h"
 #include "worldtime/screens/screens.h"
 
@@ -14,5 +16,7 @@ int main(int argc, char** argv) {
     conversions::registerScreens(screens);
     alarms::registerScreens(screens, favourites);
     weather::registerScreens(screens, favourites);
+    home::registerScreens(screens, favourites);
+    travel::registerScreens(screens, favourites);
     return app::runMainProgram(argc, argv, std::move(screens));
 }
