@@ -496,7 +496,7 @@ T = {
     558: ("Delete %s?", "%s löschen?"),
     561: ("Items", "Sachen"),
     564: ("Packed", "Gepackt"),
-    565: ("Still to pack", "Noch zu packen"),
+    565: ("To pack", "Zu packen"),
     566: ("Marked", "Markiert"),
     880: ("No category", "Ohne Kategorie"),
     881: ("New List", "Neue Liste"),
