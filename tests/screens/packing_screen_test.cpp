@@ -260,6 +260,18 @@ TEST_F(PackingScreenTest, TicksAndFlagsByStylusAndKeysShowInTheCounts) {
     EXPECT_NE(saved.find("\n1~0~Book~Beach\n"), std::string::npos);
 }
 
+TEST_F(PackingScreenTest, TheKeysStepOverCategoryHeadings) {
+    makeList(L"Crete", L"Beach holiday");
+    view().selectRow(rowTitled(L"Hotel booking"), true);
+    key(vk::Down);
+    EXPECT_EQ(row(view().currentRow()).title, L"Credit card");
+    key(vk::Up);
+    EXPECT_EQ(row(view().currentRow()).title, L"Hotel booking");
+    view().selectRow(rowTitled(L"Passport"), true);
+    key(vk::Up);
+    EXPECT_EQ(row(view().currentRow()).title, L"Passport");
+}
+
 TEST_F(PackingScreenTest, BackWithoutSavingDropsTheChangesAndTheBackKeyKeepsThem) {
     makeList(L"Crete", L"Beach holiday");
     command(c::Confirm);

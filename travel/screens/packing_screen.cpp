@@ -218,7 +218,7 @@ void PackingScreen::refreshRows(int row) {
             view_->setRows(itemRows(open_ ? open_->items() : std::vector<PackingItem>{}), false);
             break;
         case packingPage::Master:
-            view_->setRows(itemRows(master_.entries()), false);
+            view_->setRows(itemRows(master_.entries()), false, false);
             break;
         default:
             return;

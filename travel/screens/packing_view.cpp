@@ -41,8 +41,9 @@ PackingView::PackingView(std::wstring mainPath)
     setModel(&model_);
 }
 
-void PackingView::setRows(std::vector<PackingViewRow> rows, bool overview) {
+void PackingView::setRows(std::vector<PackingViewRow> rows, bool overview, bool greyTicked) {
     overview_ = overview;
+    greyTicked_ = greyTicked;
     model_.setRows(std::move(rows));
     if (currentRow() == 0 && rowCount() > 0)
         selectRow(1, false);
@@ -98,6 +99,21 @@ bool PackingView::pointer(std::uint32_t message, WParam keys, Point point) {
         }
     }
     return ui::ListControl::pointer(message, keys, point);
+}
+
+bool PackingView::key(std::uint32_t message, std::uint32_t keyCode, LParam flags) {
+    bool handled = ui::ListControl::key(message, keyCode, flags);
+    if (!handled || overview_ || message != wm::KeyDown ||
+        (keyCode != vk::Up && keyCode != vk::Down))
+        return handled;
+    int row = currentRow();
+    if (row < 1 || model_.row(row).kind != PackingViewRow::Kind::Heading)
+        return handled;
+    // Past a heading in the direction of travel; at the top, back to the first item.
+    int next = keyCode == vk::Down || row == 1 ? row + 1 : row - 1;
+    if (next >= 1 && next <= rowCount())
+        selectRow(next, true);
+    return handled;
 }
 
 worldtime::RowMark& PackingView::icon(const std::wstring& file) {
@@ -164,7 +180,7 @@ void PackingView::drawItemRow(DeviceContext& dc, const Rect& line, const Packing
     Rect flag = flagZone(line);
     if (r.flagged)
         flag_.draw(dc, flag.left + (flag.width() - mark) / 2, markTop, mark, false);
-    Colour text = current ? main : r.ticked ? kPackedTextColour : main;
+    Colour text = current || !r.ticked || !greyTicked_ ? main : kPackedTextColour;
     ui::drawClippedText(dc, r.title, {tick.right + 2 * unit, line.top, flag.left, line.bottom},
                         dt::Left | kLine, text, ui::smallFont(r.flagged));
 }

@@ -47,8 +47,9 @@ class PackingView final : public ui::ListControl {
   public:
     explicit PackingView(std::wstring mainPath);
 
-    // Overview rows are taller (icon and two lines) than headings and items.
-    void setRows(std::vector<PackingViewRow> rows, bool overview);
+    // Overview rows are taller (icon and two lines) than headings and items. Ticked items
+    // are drawn in grey where a tick means packed (not where it means chosen).
+    void setRows(std::vector<PackingViewRow> rows, bool overview, bool greyTicked = true);
     const PackingRowModel& rows() const { return model_; }
     // The row of an item index, 0 when it is not shown.
     int rowOfItem(int index) const;
@@ -63,6 +64,8 @@ class PackingView final : public ui::ListControl {
 
     int rowHeight() const override;
     bool pointer(std::uint32_t message, platform::WParam keys, platform::Point point) override;
+    // Up and Down step over the category headings.
+    bool key(std::uint32_t message, std::uint32_t keyCode, platform::LParam flags) override;
 
   protected:
     void drawRow(platform::DeviceContext& dc, const platform::Rect& line, int row,
@@ -78,6 +81,7 @@ class PackingView final : public ui::ListControl {
     std::wstring mainPath_;
     PackingRowModel model_;
     bool overview_ = true;
+    bool greyTicked_ = true;
     worldtime::RowMark tick_;
     worldtime::RowMark box_;
     worldtime::RowMark flag_;
