@@ -110,7 +110,7 @@ void PackingScreen::build() {
         updateReadout();
     };
     view->onActivate = [this](ui::ListControl&, int row) { return activate(row); };
-    view->onMark = [this](int row, bool flag) { mark(row, flag); };
+    view->onMark = [this](int, bool flag) { mark(flag); };
     view_ = static_cast<PackingView*>(&addControl(std::move(view)));
     buildForms();
     rebuildIdIndex();
@@ -135,7 +135,7 @@ void PackingScreen::buildForms() {
     };
     // The naming form; its title says what is named.
     formTitle_ = label(packingId::FormTitle, modulePage::NamingForm, text::ListName);
-    formTitle_->setBold(true);
+    formTitle_->setOwnFont(10, true);
     name_ = field(packingId::Name, modulePage::NamingForm);
     name_->setLimit(kMaxNameLength);
     iconCaption_ = label(packingId::IconCaption, modulePage::NamingForm, text::IconCaption);
@@ -380,8 +380,7 @@ bool PackingScreen::activate(int row) {
     }
 }
 
-void PackingScreen::mark(int row, bool flag) {
-    (void)row;
+void PackingScreen::mark(bool flag) {
     if (selectedItem() < 0)
         return;
     // The master list has only the choice; its flag column chooses too.

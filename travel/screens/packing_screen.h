@@ -110,7 +110,7 @@ class PackingScreen final : public ui::Module {
     bool entryCommand(std::uint32_t id);
     bool backKey();
     bool activate(int row);
-    void mark(int row, bool flag);
+    void mark(bool flag);
 
     void openSelectedList();
     void deleteSelectedFile(OverviewKind kind);
