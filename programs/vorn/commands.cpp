@@ -5,7 +5,11 @@
 
 #include <set>
 
+#include "core/language.h"
+#include "core/settings_key.h"
+#include "core/settings_keys.h"
 #include "platform/api/clock.h"
+#include "platform/api/device.h"
 #include "worldtime/cities.h"
 #include "worldtime/zones.h"
 
@@ -90,12 +94,36 @@ constexpr Command kCommands[] = {
      "is no data; ask the weather screen for an update first.",
      {},
      runWeather},
+    {"pack",
+     "pack list | pack show NAME",
+     "the packing lists and templates with their counts, or one list's items and ticks",
+     "list names every list and template with its status, as the packing screen's overview\n"
+     "shows it. show NAME prints a list (or, when no list has the name, a template) by\n"
+     "category: [x] marks a packed item, \"(marked)\" a flagged one. NAME is the list's\n"
+     "name or file name, case aside; quote names with spaces.",
+     {},
+     runPack},
 };
 
 }  // namespace
 
 std::span<const Command> commands() {
     return kCommands;
+}
+
+bool openShownLanguage(const std::wstring& mainPath) {
+    if (!platform::fileExists(mainPath + L"lang\\lang.dat"))
+        return false;
+    if (!core::buildLanguageList(mainPath, 1, 9))
+        return false;
+    core::RecordTable& list = core::languageList();
+    const int stored =
+        list.find(core::languageListField::Code, core::settings::read(core::keys::OptLang), true);
+    if (stored)
+        list.setCurrentRow(stored);
+    else
+        core::selectDeviceLanguage();
+    return core::openLanguage(mainPath, true, true);
 }
 
 bool loadZoneTable(const Invocation& invocation) {

@@ -184,7 +184,11 @@ Total: {total / 1024 / 1024:.1f} MB.
   men's suits, women's clothes, children's clothes. Charts differ between
   makers; these are the usual conversions.
 - `packing/fulllist.dat` (master list by category) and the templates
-  Business trip, Beach holiday, City weekend and Skiing.
+  Business trip, Beach holiday, City weekend, Skiing, Hiking and With
+  children, in English; `packing/0409/` and `packing/0407/` hold the same
+  set in English and German. The packing screen puts the set of the user's
+  language in place of the shipped files the user has not changed (and
+  records the language it put in place in the setting `PackingLanguage`).
 - `home/today_default.xml` (three tabs: clock, world, weather),
   `today_world.xml` (tabs, world clocks first), `today_notabs.xml` (no tabs)
   and `today_clock.xml` (one panel). Every layout comes twice, for

@@ -7,6 +7,7 @@ conversions/conv.<code>.mui.txt: "~"-separated, four fields per line.
   a line with an empty first field ends a category.
 packing/fulllist.dat: ticked ~ flagged ~ item ~ category (the master list).
 packing/*.tmp: header "title:icon ~ items ~ ticked ~ 0", then items.
+packing/<language code>/: the same files in that language.
 home/*.xml: home-screen layouts.
 """
 import os
@@ -148,74 +149,155 @@ def conv_file(lang):
     return len(rows)
 
 
-MASTER_LIST = {
-    "Documents": ["Passport", "Visa", "Tickets", "Boarding passes", "Driving licence",
-                  "Travel insurance", "Hotel booking", "Car hire booking", "Copies of documents",
-                  "Vaccination card", "Emergency contacts", "Itinerary"],
-    "Money": ["Cash", "Foreign currency", "Credit card", "Debit card", "Wallet", "Money belt"],
-    "Clothes": ["T-shirts", "Shirts", "Trousers", "Shorts", "Jeans", "Dress", "Skirt", "Jumper",
-                "Jacket", "Rain jacket", "Underwear", "Socks", "Pyjamas", "Swimwear", "Belt",
-                "Hat", "Gloves", "Scarf", "Suit", "Tie"],
-    "Shoes": ["Walking shoes", "Sandals", "Smart shoes", "Flip-flops", "Hiking boots", "Slippers"],
-    "Toiletries": ["Toothbrush", "Toothpaste", "Shampoo", "Shower gel", "Deodorant", "Razor",
-                   "Shaving foam", "Hairbrush", "Sun cream", "After-sun", "Insect repellent",
-                   "Lip balm", "Make-up", "Contact lenses", "Glasses", "Towel"],
-    "Health": ["Prescription medicines", "Painkillers", "Plasters", "Travel sickness tablets",
-               "Hand sanitiser", "Face masks", "First-aid kit"],
-    "Electronics": ["Phone", "Phone charger", "Travel adapter", "Power bank", "Headphones",
-                    "Laptop", "Laptop charger", "Camera", "Memory cards", "E-reader"],
-    "Travel": ["Suitcase", "Day bag", "Travel pillow", "Eye mask", "Ear plugs", "Guidebook",
-               "Maps", "Water bottle", "Snacks", "Umbrella", "Sunglasses", "Padlock"],
-    "Business": ["Business cards", "Notebook", "Pens", "Presentation", "Name badge"],
-    "Beach": ["Beach towel", "Beach bag", "Snorkel", "Sun hat", "Book"],
-    "Winter": ["Ski jacket", "Ski trousers", "Thermal underwear", "Ski goggles", "Warm hat",
-               "Ski gloves"],
-    "Children": ["Nappies", "Baby wipes", "Baby food", "Toys", "Children's books", "Buggy",
-                 "Car seat"],
-    "Home": ["Water plants", "Empty fridge", "Take out rubbish", "Lock windows",
-             "Switch off heating", "Ask neighbour to collect post"],
+# The master list by category: English name, German name.
+CATEGORIES_DE = {
+    "Documents": "Dokumente", "Money": "Geld", "Clothes": "Kleidung", "Shoes": "Schuhe",
+    "Toiletries": "Körperpflege", "Health": "Gesundheit", "Electronics": "Elektronik",
+    "Travel": "Unterwegs", "Business": "Geschäftlich", "Beach": "Strand", "Winter": "Winter",
+    "Outdoor": "Wandern", "Children": "Kinder", "Home": "Zuhause",
 }
 
+MASTER_LIST = {
+    "Documents": [("Passport", "Reisepass"), ("Identity card", "Personalausweis"), ("Visa", "Visum"),
+                  ("Tickets", "Fahrkarten und Tickets"), ("Boarding passes", "Bordkarten"),
+                  ("Driving licence", "Führerschein"), ("Travel insurance", "Reiseversicherung"),
+                  ("Hotel booking", "Hotelbuchung"), ("Car hire booking", "Mietwagenbuchung"),
+                  ("Copies of documents", "Kopien der Dokumente"),
+                  ("Vaccination card", "Impfpass"), ("Health insurance card", "Krankenversicherungskarte"),
+                  ("Emergency contacts", "Notfallkontakte"), ("Itinerary", "Reiseplan")],
+    "Money": [("Cash", "Bargeld"), ("Foreign currency", "Fremdwährung"), ("Credit card", "Kreditkarte"),
+              ("Debit card", "Bankkarte"), ("Wallet", "Geldbörse"), ("Money belt", "Geldgürtel")],
+    "Clothes": [("T-shirts", "T-Shirts"), ("Shirts", "Hemden"), ("Trousers", "Hosen"),
+                ("Shorts", "Kurze Hosen"), ("Jeans", "Jeans"), ("Dress", "Kleid"), ("Skirt", "Rock"),
+                ("Jumper", "Pullover"), ("Jacket", "Jacke"), ("Rain jacket", "Regenjacke"),
+                ("Underwear", "Unterwäsche"), ("Socks", "Socken"), ("Pyjamas", "Schlafanzug"),
+                ("Swimwear", "Badesachen"), ("Belt", "Gürtel"), ("Hat", "Hut"),
+                ("Gloves", "Handschuhe"), ("Scarf", "Schal"), ("Suit", "Anzug"), ("Tie", "Krawatte")],
+    "Shoes": [("Walking shoes", "Bequeme Schuhe"), ("Sandals", "Sandalen"),
+              ("Smart shoes", "Elegante Schuhe"), ("Flip-flops", "Badelatschen"),
+              ("Hiking boots", "Wanderschuhe"), ("Slippers", "Hausschuhe")],
+    "Toiletries": [("Toothbrush", "Zahnbürste"), ("Toothpaste", "Zahnpasta"), ("Shampoo", "Shampoo"),
+                   ("Shower gel", "Duschgel"), ("Deodorant", "Deo"), ("Razor", "Rasierer"),
+                   ("Shaving foam", "Rasierschaum"), ("Hairbrush", "Haarbürste"),
+                   ("Sun cream", "Sonnencreme"), ("After-sun", "After-Sun-Lotion"),
+                   ("Insect repellent", "Mückenschutz"), ("Lip balm", "Lippenpflege"),
+                   ("Make-up", "Make-up"), ("Contact lenses", "Kontaktlinsen"),
+                   ("Glasses", "Brille"), ("Towel", "Handtuch")],
+    "Health": [("Prescription medicines", "Verschriebene Medikamente"),
+               ("Painkillers", "Schmerztabletten"), ("Plasters", "Pflaster"),
+               ("Travel sickness tablets", "Reisetabletten"),
+               ("Hand sanitiser", "Handdesinfektion"), ("Face masks", "Masken"),
+               ("First-aid kit", "Erste-Hilfe-Set")],
+    "Electronics": [("Phone", "Telefon"), ("Phone charger", "Ladegerät für das Telefon"),
+                    ("Travel adapter", "Reisestecker"), ("Power bank", "Powerbank"),
+                    ("Headphones", "Kopfhörer"), ("Laptop", "Laptop"),
+                    ("Laptop charger", "Netzteil für den Laptop"), ("Camera", "Kamera"),
+                    ("Memory cards", "Speicherkarten"), ("E-reader", "E-Book-Reader")],
+    "Travel": [("Suitcase", "Koffer"), ("Day bag", "Tagesrucksack"), ("Travel pillow", "Reisekissen"),
+               ("Eye mask", "Schlafmaske"), ("Ear plugs", "Ohrstöpsel"), ("Guidebook", "Reiseführer"),
+               ("Maps", "Karten"), ("Water bottle", "Trinkflasche"), ("Snacks", "Proviant"),
+               ("Umbrella", "Regenschirm"), ("Sunglasses", "Sonnenbrille"),
+               ("Padlock", "Vorhängeschloss")],
+    "Business": [("Business cards", "Visitenkarten"), ("Notebook", "Notizbuch"), ("Pens", "Stifte"),
+                 ("Presentation", "Präsentation"), ("Name badge", "Namensschild")],
+    "Beach": [("Beach towel", "Strandtuch"), ("Beach bag", "Strandtasche"), ("Snorkel", "Schnorchel"),
+              ("Sun hat", "Sonnenhut"), ("Book", "Buch"), ("Swimming goggles", "Schwimmbrille")],
+    "Winter": [("Ski jacket", "Skijacke"), ("Ski trousers", "Skihose"),
+               ("Thermal underwear", "Thermounterwäsche"), ("Ski goggles", "Skibrille"),
+               ("Warm hat", "Mütze"), ("Ski gloves", "Skihandschuhe"), ("Ski pass", "Skipass"),
+               ("Helmet", "Helm"), ("Snow boots", "Winterstiefel")],
+    "Outdoor": [("Rucksack", "Rucksack"), ("Walking socks", "Wandersocken"), ("Fleece", "Fleecejacke"),
+                ("Waterproof trousers", "Regenhose"), ("Walking poles", "Wanderstöcke"),
+                ("Map and compass", "Karte und Kompass"), ("Head torch", "Stirnlampe"),
+                ("Pocket knife", "Taschenmesser"), ("Blister plasters", "Blasenpflaster"),
+                ("Trail food", "Wanderproviant"), ("Rain cover for the rucksack", "Regenhülle für den Rucksack")],
+    "Children": [("Nappies", "Windeln"), ("Baby wipes", "Feuchttücher"), ("Baby food", "Babynahrung"),
+                 ("Toys", "Spielzeug"), ("Children's books", "Kinderbücher"), ("Buggy", "Buggy"),
+                 ("Car seat", "Kindersitz"), ("Children's clothes", "Kinderkleidung"),
+                 ("Spare clothes", "Wechselkleidung"), ("Favourite cuddly toy", "Lieblingskuscheltier"),
+                 ("Children's medicine", "Medikamente für die Kinder"),
+                 ("Children's sun cream", "Sonnencreme für Kinder"), ("Drinking cup", "Trinkbecher"),
+                 ("Colouring book and pencils", "Malbuch und Stifte")],
+    "Home": [("Water plants", "Blumen gießen"), ("Empty fridge", "Kühlschrank leeren"),
+             ("Take out rubbish", "Müll rausbringen"), ("Lock windows", "Fenster schließen"),
+             ("Switch off heating", "Heizung herunterdrehen"),
+             ("Ask neighbour to collect post", "Nachbarn um das Leeren des Briefkastens bitten")],
+}
+
+# Name (English, German), icon, items by their English names.
 TEMPLATES = [
-    ("Business trip", "list_business.tga",
-     ["Documents", "Money", "Electronics", "Business", "Toiletries"],
+    (("Business trip", "Geschäftsreise"), "list_business.tga",
      ["Passport", "Tickets", "Travel insurance", "Hotel booking", "Credit card", "Cash", "Shirts",
       "Suit", "Tie", "Smart shoes", "Underwear", "Socks", "Pyjamas", "Toothbrush", "Toothpaste",
       "Deodorant", "Razor", "Phone", "Phone charger", "Travel adapter", "Laptop", "Laptop charger",
       "Business cards", "Notebook", "Pens", "Presentation"]),
-    ("Beach holiday", "list_beach.tga", [],
+    (("Beach holiday", "Strandurlaub"), "list_beach.tga",
      ["Passport", "Tickets", "Travel insurance", "Hotel booking", "Credit card", "Foreign currency",
-      "T-shirts", "Shorts", "Swimwear", "Sandals", "Flip-flops", "Underwear", "Hat", "Sunglasses",
+      "T-shirts", "Shorts", "Swimwear", "Sandals", "Flip-flops", "Underwear", "Sun hat", "Sunglasses",
       "Sun cream", "After-sun", "Insect repellent", "Toothbrush", "Toothpaste", "Beach towel",
       "Beach bag", "Snorkel", "Book", "Phone", "Phone charger", "Travel adapter", "Water plants",
       "Empty fridge"]),
-    ("City weekend", "list_city.tga", [],
+    (("City weekend", "Städtetrip"), "list_city.tga",
      ["Tickets", "Hotel booking", "Credit card", "Cash", "Jeans", "T-shirts", "Jumper",
       "Rain jacket", "Walking shoes", "Underwear", "Socks", "Toothbrush", "Toothpaste",
       "Deodorant", "Phone", "Phone charger", "Power bank", "Guidebook", "Umbrella", "Day bag"]),
-    ("Skiing", "list_ski.tga", [],
-     ["Passport", "Tickets", "Travel insurance", "Ski jacket", "Ski trousers", "Thermal underwear",
-      "Ski goggles", "Warm hat", "Ski gloves", "Socks", "Jumper", "Sun cream", "Lip balm",
-      "Sunglasses", "Phone", "Phone charger", "Painkillers", "Plasters"]),
+    (("Skiing", "Skiurlaub"), "list_ski.tga",
+     ["Passport", "Tickets", "Travel insurance", "Ski pass", "Ski jacket", "Ski trousers",
+      "Thermal underwear", "Ski goggles", "Helmet", "Warm hat", "Ski gloves", "Snow boots", "Socks",
+      "Jumper", "Scarf", "Sun cream", "Lip balm", "Sunglasses", "Phone", "Phone charger",
+      "Painkillers", "Plasters", "Switch off heating"]),
+    (("Hiking", "Wanderurlaub"), "list_travel.tga",
+     ["Identity card", "Health insurance card", "Cash", "Rucksack", "Rain cover for the rucksack",
+      "Hiking boots", "Walking socks", "Trousers", "T-shirts", "Fleece", "Rain jacket",
+      "Waterproof trousers", "Hat", "Walking poles", "Map and compass", "Head torch",
+      "Pocket knife", "Water bottle", "Trail food", "Sun cream", "Insect repellent",
+      "Blister plasters", "First-aid kit", "Toothbrush", "Toothpaste", "Phone", "Power bank"]),
+    (("With children", "Mit Kindern"), "list_family.tga",
+     ["Passport", "Tickets", "Travel insurance", "Health insurance card", "Vaccination card",
+      "Nappies", "Baby wipes", "Baby food", "Drinking cup", "Children's clothes", "Spare clothes",
+      "Pyjamas", "Favourite cuddly toy", "Toys", "Children's books", "Colouring book and pencils",
+      "Buggy", "Car seat", "Children's sun cream", "Sun hat", "Children's medicine", "Plasters",
+      "Snacks", "Toothbrush", "Toothpaste", "Phone", "Phone charger"]),
 ]
+
+# The language sets: the install folder's "packing\" holds the English one, as a fresh
+# installation shows it; "packing\<code>\" holds each language's set, which the packing
+# screen puts in place of the untouched shipped files when the user's language is another.
+PACKING_LANGUAGES = [("0409", 0), ("0407", 1)]
+
+
+def packing_sets(language):
+    """The master-list rows and the templates (file name, rows) of one language (0 English,
+    1 German)."""
+    shown, category_of = {}, {}
+    rows = []
+    for cat, items in MASTER_LIST.items():
+        cat_name = cat if language == 0 else CATEGORIES_DE[cat]
+        for item in items:
+            shown[item[0]] = item[language]
+            category_of[item[0]] = cat_name
+            rows.append(["0", "0", item[language], cat_name])
+    templates = []
+    for names, icon, items in TEMPLATES:
+        unknown = [i for i in items if i not in category_of]
+        if unknown:
+            raise ValueError("template %s: items not in the master list: %r" % (names[0], unknown))
+        name = names[language]
+        trows = [["%s:%s" % (name, icon), str(len(items)), "0", "0"]]
+        trows += [["0", "0", shown[i], category_of[i]] for i in items]
+        templates.append((name + ".tmp", trows))
+    return rows, templates
 
 
 def packing():
-    category_of = {}
-    rows = []
-    for cat, items in MASTER_LIST.items():
-        for item in items:
-            category_of[item] = cat
-            rows.append(["0", "0", item, cat])
-    write_table(data_path("packing", "fulllist.dat"), rows)
-    for name, icon, _, items in TEMPLATES:
-        unknown = [i for i in items if i not in category_of]
-        if unknown:
-            raise ValueError("template %s: items not in the master list: %r" % (name, unknown))
-        trows = [["%s:%s" % (name, icon), str(len(items)), "0", "0"]]
-        trows += [["0", "0", i, category_of[i]] for i in items]
-        write_table(data_path("packing", name + ".tmp"), trows)
-    return len(rows), len(TEMPLATES)
+    for folder, language in [(None, 0)] + PACKING_LANGUAGES:
+        rows, templates = packing_sets(language)
+        parts = ("packing",) if folder is None else ("packing", folder)
+        os.makedirs(data_path(*parts), exist_ok=True)
+        write_table(data_path(*parts, "fulllist.dat"), rows)
+        for file_name, trows in templates:
+            write_table(data_path(*parts, file_name), trows)
+    return len(packing_sets(0)[0]), len(TEMPLATES)
 
 
 # ------------------------------------------------------------ home layouts

@@ -370,8 +370,15 @@ def check_other_tables():
             fail("rates.dat: bad rate in %r" % r)
     for lang in ("0409", "0407"):
         unit_file_check("conversions/conv.%s.mui.txt" % lang)
-    for name in ["packing/fulllist.dat"] + sorted(
-            os.path.relpath(p, DATA) for p in glob.glob(os.path.join(DATA, "packing", "*.tmp"))):
+    packing_names = ["packing/fulllist.dat"] + sorted(
+        os.path.relpath(p, DATA) for p in glob.glob(os.path.join(DATA, "packing", "*.tmp")))
+    for lang in ("0409", "0407"):
+        templates = glob.glob(os.path.join(DATA, "packing", lang, "*.tmp"))
+        if len(templates) != len(glob.glob(os.path.join(DATA, "packing", "*.tmp"))):
+            fail("packing/%s: the language set lacks templates" % lang)
+        packing_names += ["packing/%s/fulllist.dat" % lang] + sorted(
+            os.path.relpath(p, DATA) for p in templates)
+    for name in packing_names:
         rows = load_table(name, width=4)
         items = rows[1:] if name.endswith(".tmp") else rows
         if name.endswith(".tmp") and rows:
