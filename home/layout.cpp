@@ -349,7 +349,8 @@ LayoutModel readLayoutFile(std::wstring_view devicePath, double scale) {
 }
 
 std::wstring layoutFilePath(std::wstring_view mainPath) {
-    if (auto chosen = core::readSetting(keys::OptHomeLayout.name, keys::OptHomeLayout.byteLimit))
+    auto chosen = core::readSetting(keys::OptHomeLayout.name, keys::OptHomeLayout.byteLimit);
+    if (chosen && !chosen->empty())
         return *chosen;
     return std::wstring(mainPath) + L"home\\today_default.xml";
 }
