@@ -68,6 +68,19 @@ void BM_BuildDefaultLayoutModel(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildDefaultLayoutModel)->Unit(benchmark::kMicrosecond);
 
+// The plug-in's reload when the file did not change (favourites or units changed): the bytes
+// are compared and the model kept.
+void BM_ReloadUnchangedLayout(benchmark::State& state) {
+    device();
+    home::LayoutCache cache;
+    cache.load(defaultLayout(), 2.0);
+    for (auto _ : state) {
+        bool rebuilt = cache.load(defaultLayout(), 2.0);
+        benchmark::DoNotOptimize(rebuilt);
+    }
+}
+BENCHMARK(BM_ReloadUnchangedLayout)->Unit(benchmark::kMicrosecond);
+
 void BM_GatherLayoutData(benchmark::State& state) {
     device();
     home::LayoutModel model = home::readLayoutFile(defaultLayout(), 2.0);

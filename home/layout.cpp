@@ -7,6 +7,7 @@
 #include "core/settings_key.h"
 #include "core/text_case.h"
 #include "home/settings_keys.h"
+#include "platform/api/device.h"
 #include "worldtime/date_helpers.h"
 
 namespace home {
@@ -346,6 +347,24 @@ LayoutModel readLayoutFile(std::wstring_view devicePath, double scale) {
     if (!document)
         return buildLayoutModel(core::XmlElement{}, scale);
     return buildLayoutModel(*document, scale);
+}
+
+bool LayoutCache::load(std::wstring_view devicePath, double scale) {
+    std::optional<std::vector<std::uint8_t>> bytes;
+    if (auto mapping = platform::MappedFile::open(devicePath)) {
+        auto view = mapping->bytes();
+        // Larger files than the reader takes are not kept: they give an empty model.
+        if (view.size() <= core::XmlLimits{}.maxChars * 4)
+            bytes.emplace(view.begin(), view.end());
+    }
+    if (loaded_ && path_ == devicePath && scale_ == scale && bytes_ == bytes)
+        return false;
+    path_ = devicePath;
+    scale_ = scale;
+    bytes_ = std::move(bytes);
+    loaded_ = true;
+    model_ = bytes_ ? parseLayout(*bytes_, scale) : buildLayoutModel(core::XmlElement{}, scale);
+    return true;
 }
 
 std::wstring layoutFilePath(std::wstring_view mainPath) {
