@@ -350,20 +350,27 @@ LayoutModel readLayoutFile(std::wstring_view devicePath, double scale) {
 }
 
 bool LayoutCache::load(std::wstring_view devicePath, double scale) {
-    std::optional<std::vector<std::uint8_t>> bytes;
-    if (auto mapping = platform::MappedFile::open(devicePath)) {
-        auto view = mapping->bytes();
-        // Larger files than the reader takes are not kept: they give an empty model.
-        if (view.size() <= core::XmlLimits{}.maxChars * 4)
-            bytes.emplace(view.begin(), view.end());
-    }
-    if (loaded_ && path_ == devicePath && scale_ == scale && bytes_ == bytes)
+    auto mapping = platform::MappedFile::open(devicePath);
+    std::span<const std::uint8_t> view;
+    // Larger files than the reader takes are not kept: they give an empty model.
+    bool readable = mapping && mapping->bytes().size() <= core::XmlLimits{}.maxChars * 4;
+    if (readable)
+        view = mapping->bytes();
+    bool same = loaded_ && path_ == devicePath && scale_ == scale &&
+                bytes_.has_value() == readable &&
+                (!readable || std::equal(view.begin(), view.end(), bytes_->begin(), bytes_->end()));
+    if (same)
         return false;
     path_ = devicePath;
     scale_ = scale;
-    bytes_ = std::move(bytes);
     loaded_ = true;
-    model_ = bytes_ ? parseLayout(*bytes_, scale) : buildLayoutModel(core::XmlElement{}, scale);
+    if (readable) {
+        bytes_.emplace(view.begin(), view.end());
+        model_ = parseLayout(*bytes_, scale);
+    } else {
+        bytes_.reset();
+        model_ = buildLayoutModel(core::XmlElement{}, scale);
+    }
     return true;
 }
 
