@@ -9,6 +9,7 @@
 #include "core/settings.h"
 #include "platform/api/notifications.h"
 #include "platform/api/state_notifications.h"
+#include "setup/screens/screens.h"
 #include "tests/platform/support/message_pump.h"
 #include "tests/screens/support/screen_device.h"
 #include "ui/label.h"
@@ -20,6 +21,7 @@
 #include "updates/screens/options_layout.h"
 #include "updates/screens/options_screen.h"
 #include "updates/screens/screens.h"
+#include "worldtime/screens/screens.h"
 
 namespace {
 
@@ -46,6 +48,8 @@ class OptionsScreenTest : public ::testing::Test {
         app_ = std::make_unique<app::Application>(L"\\Program Files\\Vorn Roamer\\vornroamer3.exe");
         core::buildLanguageList(app_->mainPath(), 1, 9);
         core::openLanguage(app_->mainPath(), true, true);
+        auto favourites = worldtime::registerScreens(app_->screens());
+        setup::registerScreens(app_->screens(), favourites);
         updates::registerScreens(app_->screens());
         ASSERT_TRUE(app_->createMainWindow());
     }
@@ -132,6 +136,7 @@ TEST_F(OptionsScreenTest, ButtonsOpenThePagesAndTheLeftSoftKeyComesBack) {
     EXPECT_EQ(title->text(), L"Options");
     send(platform::wm::Command, 111);
     EXPECT_EQ(screen().page(), page::Themes);
+    send(platform::wm::Command, ui::command::LeftSoftKey);
     tapControl(optionsControl::FirstButton + 5);
     pump();
     EXPECT_EQ(app_->currentModuleId(), ui::moduleId::SetupWizard);

@@ -59,11 +59,8 @@ void OptionsScreen::build() {
     status_ = findControl<ui::Label>(StatusBox);
     fillLists();
     // The main page opens with the button of the page last opened from it in focus.
-    int remembered = core::settings::read(keys::OptionsScreen);
     currentPage = page::Main;
     openPage(page::Main);
-    if (auto* button = findControl(FirstButton + remembered - kFirstRemembered))
-        setFocusedControl(button, false);
 }
 
 void OptionsScreen::fillLists() {
@@ -112,8 +109,15 @@ void OptionsScreen::refreshStatus() {
 
 void OptionsScreen::show(bool visible, bool focusFirst) {
     ui::Module::show(visible, focusFirst);
-    if (visible)
-        updateMenu();
+    if (!visible)
+        return;
+    updateMenu();
+    // The main page opens with the button of the page last opened from it in focus.
+    if (focusFirst && page_ == page::Main) {
+        int remembered = core::settings::read(keys::OptionsScreen);
+        if (auto* button = findControl(FirstButton + remembered - kFirstRemembered))
+            setFocusedControl(button, false);
+    }
 }
 
 void OptionsScreen::openPage(int pageId) {
