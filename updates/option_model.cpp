@@ -93,6 +93,15 @@ void storeWindowHours(std::wstring_view mainPath) {
 
 }  // namespace
 
+std::optional<int> parseFilterMask(std::wstring_view text) {
+    if (!isNumberText(text))
+        return std::nullopt;
+    long mask = std::stol(std::wstring(text));
+    if ((mask & ~static_cast<long>(keys::kFilterBits)) != 0)
+        return std::nullopt;
+    return static_cast<int>(mask);
+}
+
 const OptionSpec* findOption(std::wstring_view name) {
     for (const auto& spec : optionSpecs()) {
         if (core::equalsIgnoringCase(spec.name, name))
@@ -164,12 +173,8 @@ std::wstring optionValue(const OptionSpec& spec, std::wstring_view mainPath,
                          std::span<const OptionChoice> choices) {
     auto stored = readStored(spec);
     if (spec.source == RowSource::FilterBits) {
-        if (stored && isNumberText(*stored)) {
-            long mask = std::stol(*stored);
-            if ((mask & ~static_cast<long>(keys::kFilterBits)) == 0)
-                return std::to_wstring(mask);
-        }
-        return optionDefault(spec, mainPath);
+        auto mask = stored ? parseFilterMask(*stored) : std::nullopt;
+        return mask ? std::to_wstring(*mask) : optionDefault(spec, mainPath);
     }
     if (stored) {
         for (const auto& choice : choices) {
@@ -193,11 +198,12 @@ SetOutcome setOption(const OptionSpec& spec, std::wstring_view value, std::wstri
     SetOutcome outcome;
     std::wstring stored;
     if (spec.source == RowSource::FilterBits) {
-        if (!isNumberText(value) || (std::stol(std::wstring(value)) & ~keys::kFilterBits) != 0) {
+        auto mask = parseFilterMask(value);
+        if (!mask) {
             outcome.result = SetResult::NotOffered;
             return outcome;
         }
-        stored = std::to_wstring(std::stol(std::wstring(value)));
+        stored = std::to_wstring(*mask);
     } else {
         auto choices = optionChoices(spec, mainPath);
         for (const auto& choice : choices) {

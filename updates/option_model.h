@@ -7,6 +7,7 @@
 // A stored value that none of the rows offers (written by hand or by an older version) reads
 // as the option's default.
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -96,6 +97,10 @@ std::wstring optionValue(const OptionSpec& spec, std::wstring_view mainPath,
 // The row (from 0) that shows the value; 0 when none does (for the clock faces the
 // "default.tga" row first).
 int rowOfValue(std::span<const OptionChoice> choices, std::wstring_view value);
+
+// A filter mask as stored or typed: decimal digits only, at most nine, and only the offered
+// bits; nothing otherwise.
+std::optional<int> parseFilterMask(std::wstring_view text);
 
 enum class SetResult { Stored, NotOffered, WriteFailed };
 struct SetOutcome {
