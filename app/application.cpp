@@ -70,6 +70,11 @@ Application::Application(std::wstring programDevicePath)
     registerAppRequests();
 }
 
+void Application::applyFormatSettings() {
+    timeFormat_ = core::settings::read(core::keys::OptTimeFormat);
+    invalidateAll(false);
+}
+
 // Writes nothing: by the time the application goes, exit handlers may have closed the state
 // store. saveState ran when the window was destroyed or the program quit.
 Application::~Application() {

@@ -102,6 +102,7 @@ class Application final : public ui::ModuleHost {
     std::wstring_view programName() const override { return kMainWindowName; }
     const gfx::Theme& theme() const override { return theme_; }
     void applyLookSettings() override { reloadTheme(true, true); }
+    void applyFormatSettings() override;
     gfx::DecorationPictures& decorations() override { return *decorations_; }
     // OptTimeFormat; the device's short date.
     std::wstring timeText(const platform::SystemTime& time) const override;

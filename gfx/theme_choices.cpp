@@ -32,6 +32,9 @@ bool startsWithLand(std::wstring_view name) {
 ThemeChoiceList clockFaceChoices(std::wstring_view mainPath, std::wstring_view optClock) {
     ThemeChoiceList list;
     for (const auto& file : platform::listFolder(std::wstring(mainPath) + L"clocks", L"*.tga")) {
+        // Landscape faces go with the screen's orientation, never chosen by the user.
+        if (startsWithLand(file.name))
+            continue;
         list.entries.push_back({file.name, withoutExtension(file.name)});
     }
     int index = indexOf(list, optClock);

@@ -20,8 +20,8 @@ struct ThemeChoiceList {
     int selected = 0;
 };
 
-// "*.tga" in "clocks\"; selects the entry equal to the setting without regard to case, else
-// "default.tga", else the first.
+// "*.tga" in "clocks\" except the "land_" variants; selects the entry equal to the setting without
+// regard to case, else "default.tga", else the first.
 ThemeChoiceList clockFaceChoices(std::wstring_view mainPath, std::wstring_view optClock);
 
 // "automatic", then "*.jpg" in "backgrounds\" except the "land_" variants; selects the

@@ -91,6 +91,8 @@ class ModuleHost {
     // Reads the look settings (colours, clock face, background) again after a screen changed
     // them; the live module hears that the skin changed and the window repaints.
     virtual void applyLookSettings() = 0;
+    // Reads the time format and the units again after a screen changed them, and repaints.
+    virtual void applyFormatSettings() {}
     // The clock faces and other decoration pictures of the theme.
     virtual gfx::DecorationPictures& decorations() = 0;
     // A time or date in the program's formats (the time format setting; the short date).

@@ -77,8 +77,11 @@ NotificationOutcome outcomeFor(FileTime due, FileTime now) {
     return NotificationOutcome::Missed;
 }
 
-// Appends the runs to the log and trims it to its last kMaxNotificationRuns entries.
-void logRuns(const std::vector<NotificationRun>& runs) {
+}  // namespace
+
+namespace notification_internal {
+
+void recordRuns(const std::vector<NotificationRun>& runs) {
     if (runs.empty())
         return;
     auto& s = store();
@@ -110,6 +113,12 @@ void logRuns(const std::vector<NotificationRun>& runs) {
             .run();
     });
 }
+
+}  // namespace notification_internal
+
+namespace {
+
+using notification_internal::recordRuns;
 
 void logRun(const NotificationRun& run) {
     std::string what = run.outcome == NotificationOutcome::Failed ? "could not start " : "started ";
@@ -162,7 +171,7 @@ std::vector<NotificationRun> runDueNotifications() {
         logRun(run);
         runs.push_back(std::move(run));
     }
-    logRuns(runs);
+    recordRuns(runs);
     return runs;
 }
 
@@ -195,7 +204,7 @@ std::vector<NotificationRun> signalNotificationEvent(NotificationEvent event) {
         logRun(run);
         runs.push_back(std::move(run));
     }
-    logRuns(runs);
+    recordRuns(runs);
     return runs;
 }
 

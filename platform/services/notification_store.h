@@ -27,6 +27,9 @@ constexpr std::string_view kRecordColumns =
     "handle, size, kind, event, application, arguments, start_fields, end_fields";
 StoredRecord recordFromRow(const state::Statement& st);
 
+// Appends runs to the run log and trims it to its last kMaxNotificationRuns entries.
+void recordRuns(const std::vector<NotificationRun>& runs);
+
 // "YYYY MM DOW DD HH MM SS MS" and back; nothing for text that is not eight numbers in range.
 std::string packTime(const SystemTime& t);
 std::optional<SystemTime> unpackTime(std::string_view text);

@@ -86,6 +86,16 @@ constexpr Command kCommands[] = {
      "case aside. The alarm rings Alarm1.wav of the install folder at the device's alarm\n"
      "volume; the alarm screens change the rest.",
      kAlarmOptions, runAlarm},
+    {"options",
+     "options [NAME [VALUE]]",
+     "lists the options, shows one option's choices, or sets an option",
+     "NAME is the setting's name (OptScheduler, OptSkin, ...; case does not matter). Alone it\n"
+     "lists the values the option's list offers, with \"*\" on the current one; with a VALUE\n"
+     "it stores that value as the options screen would, and does what the screen does after\n"
+     "it: rescheduling updates, the cradle registration, the home screens' rebuild. A value\n"
+     "the list does not offer is refused. OptSchedFilter takes the sum of its bits.",
+     {},
+     runOptions},
     {"weather",
      "weather CITY",
      "a city's current conditions and daily forecast, as the weather screen shows them",
@@ -106,6 +116,21 @@ constexpr Command kCommands[] = {
 };
 
 }  // namespace
+
+bool openShownLanguage(const std::wstring& mainPath) {
+    if (!platform::fileExists(mainPath + L"lang\\lang.dat"))
+        return false;
+    if (!core::buildLanguageList(mainPath, 1, 9))
+        return false;
+    core::RecordTable& list = core::languageList();
+    const int stored =
+        list.find(core::languageListField::Code, core::settings::read(core::keys::OptLang), true);
+    if (stored)
+        list.setCurrentRow(stored);
+    else
+        core::selectDeviceLanguage();
+    return core::openLanguage(mainPath, true, true);
+}
 
 std::span<const Command> commands() {
     return kCommands;

@@ -6,6 +6,7 @@
 #include "home/screens/screens.h"
 #include "setup/screens/screens.h"
 #include "travel/screens/screens.h"
+#include "updates/screens/screens.h"
 #include "weather/screens/screens.h"
 #include "worldtime/screens/screens.h"
 
@@ -18,5 +19,6 @@ int main(int argc, char** argv) {
     weather::registerScreens(screens, favourites);
     home::registerScreens(screens, favourites);
     travel::registerScreens(screens, favourites);
+    updates::registerScreens(screens);
     return app::runMainProgram(argc, argv, std::move(screens));
 }

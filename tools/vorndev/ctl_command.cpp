@@ -55,6 +55,8 @@ const CtlVerb kVerbs[] = {
     {"power", "", "the power state, the backlight requirement, the LEDs and the vibrator", "",
      ctlPower},
     {"phone", "[idle|incoming|busy]", "show or set the phone status", "", ctlPhone},
+    {"dock", "", "put the device in its cradle (starts what waits for docking)", "", ctlDock},
+    {"undock", "", "take the device out of its cradle", "", ctlDock},
     {"rotate", "[90|180|270]", "turn the screen (default 90 degrees)", "", ctlRotate},
     {"wait-window", "CLASS [TITLE]", "wait until a window exists (--timeout MS)", "timeout",
      ctlWaitWindow},

@@ -10,6 +10,7 @@
 #include "platform/api/phone.h"
 #include "platform/api/power.h"
 #include "platform/api/sound.h"
+#include "platform/api/state_notifications.h"
 #include "tools/vorndev/ctl_verbs.h"
 
 namespace vorndev {
@@ -65,6 +66,11 @@ void listNotifications() {
             continue;  // cleared meanwhile
         std::cout << handle << "\t" << kindName(r->kind) << "\t" << triggerText(*r) << "\t"
                   << toUtf8(r->application) << "\t" << toUtf8(r->arguments) << "\n";
+    }
+    // State registrations have names rather than handles; they follow the records.
+    for (const auto& n : platform::stateNotifications()) {
+        std::cout << toUtf8(n.name) << "\tstate\t" << toUtf8(n.key) << "\\" << toUtf8(n.value)
+                  << "\t" << toUtf8(n.application) << "\t" << toUtf8(n.arguments) << "\n";
     }
 }
 
@@ -216,6 +222,25 @@ int ctlPhone(CtlContext& ctx) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08X", status);
     std::cout << phoneName(status) << "\t" << text << "\n";
+    return 0;
+}
+
+// The cradle: "Cradled" under HKLM\System\State\Hardware is 1 while the device sits in it.
+// Docking also signals the serial-connection event that event notifications wait for.
+int ctlDock(CtlContext& ctx) {
+    ctx.args().expectAtMost(0);
+    bool docking = ctx.verb() == "dock";
+    auto key =
+        platform::RegistryKey::create(platform::Hive::LocalMachine, L"System\\State\\Hardware");
+    if (!key || !key->setDword(L"Cradled", docking ? 1 : 0))
+        throw Failure("cannot set the cradle state");
+    // What waits for the change starts now rather than at the service's next look, as
+    // `ctl clock` does for timed records; each change starts its program once either way.
+    printNotificationRuns(platform::runStateNotifications());
+    if (docking)
+        printNotificationRuns(
+            platform::signalNotificationEvent(platform::NotificationEvent::Rs232Detected));
+    std::cout << (docking ? "docked" : "undocked") << "\n";
     return 0;
 }
 

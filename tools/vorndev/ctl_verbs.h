@@ -58,6 +58,7 @@ int ctlNotifications(CtlContext& ctx);
 int ctlSound(CtlContext& ctx);
 int ctlPower(CtlContext& ctx);
 int ctlPhone(CtlContext& ctx);
+int ctlDock(CtlContext& ctx);  // dock, undock
 
 // "YYYY-MM-DD", optionally followed by "THH:MM" or "THH:MM:SS" (a space may stand for the
 // T) and, for a UTC time, "Z". UsageError naming `what` for anything else.

@@ -4,7 +4,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cwctype>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <set>
 #include <system_error>
 
@@ -117,6 +120,42 @@ bool isBelow(const fs::path& host, const fs::path& folder) {
     return true;
 }
 
+// Files the programs keep changing for the user: the favourites and the settings file. An
+// installation puts the shipped copy only where there is none, and a removal leaves one that
+// differs from the shipped copy, so that a reinstall or an upgrade keeps the user's choices.
+constexpr std::wstring_view kUserFiles[] = {L"mycities.dat", L"vornroamer.ini"};
+
+bool isUserFile(const std::wstring& devicePath) {
+    std::wstring_view folder = kInstallFolder;
+    if (devicePath.size() <= folder.size())
+        return false;
+    std::wstring relative = devicePath.substr(folder.size());
+    for (auto& c : relative) c = static_cast<wchar_t>(std::towlower(c));
+    return std::find(std::begin(kUserFiles), std::end(kUserFiles), relative) !=
+           std::end(kUserFiles);
+}
+
+bool sameContent(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    if (fs::file_size(a, ec) != fs::file_size(b, ec) || ec)
+        return false;
+    std::ifstream x(a, std::ios::binary), y(b, std::ios::binary);
+    return std::equal(std::istreambuf_iterator<char>(x), std::istreambuf_iterator<char>(),
+                      std::istreambuf_iterator<char>(y));
+}
+
+// True when the device's copy of a user file is the user's own (changed since it was
+// shipped, or not shipped at all).
+bool changedByUser(const std::wstring& devicePath, const fs::path& host) {
+    if (!isUserFile(devicePath))
+        return false;
+    fs::path shipped =
+        sourceDataFolder() /
+        platform::toUtf8(devicePath.substr(std::wstring_view(kInstallFolder).size()));
+    std::error_code ec;
+    return !fs::exists(shipped, ec) || !sameContent(host, shipped);
+}
+
 bool isProgramLink(const fs::path& host) {
     for (const auto& program : installedPrograms()) {
         if (platform::hostPath(program.devicePath) == host)
@@ -137,6 +176,8 @@ void removeInstalled(const std::wstring& devicePath) {
     struct stat st;
     if (::lstat(host->c_str(), &st) != 0)
         return;  // gone already
+    if (S_ISREG(st.st_mode) && changedByUser(devicePath, *host))
+        return;  // the user's own, kept for the next installation
     bool programLink = isProgramLink(*host);
     bool made = programLink ? S_ISLNK(st.st_mode) || S_ISREG(st.st_mode)
                             : S_ISREG(st.st_mode) && isBelow(*host, hostPathOrFail(kInstallFolder));
@@ -238,7 +279,8 @@ InstallSummary installSystem() {
         if (!it->is_regular_file(ec))
             continue;
         std::wstring devicePath = devicePathInInstallFolder(fs::relative(it->path(), data));
-        copyFileInto(it->path(), devicePath);
+        if (!(isUserFile(devicePath) && platform::fileExists(devicePath)))
+            copyFileInto(it->path(), devicePath);
         installed.insert(devicePath);
         ++summary.dataFiles;
     }

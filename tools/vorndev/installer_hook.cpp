@@ -1,6 +1,7 @@
 #include "tools/vorndev/installer_hook.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <iostream>
 
@@ -21,6 +22,12 @@ void becomeInstallerProgram() {
     std::string name = "vorndev";
     char* argv[] = {name.data(), nullptr};
     platform::startProgram(1, argv, {L"\\windows\\installer.exe", L"Installer"});
+    // Headless, a question of the hook waits for an answer from outside.
+    if (platform::displayBackendName() == "headless") {
+        std::cerr << "vorndev: the installer runs as program " << ::getpid()
+                  << "; answer a question of its hook with `vorndev ctl --pid " << ::getpid()
+                  << " key y` (or n)\n";
+    }
 }
 
 }  // namespace

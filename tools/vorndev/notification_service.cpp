@@ -10,6 +10,7 @@
 #include "platform/api/notifications.h"
 #include "platform/api/process.h"
 #include "platform/api/program.h"
+#include "platform/api/state_notifications.h"
 #include "platform/api/window.h"
 
 namespace vorndev {
@@ -75,6 +76,10 @@ int runNotificationService() {
     std::vector<ProcessId> started;
     for (;;) {
         for (const auto& run : runDueNotifications()) {
+            if (run.processId)
+                started.push_back(run.processId);
+        }
+        for (const auto& run : runStateNotifications()) {
             if (run.processId)
                 started.push_back(run.processId);
         }

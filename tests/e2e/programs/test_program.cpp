@@ -2,6 +2,7 @@
 
 #include "tests/e2e/programs/test_program.h"
 
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -69,6 +70,10 @@ Options parseOptions(const std::wstring& commandLine) {
             o.specimen = true;
         } else if (w == L"--quiet") {
             o.quiet = true;
+        } else if (w == L"--keep-open") {
+            o.keepOpen = true;
+        } else if (hasValue && w == L"--load-library") {
+            o.library = words[++i];
         } else if (hasValue && w == L"--class") {
             o.className = words[++i];
         } else if (hasValue && w == L"--title") {
@@ -197,6 +202,17 @@ LResult windowProc(WindowHandle window, std::uint32_t id, WParam wParam, LParam 
         case wm::Size:
             recordSize(window);
             break;
+        case wm::SettingChange:
+            report().setDword(L"SettingChange", static_cast<std::uint32_t>(wParam));
+            break;
+        case wm::Close:
+            // A program that will not close, for the tests of those that close others.
+            if (state().options.keepOpen) {
+                report().setDword(L"CloseRefused",
+                                  report().queryDword(L"CloseRefused").value_or(0) + 1);
+                return 0;
+            }
+            break;
         case wm::Destroy:
             report().setDword(L"Destroyed", 1);
             postQuitMessage(0);
@@ -223,6 +239,12 @@ int main(int argc, char** argv) {
 
     if (!registerWindowClass({s.options.className, testprog::windowProc}))
         return 1;
+    // A library kept loaded for the whole run, as a host keeps its plug-in.
+    if (!s.options.library.empty()) {
+        auto host = hostPath(s.options.library);
+        if (!host || !::dlopen(host->c_str(), RTLD_NOW | RTLD_LOCAL))
+            return 1;
+    }
     WindowCreate create;
     create.className = s.options.className;
     create.title = s.options.title;

@@ -4,7 +4,7 @@
 // HKCU\Software\VornTests\<title>, where a test can watch from outside.
 //
 // Command line: --class C --title T [--peer-class C --peer-title T] [--writes N] [--specimen]
-// [--quiet]
+// [--quiet] [--keep-open] [--load-library DEVICEPATH]
 // (double quotes group words). Commands arrive as posted messages, see below.
 
 #include <cstdint>
@@ -43,6 +43,10 @@ struct Options {
     bool specimen = false;
     // Answers pings without reporting anything, for benchmarks that time the round trip.
     bool quiet = false;
+    // Refuses WM_CLOSE, counting the refusals as "CloseRefused".
+    bool keepOpen = false;
+    // A library (device path) loaded at the start and kept.
+    std::wstring library;
 };
 
 // The key this program reports under.
