@@ -117,21 +117,6 @@ constexpr Command kCommands[] = {
 
 }  // namespace
 
-bool openShownLanguage(const std::wstring& mainPath) {
-    if (!platform::fileExists(mainPath + L"lang\\lang.dat"))
-        return false;
-    if (!core::buildLanguageList(mainPath, 1, 9))
-        return false;
-    core::RecordTable& list = core::languageList();
-    const int stored =
-        list.find(core::languageListField::Code, core::settings::read(core::keys::OptLang), true);
-    if (stored)
-        list.setCurrentRow(stored);
-    else
-        core::selectDeviceLanguage();
-    return core::openLanguage(mainPath, true, true);
-}
-
 std::span<const Command> commands() {
     return kCommands;
 }
