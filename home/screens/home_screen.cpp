@@ -1,6 +1,7 @@
 #include "home/screens/home_screen.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "alarms/quick_alarm.h"
 #include "core/comms.h"
@@ -287,7 +288,6 @@ void HomeModeScreen::refreshQuickAlarm() {
     } else {
         alarmStatus_->setText(L"");
     }
-    blinkBright_ = false;
     alarm_->setLevel(set && !alarm_->isEditing() ? 0.5 : 1.0);
     updateReadout();
 }
@@ -763,8 +763,7 @@ void HomeModeScreen::timer(std::uintptr_t id) {
             } else if (mode_ == homeMode::Alarm) {
                 refreshNowLine();
                 if (alarms::quickAlarmSet() && !alarm_->isEditing()) {
-                    blinkBright_ = !blinkBright_;
-                    alarm_->setLevel(blinkBright_ ? 1.0 : 0.5);
+                    alarm_->setLevel(alarm_->level() < 1.0 ? 1.0 : 0.5);
                 } else {
                     alarm_->setLevel(1.0);
                 }
@@ -835,7 +834,8 @@ void HomeModeScreen::fadeStep() {
     }
     bool done = true;
     for (HomeModeButton* button : modeButtons_) {
-        button->setLevel(std::max(0.0, button->level() - kFadeStep));
+        // In whole tenths, so that ten steps reach nothing exactly.
+        button->setLevel(std::max(0.0, std::round((button->level() - kFadeStep) * 10) / 10));
         done = done && button->level() <= 0.0;
     }
     if (done)

@@ -136,7 +136,6 @@ class HomeModeScreen final : public ui::Module {
     int mode_ = homeMode::Clock;
     bool busy_ = false;
     bool fullScreen_ = false;
-    bool blinkBright_ = false;
     // Focus changes the screen makes itself choose no mode.
     bool settingFocus_ = false;
     // The calendar cell a tap-and-hold landed on while its menu is open.
