@@ -11,6 +11,7 @@
 #include "core/settings_file.h"
 #include "gfx/blend.h"
 #include "gfx/display_metrics.h"
+#include "gfx/drawing.h"
 #include "gfx/theme.h"
 #include "home/screens/alarm_time_picker.h"
 #include "home/screens/home_controls.h"
@@ -89,9 +90,16 @@ SystemTime nowToTheMinute() {
     return now;
 }
 
-std::wstring monthName(int year, int month) {
-    SystemTime first{static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month), 0, 1};
-    return formatDate(first, L"MMMM").value_or(L"");
+// The month's name for a month button: in full when it fits the button, else abbreviated
+// (a square screen's buttons are narrow).
+std::wstring monthCaption(int index, const ui::TextButton& button) {
+    SystemTime first{static_cast<std::uint16_t>(index / 12),
+                     static_cast<std::uint16_t>(index % 12 + 1), 0, 1};
+    std::wstring full = formatDate(first, L"MMMM").value_or(L"");
+    int room = button.rect.width() - 6 * ui::layoutUnit();
+    if (gfx::textWidth(ui::smallFont(), full) <= room)
+        return full;
+    return formatDate(first, L"MMM").value_or(full);
 }
 
 }  // namespace
@@ -376,8 +384,8 @@ void HomeModeScreen::stepMonth(int step) {
 void HomeModeScreen::refreshMonthCaptions() {
     const worldtime::MonthGrid& grid = calendar_->grid();
     int index = grid.year * 12 + (grid.month - 1);
-    previousMonth_->setText(monthName((index - 1) / 12, (index - 1) % 12 + 1));
-    nextMonth_->setText(monthName((index + 1) / 12, (index + 1) % 12 + 1));
+    previousMonth_->setText(monthCaption(index - 1, *previousMonth_));
+    nextMonth_->setText(monthCaption(index + 1, *nextMonth_));
 }
 
 void HomeModeScreen::show(bool visible, bool focusFirst) {

@@ -378,6 +378,13 @@ TEST_F(HomeScreenTest, TheClockKeepsTickingAfterTheMainMenuClosed) {
 }
 
 TEST_F(HomeScreenTest, EveryShapeAndATurnKeepTheScreenWhole) {
+    write(kLondon + ".dat",
+          "1~1~9~3~SW~10~2~Bright~120826~M~~~~~\n"
+          "1~3~8~2~W~20~3~Showers~120926~M~~~~~\n"
+          "1~61~7~4~W~30~4~Rain~121026~M~~~~~\n"
+          "1~2~6~1~N~10~5~Cloudy~121126~M~~~~~\n"
+          "1~71~3~-1~N~10~6~Snow~121226~M~~~~~\n");
+    write(kLondon + "_c.dat", "1~2~8~3~SW~15~1016~Partly cloudy~~x~6~10~Mild~Last\n");
     for (const char* shape : {"240x320", "480x640", "320x240", "240x240"}) {
         SCOPED_TRACE(shape);
         setScreenProfile(*screenProfileFromName(shape));
