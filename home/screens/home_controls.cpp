@@ -6,6 +6,7 @@
 #include "gfx/blend.h"
 #include "gfx/colours.h"
 #include "gfx/resample.h"
+#include "gfx/resample_cache.h"
 #include "gfx/theme.h"
 #include "ui/control_paint.h"
 #include "worldtime/screens/analog_clock.h"
@@ -62,16 +63,45 @@ void panel(DeviceContext& dc, const Rect& r, const gfx::Theme& theme) {
 
 // SizedPicture
 
-void SizedPicture::load(std::wstring_view devicePath) {
-    source_.reset();
+namespace {
+
+// The process's resized pictures by path and size. A screen shows a few dozen; past that
+// the set starts again rather than grow with every city's weather.
+std::map<std::wstring, gfx::TargaPixels>& resizedPictures() {
+    static std::map<std::wstring, gfx::TargaPixels> pictures;
+    return pictures;
+}
+constexpr std::size_t kMaxResizedPictures = 64;
+
+}  // namespace
+
+void SizedPicture::load(std::wstring_view devicePath, bool keepBetweenStarts) {
+    path_ = devicePath;
+    keep_ = keepBetweenStarts;
     sized_ = {};
-    if (gfx::loadTarga(devicePath, source_) != gfx::TargaStatus::Loaded)
-        source_.reset();
 }
 
 const gfx::TargaPixels& SizedPicture::at(int width, int height) {
-    if (source_ && width > 0 && height > 0 && (sized_.width != width || sized_.height != height))
-        sized_ = gfx::resampleTarga(*source_, width, height);
+    if (path_.empty() || width <= 0 || height <= 0 ||
+        (sized_.width == width && sized_.height == height))
+        return sized_;
+    std::wstring key = path_ + L"|" + std::to_wstring(width) + L"x" + std::to_wstring(height);
+    auto& pictures = resizedPictures();
+    auto found = pictures.find(key);
+    if (found == pictures.end()) {
+        gfx::TargaPixels made;
+        if (keep_) {
+            made = gfx::ResampleCache().resampled(path_, width, height);
+        } else {
+            std::unique_ptr<gfx::TargaPixels> source;
+            if (gfx::loadTarga(path_, source) == gfx::TargaStatus::Loaded)
+                made = gfx::resampleTarga(*source, width, height);
+        }
+        if (pictures.size() >= kMaxResizedPictures)
+            pictures.clear();
+        found = pictures.emplace(std::move(key), std::move(made)).first;
+    }
+    sized_ = found->second;
     return sized_;
 }
 
@@ -117,8 +147,8 @@ void HomeModeButton::paint(DeviceContext& dc, const Rect& invalid) {
         gfx::drawTarga(dc, picture, x, y);
     else
         ui::drawButtonFace(dc, {x, y, x + size, y + size}, theme(), isPressed());
-    if (level_ > 0 && overlay_.loaded()) {
-        const gfx::TargaPixels& overlay = overlay_.at(size, size);
+    const gfx::TargaPixels& overlay = overlay_.at(size, size);
+    if (level_ > 0 && overlay.width > 0) {
         if (std::abs(levelledAt_ - level_) > 1e-9 || levelled_.width != overlay.width) {
             levelled_ = withOpacity(overlay, level_);
             levelledAt_ = level_;
@@ -163,6 +193,8 @@ void CityClockControl::paint(DeviceContext& dc, const Rect& invalid) {
 
 WeatherSummaryPanel::WeatherSummaryPanel(std::wstring mainPath) : mainPath_(std::move(mainPath)) {
     isFocusable = false;
+    left_.load(mainPath_ + L"graphics2\\select_left.tga");
+    right_.load(mainPath_ + L"graphics2\\select_right.tga");
 }
 
 void WeatherSummaryPanel::setSummary(WeatherSummary summary) {
@@ -174,12 +206,10 @@ SizedPicture& WeatherSummaryPanel::picture(const std::wstring& path) {
     auto found = pictures_.find(path);
     if (found != pictures_.end())
         return found->second;
-    // A city's pictures are few; a long session of cities could gather many, so the set
-    // starts again when it grows large.
     if (pictures_.size() > 40)
         pictures_.clear();
     SizedPicture& made = pictures_[path];
-    made.load(path);
+    made.load(path, false);
     return made;
 }
 
@@ -213,11 +243,10 @@ void WeatherSummaryPanel::paint(DeviceContext& dc, const Rect& invalid) {
     for (bool left : {true, false}) {
         Rect square = left ? leftArrowRect() : rightArrowRect();
         dc.fillRect(square, t.mainColour);
-        SizedPicture& arrow = picture(
-            mainPath_ + (left ? L"graphics2\\select_left.tga" : L"graphics2\\select_right.tga"));
+        SizedPicture& arrow = left ? left_ : right_;
         int size = square.height() - 4 * u;
-        if (arrow.loaded())
-            drawCentred(dc, arrow.at(size, size), square);
+        if (const gfx::TargaPixels& p = arrow.at(size, size); p.width > 0)
+            drawCentred(dc, p, square);
         else
             ui::drawArrow(dc, square, left ? ui::ArrowDirection::Left : ui::ArrowDirection::Right,
                           0xFFFFFF);
@@ -422,8 +451,8 @@ void QuickAlarmPanel::paint(DeviceContext& dc, const Rect& invalid) {
             Rect area = arrowRect(place, up);
             SizedPicture& arrow = up ? up_ : down_;
             int size = std::min(area.width(), area.height());
-            if (arrow.loaded())
-                drawCentred(dc, arrow.at(size, size), area);
+            if (const gfx::TargaPixels& p = arrow.at(size, size); p.width > 0)
+                drawCentred(dc, p, area);
             else
                 ui::drawArrow(dc, area, up ? ui::ArrowDirection::Up : ui::ArrowDirection::Down,
                               t.mainColour);

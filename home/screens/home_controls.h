@@ -16,16 +16,20 @@
 
 namespace home {
 
-// A Targa picture of the install folder at one size, resized once per size.
+// A Targa picture of the install folder at one size. Resized copies are shared by every
+// screen of the process, so building the screen again (a turn, a return from another screen)
+// resizes nothing; the fixed pictures are also kept between starts (gfx::ResampleCache).
 class SizedPicture {
   public:
-    void load(std::wstring_view devicePath);
-    bool loaded() const { return source_ != nullptr; }
-    // The picture at width x height (empty when it did not load).
+    // keepBetweenStarts: the picture is one of the screen's own, not one of the many
+    // weather pictures that would crowd the kept copies out.
+    void load(std::wstring_view devicePath, bool keepBetweenStarts = true);
+    // The picture at width x height; empty when it does not decode.
     const gfx::TargaPixels& at(int width, int height);
 
   private:
-    std::unique_ptr<gfx::TargaPixels> source_;
+    std::wstring path_;
+    bool keep_ = true;
     gfx::TargaPixels sized_;
 };
 
@@ -116,6 +120,8 @@ class WeatherSummaryPanel final : public ui::Control {
 
     std::wstring mainPath_;
     WeatherSummary summary_;
+    SizedPicture left_;
+    SizedPicture right_;
     std::map<std::wstring, SizedPicture> pictures_;
 };
 

@@ -172,11 +172,17 @@ void HomeModeScreen::placeFromLayout() {
     // The current-time line stands on the quick-alarm panel's light face.
     nowLine_->setColour(kOnPanelText);
     alarmStatus_->setColour(host_.theme().selectedTextColour);
+    // The theme's clock face and digits, through the process's resized pictures: a screen
+    // built again finds them at their size.
     clock_->loadFace = [this](int size) {
-        return host_.decorations().picture(gfx::DecorationClockFace, size, size);
+        SizedPicture face;
+        face.load(host_.decorations().pathOf(gfx::DecorationClockFace));
+        return face.at(size, size);
     };
     alarm_->loadDigits = [this](int width, int height) {
-        return host_.decorations().picture(gfx::DecorationDigits, width, height);
+        SizedPicture digits;
+        digits.load(host_.decorations().pathOf(gfx::DecorationDigits));
+        return digits.at(width, height);
     };
     alarm_->onPicked = [this] { refreshQuickAlarm(); };
     weather_->setSummary({});
@@ -419,7 +425,7 @@ void HomeModeScreen::refreshWeatherIcon() {
     if (icon == weather::kNoReportIcon)
         return;
     SizedPicture picture;
-    picture.load(host_.mainPath() + weather::conditionIconPath(icon));
+    picture.load(host_.mainPath() + weather::conditionIconPath(icon), false);
     int size = static_cast<int>(32 * gfx::displayMetrics().scaleX);
     weatherIcon_ = picture.at(size, size);
 }
