@@ -15,6 +15,7 @@
 #include "gfx/theme.h"
 #include "home/screens/alarm_time_picker.h"
 #include "home/screens/home_controls.h"
+#include "home/screens/home_screen_texts.h"
 #include "platform/api/locale.h"
 #include "platform/api/notifications.h"
 #include "ui/control_paint.h"
@@ -41,12 +42,7 @@ using ui::menuParent::SoftKey;
 
 namespace {
 
-namespace text {
-constexpr int Menu = 16, CancelUpdate = 15, UpdateCaption = 225, CancelAlarm = 226, SetAlarm = 228,
-              RingsToday = 230, RingsTomorrow = 231, Now = 232, About = 233, ViewDay = 234,
-              NewAppointment = 235, WeatherDetails = 236, CancelCaption = 237, UpdateWeather = 239,
-              Cities = 241, NowScreen = 670, Weather = 654, NotStarted = 713, Calendar = 800;
-}
+namespace text = homeText;
 
 constexpr std::wstring_view kModeKey = L"homemode";
 constexpr std::array<std::wstring_view, 4> kModePictures = {L"home_time.tga", L"home_calendar.tga",
@@ -138,10 +134,7 @@ void HomeModeScreen::build() {
     mode_ =
         std::clamp(core::iniNumber(kModeKey, homeMode::Clock), homeMode::Clock, homeMode::Alarm);
 
-    SystemTime today = deviceLocalTime();
-    calendar_->showMonth(today.year, today.month, today.day);
     setUpModeButtons();
-    refreshMonthCaptions();
     refreshCity();
     refreshMode();
     updateMenu();
@@ -202,6 +195,9 @@ void HomeModeScreen::setUpModeButtons() {
 
 // Applying the mode: what is shown, the buttons' levels, the focus and the quick alarm.
 void HomeModeScreen::refreshMode() {
+    // The calendar reads its month (and the device's appointments) when it is first shown.
+    if (mode_ == homeMode::Calendar && calendar_->grid().month == 0)
+        showToday();
     applyVisibility();
     focusModeButton();
     refreshModeButtons();
@@ -387,6 +383,12 @@ void HomeModeScreen::stepMonth(int step) {
     updateReadout();
 }
 
+void HomeModeScreen::showToday() {
+    SystemTime today = deviceLocalTime();
+    calendar_->showMonth(today.year, today.month, today.day);
+    refreshMonthCaptions();
+}
+
 void HomeModeScreen::refreshMonthCaptions() {
     const worldtime::MonthGrid& grid = calendar_->grid();
     int index = grid.year * 12 + (grid.month - 1);
@@ -414,347 +416,6 @@ void HomeModeScreen::paint(DeviceContext& dc, const Rect& invalid) {
     const int u = ui::layoutUnit();
     Rect spot{clock_->rect.right + 6 * u, clock_->rect.top, 0, 0};
     gfx::drawTarga(dc, weatherIcon_, spot.left, spot.top);
-}
-
-void HomeModeScreen::refreshWeatherIcon() {
-    weatherIcon_ = {};
-    std::wstring code = cityField(worldtime::cityField::Code);
-    if (code.empty())
-        return;
-    int icon = weather::todayIconNumber(host_.downloadPath(), code);
-    if (icon == weather::kNoReportIcon)
-        return;
-    SizedPicture picture;
-    picture.load(host_.mainPath() + weather::conditionIconPath(icon), false);
-    int size = static_cast<int>(32 * gfx::displayMetrics().scaleX);
-    weatherIcon_ = picture.at(size, size);
-}
-
-void HomeModeScreen::refreshWeather() {
-    WeatherSummary summary;
-    summary.small = kind_ == HomeLayoutKind::DisplayMode;
-    std::wstring code = cityField(worldtime::cityField::Code);
-    if (cityRow() == 0) {
-        weather_->setSummary(std::move(summary));
-        return;
-    }
-    summary.hasCity = true;
-    summary.cityName = cityField(worldtime::cityField::Name);
-    const std::wstring& mainPath = host_.mainPath();
-    weather::Units units = weather::unitsFromSettings();
-    weather::WeatherData daily(weather::fileKind::Daily, code, units, host_.downloadPath());
-    if (!daily.noData()) {
-        for (int row = 1; row <= std::min(5, daily.rowCount()); ++row) {
-            summary.days.push_back({mainPath + weather::conditionIconPath(daily.iconNumber(row)),
-                                    daily.dayText(7, row), daily.temperatureText(770, row)});
-        }
-    }
-    if (summary.days.empty()) {
-        summary.noForecast = {core::languageString(159), core::languageString(busy_ ? 160 : 161)};
-    }
-    weather::WeatherData current(weather::fileKind::Current, code, units, host_.downloadPath());
-    if (!current.noData() && current.rowCount() >= 1) {
-        summary.currentIconPath = mainPath + weather::conditionIconPath(current.iconNumber(1));
-        summary.currentLines = {
-            core::formatText(core::languageString(165), current.temperatureText(769, 1)),
-            current.fieldText(8, 1)};
-    } else {
-        summary.currentIconPath = mainPath + weather::conditionIconPath(weather::kNoReportIcon);
-        summary.currentLines = {core::languageString(162), core::languageString(163),
-                                core::languageString(164)};
-    }
-    weather_->setSummary(std::move(summary));
-}
-
-void HomeModeScreen::controlChanged(ui::Control& control) {
-    if (&control == cities_) {
-        refreshCity();
-        invalidate(true);
-    }
-}
-
-bool HomeModeScreen::controlPressed(ui::Control& control) {
-    if (&control == clock_) {
-        toggleFullScreen();
-        return true;
-    }
-    for (std::size_t i = 0; i < modeButtons_.size(); ++i) {
-        if (&control == modeButtons_[i]) {
-            chooseMode(static_cast<int>(i) + 1);
-            return true;
-        }
-    }
-    if (&control == previousMonth_ || &control == nextMonth_) {
-        stepMonth(&control == previousMonth_ ? -1 : 1);
-        return true;
-    }
-    if (&control == alarmButton_) {
-        pressAlarmButton();
-        return true;
-    }
-    if (&control == updateButton_) {
-        command(homeCommand::Update, 0);
-        return true;
-    }
-    return false;
-}
-
-bool HomeModeScreen::key(std::uint32_t message, std::uint32_t keyCode, LParam) {
-    if (message != wm::KeyDown)
-        return false;
-    bool handled = modeKey(keyCode);
-    if (!handled && (keyCode == vk::Up || keyCode == vk::Down)) {
-        // The default: the next or previous control takes the focus.
-        moveFocus(keyCode == vk::Down);
-        handled = true;
-    }
-    syncFocus();
-    return handled;
-}
-
-bool HomeModeScreen::modeKey(std::uint32_t keyCode) {
-    ui::Control* focused = focusedControl();
-    switch (mode_) {
-        case homeMode::Clock:
-            if (focused != modeButtons_[0])
-                return false;
-            if (keyCode == vk::Return || keyCode == vk::Right) {
-                stepCity(1);
-                return true;
-            }
-            if (keyCode == vk::Left) {
-                stepCity(-1);
-                return true;
-            }
-            return false;
-        case homeMode::Weather:
-            if (keyCode == vk::Return) {
-                command(homeCommand::Update, 0);
-                return true;
-            }
-            if (keyCode == vk::Right || keyCode == vk::Left) {
-                stepCity(keyCode == vk::Right ? 1 : -1);
-                return true;
-            }
-            return false;
-        case homeMode::Calendar:
-            return calendarKey(keyCode);
-        case homeMode::Alarm:
-            return alarmKey(keyCode);
-        default:
-            return false;
-    }
-}
-
-// The calendar has taken the arrows it uses before these come here.
-bool HomeModeScreen::calendarKey(std::uint32_t keyCode) {
-    ui::Control* focused = focusedControl();
-    if (focused == modeButtons_[1] && keyCode == vk::Left) {
-        setFocusedControl(calendar_, true);
-        return true;
-    }
-    if (focused == calendar_) {
-        if (keyCode == vk::Up || keyCode == vk::Left || keyCode == vk::Right) {
-            setFocusedControl(modeButtons_[1], true);
-            return true;
-        }
-        if (keyCode == vk::Down) {
-            setFocusedControl(previousMonth_, true);
-            return true;
-        }
-        return false;
-    }
-    if (focused == previousMonth_ || focused == nextMonth_) {
-        if (keyCode == vk::Up) {
-            setFocusedControl(calendar_, true);
-            return true;
-        }
-        if (focused == previousMonth_ && keyCode == vk::Right) {
-            setFocusedControl(nextMonth_, true);
-            return true;
-        }
-        if (focused == nextMonth_ && keyCode == vk::Left) {
-            setFocusedControl(previousMonth_, true);
-            return true;
-        }
-    }
-    return false;
-}
-
-bool HomeModeScreen::alarmKey(std::uint32_t keyCode) {
-    ui::Control* focused = focusedControl();
-    if (focused == modeButtons_[3] && keyCode == vk::Left) {
-        setFocusedControl(alarmButton_, true);
-        return true;
-    }
-    if (focused != alarmButton_)
-        return false;
-    AlarmTimePicker& picker = alarm_->picker();
-    switch (keyCode) {
-        case vk::Up:
-        case vk::Down:
-            picker.step(keyCode == vk::Up ? 1 : -1);
-            alarm_->invalidate();
-            refreshQuickAlarm();
-            return true;
-        case vk::Left:
-        case vk::Right:
-            if (!picker.moveSelection(keyCode == vk::Right ? 1 : -1)) {
-                // Past the first or the last digit the focus goes back to the mode button.
-                settingFocus_ = true;
-                setFocusedControl(modeButtons_[3], true);
-                settingFocus_ = false;
-            }
-            alarm_->invalidate();
-            return true;
-        default:
-            return false;
-    }
-}
-
-void HomeModeScreen::pointer(std::uint32_t message, WParam keys, Point point) {
-    if (captureControl()) {
-        ui::Module::pointer(message, keys, point);
-        syncFocus();
-        return;
-    }
-    if (mode_ == homeMode::Calendar && calendar_->rect.contains(point) &&
-        !previousMonth_->rect.contains(point) && !nextMonth_->rect.contains(point)) {
-        if (message == wm::LButtonDown) {
-            setFocusedControl(calendar_, true);
-            syncFocus();
-            // A tap-and-hold on a day opens the calendar menu for that day.
-            heldCell_ = calendar_->cellAt(point);
-            if (heldCell_ >= 0 &&
-                calendar_->grid().cells[static_cast<std::size_t>(heldCell_)].day > 0) {
-                const ui::MenuEntry entries[] = {
-                    {Context, ui::menuParent::ContextItems, homeCommand::ViewDay, text::ViewDay},
-                    {Context, ui::menuParent::ContextItems, homeCommand::NewAppointment,
-                     text::NewAppointment},
-                };
-                host_.showContextMenu(*this, point, entries);
-            }
-            heldCell_ = -1;
-            updateMenu();
-            return;
-        }
-        calendar_->pointer(message, keys, point);
-        return;
-    }
-    if (mode_ == homeMode::Alarm && alarm_->rect.contains(point)) {
-        if (focusedControl() != alarmButton_) {
-            setFocusedControl(alarmButton_, true);
-            syncFocus();
-        }
-        alarm_->pointer(message, keys, point);
-        return;
-    }
-    if (mode_ == homeMode::Weather && weather_->summary().hasCity &&
-        weather_->headingRect().contains(point)) {
-        if (message != wm::LButtonDown)
-            return;
-        if (weather_->rightArrowRect().contains(point)) {
-            stepCity(1);
-            return;
-        }
-        if (!weather_->leftArrowRect().contains(point)) {
-            const ui::MenuEntry entries[] = {
-                {Context, ui::menuParent::ContextItems, homeCommand::Update,
-                 static_cast<std::uint32_t>(busy_ ? text::CancelUpdate : text::UpdateWeather)},
-                {Context, ui::menuParent::ContextItems, homeCommand::WeatherDetails,
-                 text::WeatherDetails},
-            };
-            if (host_.showContextMenu(*this, point, entries)) {
-                updateMenu();
-                return;
-            }
-        }
-        stepCity(-1);
-        return;
-    }
-    ui::Module::pointer(message, keys, point);
-    syncFocus();
-}
-
-void HomeModeScreen::openCalendar(bool newAppointment) {
-    int cell = heldCell_ >= 0 ? heldCell_ : calendar_->selectedCell();
-    // A day that cannot be chosen (no selection, an empty cell) opens nothing.
-    calendar_->choose(cell, newAppointment);
-}
-
-bool HomeModeScreen::command(std::uint32_t commandId, std::intptr_t) {
-    switch (commandId) {
-        case ui::command::LeftSoftKey:
-            // The clock keeps ticking under the menu; its ticks wait until the menu closes.
-            host_.showMainMenu(true);
-            return true;
-        case homeCommand::NewAppointment:
-        case homeCommand::ViewDay:
-            openCalendar(commandId == homeCommand::NewAppointment);
-            return true;
-        case homeCommand::Update:
-            update();
-            return true;
-        case homeCommand::WeatherDetails:
-            host_.requestModuleLater(ui::moduleId::CurrentWeather);
-            return true;
-        case homeCommand::Cities:
-            host_.requestModuleLater(ui::moduleId::CityList);
-            return true;
-        case homeCommand::Quit:
-            // Through module 99, so that every subsystem stores what it keeps.
-            host_.requestModuleLater(ui::moduleId::Quit);
-            return true;
-        case homeCommand::About:
-            host_.showAbout();
-            return true;
-        default:
-            return false;
-    }
-}
-
-// Starts a download of the current city's weather, or cancels the one that runs.
-void HomeModeScreen::update() {
-    if (core::isCommsRunning()) {
-        core::cancelComms();
-    } else if (core::sendCommsRequest(core::formatText(L"/manual %d", kUpdateMask))) {
-        request_.sent();
-    } else {
-        core::showExclamation(core::languageString(text::NotStarted), host_.programName());
-    }
-    updateButton_->setText(core::languageString(
-        busy_ || core::isCommsRunning() ? text::CancelCaption : text::UpdateCaption));
-    updateButton_->redrawNow();
-    updateMenu();
-}
-
-void HomeModeScreen::setBusy(bool busy) {
-    if (busy == busy_)
-        return;
-    busy_ = busy;
-    busyIndicator_->reset();
-    if (busy) {
-        busyIndicator_->show(true, true);
-        if (WindowHandle window = host_.mainWindow())
-            setTimer(window, kBusyTimer, kBusyMs);
-    } else {
-        stopTimer(kBusyTimer);
-    }
-    // Work that ended may have left new weather files; the mode's visibility hides the
-    // indicator and reloads the quick alarm.
-    refreshMode();
-    updateMenu();
-}
-
-bool HomeModeScreen::commsMessage(WindowHandle, std::uint32_t, WParam wParam, LParam lParam) {
-    bool known = request_.report(wParam, lParam);
-    if (wParam == core::commsReport::Ended) {
-        refreshWeatherIcon();
-        refreshWeather();
-    }
-    updateMenu();
-    invalidate(false);
-    return known;
 }
 
 void HomeModeScreen::startTick() {
@@ -854,48 +515,6 @@ void HomeModeScreen::fadeStep() {
     }
     if (done)
         stopTimer(kFadeTimer);
-}
-
-void HomeModeScreen::updateMenu() {
-    auto item = [](std::uint32_t commandId, std::uint32_t string) {
-        return ui::MenuEntry{Right, 0, static_cast<std::uint16_t>(commandId), string};
-    };
-    const bool running = busy_ || core::isCommsRunning();
-    std::array<ui::MenuEntry, 12> entries{};
-    std::size_t n = 0;
-    entries[n++] = {Left, SoftKey, ui::command::LeftSoftKey, text::Menu};
-    if (mode_ == homeMode::Calendar) {
-        entries[n++] = {Right, SoftKey, ui::command::RightSoftKey, text::Calendar};
-        entries[n++] = item(homeCommand::ViewDay, text::ViewDay);
-        entries[n++] = item(homeCommand::NewAppointment, text::NewAppointment);
-    } else if (mode_ == homeMode::Weather) {
-        entries[n++] = {Right, SoftKey, ui::command::RightSoftKey, text::Weather};
-        entries[n++] =
-            item(homeCommand::Update,
-                 static_cast<std::uint32_t>(running ? text::CancelUpdate : text::UpdateWeather));
-        entries[n++] = item(homeCommand::WeatherDetails, text::WeatherDetails);
-    } else {
-        entries[n++] = {Right, SoftKey, ui::command::RightSoftKey, text::NowScreen};
-    }
-    if (n > 2)
-        entries[n++] = item(ui::kSeparatorCommand, 0);
-    entries[n++] = item(homeCommand::Cities, text::Cities);
-    entries[n++] = item(homeCommand::About, text::About);
-    bool same = n == menuSize_;
-    for (std::size_t i = 0; same && i < n; ++i) {
-        same = entries[i].commandId == menu_[i].commandId &&
-               entries[i].stringNumber == menu_[i].stringNumber;
-    }
-    if (same)
-        return;
-    menu_ = entries;
-    menuSize_ = n;
-    if (isActive && !host_.isMainMenuOpen())
-        host_.setMenuBar(menuEntries());
-}
-
-std::span<const ui::MenuEntry> HomeModeScreen::menuEntries() const {
-    return {menu_.data(), menuSize_};
 }
 
 std::any HomeModeScreen::saveState() const {

@@ -113,6 +113,7 @@ class HomeModeScreen final : public ui::Module {
     void refreshCity();
     void refreshWeatherIcon();
     void refreshWeather();
+    void showToday();
     void refreshMonthCaptions();
     void update();
     void setBusy(bool busy);
