@@ -56,6 +56,10 @@ bool quickAlarmSet() {
     return storedQuickHandle() != 0;
 }
 
+platform::NotificationHandle quickAlarmHandle() {
+    return storedQuickHandle();
+}
+
 platform::NotificationHandle armSnooze(std::wstring_view alarmName,
                                        const platform::SystemTime& ringStart, int minutes) {
     platform::SystemTime from = ringStart;

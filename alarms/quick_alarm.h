@@ -17,6 +17,8 @@ bool setQuickAlarm(const platform::SystemTime& moment);
 void cancelQuickAlarm();
 // True while QuickSetAlarm holds a handle.
 bool quickAlarmSet();
+// The handle QuickSetAlarm holds, 0 when none (or when the text is no handle).
+platform::NotificationHandle quickAlarmHandle();
 
 // Arms the snooze of a ringing that started at ringStart: at ringStart with its seconds set
 // to 0, plus the minutes. With a name it is "/ALMSZ " + name; with an empty name it snoozes

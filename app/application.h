@@ -77,7 +77,7 @@ class Application final : public ui::ModuleHost {
     bool back() override;
     void showMainMenu(bool open) override;
     bool isMainMenuOpen() const override;
-    void setFullScreen(bool on);
+    void setFullScreen(bool on) override;
     // The screens by module id; ids without one show a placeholder.
     ui::ScreenRegistry& screens() { return screens_; }
     void setScreens(ui::ScreenRegistry screens) { screens_ = std::move(screens); }
@@ -127,9 +127,9 @@ class Application final : public ui::ModuleHost {
     std::uint32_t embeddedMessage() const { return embeddedMessage_; }
     bool splashShown() const { return splashShown_; }
     bool aboutShown() const { return aboutShown_; }
-    void showAbout();
+    void showAbout() override;
     void closeAbout();
-    bool isFullScreen() const { return fullScreen_; }
+    bool isFullScreen() const override { return fullScreen_; }
 
     // Loads the theme from the settings and rebuilds the background; the live module is
     // told and the window repainted.
@@ -137,8 +137,8 @@ class Application final : public ui::ModuleHost {
     void reloadSkin(bool redraw);
     // The background picture, aligned with the screen, over the client area.
     void drawBackground(platform::DeviceContext& dc);
-    void showContextMenu(ui::Module& module, platform::Point point,
-                         std::span<const ui::MenuEntry> entries);
+    bool showContextMenu(ui::Module& module, platform::Point point,
+                         std::span<const ui::MenuEntry> entries) override;
 
   private:
     friend class MainMenu;

@@ -26,20 +26,21 @@ void Application::reloadSkin(bool redraw) {
         invalidateAll(redraw);
 }
 
-void Application::showContextMenu(ui::Module& module, Point point,
+bool Application::showContextMenu(ui::Module& module, Point point,
                                   std::span<const ui::MenuEntry> entries) {
     if (recognizeGesture(window_, point) != GestureContextMenu)
-        return;
+        return false;
     setMenuBar(entries);
     std::vector<ui::MenuEntry> copy(entries.begin(), entries.end());
     module.contextMenuOpening(copy);
     // The module may have changed texts: build the menu from its copy.
     setMenuBar(copy);
     if (!contextMenu_)
-        return;
+        return true;
     std::uint32_t chosen = trackPopupMenu(contextMenu_, clientToScreen(window_, point), window_);
     if (chosen)
         module.command(chosen, 0);
+    return true;
 }
 
 }  // namespace app

@@ -19,6 +19,7 @@
 namespace ui {
 
 class Control;
+class Module;
 class Overlay;
 struct LayoutRecord;
 
@@ -105,6 +106,19 @@ class ModuleHost {
     virtual void openOverlay(Overlay& overlay) = 0;
     virtual void closeOverlay(Overlay& overlay) = 0;
     virtual Overlay* overlay() const = 0;
+
+    // Full-screen display: the task bar and the menu bar hide and the window covers the
+    // screen. A host without a full-screen mode ignores it.
+    virtual void setFullScreen(bool) {}
+    virtual bool isFullScreen() const { return false; }
+    // The program's about box over the screen; the next key or tap closes it.
+    virtual void showAbout() {}
+    // On a tap-and-hold at the point, opens the context menu of the entries (kind Context) and
+    // hands the chosen command to the module; a plain tap opens nothing. True when the stylus
+    // was held (the menu opened, whatever was chosen).
+    virtual bool showContextMenu(Module&, platform::Point, std::span<const MenuEntry>) {
+        return false;
+    }
 };
 
 }  // namespace ui

@@ -135,8 +135,11 @@ TEST_F(MonthCalendar, MarksSelectionAndStartsTheCalendarProgram) {
     EXPECT_EQ(started[2].commandLine, L"calendar -va -d 20270315");
     for (int i = 0; i < 3; ++i) view.key(wm::KeyDown, vk::Down, 0);
     EXPECT_EQ(view.grid().cells[static_cast<std::size_t>(view.selectedCell())].day, 29);
-    view.key(wm::KeyDown, vk::Down, 0);  // past the month's end: stays
+    // Past the month's end: the selection stays and the key is left to the screen.
+    EXPECT_FALSE(view.key(wm::KeyDown, vk::Down, 0));
     EXPECT_EQ(view.grid().cells[static_cast<std::size_t>(view.selectedCell())].day, 29);
+    EXPECT_TRUE(view.key(wm::KeyDown, vk::Up, 0));
+    EXPECT_EQ(view.grid().cells[static_cast<std::size_t>(view.selectedCell())].day, 22);
 
     const auto folder = std::filesystem::path(VORN_BINARY_DIR) / "planner-screens";
     std::filesystem::create_directories(folder);

@@ -103,6 +103,8 @@ void MonthCalendarView::paint(DeviceContext& dc, const Rect& invalid) {
             blendRect(dc, r, highlight, kSelectedAlpha);
         if (c.appointment)
             dc.frameRect(r, highlight);
+        if (cell == selected_ && hasFocus())
+            ui::drawFocusFrame(dc, r, theme());
         gfx::drawTextTransparent(dc, std::to_wstring(c.day), r, kCentred, ui::smallFont());
     }
 }
@@ -139,10 +141,12 @@ bool MonthCalendarView::key(std::uint32_t message, std::uint32_t keyCode, LParam
         default:
             return false;
     }
-    if (message != wm::KeyDown)
-        return true;
     const int next = selected_ < 0 ? grid_.cellOfDay(1) : selected_ + step;
-    if (next >= 0 && next < kMonthCells && grid_.cells[static_cast<std::size_t>(next)].day > 0) {
+    const bool inMonth =
+        next >= 0 && next < kMonthCells && grid_.cells[static_cast<std::size_t>(next)].day > 0;
+    if (!inMonth)
+        return false;
+    if (message == wm::KeyDown) {
         selected_ = next;
         invalidate();
     }

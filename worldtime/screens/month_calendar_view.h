@@ -37,10 +37,12 @@ class MonthCalendarView final : public ui::Control {
     // through the platform. Tests put their own here.
     std::function<bool(std::wstring_view program, std::wstring_view commandLine)> startCalendar;
 
+    // While focused the selected day is framed as well as tinted.
     void paint(platform::DeviceContext& dc, const platform::Rect& invalid) override;
     // A tap views the day; a tap on the selected day again opens a new appointment on it.
     bool pointer(std::uint32_t message, platform::WParam keys, platform::Point point) override;
-    // The arrows move the selection within the month; Enter views the selected day.
+    // The arrows move the selection within the month; Enter views the selected day. An arrow
+    // that would leave the month is not used (false), so the screen can move the focus on.
     bool key(std::uint32_t message, std::uint32_t keyCode, platform::LParam flags) override;
 
   private:
