@@ -125,11 +125,16 @@ typedef struct VornTodayHost {
                                const VornTodayMenuItem* items, uint32_t count);
     /* Starts a program of the device with one argument line; 0 when it could not start. */
     int32_t (*startProgram)(void* context, const wchar_t* devicePath, const wchar_t* arguments);
-    /* Posts a message to a top-level window found by class and title; 0 when none. */
-    int32_t (*postToWindow)(void* context, const wchar_t* className, const wchar_t* title,
-                            uint32_t message, uint64_t wParam, int64_t lParam);
-    /* True when a top-level window of that class and title exists. */
-    int32_t (*windowExists)(void* context, const wchar_t* className, const wchar_t* title);
+    /* A top-level window of any program of the device by class and title; 0 when none. */
+    uint32_t (*findWindow)(void* context, const wchar_t* className, const wchar_t* title);
+    /* Posts a message that may travel between programs; 0 when it could not. */
+    int32_t (*postMessage)(void* context, uint32_t window, uint32_t message, uint64_t wParam,
+                           int64_t lParam);
+    /* The device-wide number of a registered message name. */
+    uint32_t (*registerMessage)(void* context, const wchar_t* name);
+    /* An owner-less message box (flags and answer as the handheld's); 0 when none showed. */
+    int32_t (*messageBox)(void* context, const wchar_t* text, const wchar_t* caption,
+                          uint32_t flags);
     /* The host's own handling of a window message the item does not handle itself. */
     int64_t (*defaultProc)(void* context, uint32_t window, uint32_t message, uint64_t wParam,
                            int64_t lParam);

@@ -238,19 +238,25 @@ struct HostServices {
         std::wstring a = arguments ? std::wstring(arguments, wcsnlen(arguments, 1024)) : L"";
         return startProgram(p, a).has_value() ? 1 : 0;
     }
-    static std::int32_t postTo(void*, const wchar_t* cls, const wchar_t* title,
-                               std::uint32_t message, std::uint64_t wp, std::int64_t lp) {
-        if (!cls || !title || !messageMayCrossPrograms(message))
-            return 0;
-        WindowHandle w = findWindow(std::wstring(cls, wcsnlen(cls, 256)),
-                                    std::wstring(title, wcsnlen(title, 256)));
-        return w && postMessage(w, message, wp, lp) ? 1 : 0;
+    static std::wstring bounded(const wchar_t* text, std::size_t limit) {
+        return text ? std::wstring(text, wcsnlen(text, limit)) : std::wstring();
     }
-    static std::int32_t exists(void*, const wchar_t* cls, const wchar_t* title) {
-        if (!cls || !title)
+    static std::uint32_t find(void*, const wchar_t* cls, const wchar_t* title) {
+        return findWindow(bounded(cls, 256), bounded(title, 256));
+    }
+    static std::int32_t post(void*, std::uint32_t window, std::uint32_t message, std::uint64_t wp,
+                             std::int64_t lp) {
+        // Addresses of the library's memory never travel.
+        if (!messageMayCrossPrograms(message))
             return 0;
-        return findWindow(std::wstring(cls, wcsnlen(cls, 256)),
-                          std::wstring(title, wcsnlen(title, 256))) != 0;
+        return postMessage(window, message, wp, lp) ? 1 : 0;
+    }
+    static std::uint32_t registerName(void*, const wchar_t* name) {
+        return name ? registerWindowMessage(bounded(name, 256)) : 0;
+    }
+    static std::int32_t box(void*, const wchar_t* text, const wchar_t* caption,
+                            std::uint32_t flags) {
+        return messageBox(0, bounded(text, 4096), bounded(caption, 256), flags);
     }
     static std::int64_t defaultProc(void*, std::uint32_t window, std::uint32_t message,
                                     std::uint64_t wp, std::int64_t lp) {
@@ -278,8 +284,10 @@ TodayItems::TodayItems(WindowHandle screen) : screen_(screen) {
     host_.request = HostServices::request;
     host_.trackPopupMenu = HostServices::popupMenu;
     host_.startProgram = HostServices::start;
-    host_.postToWindow = HostServices::postTo;
-    host_.windowExists = HostServices::exists;
+    host_.findWindow = HostServices::find;
+    host_.postMessage = HostServices::post;
+    host_.registerMessage = HostServices::registerName;
+    host_.messageBox = HostServices::box;
     host_.defaultProc = HostServices::defaultProc;
     host_.log = HostServices::log;
 }

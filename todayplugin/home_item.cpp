@@ -1,0 +1,343 @@
+#include "todayplugin/home_item.h"
+
+#include <algorithm>
+
+#include "core/comms.h"
+#include "core/language.h"
+#include "core/settings_keys.h"
+#include "gfx/resample.h"
+#include "gfx/targa.h"
+#include "home/settings_keys.h"
+#include "platform/api/window.h"
+
+namespace todayplugin {
+
+using platform::Point;
+using platform::Rect;
+
+namespace {
+
+constexpr wchar_t kMainProgram[] = L"vornroamer3.exe";
+constexpr wchar_t kHomeScreenArgument[] = L"/homescreen";
+// The comms program's request for every favourite's weather from the item's menu.
+constexpr wchar_t kUpdateRequest[] = L"/manual 14";
+
+// A picture of the install folder at size x size pixels; null when it does not load.
+std::shared_ptr<const gfx::TargaPixels> loadIcon(const std::wstring& devicePath, int size) {
+    std::unique_ptr<gfx::TargaPixels> picture;
+    if (gfx::loadTarga(devicePath, picture) != gfx::TargaStatus::Loaded || !picture)
+        return nullptr;
+    if (picture->width == size && picture->height == size)
+        return std::shared_ptr<const gfx::TargaPixels>(std::move(picture));
+    auto scaled = std::make_shared<gfx::TargaPixels>(gfx::resampleTarga(*picture, size, size));
+    return scaled->width > 0 ? scaled : nullptr;
+}
+
+}  // namespace
+
+HomeItem::HomeItem(ItemHost& host, std::wstring layoutPath)
+    : host_(host), layoutPath_(std::move(layoutPath)) {
+    namespace hk = home::keys;
+    mainPath_ = core::settings::read(core::keys::MainPath);
+    Rect work = host_.workArea();
+    screenWidth_ = std::max(1, work.width());
+    double scale = home::layoutScale(screenWidth_);
+    scale_ = static_cast<int>(scale);
+    paused_ = core::settings::read(hk::HomePaused) != 0;
+    favourites_.load(mainPath_);
+    favourite_ = 1;
+    itemHeight_ = 18 * scale_;
+    dayDate_ = core::settings::read(hk::OptHomeDayDate) != 2;
+    rotation_ = home::rotationFor(core::settings::read(hk::OptHomeRotate), rotation_);
+    loadImages();
+    refreshColours();
+    model_ = home::readLayoutFile(layoutPath_, scale);
+    mode_ = model_.hasTabs() ? Mode::Tabs : Mode::Panel;
+    core::settings::write(hk::OptLayout_LastTab, 1);
+    selectTab(1);
+}
+
+HomeItem::~HomeItem() {
+    host_.killTimer(timer::Refresh);
+    host_.killTimer(timer::Rotate);
+    host_.killTimer(timer::Busy);
+}
+
+void HomeItem::loadImages() {
+    int size = 16 * scale_;
+    homeIcon_ = loadIcon(mainPath_ + L"home\\today_homescreen.tga", size);
+}
+
+void HomeItem::refreshColours() {
+    text_ = host_.colour(HostColour::Text);
+    highlightedText_ = host_.colour(HostColour::HighlightedText);
+    highlight_ = host_.colour(HostColour::Highlight);
+    lines_ = host_.colour(HostColour::Lines);
+}
+
+const home::Layout* HomeItem::currentLayout() const {
+    return layout_ && *layout_ < model_.layouts.size() ? &model_.layouts[*layout_] : nullptr;
+}
+
+int HomeItem::wantedHeight() const {
+    bool autoHeight =
+        model_.autoHeight.value_or(core::settings::read(home::keys::OptHomeAutoHt) != 2);
+    int height = 0;
+    if (!currentLayout())
+        height = 0;  // nothing to show: the minimum
+    else if (autoHeight)
+        height = itemHeight_;
+    else
+        height = (model_.hasTabs() ? model_.tabHeight : 0) + model_.maxLayoutHeight();
+    return height > 0 ? height : 16 * scale_;
+}
+
+bool HomeItem::takeUpdateRequest() {
+    if (core::settings::read(home::keys::PluginUpdateData) == 0)
+        return false;
+    refreshData();
+    core::settings::write(home::keys::PluginUpdateData, 0);
+    return true;
+}
+
+void HomeItem::refreshData() {
+    host_.killTimer(timer::Refresh);
+    screenWidth_ = std::max(1, host_.workArea().width());
+    const home::Layout* layout = currentLayout();
+    if (layout)
+        itemHeight_ = layout->height + (model_.hasTabs() ? model_.tabHeight : 0);
+    refreshObjects(true);
+    host_.invalidate();
+    host_.setTimer(timer::Refresh, kRefreshMs);
+}
+
+void HomeItem::readRotation() {
+    rotation_ = home::rotationFor(core::settings::read(home::keys::OptHomeRotate), rotation_);
+    const home::Layout* layout = currentLayout();
+    int seconds = layout ? home::rotationSeconds(rotation_, *layout) : 0;
+    if (seconds == rotateSeconds_)
+        return;
+    rotateSeconds_ = seconds;
+    restartRotation();
+}
+
+void HomeItem::restartRotation() {
+    host_.killTimer(timer::Rotate);
+    if (rotateSeconds_ > 0 && !paused_)
+        host_.setTimer(timer::Rotate, static_cast<std::uint32_t>(rotateSeconds_) * 1000u);
+}
+
+void HomeItem::selectTab(int tab) {
+    currentTab_ = tab;
+    layout_ = model_.layoutForTab(tab, screenWidth_);
+    host_.killTimer(timer::Rotate);
+    refreshData();
+    const home::Layout* layout = currentLayout();
+    rotateSeconds_ = layout ? home::rotationSeconds(rotation_, *layout) : 0;
+    restartRotation();
+    core::settings::write(home::keys::OptLayout_LastTab, tab);
+    checkBusy();
+}
+
+void HomeItem::setFocus(bool focus) {
+    focus_ = focus;
+    host_.invalidate();
+}
+
+void HomeItem::stepFavourite() {
+    int count = favourites_.table().rowCount();
+    if (count <= 0)
+        return;
+    favourite_ = favourite_ >= count ? 1 : favourite_ + 1;
+    refreshObjects(true);
+    host_.invalidate();
+}
+
+void HomeItem::checkBusy() {
+    if (core::commsBusy() == 0) {
+        busyFrame_ = 0;
+        if (busyTimer_)
+            host_.killTimer(timer::Busy);
+        busyTimer_ = false;
+        host_.invalidate();
+        return;
+    }
+    if (busyImages_.empty()) {
+        for (int i = 1; i <= 4; ++i) {
+            busyImages_.push_back(loadIcon(
+                mainPath_ + L"home\\today_scheduler" + std::to_wstring(i) + L".tga", 16 * scale_));
+        }
+    }
+    if (busyFrame_ == 0)
+        busyFrame_ = 1;
+    if (!busyTimer_)
+        host_.setTimer(timer::Busy, kBusyMs);
+    busyTimer_ = true;
+}
+
+void HomeItem::onTimer(std::uint32_t id) {
+    if (core::settings::read(home::keys::PluginUpdateData) != 0) {
+        refreshObjects(true);
+        core::settings::write(home::keys::PluginUpdateData, 0);
+    }
+    readRotation();
+    checkBusy();
+    if (id == timer::Busy) {
+        if (busyFrame_ > 0)
+            busyFrame_ = busyFrame_ % 4 + 1;
+    } else if (id == timer::Rotate && rotateSeconds_ > 0 && !paused_) {
+        stepFavourite();
+        return;
+    }
+    if (id == timer::Refresh || id == timer::Rotate)
+        refreshObjects(false);
+    host_.invalidate();
+}
+
+Rect HomeItem::tabRect(int index) const {
+    int count = std::max(1, model_.tabCount());
+    int left = 20 * scale_;
+    int width = (std::max(0, host_.clientRect().width() - left)) / count;
+    return {left + index * width, 0, left + (index + 1) * width, model_.tabHeight};
+}
+
+int HomeItem::onTap(Point p) {
+    if (!focus_) {
+        focus_ = true;
+        host_.invalidate();
+        host_.tookSelection();
+    }
+    Rect icon{scale_, scale_, scale_ + 16 * scale_, scale_ + 16 * scale_};
+    if (icon.contains(p)) {
+        showMenu();
+        return 1;
+    }
+    if (model_.hasTabs()) {
+        for (int i = 0; i < model_.tabCount(); ++i) {
+            if (tabRect(i).contains(p)) {
+                mode_ = Mode::Tabs;
+                selectTab(i + 1);
+                return 1;
+            }
+        }
+    }
+    if (mode_ == Mode::Panel) {
+        stepFavourite();
+    } else {
+        mode_ = Mode::Panel;
+        host_.invalidate();
+    }
+    return 0;
+}
+
+int HomeItem::onKey(std::uint32_t key) {
+    namespace vk = platform::vk;
+    switch (key) {
+        case vk::Up:
+        case vk::Down: {
+            if (mode_ == Mode::Tabs && key == vk::Down) {
+                mode_ = Mode::Panel;
+            } else if (mode_ == Mode::Panel && key == vk::Up && model_.hasTabs()) {
+                mode_ = Mode::Tabs;
+            } else {
+                return 0;  // the host moves on to the next item
+            }
+            host_.invalidate();
+            return 1;
+        }
+        case vk::Left:
+        case vk::Right: {
+            int count = model_.tabCount();
+            if (count > 0) {
+                int step = key == vk::Right ? 1 : count - 1;
+                selectTab((currentTab_ - 1 + step) % count + 1);
+            } else if (mode_ == Mode::Panel) {
+                nextWideLayout();
+            }
+            return 1;
+        }
+        case vk::Return: {
+            const home::Layout* layout = currentLayout();
+            int action = core::settings::read(home::keys::OptHomeAction);
+            if (layout && layout->startRoamForced())
+                action = 1;
+            if (action == 0)
+                stepFavourite();
+            else if (action == 1)
+                startMainProgram();
+            return 1;
+        }
+        default:
+            return 0;
+    }
+}
+
+int HomeItem::onNavigation(std::uint32_t key) {
+    int used = onKey(key);
+    if (key == platform::vk::Left || key == platform::vk::Right)
+        return 1;
+    return used;
+}
+
+void HomeItem::nextWideLayout() {
+    if (!layout_)
+        return;
+    layout_ = model_.nextLayout(*layout_, screenWidth_);
+    refreshData();
+    const home::Layout* layout = currentLayout();
+    rotateSeconds_ = layout ? home::rotationSeconds(rotation_, *layout) : 0;
+    restartRotation();
+}
+
+void HomeItem::startMainProgram() {
+    const home::Layout* layout = currentLayout();
+    if (!layout || layout->startRoam.empty())
+        return;
+    core::settings::write(core::keys::HomeStarting, layout->startRoamScreen());
+    host_.startProgram(mainPath_ + kMainProgram, kHomeScreenArgument);
+}
+
+void HomeItem::showMenu() {
+    bool busy = core::commsBusy() != 0;
+    std::vector<MenuEntry> entries;
+    entries.push_back({command::OpenProgram, core::languageString(615)});
+    entries.push_back({0, L""});
+    if (busy)
+        entries.push_back({command::CancelUpdate, core::languageString(137)});
+    else
+        entries.push_back({command::Update, core::languageString(616)});
+    if (rotateSeconds_ > 0) {
+        entries.push_back({0, L""});
+        if (paused_)
+            entries.push_back({command::Resume, core::languageString(617)});
+        else
+            entries.push_back({command::Pause, core::languageString(618)});
+    }
+    std::uint32_t chosen = host_.popupMenu({scale_, scale_ + 16 * scale_}, entries);
+    switch (chosen) {
+        case command::OpenProgram:
+            host_.startProgram(mainPath_ + kMainProgram, L"");
+            break;
+        case command::Update:
+            host_.startProgram(std::wstring(core::kCommsProgramPath), kUpdateRequest);
+            break;
+        case command::CancelUpdate:
+            core::cancelComms();
+            break;
+        case command::Pause:
+            paused_ = true;
+            host_.killTimer(timer::Rotate);
+            core::settings::write(home::keys::HomePaused, 1);
+            break;
+        case command::Resume:
+            paused_ = false;
+            restartRotation();
+            core::settings::write(home::keys::HomePaused, 0);
+            break;
+        default:
+            break;
+    }
+    host_.invalidate();
+}
+
+}  // namespace todayplugin
