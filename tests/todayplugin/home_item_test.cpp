@@ -60,6 +60,16 @@ std::string sourceFile(const std::string& relative) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+std::string firstLines(const std::string& text, int count) {
+    std::size_t end = 0;
+    for (int i = 0; i < count && end != std::string::npos; ++i) {
+        end = text.find('\n', end);
+        if (end != std::string::npos)
+            ++end;
+    }
+    return text.substr(0, end);
+}
+
 // The comms program's window, as the shared core looks for it.
 bool gCommsWindow = false;
 platform::WindowHandle findComms(std::wstring_view, std::wstring_view) {
@@ -84,7 +94,8 @@ class TodayItem : public ::testing::Test {
         core::setWindowLink({&noBox, &findComms, &noPost, &noRepaint, &noQuit, &noMessage});
         gCommsWindow = false;
         core::writeSetting(L"MainPath", kInstall);
-        writeDeviceFile(std::wstring(kInstall) + L"mycities.dat", sourceFile("data/mycities.dat"));
+        writeDeviceFile(std::wstring(kInstall) + L"mycities.dat",
+                        firstLines(sourceFile("data/mycities.dat"), 3));
         useLayout(kTabbed);
         for (const wchar_t* name :
              {L"OptHomeRotate", L"HomePaused", L"OptHomeAction", L"SchedulerStatus",
@@ -194,9 +205,8 @@ TEST_F(TodayItem, FirstPanelTapSelectsThePanelTheNextStepsTheFavourite) {
     item.onTap({120, 40});
     EXPECT_EQ(item.favourite(), 2);
     item.onTap({120, 40});
-    item.onTap({120, 40});
-    EXPECT_EQ(item.favourite(), 4);
-    item.onTap({120, 40});  // four favourites: after the last comes the first
+    EXPECT_EQ(item.favourite(), 3);
+    item.onTap({120, 40});  // three favourites: after the last comes the first
     EXPECT_EQ(item.favourite(), 1);
     EXPECT_EQ(host.selectionsTaken, 1);
 }
