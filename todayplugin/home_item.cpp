@@ -5,8 +5,7 @@
 #include "core/comms.h"
 #include "core/language.h"
 #include "core/settings_keys.h"
-#include "gfx/resample.h"
-#include "gfx/targa.h"
+#include "gfx/settings_keys.h"
 #include "home/settings_keys.h"
 #include "platform/api/window.h"
 
@@ -22,34 +21,34 @@ constexpr wchar_t kHomeScreenArgument[] = L"/homescreen";
 // The comms program's request for every favourite's weather from the item's menu.
 constexpr wchar_t kUpdateRequest[] = L"/manual 14";
 
-// A picture of the install folder at size x size pixels; null when it does not load.
-std::shared_ptr<const gfx::TargaPixels> loadIcon(const std::wstring& devicePath, int size) {
-    std::unique_ptr<gfx::TargaPixels> picture;
-    if (gfx::loadTarga(devicePath, picture) != gfx::TargaStatus::Loaded || !picture)
-        return nullptr;
-    if (picture->width == size && picture->height == size)
-        return std::shared_ptr<const gfx::TargaPixels>(std::move(picture));
-    auto scaled = std::make_shared<gfx::TargaPixels>(gfx::resampleTarga(*picture, size, size));
-    return scaled->width > 0 ? scaled : nullptr;
+home::DataSources sourcesFor(const std::wstring& mainPath) {
+    home::DataSources sources;
+    sources.mainPath = mainPath;
+    sources.downloadPath = core::settings::read(core::keys::DownloadPath);
+    if (sources.downloadPath.empty())
+        sources.downloadPath = core::downloadPathOf(mainPath);
+    return sources;
 }
 
 }  // namespace
 
-HomeItem::HomeItem(ItemHost& host, std::wstring layoutPath)
-    : host_(host), layoutPath_(std::move(layoutPath)) {
+HomeItem::HomeItem(ItemHost& host, std::wstring layoutPath, std::wstring mainPath)
+    : host_(host),
+      layoutPath_(std::move(layoutPath)),
+      mainPath_(std::move(mainPath)),
+      data_(sourcesFor(mainPath_)),
+      painter_(mainPath_) {
     namespace hk = home::keys;
-    mainPath_ = core::settings::read(core::keys::MainPath);
     Rect work = host_.workArea();
     screenWidth_ = std::max(1, work.width());
     double scale = home::layoutScale(screenWidth_);
     scale_ = static_cast<int>(scale);
     paused_ = core::settings::read(hk::HomePaused) != 0;
-    favourites_.load(mainPath_);
-    favourite_ = 1;
+    data_.loadFavourites();
+    data_.readSettings();
     itemHeight_ = 18 * scale_;
-    dayDate_ = core::settings::read(hk::OptHomeDayDate) != 2;
+    clockFace_ = core::settings::read(gfx::keys::OptClock);
     rotation_ = home::rotationFor(core::settings::read(hk::OptHomeRotate), rotation_);
-    loadImages();
     refreshColours();
     model_ = home::readLayoutFile(layoutPath_, scale);
     mode_ = model_.hasTabs() ? Mode::Tabs : Mode::Panel;
@@ -63,16 +62,11 @@ HomeItem::~HomeItem() {
     host_.killTimer(timer::Busy);
 }
 
-void HomeItem::loadImages() {
-    int size = 16 * scale_;
-    homeIcon_ = loadIcon(mainPath_ + L"home\\today_homescreen.tga", size);
-}
-
 void HomeItem::refreshColours() {
-    text_ = host_.colour(HostColour::Text);
-    highlightedText_ = host_.colour(HostColour::HighlightedText);
-    highlight_ = host_.colour(HostColour::Highlight);
-    lines_ = host_.colour(HostColour::Lines);
+    colours_.text = host_.colour(HostColour::Text);
+    colours_.highlightedText = host_.colour(HostColour::HighlightedText);
+    colours_.highlight = host_.colour(HostColour::Highlight);
+    colours_.line = host_.colour(HostColour::Lines);
 }
 
 const home::Layout* HomeItem::currentLayout() const {
@@ -145,10 +139,9 @@ void HomeItem::setFocus(bool focus) {
 }
 
 void HomeItem::stepFavourite() {
-    int count = favourites_.table().rowCount();
-    if (count <= 0)
+    if (data_.favouriteCount() <= 0)
         return;
-    favourite_ = favourite_ >= count ? 1 : favourite_ + 1;
+    data_.nextFavourite();
     refreshObjects(true);
     host_.invalidate();
 }
@@ -161,12 +154,6 @@ void HomeItem::checkBusy() {
         busyTimer_ = false;
         host_.invalidate();
         return;
-    }
-    if (busyImages_.empty()) {
-        for (int i = 1; i <= 4; ++i) {
-            busyImages_.push_back(loadIcon(
-                mainPath_ + L"home\\today_scheduler" + std::to_wstring(i) + L".tga", 16 * scale_));
-        }
     }
     if (busyFrame_ == 0)
         busyFrame_ = 1;
@@ -194,11 +181,8 @@ void HomeItem::onTimer(std::uint32_t id) {
     host_.invalidate();
 }
 
-Rect HomeItem::tabRect(int index) const {
-    int count = std::max(1, model_.tabCount());
-    int left = 20 * scale_;
-    int width = (std::max(0, host_.clientRect().width() - left)) / count;
-    return {left + index * width, 0, left + (index + 1) * width, model_.tabHeight};
+Rect HomeItem::itemRect() const {
+    return host_.clientRect();
 }
 
 int HomeItem::onTap(Point p) {
@@ -207,19 +191,14 @@ int HomeItem::onTap(Point p) {
         host_.invalidate();
         host_.tookSelection();
     }
-    Rect icon{scale_, scale_, scale_ + 16 * scale_, scale_ + 16 * scale_};
-    if (icon.contains(p)) {
+    if (home::homeIconRect(itemRect(), model_).contains(p)) {
         showMenu();
         return 1;
     }
-    if (model_.hasTabs()) {
-        for (int i = 0; i < model_.tabCount(); ++i) {
-            if (tabRect(i).contains(p)) {
-                mode_ = Mode::Tabs;
-                selectTab(i + 1);
-                return 1;
-            }
-        }
+    if (int tab = model_.hasTabs() ? home::tabAt(itemRect(), model_, p) : 0) {
+        mode_ = Mode::Tabs;
+        selectTab(tab);
+        return 1;
     }
     if (mode_ == Mode::Panel) {
         stepFavourite();

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "gfx/targa.h"
+#include "home/home_data.h"
 #include "home/layout.h"
+#include "home/layout_painter.h"
 #include "platform/api/draw.h"
 #include "todayplugin/item_host.h"
-#include "worldtime/favourites.h"
 
 namespace todayplugin {
 
@@ -38,7 +38,7 @@ constexpr std::uint32_t OpenProgram = 1, Update = 2, CancelUpdate = 3, Pause = 4
 class HomeItem {
   public:
     // Reads the settings, the favourites and the layout file, then selects tab 1.
-    HomeItem(ItemHost& host, std::wstring layoutPath);
+    HomeItem(ItemHost& host, std::wstring layoutPath, std::wstring mainPath);
     ~HomeItem();
     HomeItem(const HomeItem&) = delete;
     HomeItem& operator=(const HomeItem&) = delete;
@@ -59,7 +59,7 @@ class HomeItem {
     bool hasFocus() const { return focus_; }
     Mode mode() const { return mode_; }
     int currentTab() const { return currentTab_; }
-    int favourite() const { return favourite_; }
+    int favourite() const { return data_.currentFavourite(); }
     int busyFrame() const { return busyFrame_; }
     const home::Layout* currentLayout() const;
     const home::LayoutModel& model() const { return model_; }
@@ -76,7 +76,6 @@ class HomeItem {
     void paint(platform::Bitmap& target);
 
   private:
-    void loadImages();
     void stepFavourite();
     void checkBusy();
     void readRotation();
@@ -84,24 +83,19 @@ class HomeItem {
     void showMenu();
     void startMainProgram();
     void nextWideLayout();
-    platform::Rect panelRect() const;
-    platform::Rect tabRect(int index) const;  // 0-based
-    void paintTabs(platform::DeviceContext& dc, platform::Point origin);
-    void paintHighlight(platform::Bitmap& target, const platform::Rect& area) const;
-    bool highlighted() const { return focus_; }
-    // The current layout's objects: their data, read again (force) or where it changes with
-    // the time, and their drawing. Both go through the home painter.
+    // The current layout's objects gather their data again: force re-reads the weather files,
+    // else only what changes with the time is new.
     void refreshObjects(bool force);
-    void paintObjects(platform::DeviceContext& dc, platform::Point origin);
-    // The font a layout names by id; the default font when none is defined.
-    platform::FontRef fontFor(int id);
+    platform::Rect itemRect() const;
 
     ItemHost& host_;
     std::wstring layoutPath_;
     std::wstring mainPath_;
     home::LayoutModel model_;
     std::optional<std::size_t> layout_;
-    worldtime::Favourites favourites_;
+    home::HomeData data_;
+    home::LayoutPainter painter_;
+    home::LayoutContent content_;
     home::Rotation rotation_;
     int scale_ = 1;
     int screenWidth_ = 240;
@@ -109,16 +103,12 @@ class HomeItem {
     int currentTab_ = 1;
     Mode mode_ = Mode::Panel;
     bool focus_ = false;
-    int favourite_ = 1;
     int rotateSeconds_ = 0;
     bool busyTimer_ = false;
     bool paused_ = false;
     int busyFrame_ = 0;
-    bool dayDate_ = true;
-    platform::Colour text_ = 0, highlightedText_ = 0xFFFFFF, highlight_ = 0x800000, lines_ = 0;
-    std::vector<std::pair<int, platform::FontRef>> fonts_;
-    std::shared_ptr<const gfx::TargaPixels> homeIcon_;
-    std::vector<std::shared_ptr<const gfx::TargaPixels>> busyImages_;
+    std::wstring clockFace_;
+    home::PaintColours colours_ = home::PaintColours::system();
 };
 
 }  // namespace todayplugin

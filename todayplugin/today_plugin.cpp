@@ -20,8 +20,8 @@ using platform::Rect;
 void TodayPlugin::ensureItem() {
     if (item_)
         return;
-    std::wstring path = home::layoutFilePath(core::settings::read(core::keys::MainPath));
-    item_ = std::make_unique<HomeItem>(host_, path);
+    std::wstring mainPath = core::settings::read(core::keys::MainPath);
+    item_ = std::make_unique<HomeItem>(host_, home::layoutFilePath(mainPath), mainPath);
 }
 
 int TodayPlugin::queryRefresh(VornTodayListItem& record) {
