@@ -18,6 +18,8 @@ namespace {
 
 constexpr wchar_t kMainProgram[] = L"vornroamer3.exe";
 constexpr wchar_t kHomeScreenArgument[] = L"/homescreen";
+// The main program's home-mode screen, as HomeStarting names it.
+constexpr wchar_t kHomeScreenName[] = L"start_now";
 // The comms program's request for every favourite's weather from the item's menu.
 constexpr wchar_t kUpdateRequest[] = L"/manual 14";
 
@@ -200,6 +202,16 @@ int HomeItem::onTap(Point p) {
         selectTab(tab);
         return 1;
     }
+    // A clock opens the main program: on the layout's own screen, else on the home screen.
+    if (const home::Layout* layout = currentLayout()) {
+        for (const auto& object : layout->objects) {
+            if (object.kind == home::ObjectKind::Clock && object.rect.contains(p)) {
+                mode_ = Mode::Panel;
+                startMainProgram(kHomeScreenName);
+                return 1;
+            }
+        }
+    }
     if (mode_ == Mode::Panel) {
         stepFavourite();
     } else {
@@ -268,11 +280,14 @@ void HomeItem::nextWideLayout() {
     restartRotation();
 }
 
-void HomeItem::startMainProgram() {
+void HomeItem::startMainProgram(std::wstring_view fallback) {
     const home::Layout* layout = currentLayout();
-    if (!layout || layout->startRoam.empty())
+    std::wstring screen = layout ? layout->startRoamScreen() : std::wstring();
+    if (screen.empty())
+        screen = fallback;
+    if (screen.empty())
         return;
-    core::settings::write(core::keys::HomeStarting, layout->startRoamScreen());
+    core::settings::write(core::keys::HomeStarting, screen);
     host_.startProgram(mainPath_ + kMainProgram, kHomeScreenArgument);
 }
 

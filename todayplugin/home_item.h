@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "home/home_data.h"
@@ -81,7 +82,9 @@ class HomeItem {
     void readRotation();
     void restartRotation();
     void showMenu();
-    void startMainProgram();
+    // Starts the main program on the layout's start_roam screen (or the fallback when the
+    // layout names none; nothing without either).
+    void startMainProgram(std::wstring_view fallback = {});
     void nextWideLayout();
     // The current layout's objects gather their data again: force re-reads the weather files,
     // else only what changes with the time is new.

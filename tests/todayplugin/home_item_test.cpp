@@ -30,8 +30,9 @@ const char kTabbed[] =
     "<obj type=\"tab\" tabname=\"Clock\" layout=\"clock\" id=\"1\" fnt=\"0\"/>"
     "<obj type=\"tab\" tabname=\"World\" layout=\"world\" id=\"2\" fnt=\"0\"/>"
     "<obj type=\"tab\" tabname=\"Weather\" layout=\"weather\" id=\"3\" fnt=\"0\"/>"
-    "<layout name=\"clock\" width=\"240\" height=\"60\" start_roam=\"start_now\" "
+    "<layout name=\"clock\" width=\"240\" height=\"60\" start_roam=\"start_weather\" "
     "rotatespeed=\"15\">"
+    "<obj type=\"clock\" x=\"2\" y=\"2\" w=\"50\" h=\"50\" city=\"1\"/>"
     "<obj type=\"cityname\" x=\"60\" y=\"2\" w=\"100\" h=\"14\" city=\"1\"/></layout>"
     "<layout name=\"clock\" width=\"480\" height=\"70\" start_roam=\"start_now\" "
     "rotatespeed=\"15\">"
@@ -310,6 +311,22 @@ TEST_F(TodayItem, ActionKeyStartsTheMainProgramWhenTheLayoutInsists) {
     core::writeNumberSetting(L"OptHomeAction", 1);
     item.selectTab(3);
     item.onKey(vk::Return);
+    EXPECT_EQ(host.started.size(), 1u);
+}
+
+TEST_F(TodayItem, TapOnAClockOpensTheMainProgramOnTheLayoutsScreen) {
+    FakeHost host;
+    auto plugin = startPlugin(host);
+    HomeItem& item = *plugin->item();
+    // The clock sits at 2, 2 below the 16-pixel tab strip, 50 pixels square.
+    EXPECT_EQ(item.onTap({27, 16 + 27}), 1);
+    ASSERT_EQ(host.started.size(), 1u);
+    EXPECT_EQ(host.started[0], std::make_pair(std::wstring(kInstall) + L"vornroamer3.exe",
+                                              std::wstring(L"/homescreen")));
+    EXPECT_EQ(core::readSetting(L"HomeStarting", 64).value_or(L""), L"start_weather");
+    EXPECT_EQ(item.favourite(), 1);  // the tap did not step the favourite
+    // Beside the clock, the same tap is the panel's.
+    item.onTap({27 + 60, 16 + 27});
     EXPECT_EQ(host.started.size(), 1u);
 }
 
