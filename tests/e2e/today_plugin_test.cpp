@@ -162,3 +162,22 @@ TEST_F(TodayPluginFlow, BrokenLibraryIsLeftOutAndTheScreenCarriesOn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TodayPluginInstall, InstallingRegistersTheItemAndRemovingTakesItAway) {
+    TestDevice device;
+    // Installed by `vorndev init`; the main program has never run.
+    auto item = platform::RegistryKey::open(platform::Hive::LocalMachine,
+                                            L"Software\\Microsoft\\Today\\Items\\\"VornRoamer\"");
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->queryString(L"DLL", 520).value_or(L""), L"\\windows\\VornRoamerToday.dll");
+    EXPECT_EQ(item->queryDword(L"Enabled").value_or(0), 1u);
+
+    CommandResult removed = vorndev({"uninstall", "--device", device.root().string()});
+    ASSERT_EQ(removed.exitCode, 0) << removed.err;
+    EXPECT_FALSE(platform::registryKeyExists(platform::Hive::LocalMachine,
+                                             L"Software\\Microsoft\\Today\\Items\\\"VornRoamer\""));
+}
+
+}  // namespace

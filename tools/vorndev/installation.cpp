@@ -8,7 +8,9 @@
 #include <set>
 #include <system_error>
 
+#include "core/settings.h"
 #include "platform/api/device.h"
+#include "platform/api/registry.h"
 #include "platform/api/window.h"
 #include "tools/vorndev/build_layout.h"
 #include "tools/vorndev/command_line.h"
@@ -255,6 +257,10 @@ InstallSummary installSystem() {
         installed.insert(program.devicePath);
         summary.linked.push_back(program.devicePath);
     }
+    // The package carries the Today item's registration with the plug-in, so the Today screen
+    // shows it before the main program has ever run.
+    if (installed.count(std::wstring(core::kTodayPluginPath)))
+        core::registerTodayItem();
 
     // Files of an earlier installation that this one no longer carries go away, as an
     // upgrade would remove them.
@@ -277,6 +283,8 @@ void uninstallSystem() {
     }
     for (const auto& path : readManifest()) removeInstalled(path);
     removeEmptyFolders(hostPathOrFail(kInstallFolder));
+    // The package's registry entries go with it.
+    platform::deleteRegistryKey(platform::Hive::LocalMachine, core::kTodayItemKeyPath);
     platform::deleteFile(kManifest);
     if (hook)
         hook->uninstallExit();
