@@ -8,7 +8,6 @@
 #include <set>
 #include <system_error>
 
-#include "core/settings.h"
 #include "platform/api/device.h"
 #include "platform/api/registry.h"
 #include "platform/api/window.h"
@@ -175,6 +174,29 @@ void removeEmptyFolders(const fs::path& top) {
 
 }  // namespace
 
+namespace {
+
+// The Today item as the package's registry section writes it. An item already there keeps the
+// user's choices (Enabled) and only learns the library's path.
+constexpr wchar_t kTodayItemKey[] = L"Software\\Microsoft\\Today\\Items\\\"VornRoamer\"";
+constexpr wchar_t kTodayPlugin[] = L"\\windows\\VornRoamerToday.dll";
+
+void registerTodayItem() {
+    bool existed = platform::registryKeyExists(platform::Hive::LocalMachine, kTodayItemKey);
+    auto key = platform::RegistryKey::create(platform::Hive::LocalMachine, kTodayItemKey);
+    if (!key)
+        return;
+    key->setString(L"DLL", kTodayPlugin);
+    if (existed)
+        return;
+    key->setDword(L"Enabled", 1);
+    key->setDword(L"Options", 0);
+    key->setDword(L"Type", 4);
+    key->setDword(L"Selectability", 2);
+}
+
+}  // namespace
+
 bool isDevice(const fs::path& root) {
     std::error_code ec;
     return fs::exists(root / ".device" / "state.db", ec);
@@ -259,8 +281,8 @@ InstallSummary installSystem() {
     }
     // The package carries the Today item's registration with the plug-in, so the Today screen
     // shows it before the main program has ever run.
-    if (installed.count(std::wstring(core::kTodayPluginPath)))
-        core::registerTodayItem();
+    if (installed.count(kTodayPlugin))
+        registerTodayItem();
 
     // Files of an earlier installation that this one no longer carries go away, as an
     // upgrade would remove them.
@@ -284,7 +306,7 @@ void uninstallSystem() {
     for (const auto& path : readManifest()) removeInstalled(path);
     removeEmptyFolders(hostPathOrFail(kInstallFolder));
     // The package's registry entries go with it.
-    platform::deleteRegistryKey(platform::Hive::LocalMachine, core::kTodayItemKeyPath);
+    platform::deleteRegistryKey(platform::Hive::LocalMachine, kTodayItemKey);
     platform::deleteFile(kManifest);
     if (hook)
         hook->uninstallExit();
