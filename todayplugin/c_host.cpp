@@ -6,8 +6,6 @@
 #include <exception>
 #include <string>
 
-#include "core/language.h"
-#include "core/record_table.h"
 #include "core/settings_keys.h"
 #include "core/window_link.h"
 #include "platform/api/device.h"
@@ -120,21 +118,7 @@ std::uint32_t linkRegister(std::wstring_view name) {
     return h->registerMessage(h->context, std::wstring(name).c_str());
 }
 
-// The language the user chose; English texts of the code stay when its files are missing.
-void loadLanguage() {
-    std::wstring folder = core::settings::read(core::keys::MainPath);
-    if (folder.empty() || !platform::fileExists(folder + L"lang\\lang.dat"))
-        return;
-    if (!core::buildLanguageList(folder, 1, 9))
-        return;
-    core::RecordTable& list = core::languageList();
-    std::wstring stored = core::settings::read(core::keys::OptLang);
-    if (!stored.empty())
-        list.setCurrentRow(list.find(core::languageListField::Code, stored));
-    core::openLanguage(folder, true, true);
-}
-
-// Joins the host: its device, its window system for the core, the user's language.
+// Joins the host: its device and its window system for the core.
 void attach(const VornTodayHost* host) {
     Loaded& l = loaded();
     if (l.host == host)
@@ -146,7 +130,6 @@ void attach(const VornTodayHost* host) {
     std::string root(host->deviceRoot, strnlen(host->deviceRoot, 4096));
     platform::setDeviceRoot(root);
     core::setWindowLink({&linkBox, &linkFind, &linkPost, &linkRepaint, &linkQuit, &linkRegister});
-    loadLanguage();
 }
 
 std::intptr_t itemProc(void*, std::uint32_t window, std::uint32_t message, std::uint64_t wp,

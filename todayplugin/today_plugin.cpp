@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/language.h"
+#include "core/record_table.h"
 #include "core/settings_keys.h"
 #include "core/window_link.h"
 #include "home/layout.h"
@@ -17,11 +18,29 @@ namespace todayplugin {
 
 using platform::Rect;
 
+namespace {
+
+// The language the user chose; the code's own English texts stay when its files are missing.
+void loadLanguage(const std::wstring& folder) {
+    if (folder.empty() || !platform::fileExists(folder + L"lang\\lang.dat"))
+        return;
+    if (!core::buildLanguageList(folder, 1, 9))
+        return;
+    core::RecordTable& list = core::languageList();
+    std::wstring stored = core::settings::read(core::keys::OptLang);
+    if (!stored.empty())
+        list.setCurrentRow(list.find(core::languageListField::Code, stored));
+    core::openLanguage(folder, true, true);
+}
+
+}  // namespace
+
 void TodayPlugin::ensureItem() {
     if (item_)
         return;
-    std::wstring mainPath = core::settings::read(core::keys::MainPath);
-    item_ = std::make_unique<HomeItem>(host_, home::layoutFilePath(mainPath), mainPath);
+    builtFor_ = core::settings::read(core::keys::MainPath);
+    loadLanguage(builtFor_);
+    item_ = std::make_unique<HomeItem>(host_, home::layoutFilePath(builtFor_), builtFor_);
 }
 
 int TodayPlugin::queryRefresh(VornTodayListItem& record) {
@@ -29,6 +48,10 @@ int TodayPlugin::queryRefresh(VornTodayListItem& record) {
         item_.reset();
         core::settings::write(core::keys::OptHomeLayoutReload, 0);
     }
+    // The main program publishes the install folder at each start: an item built before it
+    // ever ran (or before it moved) finds its files only now.
+    if (item_ && core::settings::read(core::keys::MainPath) != builtFor_)
+        item_.reset();
     if (item_) {
         if (item_->takeUpdateRequest())
             host_.invalidate();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/api/today_item.h"
 #include "todayplugin/home_item.h"
@@ -39,6 +40,7 @@ class TodayPlugin {
 
     ItemHost& host_;
     std::unique_ptr<platform::Bitmap> canvas_;
+    std::wstring builtFor_;  // the install folder the item was built with
     std::unique_ptr<HomeItem> item_;
     std::uint32_t reportedHeight_ = 0;
 };

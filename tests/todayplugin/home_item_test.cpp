@@ -7,10 +7,12 @@
 #include <fstream>
 #include <string>
 
+#include "core/language.h"
 #include "core/settings.h"
 #include "core/window_link.h"
 #include "home/settings_keys.h"
 #include "platform/api/device.h"
+#include "platform/api/registry.h"
 #include "platform/api/window.h"
 #include "tests/platform/support/test_device.h"
 #include "tests/todayplugin/support/fake_host.h"
@@ -382,6 +384,39 @@ TEST_F(TodayItem, BusyImagesCycleOncePerSecondAndTheMenuOffersCancelling) {
     item.onTimer(timer::Busy);
     EXPECT_EQ(item.busyFrame(), 0);
     EXPECT_FALSE(host.hasTimer(timer::Busy));
+}
+
+TEST_F(TodayItem, ItemBuiltBeforeTheMainProgramPublishedItsPathsIsRebuiltOnceItHas) {
+    // The Today screen starts before the main program has ever run on a new device.
+    core::writeSetting(L"MainPath", L"");
+    platform::RegistryKey::open(platform::Hive::CurrentUser, core::kSettingsKeyPath)
+        ->deleteValue(L"OptHomeLayout");
+    writeDeviceFile(std::wstring(kInstall) + L"home\\today_default.xml", kTabbed);
+    FakeHost host;
+    TodayPlugin plugin(host);
+    VornTodayListItem record{};
+    plugin.queryRefresh(record);
+    EXPECT_EQ(plugin.item()->currentLayout(), nullptr);
+
+    core::writeSetting(L"MainPath", kInstall);
+    plugin.queryRefresh(record);
+    ASSERT_NE(plugin.item()->currentLayout(), nullptr);
+    EXPECT_EQ(plugin.item()->currentLayout()->name, L"clock");
+}
+
+TEST_F(TodayItem, MenuTextsComeFromTheChosenLanguage) {
+    for (const char* file : {"lang.dat", "lang.0409.mui.txt", "lang.0407.mui.txt"})
+        writeDeviceFile(std::wstring(kInstall) + L"lang\\" + platform::fromUtf8(file),
+                        sourceFile(std::string("data/lang/") + file));
+    core::writeSetting(L"OptLang", L"0407");
+    FakeHost host;
+    auto plugin = startPlugin(host);
+    plugin->item()->onTap({5, 5});
+    ASSERT_FALSE(host.menus.empty());
+    const std::wstring& open = host.menus[0][0].text;
+    EXPECT_FALSE(open.empty());
+    EXPECT_NE(open, L"NotLoaded");
+    EXPECT_EQ(open, core::languageString(615));
 }
 
 TEST_F(TodayItem, MissingOrBrokenLayoutLeavesAnEmptyItemOfTheMinimumHeight) {
