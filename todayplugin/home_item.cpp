@@ -46,6 +46,7 @@ HomeItem::HomeItem(ItemHost& host, std::wstring layoutPath, std::wstring mainPat
     double scale = home::layoutScale(screenWidth_);
     scale_ = static_cast<int>(scale);
     paused_ = core::settings::read(hk::HomePaused) != 0;
+    autoHeightSetting_ = core::settings::read(hk::OptHomeAutoHt) != 2;
     data_.loadFavourites();
     data_.readSettings();
     itemHeight_ = 18 * scale_;
@@ -76,8 +77,7 @@ const home::Layout* HomeItem::currentLayout() const {
 }
 
 int HomeItem::wantedHeight() const {
-    bool autoHeight =
-        model_.autoHeight.value_or(core::settings::read(home::keys::OptHomeAutoHt) != 2);
+    bool autoHeight = model_.autoHeight.value_or(autoHeightSetting_);
     int height = 0;
     if (!currentLayout())
         height = 0;  // nothing to show: the minimum
@@ -88,12 +88,9 @@ int HomeItem::wantedHeight() const {
     return height > 0 ? height : 16 * scale_;
 }
 
-bool HomeItem::takeUpdateRequest() {
-    if (core::settings::read(home::keys::PluginUpdateData) == 0)
-        return false;
+void HomeItem::takeUpdateRequest() {
     refreshData();
     core::settings::write(home::keys::PluginUpdateData, 0);
-    return true;
 }
 
 void HomeItem::refreshData() {

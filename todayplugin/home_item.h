@@ -52,8 +52,8 @@ class HomeItem {
     void refreshColours();
     // Reads every object's data again and restarts the 30-second refresh.
     void refreshData();
-    // PluginUpdateData: read the data again and clear the flag; true when it was set.
-    bool takeUpdateRequest();
+    // PluginUpdateData was set: read the data again and clear the flag.
+    void takeUpdateRequest();
 
     void selectTab(int tab);
     void setFocus(bool focus);
@@ -109,6 +109,7 @@ class HomeItem {
     int rotateSeconds_ = 0;
     bool busyTimer_ = false;
     bool paused_ = false;
+    bool autoHeightSetting_ = true;  // OptHomeAutoHt, read when the item is built
     int busyFrame_ = 0;
     std::wstring clockFace_;
     home::PaintColours colours_ = home::PaintColours::system();

@@ -44,17 +44,21 @@ void TodayPlugin::ensureItem() {
 }
 
 int TodayPlugin::queryRefresh(VornTodayListItem& record) {
-    if (core::settings::read(core::keys::OptHomeLayoutReload) != 0) {
+    // Asked every 2 seconds for the life of the device: the settings key is opened once.
+    auto settings = core::settings::openSettings();
+    bool reload = settings && core::settings::read(*settings, core::keys::OptHomeLayoutReload);
+    bool update = settings && core::settings::read(*settings, home::keys::PluginUpdateData);
+    if (reload) {
         item_.reset();
         core::settings::write(core::keys::OptHomeLayoutReload, 0);
     }
     // The main program publishes the install folder at each start: an item built before it
-    // ever ran (or before it moved) finds its files only now.
-    if (item_ && core::settings::read(core::keys::MainPath) != builtFor_)
+    // ever ran finds its files only now.
+    if (item_ && builtFor_.empty() && !core::settings::read(core::keys::MainPath).empty())
         item_.reset();
     if (item_) {
-        if (item_->takeUpdateRequest())
-            host_.invalidate();
+        if (update)
+            item_->takeUpdateRequest();
     } else {
         ensureItem();
     }
