@@ -7,6 +7,7 @@
 #include "core/settings_key.h"
 #include "core/text_case.h"
 #include "home/settings_keys.h"
+#include "platform/api/device.h"
 #include "worldtime/date_helpers.h"
 
 namespace home {
@@ -348,8 +349,34 @@ LayoutModel readLayoutFile(std::wstring_view devicePath, double scale) {
     return buildLayoutModel(*document, scale);
 }
 
+bool LayoutCache::load(std::wstring_view devicePath, double scale) {
+    auto mapping = platform::MappedFile::open(devicePath);
+    std::span<const std::uint8_t> view;
+    // Larger files than the reader takes are not kept: they give an empty model.
+    bool readable = mapping && mapping->bytes().size() <= core::XmlLimits{}.maxChars * 4;
+    if (readable)
+        view = mapping->bytes();
+    bool same = loaded_ && path_ == devicePath && scale_ == scale &&
+                bytes_.has_value() == readable &&
+                (!readable || std::equal(view.begin(), view.end(), bytes_->begin(), bytes_->end()));
+    if (same)
+        return false;
+    path_ = devicePath;
+    scale_ = scale;
+    loaded_ = true;
+    if (readable) {
+        bytes_.emplace(view.begin(), view.end());
+        model_ = parseLayout(*bytes_, scale);
+    } else {
+        bytes_.reset();
+        model_ = buildLayoutModel(core::XmlElement{}, scale);
+    }
+    return true;
+}
+
 std::wstring layoutFilePath(std::wstring_view mainPath) {
-    if (auto chosen = core::readSetting(keys::OptHomeLayout.name, keys::OptHomeLayout.byteLimit))
+    auto chosen = core::readSetting(keys::OptHomeLayout.name, keys::OptHomeLayout.byteLimit);
+    if (chosen && !chosen->empty())
         return *chosen;
     return std::wstring(mainPath) + L"home\\today_default.xml";
 }

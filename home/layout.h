@@ -155,6 +155,24 @@ LayoutModel readLayoutFile(std::wstring_view devicePath, double scale);
 // The same from the file's bytes (UTF-8).
 LayoutModel parseLayout(std::span<const std::uint8_t> bytes, double scale);
 
+// The model of the layout file read last. Reading the same bytes at the same scale again keeps
+// the model: the plug-in is told to reload after changes of favourites or units too, which
+// leave the layout file as it was.
+class LayoutCache {
+  public:
+    // True when the model was built anew (the file, its content or the scale changed). A file
+    // that cannot be read gives an empty model.
+    bool load(std::wstring_view devicePath, double scale);
+    const LayoutModel& model() const { return model_; }
+
+  private:
+    std::wstring path_;
+    double scale_ = 0.0;
+    std::optional<std::vector<std::uint8_t>> bytes_;
+    bool loaded_ = false;
+    LayoutModel model_;
+};
+
 // The layout file to read: the setting OptHomeLayout when present, else mainPath +
 // "home\today_default.xml".
 std::wstring layoutFilePath(std::wstring_view mainPath);

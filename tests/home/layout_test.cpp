@@ -288,3 +288,35 @@ TEST(HomeLayoutFiles, FileChoiceAndReading) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HomeLayoutFiles, UnchangedFileKeepsItsModel) {
+    platform::test::useTestDevice();
+    const std::wstring path = L"\\cache\\layout.xml";
+    auto write = [&](std::string_view text) {
+        ASSERT_TRUE(platform::writeFileAtomic(
+            path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}));
+    };
+    home::LayoutCache cache;
+    EXPECT_TRUE(cache.load(path, 1.0));
+    EXPECT_TRUE(cache.model().empty());
+    EXPECT_FALSE(cache.load(path, 1.0));
+    write(screen("", "<layout name=\"a\" height=\"20\"/>"));
+    EXPECT_TRUE(cache.load(path, 1.0));
+    ASSERT_EQ(cache.model().layouts.size(), 1u);
+    const home::Layout* kept = &cache.model().layouts[0];
+    EXPECT_FALSE(cache.load(path, 1.0));
+    EXPECT_EQ(&cache.model().layouts[0], kept);
+    // Another scale, other content of the same size, or a file gone: built again.
+    EXPECT_TRUE(cache.load(path, 2.0));
+    EXPECT_EQ(cache.model().layouts[0].height, 40);
+    write(screen("", "<layout name=\"b\" height=\"20\"/>"));
+    EXPECT_TRUE(cache.load(path, 2.0));
+    EXPECT_EQ(cache.model().layouts[0].name, L"b");
+    platform::deleteFile(path);
+    EXPECT_TRUE(cache.load(path, 2.0));
+    EXPECT_TRUE(cache.model().empty());
+}
+
+}  // namespace

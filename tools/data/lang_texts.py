@@ -671,4 +671,6 @@ T = {
     755: ("4 counters", "4 Zähler"),
     756: ("Keep the device awake", "Gerät wach halten"),
     757: ("Counters shown", "Angezeigte Zähler"),
+    # home layouts: the quick alarm as the next alarm's name
+    760: ("Quick alarm", "Schnellwecker"),
 }

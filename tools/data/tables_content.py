@@ -228,9 +228,15 @@ FONTS = """  <obj type="fnt" name="Tahoma" size="8" bold="0" id="0"/>
 """
 
 
-def layout_clock(width, x0=0):
+# Every layout comes four times: for 240- and 480-pixel-wide screens (240 layout units, drawn
+# at twice the size on the wide one) and for 320- and 640-pixel-wide landscape screens (320
+# units), so that a panel always fills the item's width.
+VARIANTS = ((240, 240), (480, 240), (320, 320), (640, 320))
+
+
+def layout_clock(width, units, x0=0):
     """Home city clock, time, date, next alarm and today's weather."""
-    w = 240 - x0
+    w = units - x0
     return f"""  <layout name="clock" width="{width}" height="68" start_roam="start_now" rotatespeed="auto">
     <obj type="clock" x="2" y="2" w="52" h="52" city="1"/>
     <obj type="cityname" x="58" y="2" w="{w - 112}" h="14" fnt="1" city="1"/>
@@ -239,16 +245,18 @@ def layout_clock(width, x0=0):
     <obj type="weather" x="{w - 44}" y="2" w="32" h="32" city="1" day="1" style="icon"/>
     <obj type="weather" x="{w - 52}" y="34" w="48" h="12" fnt="3" city="1" day="1" style="max" showCF="1" jst="center"/>
     <obj type="nextalarmicn" x="58" y="54" w="12" h="12"/>
-    <obj type="nextalarm" x="72" y="54" w="{w - 76}" h="12" fnt="3"/>
+    <obj type="nextalarm" x="72" y="54" w="{w - 148}" h="12" fnt="3"/>
+    <obj type="nextalarmtime" x="{w - 76}" y="54" w="72" h="12" fnt="3" jst="right"/>
   </layout>
 """
 
 
-def layout_world(width, x0=0):
-    """Three favourite cities side by side with clocks and times."""
-    w = (240 - x0) // 3
+def layout_world(width, units, x0=0):
+    """Favourite cities side by side with clocks and times: three, four on a landscape screen."""
+    n = 3 if units == 240 else 4
+    w = (units - x0) // n
     objs = []
-    for i in range(3):
+    for i in range(n):
         x = i * w
         objs.append(f'    <obj type="clock" x="{x + (w - 36) // 2}" y="2" w="36" h="36" city="{i + 1}"/>')
         objs.append(f'    <obj type="cityname" x="{x}" y="38" w="{w}" h="12" fnt="3" city="{i + 1}" jst="center"/>')
@@ -257,16 +265,19 @@ def layout_world(width, x0=0):
             + "\n".join(objs) + "\n  </layout>\n")
 
 
-def layout_weather(width, x0=0):
-    """Current conditions and a three-day forecast of the home city."""
+def layout_weather(width, units, x0=0):
+    """Current conditions and a three-day forecast of the home city (four days in landscape)."""
+    right = units - 4 - x0
     objs = [
-        f'    <obj type="fullcityname" x="{2}" y="1" w="{236 - x0}" h="13" fnt="1" city="1"/>',
-        f'    <obj type="weather_curr" x="{2}" y="14" w="40" h="40" city="1" day="1" style="icon"/>',
-        f'    <obj type="weather_curr" x="{44}" y="16" w="40" h="20" fnt="4" city="1" day="1" style="max" showCF="1"/>',
-        f'    <obj type="weather_curr" x="{44}" y="36" w="70" h="12" fnt="3" city="1" day="1" style="desc"/>',
+        f'    <obj type="fullcityname" x="2" y="1" w="{right - 2}" h="13" fnt="1" city="1"/>',
+        f'    <obj type="weather_curr" x="2" y="14" w="40" h="40" city="1" style="icon"/>',
+        f'    <obj type="weather_curr" x="44" y="16" w="70" h="20" fnt="4" city="1" style="max" showCF="1"/>',
+        f'    <obj type="weather_curr" x="44" y="36" w="72" h="12" fnt="3" city="1" style="desc"/>',
+        f'    <obj type="weather_curr" x="2" y="51" w="114" h="12" fnt="3" city="1" style="windinfo"/>',
     ]
-    cw = (236 - x0 - 118) // 3
-    for d in range(3):
+    days = 3 if units == 240 else 4
+    cw = (right - 118) // days
+    for d in range(days):
         x = 118 + d * cw
         objs.append(f'    <obj type="weather" x="{x}" y="14" w="{cw}" h="12" fnt="3" city="1" day="{d + 1}" style="day/date" jst="center"/>')
         objs.append(f'    <obj type="weather" x="{x + (cw - 24) // 2}" y="26" w="24" h="24" city="1" day="{d + 1}" style="icon"/>')
@@ -275,34 +286,84 @@ def layout_weather(width, x0=0):
             + "\n".join(objs) + "\n  </layout>\n")
 
 
-def home_file(with_tabs, widths, layouts, comment):
-    tabs = ""
-    if with_tabs:
-        tabs = "".join(
-            f'  <obj type="tab" tabname="{cap}" layout="{name}" id="{i + 1}" fnt="3"/>\n'
-            for i, (cap, name) in enumerate([("Clock", "clock"), ("World", "world"), ("Weather", "weather")]))
-    x0 = 0 if with_tabs else 20
+def layout_agenda(width, units, x0=0):
+    """The home city's clock, time and date in large type, the next alarm in full and the home
+    city's weather as its station reports it."""
+    w = units - x0
+    half = w // 2 + 10
+    objs = [
+        '    <obj type="clock" x="2" y="3" w="38" h="38" city="1"/>',
+        f'    <obj type="time" x="44" y="0" w="{half - 48}" h="28" fnt="5" city="1" format="HH:mm"/>',
+        f'    <obj type="date" x="44" y="28" w="{half - 48}" h="13" fnt="3" city="1" format="ddd, d MMM"/>',
+        f'    <obj type="static" x="4" y="45" w="{half - 8}" h="12" fnt="3" text="Next alarm"/>',
+        '    <obj type="nextalarmicn" x="4" y="59" w="12" h="12"/>',
+        f'    <obj type="nextalarmname" x="20" y="58" w="{half - 24}" h="13" fnt="1"/>',
+        f'    <obj type="nextalarmtime" x="20" y="71" w="{half - 24}" h="12" fnt="3"/>',
+        f'    <obj type="nextalarm" x="4" y="71" w="{half - 8}" h="12" fnt="3" jst="right"/>',
+        f'    <obj type="cityname" x="{half}" y="2" w="{w - half - 40}" h="13" fnt="1" city="1"/>',
+        f'    <obj type="weather_2" x="{half}" y="15" w="{w - half - 40}" h="12" fnt="3" city="1" style="stationname"/>',
+        f'    <obj type="weather_curr" x="{w - 38}" y="2" w="34" h="34" city="1" style="icon"/>',
+        f'    <obj type="weather_curr" x="{half}" y="28" w="{w - half - 40}" h="20" fnt="4" city="1" style="max" showCF="1"/>',
+        f'    <obj type="static" x="{half}" y="50" w="50" h="12" fnt="3" text="Feels like"/>',
+        f'    <obj type="weather_2" x="{half + 50}" y="50" w="{w - half - 54}" h="12" fnt="3" city="1" style="comfort" showCF="1"/>',
+        f'    <obj type="static" x="{half}" y="62" w="50" h="12" fnt="3" text="Today"/>',
+        f'    <obj type="weather" x="{half + 50}" y="62" w="{(w - half - 54) // 2}" h="12" fnt="3" city="1" day="1" style="min" showCF="0"/>',
+        f'    <obj type="weather" x="{half + 50 + (w - half - 54) // 2}" y="62" w="{(w - half - 54) // 2}" h="12" fnt="3" city="1" day="1" style="max" showCF="0"/>',
+        f'    <obj type="weather_curr" x="{half}" y="74" w="{w - half - 4}" h="12" fnt="3" city="1" style="windinfo"/>',
+    ]
+    return (f'  <layout name="agenda" width="{width}" height="88" start_roam="*start_alarm" rotatespeed="auto">\n'
+            + "\n".join(objs) + "\n  </layout>\n")
+
+
+def layout_forecast(width, units, x0=0):
+    """Five days (seven in landscape) of the home city's forecast: day, icon, high and low."""
+    w = units - x0
+    days = 5 if units == 240 else 7
+    cw = (w - 4) // days
+    objs = [f'    <obj type="fullcityname" x="2" y="1" w="{w - 4}" h="13" fnt="1" city="1" jst="center"/>']
+    for d in range(days):
+        x = 2 + d * cw
+        objs.append(f'    <obj type="weather" x="{x}" y="14" w="{cw}" h="12" fnt="3" city="1" day="{d + 1}" style="day" jst="center"/>')
+        objs.append(f'    <obj type="weather" x="{x + (cw - 28) // 2}" y="26" w="28" h="28" city="1" day="{d + 1}" style="icon"/>')
+        objs.append(f'    <obj type="weather" x="{x}" y="54" w="{cw}" h="12" fnt="1" city="1" day="{d + 1}" style="max" jst="center"/>')
+        objs.append(f'    <obj type="weather" x="{x}" y="66" w="{cw}" h="12" fnt="3" city="1" day="{d + 1}" style="min" jst="center"/>')
+    return (f'  <layout name="forecast" width="{width}" height="80" start_roam="start_weather" rotatespeed="auto">\n'
+            + "\n".join(objs) + "\n  </layout>\n")
+
+
+FONTS += """  <obj type="fnt" name="Tahoma" size="18" bold="1" id="5"/>
+"""
+
+
+def home_file(tabs, layouts, comment):
+    tab_lines = "".join(
+        f'  <obj type="tab" tabname="{cap}" layout="{name}" id="{i + 1}" fnt="3"/>\n'
+        for i, (cap, name) in enumerate(tabs))
+    x0 = 0 if tabs else 20
     body = ""
     for make in layouts:
-        for w in widths:
-            body += make(w, x0 if not with_tabs else 0)
-    tabheight = 16 if with_tabs else 0
-    text = (f'<?xml version="1.0" encoding="utf-8"?>\n<!-- {comment} -->\n<xml>\n'
-            f'<homescreen hilite="60" autoheight="1" professional_notab_xoff="{0 if with_tabs else 20}" tabheight="{tabheight}">\n'
-            + FONTS + tabs + body + "</homescreen>\n</xml>\n")
-    return text
+        for width, units in VARIANTS:
+            body += make(width, units, x0)
+    tabheight = 16 if tabs else 0
+    return (f'<?xml version="1.0" encoding="utf-8"?>\n<!-- {comment} -->\n<xml>\n'
+            f'<homescreen hilite="60" autoheight="1" professional_notab_xoff="{x0}" tabheight="{tabheight}">\n'
+            + FONTS + tab_lines + body + "</homescreen>\n</xml>\n")
 
 
 def home_layouts():
+    standard = [("Clock", "clock"), ("World", "world"), ("Weather", "weather")]
     files = {
-        "today_default.xml": home_file(True, (240, 480), (layout_clock, layout_world, layout_weather),
+        "today_default.xml": home_file(standard, (layout_clock, layout_world, layout_weather),
                                        "Vorn Roamer home screen: clock, world and weather tabs"),
-        "today_notabs.xml": home_file(False, (240, 480), (layout_clock, layout_world, layout_weather),
+        "today_notabs.xml": home_file((), (layout_clock, layout_world, layout_weather),
                                       "Home screen without tabs: left and right step through the layouts"),
-        "today_clock.xml": home_file(False, (240, 480), (layout_clock,),
+        "today_clock.xml": home_file((), (layout_clock,),
                                      "Home screen: one clock panel with the next alarm and today's weather"),
-        "today_world.xml": home_file(True, (240, 480), (layout_world, layout_clock, layout_weather),
-                                     "Home screen: world clocks first"),
+        "today_world.xml": home_file([("Cities", "world"), ("Forecast", "forecast"), ("Clock", "clock")],
+                                     (layout_world, layout_forecast, layout_clock),
+                                     "Home screen: world clocks first, then the week's forecast"),
+        "today_agenda.xml": home_file((), (layout_agenda,),
+                                      "Home screen: the day at a glance, the next alarm and the weather station"),
     }
     for name, text in files.items():
         write_bytes(data_path("home", name), text.encode("utf-8"))
