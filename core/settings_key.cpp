@@ -31,7 +31,15 @@ int read(const NumberKey& key) {
     auto registryKey = platform::RegistryKey::open(platform::Hive::CurrentUser, kSettingsKeyPath);
     if (!registryKey)
         return key.defaultValue;
-    auto value = registryKey->query(key.name);
+    return read(*registryKey, key);
+}
+
+std::optional<platform::RegistryKey> openSettings() {
+    return platform::RegistryKey::open(platform::Hive::CurrentUser, kSettingsKeyPath);
+}
+
+int read(const platform::RegistryKey& settings, const NumberKey& key) {
+    auto value = settings.query(key.name);
     if (!value)
         return key.defaultValue;
     if (value->type == platform::RegistryType::Dword)

@@ -12,10 +12,12 @@
 
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/settings.h"
+#include "platform/api/registry.h"
 
 namespace core::settings {
 
@@ -44,6 +46,11 @@ struct TextKey {
 // number value, a text longer than the key's limit).
 int read(const NumberKey& key);
 std::wstring read(const TextKey& key);
+
+// The same from the settings key opened once (openSettings), for a caller that reads several
+// values at a time and often: each read then costs one look-up instead of two.
+std::optional<platform::RegistryKey> openSettings();
+int read(const platform::RegistryKey& settings, const NumberKey& key);
 
 // Stores the value as decimal text, brought into the key's range as a read would. False when
 // the settings key could not be written.

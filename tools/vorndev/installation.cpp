@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "platform/api/device.h"
+#include "platform/api/registry.h"
 #include "platform/api/window.h"
 #include "tools/vorndev/build_layout.h"
 #include "tools/vorndev/command_line.h"
@@ -214,6 +215,29 @@ void removeEmptyFolders(const fs::path& top) {
 
 }  // namespace
 
+namespace {
+
+// The Today item as the package's registry section writes it. An item already there keeps the
+// user's choices (Enabled) and only learns the library's path.
+constexpr wchar_t kTodayItemKey[] = L"Software\\Microsoft\\Today\\Items\\\"VornRoamer\"";
+constexpr wchar_t kTodayPlugin[] = L"\\windows\\VornRoamerToday.dll";
+
+void registerTodayItem() {
+    bool existed = platform::registryKeyExists(platform::Hive::LocalMachine, kTodayItemKey);
+    auto key = platform::RegistryKey::create(platform::Hive::LocalMachine, kTodayItemKey);
+    if (!key)
+        return;
+    key->setString(L"DLL", kTodayPlugin);
+    if (existed)
+        return;
+    key->setDword(L"Enabled", 1);
+    key->setDword(L"Options", 0);
+    key->setDword(L"Type", 4);
+    key->setDword(L"Selectability", 2);
+}
+
+}  // namespace
+
 bool isDevice(const fs::path& root) {
     std::error_code ec;
     return fs::exists(root / ".device" / "state.db", ec);
@@ -297,6 +321,10 @@ InstallSummary installSystem() {
         installed.insert(program.devicePath);
         summary.linked.push_back(program.devicePath);
     }
+    // The package carries the Today item's registration with the plug-in, so the Today screen
+    // shows it before the main program has ever run.
+    if (installed.count(kTodayPlugin))
+        registerTodayItem();
 
     // Files of an earlier installation that this one no longer carries go away, as an
     // upgrade would remove them.
@@ -319,6 +347,8 @@ void uninstallSystem() {
     }
     for (const auto& path : readManifest()) removeInstalled(path);
     removeEmptyFolders(hostPathOrFail(kInstallFolder));
+    // The package's registry entries go with it.
+    platform::deleteRegistryKey(platform::Hive::LocalMachine, kTodayItemKey);
     platform::deleteFile(kManifest);
     if (hook)
         hook->uninstallExit();

@@ -4,7 +4,10 @@
 
 #include "tools/vorndev/today_host.h"
 
+#include "tools/vorndev/today_items.h"
+
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,6 +30,10 @@ using namespace platform;
 constexpr wchar_t kClassName[] = L"VornToday";
 constexpr wchar_t kTitle[] = L"Today";
 constexpr std::uintptr_t kClockTimer = 1;
+// Items are asked every two seconds whether they changed.
+constexpr std::uintptr_t kRefreshTimer = 2;
+constexpr std::uint32_t kRefreshMs = 2000;
+constexpr WParam kReloadItems = VORN_TODAY_RELOAD_ITEMS;
 constexpr std::uint32_t kFirstProgramCommand = 1000;
 constexpr std::uint32_t kRotateCommand = 100;
 
@@ -42,6 +49,8 @@ struct TodayHost {
     std::vector<Rect> programRects;  // where each program's tile is drawn
     int shownMinute = -1;
     int pressed = -1;
+    std::unique_ptr<TodayItems> items;
+    int itemsBottom = 0;  // where the items end and the screen's own rows begin
 };
 
 TodayHost& host() {
@@ -64,13 +73,25 @@ std::vector<Program> installedPrograms() {
     return out;
 }
 
-std::vector<std::wstring> todayItems() {
-    std::vector<std::wstring> out;
-    auto key = RegistryKey::open(Hive::LocalMachine, L"Software\\Microsoft\\Today\\Items");
-    if (!key)
-        return out;
-    for (const auto& name : key->subKeys()) out.push_back(name);
-    return out;
+int headerHeight() {
+    return 60 * scale();
+}
+
+// Places the items under the heading; the screen's own rows follow them.
+void layoutItems() {
+    auto& h = host();
+    int bottom = h.items->layout(headerHeight(), clientRect(h.window).width());
+    if (bottom != h.itemsBottom) {
+        h.itemsBottom = bottom;
+        invalidateRect(h.window, nullptr, false);
+    }
+}
+
+void reloadItems() {
+    auto& h = host();
+    h.items->reload();
+    h.itemsBottom = -1;
+    layoutItems();
 }
 
 std::wstring ownerName() {
@@ -126,7 +147,7 @@ void paint(DeviceContext& dc, const Rect& client) {
                 Rect{8 * s, 34 * s, client.right - 8 * s, 56 * s},
                 dt::Left | dt::SingleLine | dt::VCenter);
 
-    int y = 66 * s;
+    int y = std::max(h.itemsBottom, headerHeight()) + 6 * s;
     auto row = [&](const std::wstring& text, FontRef f, Colour c) {
         dc.selectFont(std::move(f));
         dc.setTextColour(c);
@@ -137,9 +158,8 @@ void paint(DeviceContext& dc, const Rect& client) {
     row(ownerName(), bold, rgb(20, 40, 80));
     dc.line(8 * s, y + 2 * s, client.right - 8 * s, y + 2 * s, rgb(180, 190, 210));
     y += 6 * s;
-    auto items = todayItems();
-    row(items.empty() ? L"No Today items installed" : L"Today items", bold, rgb(20, 40, 80));
-    for (const auto& item : items) row(L"  " + item, normal, rgb(40, 40, 40));
+    if (h.items->count() == 0)
+        row(L"No Today items installed", normal, rgb(40, 40, 40));
     y += 4 * s;
     row(L"Programs", bold, rgb(20, 40, 80));
 
@@ -190,8 +210,21 @@ LResult todayProc(WindowHandle w, std::uint32_t msg, WParam wp, LParam lp) {
             if (wp == kClockTimer && deviceLocalTime().minute != h.shownMinute) {
                 invalidateRect(w, nullptr, false);
             }
+            if (wp == kRefreshTimer && h.items->refresh())
+                layoutItems();
+            return 0;
+        case wm::SettingChange:
+            if (wp == kReloadItems)
+                reloadItems();
+            return 0;
+        case wm::KeyDown:
+            if (!h.items->key(static_cast<std::uint32_t>(wp)))
+                return defWindowProc(w, msg, wp, lp);
+            if (h.items->refresh())
+                layoutItems();
             return 0;
         case wm::LButtonDown:
+            h.items->clearSelection();
             h.pressed = programAt(pointFromLParam(lp));
             invalidateRect(w, nullptr, false);
             return 0;
@@ -212,9 +245,17 @@ LResult todayProc(WindowHandle w, std::uint32_t msg, WParam wp, LParam lp) {
             }
             return 0;
         case wm::Size:
+            if (h.items) {
+                // A turned screen changes the items' width and what they show.
+                h.items->refresh();
+                h.itemsBottom = -1;
+                layoutItems();
+            }
             invalidateRect(w, nullptr, false);
             return 0;
         case wm::Destroy:
+            if (h.items)
+                h.items->unload();
             postQuitMessage(0);
             return 0;
         default:
@@ -236,8 +277,11 @@ int runTodayHost(int argc, char** argv) {
     if (!h.window)
         return 1;
     buildMenuBar();
+    h.items = std::make_unique<TodayItems>(h.window);
+    reloadItems();
     setForegroundWindow(h.window);
     setTimer(h.window, kClockTimer, 1000);
+    setTimer(h.window, kRefreshTimer, kRefreshMs);
     Message m;
     while (getMessage(m)) {
         translateMessage(m);
