@@ -166,8 +166,14 @@ Answer<WeatherReport> parseOpenMeteoForecast(std::string_view text) {
     auto document = parseJson(text, answer.failure);
     if (!document)
         return answer;
+    if (!document->is_object()) {
+        answer.failure = missing("an object");
+        return answer;
+    }
     WeatherReport report;
-    if (auto reason = member(*document, "reason"); document->value("error", false) && reason) {
+    const nlohmann::json* error = member(*document, "error");
+    if (auto reason = member(*document, "reason");
+        error && error->is_boolean() && *error && reason) {
         answer.failure = fail(errorCode::ServerFailed, "service refused: " + reason->dump());
         return answer;
     }
