@@ -66,7 +66,7 @@ std::unique_ptr<Fetcher> makeFetcher(const Request& request, const std::atomic<b
         replay = core::readSetting(setting::ReplayPath, core::byteLimit::Path).value_or(L"");
     if (!replay.empty())
         return std::make_unique<ReplayFetcher>(replay);
-    return std::make_unique<HttpFetcher>(cancel);
+    return std::make_unique<HttpFetcher>(cancel, httpOptions());
 }
 
 std::wstring nowText() {

@@ -1,5 +1,6 @@
 #include "commsprogram/job_input.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cwctype>
 
@@ -135,6 +136,15 @@ ServiceBases serviceBases() {
             return ServiceBases::allAt(utf8);
     }
     return {};
+}
+
+HttpOptions httpOptions() {
+    HttpOptions options;
+    if (auto timeout = core::readNumberSetting(setting::TimeoutMs); timeout && *timeout > 0) {
+        options.timeout = std::chrono::milliseconds(std::clamp(*timeout, 1000, 120000));
+        options.connectTimeout = std::min(options.connectTimeout, options.timeout);
+    }
+    return options;
 }
 
 JobInput gatherInput(const Request& request) {

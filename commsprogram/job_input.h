@@ -5,6 +5,7 @@
 #include <string>
 
 #include "commsprogram/comms_job.h"
+#include "commsprogram/http_fetcher.h"
 
 namespace commsprogram {
 
@@ -16,6 +17,8 @@ constexpr std::wstring_view BaseUrl = L"CommsBaseUrl";
 constexpr std::wstring_view ReplayPath = L"CommsReplayPath";
 // The user's own key for the flight status service.
 constexpr std::wstring_view FlightKey = L"FlightDataKey";
+// The time-out of one download in milliseconds (1000..120000; 20000 when absent).
+constexpr std::wstring_view TimeoutMs = L"CommsTimeoutMs";
 }  // namespace setting
 
 JobInput gatherInput(const Request& request);
@@ -23,5 +26,7 @@ JobInput gatherInput(const Request& request);
 // The service addresses: the standard ones, or all at CommsBaseUrl when that is set and
 // allowed.
 ServiceBases serviceBases();
+// The HTTP client's options from the settings.
+HttpOptions httpOptions();
 
 }  // namespace commsprogram
