@@ -19,6 +19,7 @@ int runConvert(const Invocation& invocation);
 int runAlarms(const Invocation& invocation);
 int runAlarm(const Invocation& invocation);
 int runWeather(const Invocation& invocation);
+int runUpdate(const Invocation& invocation);
 
 // Loads the install folder's zone table; false (after reporting) when it is missing.
 bool loadZoneTable(const Invocation& invocation);

@@ -343,3 +343,18 @@ TEST_F(CommsProgram, ASecondRequestIsRefusedWhileOneRuns) {
     ASSERT_TRUE(core::cancelComms());
     ASSERT_TRUE(waitFor(core::commsReport::Ended));
 }
+
+TEST_F(CommsProgram, ScheduledUpdateFetchesWhatTheOptionsChoose) {
+    core::writeNumberSetting(L"OptSchedFilter", 0x8 | 0x1);
+    server_->route("/stats/eurofxref/", {200, replay("eurofxref-daily.xml"), "text/xml"});
+    run(L"/schedule");
+    EXPECT_EQ(reports_, kSuccess);
+    EXPECT_TRUE(deviceFileExists(download(L"GB2643743_c.dat")));
+    EXPECT_TRUE(deviceFileExists(download(L"FR2988507_c.dat")));
+    EXPECT_FALSE(deviceFileExists(download(L"GB2643743.dat")));
+    EXPECT_NE(readDeviceFile(std::wstring(kMain) + L"conversions\\rates.dat").find("#rates~"),
+              std::string::npos);
+    auto last = core::readSetting(L"ScheduledUpdateLastDisp", core::byteLimit::Long);
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->size(), 16u);  // "YYYY-MM-DD HH:MM"
+}
