@@ -17,6 +17,7 @@ namespace commsprogram {
 namespace {
 
 constexpr int kScheduleMaskDefault = 14;
+constexpr std::wstring_view kInstallFolderFallback = L"\\Program Files\\Vorn Roamer\\";
 constexpr int kCityFields = 10;
 constexpr std::size_t kUserMapBytes = 1024;  // 511 characters and the terminator
 
@@ -150,8 +151,14 @@ HttpOptions httpOptions() {
 JobInput gatherInput(const Request& request) {
     JobInput input;
     input.request = request;
-    const std::wstring mainPath = core::readMainPath().value_or(L"");
-    input.downloadPath = core::readDownloadPath().value_or(core::downloadPathOf(mainPath));
+    // The main program publishes its folder at each start; before its first start the
+    // install folder is where the installer put it.
+    std::wstring mainPath = core::readMainPath().value_or(L"");
+    if (mainPath.empty())
+        mainPath = std::wstring(kInstallFolderFallback);
+    input.downloadPath = core::readDownloadPath().value_or(L"");
+    if (input.downloadPath.empty())
+        input.downloadPath = core::downloadPathOf(mainPath);
     input.ratesFolder = core::joinDevicePath(mainPath, L"conversions\\");
     const platform::SystemTime now = platform::deviceUtcTime();
     char today[32];
