@@ -69,6 +69,9 @@ class CommsProgram : public ::testing::Test {
     void SetUp() override {
         platform::deleteRegistryKey(Hive::CurrentUser, core::kSettingsKeyPath);
         reports_.clear();
+        // Each test starts from an empty download folder.
+        std::filesystem::remove_all(platform::test::useTestDevice() / "Program Files" /
+                                    "Vorn Roamer" / "downloads");
         server_ = std::make_unique<LoopbackServer>();
         core::publishPaths(kMain);
         core::writeSetting(setting::BaseUrl, platform::fromUtf8(server_->base()));
