@@ -141,10 +141,9 @@ class CommsErrors : public Comms {
 
 TEST_F(CommsErrors, CodesMapToLanguageStrings) {
     core::test::BoxCollector boxes;
-    const std::pair<int, std::wstring> cases[] = {{2, L"string 686"}, {3, L"string 685"},
-                                                  {4, L"string 682"}, {5, L"string 683"},
-                                                  {6, L"string 684"}, {7, L"string 687"},
-                                                  {8, L"string 820"}};
+    const std::pair<int, std::wstring> cases[] = {
+        {2, L"string 686"}, {3, L"string 685"}, {4, L"string 682"}, {5, L"string 683"},
+        {6, L"string 684"}, {7, L"string 687"}, {8, L"string 820"}};
     for (const auto& [code, text] : cases) {
         writeNumberSetting(L"SchedErrorStr", code);
         showCommsError();
