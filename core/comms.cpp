@@ -40,8 +40,10 @@ bool cancelComms() {
 }
 
 std::optional<int> commsErrorString(int code) {
-    static constexpr int kStrings[] = {686, 685, 682, 683, 684, 687};
-    if (code < 2 || code > 7)
+    // Codes 2..7 are those every comms program reports; 8 says that flight status needs the
+    // user's own key for the flight data service.
+    static constexpr int kStrings[] = {686, 685, 682, 683, 684, 687, 820};
+    if (code < 2 || code > 8)
         return std::nullopt;
     return kStrings[code - 2];
 }

@@ -41,7 +41,7 @@ bool sendCommsRequest(std::wstring_view request);
 // Asks a running comms program to stop; false when none runs.
 bool cancelComms();
 
-// The language string that explains an error code (2..7), if any.
+// The language string that explains an error code (2..8), if any.
 std::optional<int> commsErrorString(int code);
 
 // Shows the error the comms program left in SchedErrorStr, in a box titled "Vorn Roamer

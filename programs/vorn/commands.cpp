@@ -24,6 +24,7 @@ constexpr std::string_view kAlarmsOptions[] = {"--at"};
 constexpr std::string_view kAlarmOptions[] = {"--time",  "--repeat", "--days", "--day",
                                               "--month", "--start",  "--city"};
 constexpr std::string_view kPlanOptions[] = {"--date"};
+constexpr std::string_view kUpdateOptions[] = {"--replay"};
 
 constexpr Command kCommands[] = {
     {"time", "time [CITY...] [--at UTC]",
@@ -113,6 +114,15 @@ constexpr Command kCommands[] = {
      "name or file name, case aside; quote names with spaces.",
      {},
      runPack},
+    {"update", "update weather|maps [CITY] | update currency | update city NAME [--replay DIR]",
+     "runs a download of the comms program and waits for it, as the screens ask for one",
+     "weather fetches the favourites' (or one city's) forecast, parts of day, current\n"
+     "conditions and outlook; maps their forecast, satellite, radar and user maps;\n"
+     "currency the day's reference rates; city looks a name up and lists what was found\n"
+     "(the city screen adds them). --replay DIR answers from recorded answers in the device\n"
+     "folder DIR instead of the network. Exits with 1 and the comms program's error when the\n"
+     "download failed; nothing is changed then.",
+     kUpdateOptions, runUpdate},
 };
 
 }  // namespace

@@ -21,6 +21,7 @@ int runAlarm(const Invocation& invocation);
 int runWeather(const Invocation& invocation);
 int runPack(const Invocation& invocation);
 int runOptions(const Invocation& invocation);
+int runUpdate(const Invocation& invocation);
 
 // Loads the language the programs show (OptLang, else the device's) without writing the
 // choice back: the commands only read the device. False when the install folder has none.

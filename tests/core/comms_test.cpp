@@ -130,8 +130,8 @@ class CommsErrors : public Comms {
         Comms::SetUp();
         std::string lines =
             "\xEF\xBB\xBF"
-            "690";
-        for (int n = 2; n <= 690; ++n) lines += "\nstring " + std::to_string(n);
+            "830";
+        for (int n = 2; n <= 830; ++n) lines += "\nstring " + std::to_string(n);
         core::test::writeDeviceFile(L"\\Errors\\lang\\lang.0409.mui.txt", lines);
         core::test::writeDeviceFile(L"\\Errors\\lang\\lang.dat", "English~lang.0409.mui.txt~1");
         buildLanguageList(L"\\Errors\\", 1, 9);
@@ -141,9 +141,9 @@ class CommsErrors : public Comms {
 
 TEST_F(CommsErrors, CodesMapToLanguageStrings) {
     core::test::BoxCollector boxes;
-    const std::pair<int, std::wstring> cases[] = {{2, L"string 686"}, {3, L"string 685"},
-                                                  {4, L"string 682"}, {5, L"string 683"},
-                                                  {6, L"string 684"}, {7, L"string 687"}};
+    const std::pair<int, std::wstring> cases[] = {
+        {2, L"string 686"}, {3, L"string 685"}, {4, L"string 682"}, {5, L"string 683"},
+        {6, L"string 684"}, {7, L"string 687"}, {8, L"string 820"}};
     for (const auto& [code, text] : cases) {
         writeNumberSetting(L"SchedErrorStr", code);
         showCommsError();
@@ -152,12 +152,12 @@ TEST_F(CommsErrors, CodesMapToLanguageStrings) {
         EXPECT_EQ(boxes.boxes().back().caption, L"Vorn Roamer Updates");
         EXPECT_EQ(boxes.boxes().back().flags, 0x30u);
     }
-    EXPECT_EQ(boxes.boxes().size(), 6u);
-    for (int code : {0, 1, 8, -3}) {
+    EXPECT_EQ(boxes.boxes().size(), 7u);
+    for (int code : {0, 1, 9, -3}) {
         writeNumberSetting(L"SchedErrorStr", code);
         showCommsError();
     }
-    EXPECT_EQ(boxes.boxes().size(), 6u);
+    EXPECT_EQ(boxes.boxes().size(), 7u);
 }
 
 TEST_F(CommsErrors, SameTextIsNotStackedWhileItsBoxIsOpen) {

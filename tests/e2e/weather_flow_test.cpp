@@ -28,6 +28,8 @@ class WeatherFlowTest : public MainProgramSession {
         skipWizard();
         std::filesystem::path root = device_.root();
         std::filesystem::create_directories(root / "windows");
+        // The device has the real comms program when it is built; this flow uses the stand-in.
+        std::filesystem::remove(root / "windows" / "vornroamer3_sched.exe");
         std::filesystem::create_symlink(platform::test::builtProgram("vorn_fake_comms"),
                                         root / "windows" / "vornroamer3_sched.exe");
         std::filesystem::path downloads = root / "Program Files" / "Vorn Roamer" / "downloads";

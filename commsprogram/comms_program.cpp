@@ -1,0 +1,157 @@
+#include "commsprogram/comms_program.h"
+
+#include <atomic>
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+#include "commsprogram/comms_job.h"
+#include "commsprogram/http_fetcher.h"
+#include "commsprogram/job_input.h"
+#include "commsprogram/replay_fetcher.h"
+#include "core/comms.h"
+#include "core/settings.h"
+#include "core/windows/windows_link.h"
+#include "platform/api/clock.h"
+#include "platform/api/device.h"
+#include "platform/api/program.h"
+#include "platform/api/window.h"
+
+namespace commsprogram {
+namespace {
+
+constexpr std::uintptr_t kPollTimer = 1;
+constexpr std::uint32_t kPollMs = 40;
+
+// The one run of this process, shared with the window procedure.
+struct Run {
+    std::atomic<bool> cancel{false};
+    std::atomic<bool> finished{false};
+    JobOutcome outcome;
+};
+Run* theRun = nullptr;
+
+void report(platform::WParam what, platform::LParam detail = 0) {
+    platform::WindowHandle main =
+        platform::findWindow(core::kMainWindowName, core::kMainWindowName);
+    if (main)
+        platform::postMessage(main, core::commsMessage(), what, detail);
+}
+
+platform::LResult windowProc(platform::WindowHandle window, std::uint32_t id, platform::WParam wp,
+                             platform::LParam lp) {
+    switch (id) {
+        case platform::wm::Close:
+            // The worker stops at its next check; the window goes when it has.
+            if (theRun)
+                theRun->cancel = true;
+            return 0;
+        case platform::wm::Timer:
+            if (wp == kPollTimer && theRun && theRun->finished.load()) {
+                platform::killTimer(window, kPollTimer);
+                platform::destroyWindow(window);
+            }
+            return 0;
+        case platform::wm::Destroy:
+            platform::postQuitMessage(0);
+            return 0;
+        default:
+            return platform::defWindowProc(window, id, wp, lp);
+    }
+}
+
+std::unique_ptr<Fetcher> makeFetcher(const Request& request, const std::atomic<bool>& cancel) {
+    std::wstring replay = request.replay;
+    if (replay.empty())
+        replay = core::readSetting(setting::ReplayPath, core::byteLimit::Path).value_or(L"");
+    if (!replay.empty())
+        return std::make_unique<ReplayFetcher>(replay);
+    return std::make_unique<HttpFetcher>(cancel, httpOptions());
+}
+
+std::wstring nowText() {
+    platform::SystemTime t = platform::deviceLocalTime();
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour, t.minute);
+    return text;
+}
+
+// The settings a finished request leaves, then its reports.
+void finish(const Request& request, const JobOutcome& outcome) {
+    if (outcome.failure) {
+        platform::logLine("comms: request failed (code " + std::to_string(outcome.failure.code) +
+                          "): " + outcome.failure.detail);
+        core::writeNumberSetting(L"SchedErrorStr", outcome.failure.code);
+        report(core::commsReport::Error);
+        report(core::commsReport::Done, 0);
+        return;
+    }
+    if (request.kind == RequestKind::FlightHistory)
+        core::writeSetting(L"FltHstResult", outcome.flightFile);
+    if (outcome.weatherWritten)
+        core::writeNumberSetting(L"PluginUpdateData", 1);
+    if (request.kind == RequestKind::Schedule)
+        core::writeSetting(L"ScheduledUpdateLastDisp", nowText());
+    platform::logLine("comms: request done, " + std::to_string(outcome.filesWritten) +
+                      " files written");
+    report(core::commsReport::Done, 1);
+}
+
+}  // namespace
+
+int runCommsProgram(int argc, char** argv) {
+    std::wstring line = platform::startProgram(
+        argc, argv, {std::wstring(core::kCommsProgramPath), std::wstring(core::kCommsWindowName)});
+    core::linkWindows();
+    std::optional<Request> request = parseRequest(line);
+    if (!request) {
+        platform::logLine("comms: not a request: " + platform::toUtf8(line));
+        return 2;
+    }
+    // One request at a time: a second one is refused, not interleaved.
+    if (platform::findWindow(core::kCommsWindowName, core::kCommsWindowName)) {
+        platform::logLine("comms: another request runs; refused " + platform::toUtf8(line));
+        return 3;
+    }
+    platform::registerWindowClass({std::wstring(core::kCommsWindowName), windowProc});
+    platform::WindowCreate create;
+    create.className = core::kCommsWindowName;
+    create.title = core::kCommsWindowName;
+    create.visible = false;
+    platform::WindowHandle self = platform::createWindow(create);
+    if (!self)
+        return 4;
+
+    Run run;
+    theRun = &run;
+    core::writeNumberSetting(L"SchedulerStatus", 1);
+    report(core::commsReport::Started);
+
+    JobInput input = gatherInput(*request);
+    platform::createFolder(input.downloadPath);
+    std::unique_ptr<Fetcher> fetcher = makeFetcher(*request, run.cancel);
+    Providers providers = standardProviders(serviceBases(), input.today);
+    std::thread worker([&] {
+        run.outcome = runJob(input, *fetcher, providers, run.cancel);
+        run.finished = true;
+    });
+    platform::setTimer(self, kPollTimer, kPollMs);
+    platform::Message message;
+    while (platform::getMessage(message)) {
+        platform::translateMessage(message);
+        platform::dispatchMessage(message);
+    }
+    run.cancel = true;
+    worker.join();
+    theRun = nullptr;
+
+    finish(*request, run.outcome);
+    // Idle before the last report, so the receiver sees the program gone when it asks.
+    core::writeNumberSetting(L"SchedulerStatus", 0);
+    if (platform::isWindow(self))
+        platform::destroyWindow(self);
+    report(core::commsReport::Ended);
+    return run.outcome.failure ? 1 : 0;
+}
+
+}  // namespace commsprogram
