@@ -9,8 +9,8 @@ namespace travel {
 
 namespace {
 
-constexpr std::array<std::wstring_view, 10> kTabLabels = {
-    L"abc", L"def", L"ghi", L"jkl", L"mno", L"pqr", L"stu", L"vwx", L"yzz", L"all"};
+constexpr std::array<std::wstring_view, 10> kTabLabels = {L"abc", L"def", L"ghi", L"jkl", L"mno",
+                                                          L"pqr", L"stu", L"vwx", L"yzz", L"all"};
 
 int validField(int field) {
     return field >= airportField::Code && field <= airportField::City ? field : airportField::Code;

@@ -18,7 +18,7 @@ bool endsWithExtension(std::wstring_view name) {
         return false;
     std::wstring_view tail = name.substr(name.size() - kExtension.size());
     for (std::size_t i = 0; i < tail.size(); ++i) {
-        if (std::towlower(tail[i]) != kExtension[i])
+        if (static_cast<wchar_t>(std::towlower(tail[i])) != kExtension[i])
             return false;
     }
     return true;

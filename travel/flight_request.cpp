@@ -75,7 +75,7 @@ FlightRequestResult sendFlightRequest(std::wstring_view airlineCode, std::wstrin
         return FlightRequestResult::InvalidNumber;
     core::settings::write(keys::FltHstRequest, flightRequestText(airlineCode, number, window));
     return core::sendCommsRequest(L"/flighthistory") ? FlightRequestResult::Sent
-                                                      : FlightRequestResult::NotStarted;
+                                                     : FlightRequestResult::NotStarted;
 }
 
 }  // namespace travel

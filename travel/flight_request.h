@@ -39,11 +39,11 @@ std::wstring flightRequestText(std::wstring_view airlineCode, std::wstring_view 
                                const FlightWindow& window);
 
 enum class FlightRequestResult {
-    Sent,             // the query is stored and the comms program started
-    CancelledComms,   // the comms program was running: it was asked to stop instead
-    UnknownAirline,   // no airline has this code
-    InvalidNumber,    // the flight number is empty or not letters and digits
-    NotStarted,       // the comms program could not be started
+    Sent,            // the query is stored and the comms program started
+    CancelledComms,  // the comms program was running: it was asked to stop instead
+    UnknownAirline,  // no airline has this code
+    InvalidNumber,   // the flight number is empty or not letters and digits
+    NotStarted,      // the comms program could not be started
 };
 
 // Stores the query and starts the comms program; while the program runs it is only asked to
