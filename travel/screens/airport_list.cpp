@@ -93,14 +93,13 @@ void AirportList::drawRow(DeviceContext& dc, const Rect& line, int row, bool cur
     const int middle = line.top + line.height() / 2;
     Rect top{line.left + 4 * unit, line.top + unit, line.right - 4 * unit, middle};
     Rect bottom{top.left, middle, top.right, line.bottom - unit};
-    const std::wstring number =
-        core::formatText(core::languageString(kRowNumberString), row);
+    const std::wstring number = core::formatText(core::languageString(kRowNumberString), row);
 
     if (mode_ == CodesMode::Airlines) {
         ui::drawClippedText(dc, rows->fieldText(row, airlineField::Name), top, dt::Left | kLine,
                             main, ui::smallFont(true));
-        ui::drawClippedText(dc, rows->fieldText(row, airlineField::Code), bottom,
-                            dt::Left | kLine, secondary, ui::smallFont());
+        ui::drawClippedText(dc, rows->fieldText(row, airlineField::Code), bottom, dt::Left | kLine,
+                            secondary, ui::smallFont());
         ui::drawClippedText(dc, number, bottom, dt::Right | kLine, secondary, ui::smallFont());
         return;
     }

@@ -21,14 +21,14 @@ using ui::menuParent::SoftKey;
 namespace {
 
 namespace text {
-constexpr int Menu = 16, SortByCode = 219, SortByAirport = 220, SortByCity = 221,
-              NoAirports = 222, Airlines = 840, Airports = 841, FlightStatus = 842, Code = 849,
-              Airport = 850, City = 851, NoAirlines = 852, Codes = 855, Airline = 846;
+constexpr int Menu = 16, SortByCode = 219, SortByAirport = 220, SortByCity = 221, NoAirports = 222,
+              Airlines = 840, Airports = 841, FlightStatus = 842, Code = 849, Airport = 850,
+              City = 851, NoAirlines = 852, Codes = 855, Airline = 846;
 }
 
 struct ScreenShape {
-    Size size;       // layout pixels
-    int detailLines; // lines of the detail panel under the list; 0 puts it beside the list
+    Size size;        // layout pixels
+    int detailLines;  // lines of the detail panel under the list; 0 puts it beside the list
 };
 
 ScreenShape screenShape() {
@@ -47,10 +47,7 @@ constexpr int kSideDetailWidth = 110;
 
 AirportScreen::AirportScreen(ui::ModuleHost& host, std::shared_ptr<FlightHandoff> handoff,
                              std::shared_ptr<TravelReadout> readout)
-    : ui::Module(host),
-      host_(host),
-      handoff_(std::move(handoff)),
-      readout_(std::move(readout)) {}
+    : ui::Module(host), host_(host), handoff_(std::move(handoff)), readout_(std::move(readout)) {}
 
 void AirportScreen::build() {
     const ScreenShape shape = screenShape();
@@ -262,8 +259,7 @@ void AirportScreen::updateMenu() {
         item(codesCommand::SortByAirport, text::SortByAirport, airports && sortField_ == 2);
     entries[n++] = item(codesCommand::SortByCity, text::SortByCity, airports && sortField_ == 3);
     entries[n++] = item(ui::kSeparatorCommand, 0);
-    entries[n++] =
-        item(codesCommand::ToggleAirlines, airports ? text::Airlines : text::Airports);
+    entries[n++] = item(codesCommand::ToggleAirlines, airports ? text::Airlines : text::Airports);
     if (!airports)
         entries[n++] = item(codesCommand::FlightStatus, text::FlightStatus, false,
                             list_ && list_->currentRow() > 0);
@@ -294,8 +290,7 @@ void AirportScreen::updateReadout() {
             std::wstring(airportTabLabel(tab())) + L"; row " + std::to_wstring(row) + L" of " +
             std::to_wstring(view_.rowCount());
     if (detail_) {
-        for (const auto& [label, value] : detail_->lines())
-            text += L"\n" + label + L" " + value;
+        for (const auto& [label, value] : detail_->lines()) text += L"\n" + label + L" " + value;
     }
     readout_->codes = std::move(text);
 }

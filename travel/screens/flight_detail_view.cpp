@@ -74,8 +74,7 @@ void FlightDetailView::paint(DeviceContext& dc, const Rect& invalid) {
     FlightDetailLine title{flightTitle(file_, flight_), {}, true};
     if (file_.flightCount() > 0)
         shown.push_back(&title);
-    for (const FlightDetailLine& line : lines_)
-        shown.push_back(&line);
+    for (const FlightDetailLine& line : lines_) shown.push_back(&line);
     int y = rect.top;
     for (std::size_t i = static_cast<std::size_t>(scroll_); i < shown.size(); ++i) {
         if (y + height > rect.bottom)
@@ -111,9 +110,10 @@ void FlightDetailView::paint(DeviceContext& dc, const Rect& invalid) {
     if (scroll_ + linesFitting() < totalLines() || scroll_ > 0) {
         Rect mark{rect.right - 10 * unit, rect.bottom - 10 * unit, rect.right - 2 * unit,
                   rect.bottom - 2 * unit};
-        ui::drawArrow(dc, mark, scroll_ > 0 && scroll_ + linesFitting() >= totalLines()
-                                    ? ui::ArrowDirection::Up
-                                    : ui::ArrowDirection::Down,
+        ui::drawArrow(dc, mark,
+                      scroll_ > 0 && scroll_ + linesFitting() >= totalLines()
+                          ? ui::ArrowDirection::Up
+                          : ui::ArrowDirection::Down,
                       t.mainColour);
     }
 }
@@ -135,10 +135,21 @@ bool FlightDetailView::pointer(std::uint32_t message, WParam, Point point) {
     // Elsewhere a tap shows the lines that did not fit, and then the top again.
     const int fitting = linesFitting();
     if (totalLines() > fitting) {
-        scroll_ = scroll_ + fitting >= totalLines() ? 0 : std::min(scroll_ + fitting - 1, totalLines() - fitting);
+        scroll_ = scroll_ + fitting >= totalLines()
+                      ? 0
+                      : std::min(scroll_ + fitting - 1, totalLines() - fitting);
         invalidate();
     }
     return true;
+}
+
+bool SavedFlightList::key(std::uint32_t message, std::uint32_t keyCode, LParam flags) {
+    if ((keyCode == vk::Left || keyCode == vk::Right) && onSideways) {
+        if (message == wm::KeyDown)
+            onSideways(keyCode == vk::Right ? 1 : -1);
+        return true;
+    }
+    return ui::ListControl::key(message, keyCode, flags);
 }
 
 }  // namespace travel

@@ -8,6 +8,7 @@
 
 #include "travel/flight_file.h"
 #include "ui/control.h"
+#include "ui/list_control.h"
 
 namespace travel {
 
@@ -36,6 +37,14 @@ class FlightDetailView final : public ui::Control {
     int flight_ = 0;
     int scroll_ = 0;
     bool loaded_ = false;
+};
+
+// The saved-flights list: Left and Right go to the detail view's flights instead of the list.
+class SavedFlightList final : public ui::ListControl {
+  public:
+    std::function<void(int step)> onSideways;
+
+    bool key(std::uint32_t message, std::uint32_t keyCode, platform::LParam flags) override;
 };
 
 }  // namespace travel

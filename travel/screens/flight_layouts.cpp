@@ -1,8 +1,8 @@
 #include "travel/screens/flight_layouts.h"
 
 #include "gfx/display_metrics.h"
-#include "platform/api/draw.h"
 #include "platform/api/controls.h"
+#include "platform/api/draw.h"
 #include "platform/api/window.h"
 #include "travel/screens/flight_screen.h"
 
@@ -11,13 +11,13 @@ namespace travel {
 namespace {
 
 using namespace flightId;
+using flightLayoutType::BusyIndicator;
+using flightLayoutType::DetailView;
+using flightLayoutType::SavedList;
 using ui::layoutType::DropDown;
 using ui::layoutType::EditField;
 using ui::layoutType::Label;
-using ui::layoutType::List;
 using ui::layoutType::TextButton;
-using flightLayoutType::BusyIndicator;
-using flightLayoutType::DetailView;
 
 constexpr std::uint32_t kLabel = platform::dt::Left | platform::dt::SingleLine |
                                  platform::dt::VCenter | platform::dt::EndEllipsis;
@@ -27,7 +27,7 @@ constexpr std::uint16_t kEvery = ui::kEveryPage, kForm = flightPage::Form,
 constexpr std::uint32_t kAirline = 846, kNumber = 847, kDay = 848, kQuery = 191;
 
 const ui::LayoutRecord kPortrait[] = {
-    {List, List, 0, 0, 240, 78, 1, 0, 0, kEvery},
+    {flightId::List, SavedList, 0, 0, 240, 78, 1, 0, 0, kEvery},
     {AirlineLabel, Label, 6, 84, 228, 14, 1, kAirline, kLabel, kForm},
     {Airline, DropDown, 6, 100, 228, 20, 1, 0, 0, kForm},
     {NumberLabel, Label, 6, 126, 110, 14, 1, kNumber, kLabel, kForm},
@@ -41,7 +41,7 @@ const ui::LayoutRecord kPortrait[] = {
 };
 
 const ui::LayoutRecord kLandscape[] = {
-    {List, List, 0, 0, 128, 188, 1, 0, 0, kEvery},
+    {flightId::List, SavedList, 0, 0, 128, 188, 1, 0, 0, kEvery},
     {AirlineLabel, Label, 134, 4, 182, 14, 1, kAirline, kLabel, kForm},
     {Airline, DropDown, 134, 20, 182, 20, 1, 0, 0, kForm},
     {NumberLabel, Label, 134, 46, 88, 14, 1, kNumber, kLabel, kForm},
@@ -55,7 +55,7 @@ const ui::LayoutRecord kLandscape[] = {
 };
 
 const ui::LayoutRecord kSquare[] = {
-    {List, List, 0, 0, 240, 52, 1, 0, 0, kEvery},
+    {flightId::List, SavedList, 0, 0, 240, 52, 1, 0, 0, kEvery},
     {AirlineLabel, Label, 6, 56, 228, 14, 1, kAirline, kLabel, kForm},
     {Airline, DropDown, 6, 70, 228, 20, 1, 0, 0, kForm},
     {NumberLabel, Label, 6, 94, 110, 14, 1, kNumber, kLabel, kForm},

@@ -9,7 +9,7 @@
 namespace travel {
 
 namespace flightLayoutType {
-constexpr std::uint16_t DetailView = 230, BusyIndicator = 231;
+constexpr std::uint16_t DetailView = 230, BusyIndicator = 231, SavedList = 232;
 }
 
 std::span<const ui::LayoutRecord> flightLayout();

@@ -44,8 +44,8 @@ FlightScreen::FlightScreen(ui::ModuleHost& host, std::shared_ptr<FlightHandoff> 
       host_(host),
       handoff_(std::move(handoff)),
       readout_(std::move(readout)),
-      request_({[this](bool busy) { setBusy(busy); },
-                [this](bool success) { answered(success); }}) {}
+      request_(
+          {[this](bool busy) { setBusy(busy); }, [this](bool success) { answered(success); }}) {}
 
 FlightScreen::~FlightScreen() {
     if (readout_)
@@ -66,11 +66,14 @@ void FlightScreen::build() {
         std::unique_ptr<ui::Control> made;
         if (record.type == flightLayoutType::DetailView)
             made = std::make_unique<FlightDetailView>();
+        else if (record.type == flightLayoutType::SavedList)
+            made = std::make_unique<SavedFlightList>();
         else if (record.type == flightLayoutType::BusyIndicator)
             made = std::make_unique<worldtime::BusyIndicator>(mainPath);
         return made;
     });
-    list_ = findControl<ui::ListControl>(flightId::List);
+    auto* savedList = findControl<SavedFlightList>(flightId::List);
+    list_ = savedList;
     detail_ = findControl<FlightDetailView>(flightId::Detail);
     busyIndicator_ = findControl<worldtime::BusyIndicator>(flightId::Busy);
     if (auto* airline = findControl<ui::DropDown>(flightId::Airline))
@@ -80,6 +83,10 @@ void FlightScreen::build() {
     if (auto* number = findControl<ui::EditField>(flightId::Number))
         number->setLimit(kMaxFlightNumberLength);
     list_->onSelectionChange = [this](ui::ListControl&, int row) { selectRow(row); };
+    savedList->onSideways = [this](int step) {
+        if (currentPage == flightPage::Detail && detail_->step(step))
+            updateReadout();
+    };
     list_->onActivate = [this](ui::ListControl&, int) { return requestFlight(); };
 
     reloadList(L"");
@@ -242,17 +249,6 @@ bool FlightScreen::command(std::uint32_t commandId, std::intptr_t) {
 bool FlightScreen::controlPressed(ui::Control& control) {
     if (control.id == flightId::QueryButton) {
         requestFlight();
-        return true;
-    }
-    return false;
-}
-
-bool FlightScreen::key(std::uint32_t message, std::uint32_t keyCode, LParam) {
-    // Left and Right step through the flights of a saved flight's file.
-    if ((keyCode == vk::Left || keyCode == vk::Right) && currentPage == flightPage::Detail &&
-        focusedControl() == list_) {
-        if (message == wm::KeyDown && detail_->step(keyCode == vk::Right ? 1 : -1))
-            updateReadout();
         return true;
     }
     return false;

@@ -29,8 +29,8 @@ struct TravelReadout;
 class FlightDetailView;
 
 namespace flightId {
-constexpr int List = 1, AirlineLabel = 2, Airline = 3, NumberLabel = 4, Number = 5,
-              DayLabel = 6, Day = 7, QueryButton = 8, DataTime = 9, Detail = 10, Busy = 11;
+constexpr int List = 1, AirlineLabel = 2, Airline = 3, NumberLabel = 4, Number = 5, DayLabel = 6,
+              Day = 7, QueryButton = 8, DataTime = 9, Detail = 10, Busy = 11;
 }
 namespace flightCommand {
 constexpr std::uint16_t Query = 101, Delete = 102;
@@ -51,11 +51,10 @@ class FlightScreen final : public ui::Module {
     void build() override;
     bool command(std::uint32_t commandId, std::intptr_t data) override;
     bool controlPressed(ui::Control& control) override;
-    bool key(std::uint32_t message, std::uint32_t keyCode, platform::LParam flags) override;
     void timer(std::uintptr_t id) override;
     void startTimers() override;
-    bool commsMessage(platform::WindowHandle window, std::uint32_t message,
-                      platform::WParam wParam, platform::LParam lParam) override;
+    bool commsMessage(platform::WindowHandle window, std::uint32_t message, platform::WParam wParam,
+                      platform::LParam lParam) override;
     std::span<const ui::MenuEntry> menuEntries() const override;
     std::any saveState() const override;
     void restoreState(const std::any& state) override;
