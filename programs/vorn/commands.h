@@ -3,6 +3,7 @@
 // naming a city.
 
 #include <optional>
+#include <string>
 
 #include "programs/vorn/city_lookup.h"
 #include "programs/vorn/cli.h"
@@ -19,6 +20,8 @@ int runConvert(const Invocation& invocation);
 int runAlarms(const Invocation& invocation);
 int runAlarm(const Invocation& invocation);
 int runWeather(const Invocation& invocation);
+int runAirport(const Invocation& invocation);
+int runFlight(const Invocation& invocation);
 
 // Loads the install folder's zone table; false (after reporting) when it is missing.
 bool loadZoneTable(const Invocation& invocation);
@@ -34,5 +37,11 @@ bool answerIsTrusted(const Invocation& invocation, const CityMatch& city);
 // The city a query names; nothing (after reporting an unknown or ambiguous name).
 std::optional<CityMatch> cityNamed(CityFinder& finder, const Invocation& invocation,
                                    std::string_view query);
+
+// Loads the language the programs show (OptLang, else the device's) without writing the
+// choice back: the commands only read the device. False when the install folder has none.
+bool openShownLanguage(const std::wstring& mainPath);
+// The download folder the main program published, else the install folder's own.
+std::wstring downloadFolder(const std::wstring& mainPath);
 
 }  // namespace vorn

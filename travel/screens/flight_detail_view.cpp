@@ -9,7 +9,7 @@ using namespace platform;
 namespace {
 
 constexpr int kLineHeight = 13;  // layout pixels
-constexpr int kLabelWidth = 66;
+constexpr int kLabelWidth = 78;
 constexpr Colour kHeadingBand = 0xE8E8E8;
 constexpr Colour kLabelColour = 0x505050;
 constexpr std::uint32_t kLine = dt::SingleLine | dt::NoPrefix | dt::EndEllipsis | dt::VCenter;
