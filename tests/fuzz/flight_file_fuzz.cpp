@@ -30,8 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::wstring text =
         platform::fromUtf8(std::string_view(reinterpret_cast<const char*>(data), size));
     if (auto time = travel::parseFlightTime(text)) {
-        fuzz::check(time->month >= 1 && time->month <= 12 && time->hour < 24 &&
-                    time->minute < 60);
+        fuzz::check(time->month >= 1 && time->month <= 12 && time->hour < 24 && time->minute < 60);
         fuzz::check(!travel::flightTimeText(*time).empty());
     }
     fuzz::check(travel::blockTimeText(text).size() < 200);
