@@ -1,6 +1,8 @@
 #include "travel/airport_codes.h"
 
 #include <array>
+#include <cstdint>
+#include <cwctype>
 
 #include "platform/api/locale.h"
 #include "worldtime/cities.h"
@@ -14,10 +16,6 @@ constexpr std::array<std::wstring_view, 10> kTabLabels = {L"abc", L"def", L"ghi"
 
 int validField(int field) {
     return field >= airportField::Code && field <= airportField::City ? field : airportField::Code;
-}
-
-wchar_t initialOf(std::wstring_view text) {
-    return text.empty() ? L'\0' : platform::searchLetter(text.front());
 }
 
 // Whether the folded text starts with the folded prefix.
@@ -57,42 +55,59 @@ std::wstring_view airportTabLabel(int tab) {
 }
 
 int airportTabOf(wchar_t character) {
-    wchar_t letter = platform::searchLetter(character);
-    if (letter == 0)
-        return 0;
-    for (int tab = 1; tab < kAllAirportsTab; ++tab) {
-        if (kTabLabels[tab - 1].find(letter) != std::wstring_view::npos)
-            return tab;
-    }
-    return 0;
-}
-
-void filterAirports(const core::RecordTable& all, int sortField, int tab, core::RecordTable& view) {
-    view.clear();
-    view.widenTo(all.columnCount());
-    if (tab < 1 || tab > kAllAirportsTab)
-        return;
-    const int field = validField(sortField);
-    for (int row = 1; row <= all.rowCount(); ++row) {
-        if (tab != kAllAirportsTab) {
-            wchar_t initial = initialOf(all.fieldText(row, field));
-            if (initial == 0 || airportTabOf(initial) != tab)
-                continue;
+    // The tab of each letter a to z, from the labels ("yzz" holds y and z).
+    static constexpr std::array<std::uint8_t, 26> kTabOfLetter = [] {
+        std::array<std::uint8_t, 26> tabs{};
+        for (int tab = 1; tab < kAllAirportsTab; ++tab) {
+            for (wchar_t c : kTabLabels[static_cast<std::size_t>(tab - 1)])
+                tabs[static_cast<std::size_t>(c - L'a')] = static_cast<std::uint8_t>(tab);
         }
-        int added = view.appendRow();
-        for (int column = 1; column <= all.columnCount(); ++column)
-            view.setField(added, column, all.fieldText(row, column));
-    }
+        return tabs;
+    }();
+    // Plain ASCII letters need no folding, which keeps the filter of a tab key quick.
+    wchar_t letter = character < 0x80 ? static_cast<wchar_t>(std::towlower(character))
+                                      : platform::searchLetter(character);
+    if (letter < L'a' || letter > L'z')
+        return 0;
+    return kTabOfLetter[static_cast<std::size_t>(letter - L'a')];
 }
 
-int firstAirportRowWith(const core::RecordTable& view, int sortField, std::wstring_view prefix) {
-    if (view.empty())
+std::vector<std::uint8_t> airportRowTabs(const core::RecordTable& all, int sortField) {
+    const int field = validField(sortField);
+    std::vector<std::uint8_t> tabs(static_cast<std::size_t>(all.rowCount()));
+    for (int row = 1; row <= all.rowCount(); ++row) {
+        std::wstring_view text = all.fieldText(row, field);
+        tabs[static_cast<std::size_t>(row - 1)] =
+            static_cast<std::uint8_t>(text.empty() ? 0 : airportTabOf(text.front()));
+    }
+    return tabs;
+}
+
+std::vector<int> airportTabRows(std::span<const std::uint8_t> rowTabs, int tab) {
+    std::vector<int> rows;
+    if (tab < 1 || tab > kAllAirportsTab)
+        return rows;
+    rows.reserve(tab == kAllAirportsTab ? rowTabs.size() : rowTabs.size() / 8);
+    for (std::size_t i = 0; i < rowTabs.size(); ++i) {
+        if (tab == kAllAirportsTab || rowTabs[i] == tab)
+            rows.push_back(static_cast<int>(i) + 1);
+    }
+    return rows;
+}
+
+std::vector<int> airportTabRows(const core::RecordTable& all, int sortField, int tab) {
+    return airportTabRows(airportRowTabs(all, sortField), tab);
+}
+
+int firstAirportRowWith(const core::RecordTable& all, std::span<const int> rows, int sortField,
+                        std::wstring_view prefix) {
+    if (rows.empty())
         return 0;
     const std::wstring wanted = worldtime::searchKey(prefix);
     const int field = validField(sortField);
-    for (int row = 1; row <= view.rowCount(); ++row) {
-        if (startsWith(view.fieldText(row, field), wanted))
-            return row;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (startsWith(all.fieldText(rows[i], field), wanted))
+            return static_cast<int>(i) + 1;
     }
     return 1;
 }

@@ -5,6 +5,8 @@
 // chosen by the first letter of that field. Searches by code, city or name ignore case and
 // accents, so "zurich" finds "Zürich".
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,13 +34,19 @@ std::wstring_view airportTabLabel(int tab);
 // The tab whose letters hold the character, case and accents aside; 0 for none.
 int airportTabOf(wchar_t character);
 
-// The rows of the tab in table order: those whose sort field starts with one of the tab's
-// letters; the tab "all" keeps every row. The view takes the table's columns.
-void filterAirports(const core::RecordTable& all, int sortField, int tab, core::RecordTable& view);
+// The rows of the tab (table row numbers), in table order: those whose sort field starts with
+// one of the tab's letters; the tab "all" keeps every row. The screen shows the table through
+// them, so a tab costs one pass over the first letters and no copy of the rows.
+std::vector<int> airportTabRows(const core::RecordTable& all, int sortField, int tab);
+// The same in two steps: the tab of every row's sort field (0 for none), worked out once per
+// sort, then the rows of a tab from them, which is all a tab key costs.
+std::vector<std::uint8_t> airportRowTabs(const core::RecordTable& all, int sortField);
+std::vector<int> airportTabRows(std::span<const std::uint8_t> rowTabs, int tab);
 
-// The first row of the view whose sort field starts with the text, case and accents aside;
-// row 1 when none does, 0 for an empty view.
-int firstAirportRowWith(const core::RecordTable& view, int sortField, std::wstring_view prefix);
+// The first position (from 1) in the rows whose sort field starts with the text, case and
+// accents aside; 1 when none does, 0 when there are no rows.
+int firstAirportRowWith(const core::RecordTable& all, std::span<const int> rows, int sortField,
+                        std::wstring_view prefix);
 
 // The rows the query names, best first: the airport whose code it is, then those whose city
 // starts with it, whose name starts with it, and whose city or name holds it. Case and

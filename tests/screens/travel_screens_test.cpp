@@ -50,7 +50,7 @@ class CodesScreenTest : public TravelScreenTest {
     AirportScreen& codes() { return screen<AirportScreen>(); }
     std::wstring currentCode() {
         int row = codes().list()->currentRow();
-        return std::wstring(codes().view().fieldText(row, 1));
+        return std::wstring(codes().rows().field(row, 1));
     }
 };
 
@@ -66,7 +66,7 @@ TEST_F(CodesScreenTest, OpensOnEveryAirportSortedByCode) {
     open(kCodes);
     EXPECT_EQ(codes().tab(), kAllAirportsTab);
     EXPECT_EQ(codes().sortField(), 1);
-    EXPECT_GT(codes().view().rowCount(), 4000);
+    EXPECT_GT(codes().rows().rowCount(), 4000);
     EXPECT_EQ(codes().list()->currentRow(), 1);
     auto entries = codes().menuEntries();
     int checked = 0;
@@ -96,15 +96,15 @@ TEST_F(CodesScreenTest, TypingZurAfterSortingByNameFindsZurich) {
 TEST_F(CodesScreenTest, TabsFilterByTheSortFieldAndStepWithLeftAndRight) {
     open(kCodes);
     codes().showTab(7, L"s");  // "stu"
-    ASSERT_GT(codes().view().rowCount(), 0);
-    for (int row = 1; row <= codes().view().rowCount(); ++row) {
-        wchar_t c = codes().view().fieldText(row, 1).front();
+    ASSERT_GT(codes().rows().rowCount(), 0);
+    for (int row = 1; row <= codes().rows().rowCount(); ++row) {
+        wchar_t c = codes().rows().field(row, 1).front();
         ASSERT_TRUE(c == L'S' || c == L'T' || c == L'U') << row;
     }
     codes().setFocusedControl(codes().list(), false);
     key(vk::Right);
     EXPECT_EQ(codes().tab(), 8);
-    EXPECT_EQ(codes().view().fieldText(1, 1).front(), L'V');
+    EXPECT_EQ(codes().rows().field(1, 1).front(), L'V');
     key(vk::Left);
     key(vk::Left);
     EXPECT_EQ(codes().tab(), 6);
@@ -129,13 +129,13 @@ TEST_F(CodesScreenTest, AnAirlineOpensTheFlightQueryWithIt) {
     open(kCodes);
     command(codesCommand::ToggleAirlines);
     ASSERT_EQ(codes().mode(), CodesMode::Airlines);
-    ASSERT_GT(codes().view().rowCount(), 50);
-    for (int row = 2; row <= codes().view().rowCount(); ++row)
-        ASSERT_LE(codes().view().fieldText(row - 1, 1), codes().view().fieldText(row, 1));
+    ASSERT_GT(codes().rows().rowCount(), 50);
+    for (int row = 2; row <= codes().rows().rowCount(); ++row)
+        ASSERT_LE(codes().rows().field(row - 1, 1), codes().rows().field(row, 1));
     codes().setFocusedControl(codes().list(), false);
     key(vk::LetterA + ('s' - 'a'));
     key(vk::LetterA + ('w' - 'a'));
-    const std::wstring airline(codes().view().fieldText(codes().list()->currentRow(), 1));
+    const std::wstring airline(codes().rows().field(codes().list()->currentRow(), 1));
     EXPECT_EQ(airline, L"Swiss");
     saveShot("codes_airlines");
     command(codesCommand::FlightStatus);

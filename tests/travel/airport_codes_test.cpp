@@ -20,6 +20,15 @@ class Airports : public ::testing::Test {
     static void write(std::string_view text) {
         travel::test::writeDeviceFile(std::wstring(kMainPath) + L"travel\\airportcodes.dat", text);
     }
+    static std::wstring codes(const core::RecordTable& table, const std::vector<int>& rows) {
+        std::wstring out;
+        for (int row : rows) {
+            if (!out.empty())
+                out += L' ';
+            out += table.fieldText(row, airportField::Code);
+        }
+        return out;
+    }
     static std::wstring codes(const core::RecordTable& table) {
         std::wstring out;
         for (int row = 1; row <= table.rowCount(); ++row) {
@@ -36,10 +45,9 @@ class Airports : public ::testing::Test {
 TEST_F(Airports, MissingFileGivesAnEmptyTable) {
     core::RecordTable table = loadAirports(kMainPath);
     EXPECT_EQ(table.rowCount(), 0);
-    core::RecordTable view;
-    filterAirports(table, airportField::Code, kAllAirportsTab, view);
-    EXPECT_EQ(view.rowCount(), 0);
-    EXPECT_EQ(firstAirportRowWith(view, airportField::Code, L"z"), 0);
+    std::vector<int> rows = airportTabRows(table, airportField::Code, kAllAirportsTab);
+    EXPECT_TRUE(rows.empty());
+    EXPECT_EQ(firstAirportRowWith(table, rows, airportField::Code, L"z"), 0);
     EXPECT_TRUE(findAirports(table, L"zur").empty());
 }
 
@@ -103,25 +111,21 @@ TEST_F(Airports, TabsKeepRowsWhoseSortFieldStartsWithTheirLetters) {
         "\"ZRH\",\"Z\xC3\xBCrich Airport\",\"Zurich, Switzerland\"\n"
         "\"AAL\",\"\xC3\x85lborg Airport\",\"Aalborg, Denmark\"\n");
     core::RecordTable table = loadAirports(kMainPath);
-    core::RecordTable view;
-    filterAirports(table, airportField::Code, 7, view);  // "stu"
-    EXPECT_EQ(codes(view), L"SIN TXL UIO");
-    filterAirports(table, airportField::Code, 9, view);  // "yzz"
-    EXPECT_EQ(codes(view), L"YYZ ZRH");
+    EXPECT_EQ(codes(table, airportTabRows(table, airportField::Code, 7)), L"SIN TXL UIO");  // stu
+    EXPECT_EQ(codes(table, airportTabRows(table, airportField::Code, 9)), L"YYZ ZRH");      // yzz
     // By name the tab looks at the name's initial, accents aside.
     sortAirports(table, airportField::Name);
-    filterAirports(table, airportField::Name, 1, view);  // "abc"
-    EXPECT_EQ(codes(view), L"AAL");
-    filterAirports(table, airportField::Name, 7, view);
-    EXPECT_EQ(codes(view), L"SIN TXL YYZ");  // Singapore, Tegel, Toronto; not Vienna
+    EXPECT_EQ(codes(table, airportTabRows(table, airportField::Name, 1)), L"AAL");  // abc
+    // Singapore, Tegel, Toronto; not Vienna.
+    EXPECT_EQ(codes(table, airportTabRows(table, airportField::Name, 7)), L"SIN TXL YYZ");
     // Sorting by field 2 and choosing "all" shows every airport ordered by field 2.
-    filterAirports(table, airportField::Name, kAllAirportsTab, view);
-    ASSERT_EQ(view.rowCount(), 7);
-    for (int row = 2; row <= view.rowCount(); ++row)
-        EXPECT_LE(view.fieldText(row - 1, airportField::Name),
-                  view.fieldText(row, airportField::Name));
-    filterAirports(table, airportField::Name, 11, view);
-    EXPECT_EQ(view.rowCount(), 0);
+    std::vector<int> all = airportTabRows(table, airportField::Name, kAllAirportsTab);
+    ASSERT_EQ(all.size(), 7u);
+    for (std::size_t i = 1; i < all.size(); ++i)
+        EXPECT_LE(table.fieldText(all[i - 1], airportField::Name),
+                  table.fieldText(all[i], airportField::Name));
+    EXPECT_TRUE(airportTabRows(table, airportField::Name, 11).empty());
+    EXPECT_TRUE(airportTabRows(table, airportField::Name, 0).empty());
 }
 
 TEST_F(Airports, JumpsToTheFirstRowStartingWithTheTypedText) {
@@ -130,16 +134,15 @@ TEST_F(Airports, JumpsToTheFirstRowStartingWithTheTypedText) {
         "\"ZRH\",\"Z\xC3\xBCrich Airport\",\"Zurich, Switzerland\"\n"
         "\"ZTH\",\"Zakynthos Airport\",\"Zakynthos, Greece\"\n");
     core::RecordTable table = loadAirports(kMainPath, airportField::Name);
-    core::RecordTable view;
-    filterAirports(table, airportField::Name, 9, view);
-    EXPECT_EQ(
-        view.fieldText(firstAirportRowWith(view, airportField::Name, L"zur"), airportField::Code),
-        L"ZRH");
-    EXPECT_EQ(
-        view.fieldText(firstAirportRowWith(view, airportField::Name, L"ZAK"), airportField::Code),
-        L"ZTH");
+    std::vector<int> rows = airportTabRows(table, airportField::Name, 9);
+    ASSERT_EQ(rows.size(), 3u);
+    auto codeAt = [&](int position) {
+        return std::wstring(table.fieldText(rows[position - 1], airportField::Code));
+    };
+    EXPECT_EQ(codeAt(firstAirportRowWith(table, rows, airportField::Name, L"zur")), L"ZRH");
+    EXPECT_EQ(codeAt(firstAirportRowWith(table, rows, airportField::Name, L"ZAK")), L"ZTH");
     // Nothing fits: the first row.
-    EXPECT_EQ(firstAirportRowWith(view, airportField::Name, L"zz"), 1);
+    EXPECT_EQ(firstAirportRowWith(table, rows, airportField::Name, L"zz"), 1);
 }
 
 TEST_F(Airports, FindsByCodeCityOrNameIgnoringCaseAndAccents) {

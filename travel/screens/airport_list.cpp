@@ -1,5 +1,7 @@
 #include "travel/screens/airport_list.h"
 
+#include <algorithm>
+
 #include "core/format.h"
 #include "core/language.h"
 #include "travel/airline_table.h"
@@ -26,6 +28,34 @@ constexpr std::size_t kMaxTyped = 40;
 
 }  // namespace
 
+void AirportRowsModel::set(const core::RecordTable* all, std::vector<int> rows, int field) {
+    all_ = all;
+    rows_ = std::move(rows);
+    field_ = field;
+    current_ = rows_.empty() ? 0 : std::clamp(current_, 1, rowCount());
+    rowsChanged();
+}
+
+int AirportRowsModel::tableRow(int row) const {
+    if (!all_ || row < 1 || row > rowCount())
+        return 0;
+    return rows_[static_cast<std::size_t>(row - 1)];
+}
+
+std::wstring_view AirportRowsModel::field(int row, int column) const {
+    int number = tableRow(row);
+    return number == 0 ? std::wstring_view() : all_->fieldText(number, column);
+}
+
+std::wstring AirportRowsModel::rowText(int row) const {
+    return std::wstring(field(row, field_));
+}
+
+void AirportRowsModel::setCurrentRow(int row) {
+    if (row >= 0 && row <= rowCount())
+        current_ = row;
+}
+
 AirportList::AirportList() {
     isFocusable = true;
 }
@@ -35,6 +65,11 @@ void AirportList::setMode(CodesMode mode, int sortField) {
     sortField_ = sortField;
     typed_.clear();
     invalidate();
+}
+
+void AirportList::showRows(AirportRowsModel* rows) {
+    rows_ = rows;
+    setModel(rows);
 }
 
 int AirportList::rowHeight() const {
@@ -77,8 +112,8 @@ bool AirportList::key(std::uint32_t message, std::uint32_t keyCode, LParam flags
 }
 
 void AirportList::drawRow(DeviceContext& dc, const Rect& line, int row, bool current) {
-    const core::RecordTable* rows = table();
-    if (!rows || row < 1 || row > rows->rowCount())
+    const AirportRowsModel* rows = rows_;
+    if (!rows || rows->tableRow(row) == 0)
         return;
     const gfx::Theme& t = theme();
     const int unit = ui::layoutUnit();
@@ -96,22 +131,22 @@ void AirportList::drawRow(DeviceContext& dc, const Rect& line, int row, bool cur
     const std::wstring number = core::formatText(core::languageString(kRowNumberString), row);
 
     if (mode_ == CodesMode::Airlines) {
-        ui::drawClippedText(dc, rows->fieldText(row, airlineField::Name), top, dt::Left | kLine,
-                            main, ui::smallFont(true));
-        ui::drawClippedText(dc, rows->fieldText(row, airlineField::Code), bottom, dt::Left | kLine,
+        ui::drawClippedText(dc, rows->field(row, airlineField::Name), top, dt::Left | kLine, main,
+                            ui::smallFont(true));
+        ui::drawClippedText(dc, rows->field(row, airlineField::Code), bottom, dt::Left | kLine,
                             secondary, ui::smallFont());
         ui::drawClippedText(dc, number, bottom, dt::Right | kLine, secondary, ui::smallFont());
         return;
     }
     Rect code{top.left, top.top, top.left + kCodeWidth * unit, top.bottom};
     Rect name{code.right, top.top, top.right, top.bottom};
-    ui::drawClippedText(dc, rows->fieldText(row, airportField::Code), code, dt::Left | kLine, main,
+    ui::drawClippedText(dc, rows->field(row, airportField::Code), code, dt::Left | kLine, main,
                         ui::smallFont(sortField_ == airportField::Code));
-    ui::drawClippedText(dc, rows->fieldText(row, airportField::Name), name, dt::Left | kLine, main,
+    ui::drawClippedText(dc, rows->field(row, airportField::Name), name, dt::Left | kLine, main,
                         ui::smallFont(sortField_ == airportField::Name));
     Rect numberRect{bottom.right - 44 * unit, bottom.top, bottom.right, bottom.bottom};
     Rect city{code.right, bottom.top, numberRect.left - 2 * unit, bottom.bottom};
-    ui::drawClippedText(dc, rows->fieldText(row, airportField::City), city, dt::Left | kLine,
+    ui::drawClippedText(dc, rows->field(row, airportField::City), city, dt::Left | kLine,
                         sortField_ == airportField::City ? main : secondary,
                         ui::smallFont(sortField_ == airportField::City));
     ui::drawClippedText(dc, number, numberRect, dt::Right | kLine, secondary, ui::smallFont());

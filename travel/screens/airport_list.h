@@ -6,9 +6,35 @@
 #include <functional>
 #include <string>
 
+#include "core/record_table.h"
 #include "ui/letter_list.h"
+#include "ui/list_model.h"
 
 namespace travel {
+
+// The rows of one letter tab: the loaded table seen through the tab's row numbers.
+class AirportRowsModel final : public ui::ListModel {
+  public:
+    void set(const core::RecordTable* all, std::vector<int> rows, int field);
+
+    // The table row of a shown row (from 1); 0 when there is none.
+    int tableRow(int row) const;
+    // A field of a shown row; empty when there is none.
+    std::wstring_view field(int row, int column) const;
+    const std::vector<int>& rows() const { return rows_; }
+    const core::RecordTable* all() const { return all_; }
+
+    int rowCount() const override { return static_cast<int>(rows_.size()); }
+    std::wstring rowText(int row) const override;
+    int currentRow() const override { return current_; }
+    void setCurrentRow(int row) override;
+
+  private:
+    const core::RecordTable* all_ = nullptr;
+    std::vector<int> rows_;
+    int field_ = 1;
+    int current_ = 0;
+};
 
 // What the codes screen lists.
 enum class CodesMode { Airports, Airlines };
@@ -18,6 +44,8 @@ class AirportList final : public ui::LetterList {
     AirportList();
 
     void setMode(CodesMode mode, int sortField);
+    // Shows the rows of a model, which stays the caller's.
+    void showRows(AirportRowsModel* rows);
 
     // Left and Right step the letter tab.
     std::function<void(int step)> onTabStep;
@@ -36,6 +64,7 @@ class AirportList final : public ui::LetterList {
     CodesMode mode_ = CodesMode::Airports;
     int sortField_ = 1;
     std::wstring typed_;
+    AirportRowsModel* rows_ = nullptr;
 };
 
 // The current row in full: label and value a line, as many lines as fit.

@@ -103,6 +103,7 @@ void AirportScreen::build() {
     setFocusedControl(list_, false);
 
     // The screen opens on every airport, sorted by code.
+    sortChanged();
     showTab(kAllAirportsTab, L"");
     updateMenu();
 }
@@ -115,6 +116,10 @@ int AirportScreen::listedField() const {
     return mode_ == CodesMode::Airlines ? airlineField::Name : sortField_;
 }
 
+void AirportScreen::sortChanged() {
+    rowTabs_ = airportRowTabs(all(), listedField());
+}
+
 int AirportScreen::tab() const {
     return tabs_ ? tabs_->group() : kAllAirportsTab;
 }
@@ -122,17 +127,16 @@ int AirportScreen::tab() const {
 void AirportScreen::showTab(int tab, std::wstring_view typed) {
     if (!tabs_->setGroup(tab))
         return;
-    filterAirports(all(), listedField(), tab, view_);
-    list_->setTable(&view_);
-    list_->setDisplayField(listedField());
-    const bool empty = view_.empty();
+    rows_.set(&all(), airportTabRows(rowTabs_, tab), listedField());
+    list_->showRows(&rows_);
+    const bool empty = rows_.rowCount() == 0;
     list_->show(!empty, true);
     if (auto* note = findControl<ui::Label>(codesId::Empty)) {
         note->setStringNumber(mode_ == CodesMode::Airlines ? text::NoAirlines : text::NoAirports);
         note->show(empty, true);
     }
     if (!empty) {
-        int row = firstAirportRowWith(view_, listedField(), typed);
+        int row = firstAirportRowWith(all(), rows_.rows(), listedField(), typed);
         if (row != list_->currentRow()) {
             list_->scrollTo(row);
             list_->selectRow(row, false);
@@ -153,7 +157,7 @@ void AirportScreen::goToTyped(std::wstring_view typed) {
         showTab(target, typed);
         return;
     }
-    int row = firstAirportRowWith(view_, listedField(), typed);
+    int row = firstAirportRowWith(all(), rows_.rows(), listedField(), typed);
     // The list moves only when another row starts with the letters.
     if (row == 0 || row == list_->currentRow())
         return;
@@ -170,6 +174,7 @@ void AirportScreen::setSortField(int field) {
         setMode(CodesMode::Airports);
     sortField_ = field;
     sortAirports(airports_, field);
+    sortChanged();
     list_->setMode(mode_, sortField_);
     showTab(tab(), airportTabLabel(tab()).substr(0, 1));
     updateMenu();
@@ -179,6 +184,7 @@ void AirportScreen::setMode(CodesMode mode) {
     if (mode == mode_)
         return;
     mode_ = mode;
+    sortChanged();
     list_->setMode(mode_, sortField_);
     showTab(kAllAirportsTab, L"");
     updateMenu();
@@ -187,7 +193,7 @@ void AirportScreen::setMode(CodesMode mode) {
 bool AirportScreen::openFlightStatus() {
     if (mode_ != CodesMode::Airlines || list_->currentRow() == 0 || !handoff_)
         return false;
-    handoff_->airline = std::wstring(view_.fieldText(list_->currentRow(), airlineField::Name));
+    handoff_->airline = std::wstring(rows_.field(list_->currentRow(), airlineField::Name));
     host_.requestModuleLater(ui::moduleId::Flights);
     return true;
 }
@@ -197,16 +203,16 @@ void AirportScreen::selectionChanged() {
     std::vector<std::pair<std::wstring, std::wstring>> lines;
     if (row > 0 && mode_ == CodesMode::Airports) {
         lines.emplace_back(core::languageString(text::Code),
-                           std::wstring(view_.fieldText(row, airportField::Code)));
+                           std::wstring(rows_.field(row, airportField::Code)));
         lines.emplace_back(core::languageString(text::Airport),
-                           std::wstring(view_.fieldText(row, airportField::Name)));
+                           std::wstring(rows_.field(row, airportField::Name)));
         lines.emplace_back(core::languageString(text::City),
-                           std::wstring(view_.fieldText(row, airportField::City)));
+                           std::wstring(rows_.field(row, airportField::City)));
     } else if (row > 0) {
         lines.emplace_back(core::languageString(text::Airline),
-                           std::wstring(view_.fieldText(row, airlineField::Name)));
+                           std::wstring(rows_.field(row, airlineField::Name)));
         lines.emplace_back(core::languageString(text::Code),
-                           std::wstring(view_.fieldText(row, airlineField::Code)));
+                           std::wstring(rows_.field(row, airlineField::Code)));
     }
     if (detail_)
         detail_->setLines(std::move(lines));
@@ -288,7 +294,7 @@ void AirportScreen::updateReadout() {
     std::wstring text = mode_ == CodesMode::Airlines ? L"airlines" : L"airports";
     text += L"; sort " + std::to_wstring(sortField_) + L"; tab " +
             std::wstring(airportTabLabel(tab())) + L"; row " + std::to_wstring(row) + L" of " +
-            std::to_wstring(view_.rowCount());
+            std::to_wstring(rows_.rowCount());
     if (detail_) {
         for (const auto& [label, value] : detail_->lines()) text += L"\n" + label + L" " + value;
     }

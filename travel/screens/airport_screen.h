@@ -55,7 +55,7 @@ class AirportScreen final : public ui::Module {
     int tab() const;
     int sortField() const { return sortField_; }
     CodesMode mode() const { return mode_; }
-    const core::RecordTable& view() const { return view_; }
+    const AirportRowsModel& rows() const { return rows_; }
     AirportList* list() const { return list_; }
 
   private:
@@ -69,6 +69,7 @@ class AirportScreen final : public ui::Module {
     const core::RecordTable& all() const;
     int listedField() const;
     void selectionChanged();
+    void sortChanged();
     void updateMenu();
     void updateReadout();
 
@@ -77,7 +78,9 @@ class AirportScreen final : public ui::Module {
     std::shared_ptr<TravelReadout> readout_;
     core::RecordTable airports_;
     core::RecordTable airlines_;
-    core::RecordTable view_;
+    AirportRowsModel rows_;
+    // The tab of each row of the shown table by the field it is sorted on.
+    std::vector<std::uint8_t> rowTabs_;
     CodesMode mode_ = CodesMode::Airports;
     int sortField_ = 1;
     worldtime::LetterGroupBar* tabs_ = nullptr;
