@@ -24,8 +24,11 @@ std::wstring_view keypadGroup(int digit) {
     return kGroups[digit];
 }
 
-wchar_t keypadCharacter(int digit) {
-    std::wstring_view group = keypadGroup(digit);
+namespace {
+
+// Steps the remembered press through the group: the next character for the same digit
+// again, the first for another digit.
+wchar_t stepThrough(int digit, std::wstring_view group) {
     if (group.empty())
         return 0;
     KeypadState& s = state();
@@ -36,6 +39,21 @@ wchar_t keypadCharacter(int digit) {
         s.index = 0;
     }
     return group[s.index];
+}
+
+}  // namespace
+
+wchar_t keypadCharacter(int digit) {
+    return stepThrough(digit, keypadGroup(digit));
+}
+
+wchar_t keypadLetter(int digit) {
+    if (digit < 2 || digit > 9) {
+        resetKeypadDigit();
+        return 0;
+    }
+    std::wstring_view group = keypadGroup(digit);
+    return stepThrough(digit, group.substr(0, group.size() - 1));
 }
 
 void resetKeypadDigit() {

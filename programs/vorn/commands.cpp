@@ -6,6 +6,7 @@
 #include <set>
 
 #include "core/language.h"
+#include "core/settings.h"
 #include "core/settings_key.h"
 #include "core/settings_keys.h"
 #include "platform/api/clock.h"
@@ -25,6 +26,7 @@ constexpr std::string_view kAlarmOptions[] = {"--time",  "--repeat", "--days", "
                                               "--month", "--start",  "--city"};
 constexpr std::string_view kPlanOptions[] = {"--date"};
 constexpr std::string_view kUpdateOptions[] = {"--replay"};
+constexpr std::string_view kFlightOptions[] = {"--date", "--wait"};
 
 constexpr Command kCommands[] = {
     {"time", "time [CITY...] [--at UTC]",
@@ -123,6 +125,21 @@ constexpr Command kCommands[] = {
      "folder DIR instead of the network. Exits with 1 and the comms program's error when the\n"
      "download failed; nothing is changed then.",
      kUpdateOptions, runUpdate},
+    {"airport",
+     "airport QUERY",
+     "airports by code, city or name, as the airport codes screen lists them",
+     "The code first (ZRH), then airports whose city or name starts with the query, then those\n"
+     "that hold it; case and accents do not matter (\"zurich\" finds Z\u00fcrich). Quote queries\n"
+     "with spaces.",
+     {},
+     runAirport},
+    {"flight", "flight AIRLINE NUMBER [--date yesterday|today|tomorrow] [--wait SECONDS]",
+     "a flight's status: the saved flight, or asks the comms program and waits for it",
+     "AIRLINE is the airline's code (LX) or its name (Swiss). Without --date a saved flight\n"
+     "(the comms program's last answer) is shown as the flight status screen shows it; with\n"
+     "--date, or when there is none, the comms program is asked for that day (today by\n"
+     "default) and vorn waits for its answer, 60 seconds unless --wait says otherwise.",
+     kFlightOptions, runFlight},
 };
 
 }  // namespace
@@ -232,6 +249,12 @@ std::optional<CityMatch> cityNamed(CityFinder& finder, const Invocation& invocat
         report(invocation, kExitUsage, "unknown city \"" + name + "\"");
     }
     return std::nullopt;
+}
+
+std::wstring downloadFolder(const std::wstring& mainPath) {
+    if (auto published = core::readDownloadPath(); published && !published->empty())
+        return *published;
+    return core::downloadPathOf(mainPath);
 }
 
 }  // namespace vorn

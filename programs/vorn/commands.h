@@ -3,6 +3,7 @@
 // naming a city.
 
 #include <optional>
+#include <string>
 
 #include "programs/vorn/city_lookup.h"
 #include "programs/vorn/cli.h"
@@ -22,6 +23,8 @@ int runWeather(const Invocation& invocation);
 int runPack(const Invocation& invocation);
 int runOptions(const Invocation& invocation);
 int runUpdate(const Invocation& invocation);
+int runAirport(const Invocation& invocation);
+int runFlight(const Invocation& invocation);
 
 // Loads the language the programs show (OptLang, else the device's) without writing the
 // choice back: the commands only read the device. False when the install folder has none.
@@ -40,5 +43,11 @@ bool answerIsTrusted(const Invocation& invocation, const CityMatch& city);
 // The city a query names; nothing (after reporting an unknown or ambiguous name).
 std::optional<CityMatch> cityNamed(CityFinder& finder, const Invocation& invocation,
                                    std::string_view query);
+
+// Loads the language the programs show (OptLang, else the device's) without writing the
+// choice back: the commands only read the device. False when the install folder has none.
+bool openShownLanguage(const std::wstring& mainPath);
+// The download folder the main program published, else the install folder's own.
+std::wstring downloadFolder(const std::wstring& mainPath);
 
 }  // namespace vorn

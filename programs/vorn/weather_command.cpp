@@ -18,12 +18,6 @@
 namespace vorn {
 namespace {
 
-std::wstring downloadFolder(const std::wstring& mainPath) {
-    if (auto published = core::readDownloadPath(); published && !published->empty())
-        return *published;
-    return core::downloadPathOf(mainPath);
-}
-
 struct DayTexts {
     weather::ListRowTexts row;
     std::wstring date;

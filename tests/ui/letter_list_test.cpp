@@ -31,6 +31,26 @@ TEST(KeypadLetters, RepeatedDigitsStepThroughTheirGroupAndWrap) {
     EXPECT_EQ(keypadGroup(-1), L"");
 }
 
+TEST(KeypadLetters, LettersAloneWrapWithinTheLetters) {
+    auto letters = [](std::initializer_list<int> digits) {
+        std::wstring out;
+        for (int d : digits) out += keypadLetter(d);
+        return out;
+    };
+    resetKeypadDigit();
+    EXPECT_EQ(letters({7, 7, 7, 7, 7}), L"pqrsp");
+    resetKeypadDigit();
+    EXPECT_EQ(letters({2, 3, 2}), L"ada");
+    resetKeypadDigit();
+    EXPECT_EQ(letters({8, 8, 8, 8, 9, 9, 9, 9, 9}), L"tuvtwxyzw");
+    // 0 and 1 hold no letters and start the next digit afresh.
+    resetKeypadDigit();
+    EXPECT_EQ(keypadLetter(2), L'a');
+    EXPECT_EQ(keypadLetter(1), 0);
+    EXPECT_EQ(keypadLetter(2), L'a');
+    EXPECT_EQ(keypadLetter(-3), 0);
+}
+
 TEST(KeypadLetters, ANonDigitKeyStartsTheNextDigitAfresh) {
     resetKeypadDigit();
     EXPECT_EQ(keypadCharacter(5), L'j');

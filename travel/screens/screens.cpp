@@ -1,6 +1,7 @@
 #include "travel/screens/screens.h"
 
 #include "travel/screens/packing_screen.h"
+#include "travel/screens/flight_registration.h"
 
 namespace travel {
 
@@ -8,6 +9,7 @@ void registerScreens(ui::ScreenRegistry& registry,
                      std::shared_ptr<worldtime::Favourites> favourites) {
     // One line per screen family: each adds its module ids to the registry.
     registerPackingScreen(registry);
+    registerFlightScreens(registry);
     (void)favourites;
 }
 

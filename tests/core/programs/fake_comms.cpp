@@ -7,7 +7,10 @@
 //   "/error N"   leaves error code N in SchedErrorStr and reports an error instead of success;
 //   "/dword"     sets SchedulerStatus as a 32-bit number value instead of text;
 //   "/manual"    writes weather files into the download folder: for the city of
-//                "$$city CODE $$" when the line names one, else for every favourite.
+//                "$$city CODE $$" when the line names one, else for every favourite;
+//   "/flighthistory" answers the query in FltHstRequest (airline code "~" number "~" ...)
+//                with a flight file named CODE_NUMBER.fls, a flight delayed by an hour and
+//                a half, and names it in FltHstResult.
 // Every request line is left in the setting FakeCommsRequest. The setting FakeCommsDelayMs
 // (0 when absent) keeps it working that long after it reported "started", so that a watcher
 // can see it busy.
@@ -24,6 +27,7 @@
 #include "core/settings.h"
 #include "core/text_file.h"
 #include "core/windows/windows_link.h"
+#include "platform/api/device.h"
 #include "platform/api/program.h"
 #include "platform/api/registry.h"
 #include "platform/api/window.h"
@@ -116,6 +120,33 @@ void writeWeather(std::wstring_view request) {
     }
 }
 
+// A flight delayed by an hour and a half, as the flight service answers it.
+void writeFlight() {
+    std::wstring folder = core::readDownloadPath().value_or(L"");
+    std::wstring query = core::readSetting(L"FltHstRequest", 512).value_or(L"");
+    std::size_t first = query.find(L'~');
+    std::size_t second = query.find(L'~', first == std::wstring::npos ? first : first + 1);
+    if (folder.empty() || second == std::wstring::npos || !createFolder(folder))
+        return;
+    std::wstring name =
+        query.substr(0, first) + L"_" + query.substr(first + 1, second - first - 1) + L".fls";
+    if (name.find_first_of(L"\\/:") != std::wstring::npos || name.find(L"..") != std::wstring::npos)
+        return;
+    writeFile(folder, name,
+              L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<FlightHistoryGetHistoryResponse>"
+              L"<FlightHistory><StatusCode>S</StatusCode>"
+              L"<Origin><Name>Zurich Airport</Name><AirportCode>ZRH</AirportCode></Origin>"
+              L"<Destination><Name>Heathrow</Name><AirportCode>LHR</AirportCode></Destination>"
+              L"<PublishedDepartureDate>2027-03-01T07:05:00</PublishedDepartureDate>"
+              L"<EstimatedRunwayDepartureDate>2027-03-01T08:35:00</EstimatedRunwayDepartureDate>"
+              L"<PublishedArrivalDate>2027-03-01T07:50:00</PublishedArrivalDate>"
+              L"<EstimatedGateArrivalDate>2027-03-01T09:20:00</EstimatedGateArrivalDate>"
+              L"<DepartureGate>A52</DepartureGate><DepartureTerminal>1</DepartureTerminal>"
+              L"<ScheduledBlockTime>105</ScheduledBlockTime></FlightHistory>"
+              L"</FlightHistoryGetHistoryResponse>\n");
+    core::writeSetting(L"FltHstResult", name);
+}
+
 // Runs the window's message loop until it is closed.
 void waitUntilClosed() {
     Message m;
@@ -164,6 +195,8 @@ int main(int argc, char** argv) {
     } else {
         if (has(request, L"/manual"))
             writeWeather(request);
+        if (has(request, L"/flighthistory"))
+            writeFlight();
         report(core::commsReport::Done, 1);
     }
     // Idle before the last report, so the receiver sees the program gone when it asks.
