@@ -5,7 +5,12 @@
 
 #include <set>
 
+#include "core/language.h"
+#include "core/settings.h"
+#include "core/settings_key.h"
+#include "core/settings_keys.h"
 #include "platform/api/clock.h"
+#include "platform/api/device.h"
 #include "worldtime/cities.h"
 #include "worldtime/zones.h"
 
@@ -20,6 +25,7 @@ constexpr std::string_view kAlarmsOptions[] = {"--at"};
 constexpr std::string_view kAlarmOptions[] = {"--time",  "--repeat", "--days", "--day",
                                               "--month", "--start",  "--city"};
 constexpr std::string_view kPlanOptions[] = {"--date"};
+constexpr std::string_view kCalendarOptions[] = {"--from", "--to"};
 
 constexpr Command kCommands[] = {
     {"time", "time [CITY...] [--at UTC]",
@@ -90,12 +96,44 @@ constexpr Command kCommands[] = {
      "is no data; ask the weather screen for an update first.",
      {},
      runWeather},
+    {"calendar", "calendar list | export [--from DATE --to DATE] FILE.ics | import FILE.ics",
+     "the device calendar's appointments, listed or as iCalendar files",
+     "export writes the appointments (those overlapping --from to --to, both YYYY-MM-DD and\n"
+     "both days included, or all) to an iCalendar file; import adds a file's events to the\n"
+     "calendar, leaving out those already there. Times in other time zones become device\n"
+     "time; a repeating event becomes one appointment per occurrence (at most 1000, within\n"
+     "5 years); attendees, tasks and alarms other than one before the start are not kept,\n"
+     "and the import says so.",
+     kCalendarOptions, runCalendar},
+    {"trip",
+     "trip list | show NAME | export NAME FILE.ics",
+     "the itinerary's trips, a trip's agenda, or its appointments as an iCalendar file",
+     "list names every trip with its first and last event; show prints the agenda as the\n"
+     "itinerary screen builds it, day by day; export writes the appointments of the trip's\n"
+     "entries to an iCalendar file that other calendars (and vorn calendar import) read.",
+     {},
+     runTrip},
 };
 
 }  // namespace
 
 std::span<const Command> commands() {
     return kCommands;
+}
+
+bool openShownLanguage(const std::wstring& mainPath) {
+    if (!platform::fileExists(mainPath + L"lang\\lang.dat"))
+        return false;
+    if (!core::buildLanguageList(mainPath, 1, 9))
+        return false;
+    core::RecordTable& list = core::languageList();
+    const int stored =
+        list.find(core::languageListField::Code, core::settings::read(core::keys::OptLang), true);
+    if (stored)
+        list.setCurrentRow(stored);
+    else
+        core::selectDeviceLanguage();
+    return core::openLanguage(mainPath, true, true);
 }
 
 bool loadZoneTable(const Invocation& invocation) {

@@ -19,7 +19,12 @@ int runConvert(const Invocation& invocation);
 int runAlarms(const Invocation& invocation);
 int runAlarm(const Invocation& invocation);
 int runWeather(const Invocation& invocation);
+int runCalendar(const Invocation& invocation);
+int runTrip(const Invocation& invocation);
 
+// Loads the language the programs show (OptLang, else the device's) without writing the
+// choice back: the command only reads the device. False when the install folder has none.
+bool openShownLanguage(const std::wstring& mainPath);
 // Loads the install folder's zone table; false (after reporting) when it is missing.
 bool loadZoneTable(const Invocation& invocation);
 // The moment of --at, else the device's present UTC time; nothing (after reporting) for a

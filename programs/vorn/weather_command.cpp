@@ -18,23 +18,6 @@
 namespace vorn {
 namespace {
 
-// Loads the language the programs show (OptLang, else the device's) without writing the
-// choice back: the command only reads the device. False when the install folder has none.
-bool openShownLanguage(const std::wstring& mainPath) {
-    if (!platform::fileExists(mainPath + L"lang\\lang.dat"))
-        return false;
-    if (!core::buildLanguageList(mainPath, 1, 9))
-        return false;
-    core::RecordTable& list = core::languageList();
-    const int stored =
-        list.find(core::languageListField::Code, core::settings::read(core::keys::OptLang), true);
-    if (stored)
-        list.setCurrentRow(stored);
-    else
-        core::selectDeviceLanguage();
-    return core::openLanguage(mainPath, true, true);
-}
-
 std::wstring downloadFolder(const std::wstring& mainPath) {
     if (auto published = core::readDownloadPath(); published && !published->empty())
         return *published;

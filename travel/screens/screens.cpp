@@ -1,11 +1,13 @@
 #include "travel/screens/screens.h"
 
+#include "travel/screens/itinerary_screens.h"
+
 namespace travel {
 
 void registerScreens(ui::ScreenRegistry& registry,
                      std::shared_ptr<worldtime::Favourites> favourites) {
     // One line per screen family: each adds its module ids to the registry.
-    (void)registry;
+    registerItineraryScreens(registry);
     (void)favourites;
 }
 
