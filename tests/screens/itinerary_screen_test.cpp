@@ -293,7 +293,7 @@ TEST_F(ItineraryScreenTest, PagesAtEveryProfile) {
     addFlight();
     addHotel();
     command(ui::command::Back);
-    for (const char* shape : {"240x320", "480x640", "320x240", "240x240"}) {
+    for (const char* shape : {"240x320", "320x240", "480x640", "240x240"}) {
         SCOPED_TRACE(shape);
         setScreenProfile(*screenProfileFromName(shape));
         broadcastScreenChanged();

@@ -12,6 +12,7 @@
 #include "travel/screens/itinerary_lists.h"
 #include "travel/trip_calendar.h"
 #include "travel/trip_editor_fields.h"
+#include "ui/control_paint.h"
 #include "ui/date_time_picker.h"
 #include "ui/drop_down.h"
 #include "ui/edit_field.h"
@@ -42,18 +43,16 @@ constexpr int Trips = 1, Agenda = 2, Editor = 3, EditorMore = 4, NewTrip = 5, Un
 constexpr std::uint32_t kLeftLine = dt::Left | dt::VCenter | dt::SingleLine | dt::EndEllipsis;
 constexpr int kRowStep = 24, kRowHeight = 20, kLabelWidth = 94;
 
-// The screen in layout pixels.
+// The main window's client area in layout pixels.
 struct Frame {
     int width;
     int height;
 };
 
-Frame frame() {
-    if (gfx::isLandscape())
-        return {320, 188};
-    if (gfx::displayMetrics().isSquare)
-        return {240, 188};
-    return {240, 268};
+Frame frame(WindowHandle window) {
+    const Rect client = clientRect(window);
+    const int unit = std::max(1, ui::layoutUnit());
+    return {std::max(200, client.width() / unit), std::max(160, client.height() / unit)};
 }
 
 std::wstring language(int n) {
@@ -251,7 +250,7 @@ void ItineraryScreen::buildNewTripPage() {
 }
 
 void ItineraryScreen::placeControls() {
-    const Frame f = frame();
+    const Frame f = frame(host_.mainWindow());
     const int w = f.width, h = f.height;
     place(tripList_, 2, 2, w - 2, h - 2);
     place(agendaTitle_, 4, 2, w - 4, 20);
@@ -291,6 +290,8 @@ void ItineraryScreen::placeControls() {
 
 void ItineraryScreen::showView(View view) {
     state_->view = view;
+    // The window may have turned or changed size since the controls were placed.
+    placeControls();
     switch (view) {
         case View::Trips:
             setPage(page::Trips);
