@@ -80,7 +80,10 @@ ImportCount importAppointments(const std::vector<platform::Appointment>& appoint
     ImportCount count;
     for (const platform::Appointment& a : appointments) {
         bool present = false;
-        auto to = platform::toSystemTime(*platform::toFileTime(a.start) + 1);
+        // The second from the start: a system time holds no finer step, and an empty range
+        // finds nothing.
+        auto to = platform::toSystemTime(*platform::toFileTime(a.start) +
+                                         platform::kFileTimeTicksPerSecond);
         for (const auto& there : platform::appointmentsBetween(a.start, to.value_or(a.start)))
             present = present || sameContent(there, a);
         if (present) {

@@ -48,6 +48,15 @@ class ItineraryFlow : public MainProgramSession {
         std::filesystem::copy_file(shot, folder / (name + ".png"),
                                    std::filesystem::copy_options::overwrite_existing);
     }
+    void keepProgram(const std::string& pid, const std::string& name) {
+        const std::string shot = (device_.root() / (name + ".png")).string();
+        CommandResult r = device_.ctl({"--pid", pid, "screenshot", shot});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const auto folder = std::filesystem::path(VORN_BINARY_DIR) / "itinerary-screens";
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(shot, folder / (name + ".png"),
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
     CommandResult vorn(const std::vector<std::string>& args, const std::filesystem::path& root) {
         return runCommand(builtProgram("vorn"), args, {"VORN_DEVICE=" + root.string()});
     }
@@ -110,9 +119,7 @@ TEST_F(ItineraryFlow, PlanATripFindItInTheCalendarAndTakeItElsewhere) {
     EXPECT_NE(page.find("Where: LIS"), std::string::npos) << page;
     EXPECT_NE(page.find("Categories: Lisbon"), std::string::npos) << page;
     EXPECT_NE(page.find("entered from the itinerary"), std::string::npos) << page;
-    CommandResult calendarShot =
-        device_.ctl({"--pid", pid, "screenshot", (device_.root() / "cal.png").string()});
-    EXPECT_EQ(calendarShot.exitCode, 0) << calendarShot.err;
+    keepProgram(pid, "e2e-calendar-appointment-240x320");
 
     // vorn lists the trip and exports its three appointments.
     const std::vector<platform::Appointment> original = everything();
@@ -136,4 +143,48 @@ TEST_F(ItineraryFlow, PlanATripFindItInTheCalendarAndTakeItElsewhere) {
     EXPECT_EQ(again.out, "0 appointments imported, 3 already in the calendar\n");
     EXPECT_EQ(everything().size(), 3u);
     std::filesystem::remove(ics);
+}
+
+namespace {
+
+// The calendar program on a VGA device, showing one appointment as a reminder opens it.
+class CalendarAppointmentPage : public MainProgramSession {
+  protected:
+    CalendarAppointmentPage() : MainProgramSession("480x640") {}
+};
+
+}  // namespace
+
+TEST_F(CalendarAppointmentPage, ShowsEverythingTheAppointmentHolds) {
+    platform::Appointment a;
+    a.subject = L"Hotel check-in: Casa Azul";
+    a.start = a.end = {2027, 5, 6, 1, 15, 0, 0, 0};
+    a.location = L"Rua Nova 5, Lisbon";
+    a.note = L"Check in at Casa Azul. The booking number is 4711; the room faces the river.";
+    a.categories = L"Lisbon";
+    a.reminderSet = true;
+    a.reminderMinutes = 30;
+    const platform::AppointmentId id = platform::addAppointment(a);
+    ASSERT_NE(id, 0u);
+    CommandResult run = device_.ctl(
+        {"run", "--headless", "\\windows\\poutlook.exe", "calendar -show " + std::to_string(id)});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string pid = std::to_string(std::stoi(run.out));
+    std::string page;
+    ASSERT_TRUE(waitUntil([&] {
+        CommandResult r = device_.ctl({"--pid", pid, "app", "shown"});
+        page = r.out;
+        return r.exitCode == 0 && !page.empty();
+    })) << device_.deviceLog();
+    EXPECT_NE(page.find("Hotel check-in: Casa Azul\n"), std::string::npos) << page;
+    EXPECT_NE(page.find("Where: Rua Nova 5, Lisbon\n"), std::string::npos) << page;
+    EXPECT_NE(page.find("Categories: Lisbon\n"), std::string::npos) << page;
+    EXPECT_NE(page.find("Reminder: 30 minutes before\n"), std::string::npos) << page;
+    EXPECT_NE(page.find("the room faces the river."), std::string::npos) << page;
+    const std::string shot = (device_.root() / "page.png").string();
+    ASSERT_EQ(device_.ctl({"--pid", pid, "screenshot", shot}).exitCode, 0);
+    const auto folder = std::filesystem::path(VORN_BINARY_DIR) / "itinerary-screens";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(shot, folder / "e2e-calendar-appointment-480x640.png",
+                               std::filesystem::copy_options::overwrite_existing);
 }
