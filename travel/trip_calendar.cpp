@@ -1,5 +1,7 @@
 #include "travel/trip_calendar.h"
 
+#include <exception>
+
 #include "core/format.h"
 
 namespace travel {
@@ -37,6 +39,8 @@ KindMirror kindMirror(EntryKind kind) {
 }
 
 constexpr int kMeetingLocationString = 290;
+
+void mirrorInCalendar(std::wstring_view tripName, TripEntry& entry, const TextSource& texts);
 
 std::wstring bounded(std::wstring text, std::size_t limit) {
     if (text.size() > limit)
@@ -96,6 +100,32 @@ std::vector<platform::Appointment> entryAppointments(std::wstring_view tripName,
 }
 
 void mirrorEntry(std::wstring_view tripName, TripEntry& entry, const TextSource& texts) {
+    const TripEntry before = entry;
+    try {
+        mirrorInCalendar(tripName, entry, texts);
+    } catch (const std::exception&) {
+        // The calendar could not be opened: the entry is saved as it is, keeping the ids of
+        // appointments made before so that a later save updates them.
+        entry.startAppointment = before.startAppointment;
+        entry.endAppointment = before.endAppointment;
+    }
+}
+
+void removeEntryAppointments(TripEntry& entry) {
+    for (platform::AppointmentId* id : {&entry.startAppointment, &entry.endAppointment}) {
+        try {
+            if (*id != 0)
+                platform::removeAppointment(*id);
+        } catch (const std::exception&) {
+            // A calendar that cannot be opened keeps what it has; the entry lets go of it.
+        }
+        *id = 0;
+    }
+}
+
+namespace {
+
+void mirrorInCalendar(std::wstring_view tripName, TripEntry& entry, const TextSource& texts) {
     auto wanted = entryAppointments(tripName, entry, texts);
     if (entry.endAppointment == entry.startAppointment)
         entry.endAppointment = 0;
@@ -108,13 +138,7 @@ void mirrorEntry(std::wstring_view tripName, TripEntry& entry, const TextSource&
     }
 }
 
-void removeEntryAppointments(TripEntry& entry) {
-    for (platform::AppointmentId* id : {&entry.startAppointment, &entry.endAppointment}) {
-        if (*id != 0)
-            platform::removeAppointment(*id);
-        *id = 0;
-    }
-}
+}  // namespace
 
 void removeTripAppointments(Trip& trip) {
     for (TripEntry& entry : trip.entries) removeEntryAppointments(entry);

@@ -166,6 +166,9 @@ std::optional<Appointment> occurrence(const Appointment& base, const icaltimetyp
         return std::nullopt;
     Appointment a = base;
     a.allDay = icaltime_is_date(start) != 0;
+    // An all-day event covers at least its own day.
+    if (a.allDay && length < 86400)
+        length = 86400;
     a.start = *s;
     auto end =
         toSystemTime(*toFileTime(*s) + static_cast<FileTime>(length) * kFileTimeTicksPerSecond);
@@ -240,7 +243,11 @@ class Reader {
                 icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY),
                 ICAL_TZID_PARAMETER))
             notes_.add("times in an unknown time zone are read as device time");
-        const std::int64_t length = lengthSeconds(start, icalcomponent_get_dtend(event));
+        // Without an end or a length an all-day event lasts its day, any other none.
+        const bool ends = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY) ||
+                          icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY);
+        const std::int64_t length = ends ? lengthSeconds(start, icalcomponent_get_dtend(event))
+                                         : (icaltime_is_date(start) ? 86400 : 0);
         const Appointment base = details(event, notes_);
         icalproperty* rule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
         const bool recurs =

@@ -8,6 +8,7 @@
 
 #include "platform/api/calendar_file.h"
 #include "platform/api/clock.h"
+#include "platform/api/device.h"
 #include "tests/fuzz/support/fuzz_device.h"
 
 namespace {
@@ -37,6 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const platform::CalendarFileRead back =
         platform::readCalendarFile(platform::writeCalendarFile(read.appointments));
     expect(back.isCalendar, "written text is a calendar");
+    if (back.appointments != read.appointments) {
+        for (const auto* list : {&read.appointments, &back.appointments})
+            for (const auto& a : *list)
+                std::fprintf(stderr,
+                             "%s %04d-%02d-%02d %02d:%02d - %04d-%02d-%02d %02d:%02d %d %d\n",
+                             platform::toUtf8(a.subject).c_str(), a.start.year, a.start.month,
+                             a.start.day, a.start.hour, a.start.minute, a.end.year, a.end.month,
+                             a.end.day, a.end.hour, a.end.minute, a.allDay, a.reminderMinutes);
+    }
     expect(back.appointments == read.appointments, "round trip");
     return 0;
 }

@@ -217,3 +217,22 @@ TEST_F(CalendarFile, HostileFilesAreBounded) {
     EXPECT_TRUE(hasNote(bad, "without a start"));
     EXPECT_TRUE(hasNote(bad, "cut"));
 }
+
+TEST_F(CalendarFile, AnAllDayEventWithoutAnEndLastsItsDay) {
+    const CalendarFileRead read = readCalendarFile(
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:d\r\n"
+        "DTSTART;VALUE=DATE:20300409\r\nSUMMARY:Holiday\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:z\r\nDTSTART;VALUE=DATE:20300411\r\n"
+        "DTEND;VALUE=DATE:20300411\r\nSUMMARY:Empty\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:t\r\nDTSTART:20300409T120000Z\r\nSUMMARY:Noon\r\n"
+        "END:VEVENT\r\nEND:VCALENDAR\r\n");
+    ASSERT_EQ(read.appointments.size(), 3u);
+    EXPECT_TRUE(read.appointments[0].allDay);
+    EXPECT_EQ(read.appointments[1].start, at(2030, 4, 11));
+    EXPECT_EQ(read.appointments[1].end, at(2030, 4, 12));
+    EXPECT_EQ(read.appointments[0].start, at(2030, 4, 9));
+    EXPECT_EQ(read.appointments[0].end, at(2030, 4, 10));
+    EXPECT_EQ(read.appointments[2].end, read.appointments[2].start);
+    EXPECT_EQ(readCalendarFile(writeCalendarFile(read.appointments)).appointments,
+              read.appointments);
+}
