@@ -10,6 +10,7 @@
 #include <cerrno>
 
 #include "platform/api/device.h"
+#include "platform/api/host_file.h"
 #include "platform/device/file_time.h"
 
 namespace platform {
@@ -146,28 +147,34 @@ std::optional<std::vector<std::uint8_t>> readFile(std::wstring_view devicePath) 
     return bytes;
 }
 
+bool writeHostFileAtomic(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
+    if (!target.has_filename())
+        return false;
+    std::filesystem::path temporary = temporaryNameFor(target);
+    FileDescriptor file(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (file.fd < 0)
+        return false;
+    // A replaced file keeps its permissions.
+    struct stat old;
+    if (stat(target.c_str(), &old) == 0)
+        fchmod(file.fd, old.st_mode & 07777);
+    bool written = writeAll(file.fd, bytes) && fsync(file.fd) == 0;
+    written = close(file.fd) == 0 && written;
+    file.fd = -1;
+    if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
+        unlink(temporary.c_str());
+        return false;
+    }
+    return syncFolder(target.has_parent_path() ? target.parent_path() : std::filesystem::path("."));
+}
+
 bool writeFileAtomic(std::wstring_view devicePath, std::span<const std::uint8_t> bytes) {
     auto target = hostPath(devicePath);
     if (!target || !target->has_filename() || *target == deviceRoot())
         return false;
     std::error_code ec;
     std::filesystem::create_directories(target->parent_path(), ec);
-    std::filesystem::path temporary = temporaryNameFor(*target);
-    FileDescriptor file(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-    if (file.fd < 0)
-        return false;
-    // A replaced file keeps its permissions.
-    struct stat old;
-    if (stat(target->c_str(), &old) == 0)
-        fchmod(file.fd, old.st_mode & 07777);
-    bool written = writeAll(file.fd, bytes) && fsync(file.fd) == 0;
-    written = close(file.fd) == 0 && written;
-    file.fd = -1;
-    if (!written || rename(temporary.c_str(), target->c_str()) != 0) {
-        unlink(temporary.c_str());
-        return false;
-    }
-    return syncFolder(target->parent_path());
+    return writeHostFileAtomic(*target, bytes);
 }
 
 std::optional<FileTime> hostFileCreationTime(const std::filesystem::path& host) {

@@ -49,6 +49,21 @@ std::optional<platform::SystemTime> parseDay(std::wstring_view text) {
     return t;
 }
 
+// A decimal object id, 1 to 2147483647, without sign or leading zeros.
+std::optional<std::uint32_t> parseObjectId(std::wstring_view text) {
+    if (text.empty() || text.size() > 10 || text[0] == L'0')
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (wchar_t c : text) {
+        if (!isDigit(c))
+            return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - L'0');
+    }
+    if (value > 0x7FFFFFFF)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
 }  // namespace
 
 std::optional<CalendarCommand> parseCalendarCommand(std::wstring_view line,
@@ -69,6 +84,15 @@ std::optional<CalendarCommand> parseCalendarCommand(std::wstring_view line,
                 return std::nullopt;
             viewGiven = true;
             command.view = list[i] == L"-new" ? CalendarView::NewAppointment : CalendarView::Day;
+        } else if (list[i] == L"-show") {
+            if (viewGiven || i + 1 >= list.size())
+                return std::nullopt;
+            auto id = parseObjectId(list[++i]);
+            if (!id)
+                return std::nullopt;
+            viewGiven = true;
+            command.view = CalendarView::Appointment;
+            command.appointment = *id;
         } else if (list[i] == L"-d") {
             if (dateGiven || i + 1 >= list.size())
                 return std::nullopt;
@@ -81,6 +105,8 @@ std::optional<CalendarCommand> parseCalendarCommand(std::wstring_view line,
             return std::nullopt;
         }
     }
+    if (command.view == CalendarView::Appointment && dateGiven)
+        return std::nullopt;
     return command;
 }
 

@@ -1,7 +1,9 @@
 // The device's calendar program, as far as the system needs one: a window that lists the
 // appointments of a day ("calendar -va -d YYYYMMDD") and a form that adds one to a day
-// ("calendar -new -d YYYYMMDD"). The soft keys save or close the form and close the day view;
-// Left and Right step the day. A malformed command line opens today's list and is logged.
+// ("calendar -new -d YYYYMMDD"), and a page that shows one appointment ("calendar -show ID", as
+// a reminder or another program's "display" opens it). The soft keys save or close the form and
+// close the day view; the appointment page's left key goes to its day. Left and Right step the
+// day. A malformed command line opens today's list and is logged.
 
 #include <cstdio>
 #include <string>
@@ -78,12 +80,70 @@ std::wstring heading(const SystemTime& day) {
     return formatDate(day, longDatePicture()).value_or(L"");
 }
 
+std::wstring dateAndTime(const SystemTime& t) {
+    return formatDate(t, shortDatePicture()).value_or(L"") + L" " + hoursMinutes(t);
+}
+
+// The appointment page: subject, when, where, categories and reminder, then the body; a note
+// when the appointment no longer exists.
+struct AppointmentPage {
+    std::vector<std::wstring> details;
+    std::wstring body;
+};
+
+AppointmentPage appointmentPage(AppointmentId id) {
+    auto a = appointment(id);
+    if (!a)
+        return {{L"This appointment no longer exists"}, {}};
+    AppointmentPage page{{a->subject.empty() ? L"(no subject)" : a->subject}, a->note};
+    if (a->allDay)
+        page.details.push_back(formatDate(a->start, shortDatePicture()).value_or(L"") +
+                               L", all day");
+    else if (a->start == a->end)
+        page.details.push_back(dateAndTime(a->start));
+    else
+        page.details.push_back(dateAndTime(a->start) + L" - " + dateAndTime(a->end));
+    if (!a->location.empty())
+        page.details.push_back(L"Where: " + a->location);
+    if (!a->categories.empty())
+        page.details.push_back(L"Categories: " + a->categories);
+    if (a->reminderSet)
+        page.details.push_back(L"Reminder: " + std::to_wstring(a->reminderMinutes) +
+                               L" minutes before");
+    return page;
+}
+
+std::vector<std::wstring> shownLines() {
+    const State& s = state();
+    if (s.command.view == CalendarView::Appointment) {
+        AppointmentPage page = appointmentPage(s.command.appointment);
+        if (!page.body.empty())
+            page.details.push_back(page.body);
+        return page.details;
+    }
+    return dayLines(s.command.date);
+}
+
+// The appointment page starts on its appointment's day, so that its left key can go there.
+void takeAppointmentDay() {
+    State& s = state();
+    if (auto a = appointment(s.command.appointment)) {
+        s.command.date = a->start;
+        s.command.date.hour = s.command.date.minute = 0;
+        s.command.date.second = s.command.date.milliseconds = 0;
+    }
+}
+
 void setTitle() {
     State& s = state();
     const bool form = s.command.view == CalendarView::NewAppointment;
-    setWindowText(s.window, (form ? L"New appointment " : L"Calendar ") + heading(s.command.date));
-    setSoftKeyText(s.bar, 0, form ? L"Save" : L"");
-    enableSoftKey(s.bar, 0, form);
+    const bool one = s.command.view == CalendarView::Appointment;
+    setWindowText(s.window, (form  ? L"New appointment "
+                             : one ? L"Appointment "
+                                   : L"Calendar ") +
+                                heading(s.command.date));
+    setSoftKeyText(s.bar, 0, form ? L"Save" : one ? L"Day" : L"");
+    enableSoftKey(s.bar, 0, form || one);
     setSoftKeyText(s.bar, 1, form ? L"Cancel" : L"Close");
 }
 
@@ -153,6 +213,24 @@ void switchTo(CalendarView view) {
     invalidateRect(s.window, nullptr, true);
 }
 
+// The appointment page: the subject in the heading colour, the details, a rule, then the body
+// wrapped to the window.
+void paintAppointment(DeviceContext& dc, const Rect& client, const AppointmentPage& page) {
+    int y = 30;
+    for (std::size_t i = 0; i < page.details.size(); ++i) {
+        dc.setTextColour(i == 0 ? rgb(0, 51, 153) : rgb(0, 0, 0));
+        dc.drawText(page.details[i], Rect{6, y, client.right - 6, y + kLineHeight},
+                    dt::Left | dt::VCenter | dt::SingleLine | dt::EndEllipsis);
+        y += kLineHeight + (i == 0 ? 4 : 0);
+    }
+    if (page.body.empty())
+        return;
+    dc.fillRect(Rect{6, y + 3, client.right - 6, y + 4}, rgb(0, 51, 153));
+    dc.setTextColour(rgb(0, 0, 0));
+    dc.drawText(page.body, Rect{6, y + 8, client.right - 6, client.bottom - 4},
+                dt::Left | dt::WordBreak);
+}
+
 void paint(WindowHandle window) {
     State& s = state();
     PaintSession session(window);
@@ -178,6 +256,10 @@ void paint(WindowHandle window) {
         return;
     }
     int y = 30;
+    if (s.command.view == CalendarView::Appointment) {
+        paintAppointment(dc, client, appointmentPage(s.command.appointment));
+        return;
+    }
     for (const std::wstring& line : dayLines(s.command.date)) {
         dc.drawText(line, Rect{6, y, client.right - 6, y + kLineHeight},
                     dt::Left | dt::VCenter | dt::SingleLine | dt::EndEllipsis);
@@ -192,6 +274,10 @@ LResult calendarWindowProc(WindowHandle window, std::uint32_t id, WParam wParam,
             paint(window);
             return 0;
         case wm::Command:
+            if (wParam == kSaveCommand && s.command.view == CalendarView::Appointment) {
+                switchTo(CalendarView::Day);
+                return 0;
+            }
             if (wParam == kSaveCommand && s.command.view == CalendarView::NewAppointment) {
                 if (saveForm())
                     switchTo(CalendarView::Day);
@@ -237,6 +323,8 @@ int main(int argc, char** argv) {
     }
     State& s = state();
     s.command = *command;
+    if (s.command.view == CalendarView::Appointment)
+        takeAppointmentDay();
     registerNativeControls();
     if (!registerWindowClass({std::wstring(kClassName), calendarWindowProc}))
         return 1;
@@ -250,7 +338,7 @@ int main(int argc, char** argv) {
     // What the window shows, for the device's remote control and the tests.
     registerAppRequest("shown", [](std::string_view) {
         std::string text;
-        for (const std::wstring& l : dayLines(state().command.date)) text += toUtf8(l) + "\n";
+        for (const std::wstring& l : shownLines()) text += toUtf8(l) + "\n";
         return ControlReply{true, text};
     });
     switchTo(s.command.view);

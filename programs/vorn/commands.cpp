@@ -27,6 +27,7 @@ constexpr std::string_view kAlarmOptions[] = {"--time",  "--repeat", "--days", "
 constexpr std::string_view kPlanOptions[] = {"--date"};
 constexpr std::string_view kUpdateOptions[] = {"--replay"};
 constexpr std::string_view kFlightOptions[] = {"--date", "--wait"};
+constexpr std::string_view kCalendarOptions[] = {"--from", "--to"};
 
 constexpr Command kCommands[] = {
     {"time", "time [CITY...] [--at UTC]",
@@ -140,6 +141,23 @@ constexpr Command kCommands[] = {
      "--date, or when there is none, the comms program is asked for that day (today by\n"
      "default) and vorn waits for its answer, 60 seconds unless --wait says otherwise.",
      kFlightOptions, runFlight},
+    {"calendar", "calendar list | export [--from DATE --to DATE] FILE.ics | import FILE.ics",
+     "the device calendar's appointments, listed or as iCalendar files",
+     "export writes the appointments (those overlapping --from to --to, both YYYY-MM-DD and\n"
+     "both days included, or all) to an iCalendar file; import adds a file's events to the\n"
+     "calendar, leaving out those already there. Times in other time zones become device\n"
+     "time; a repeating event becomes one appointment per occurrence (at most 1000, within\n"
+     "5 years); attendees, tasks and alarms other than one before the start are not kept,\n"
+     "and the import says so.",
+     kCalendarOptions, runCalendar},
+    {"trip",
+     "trip list | show NAME | export NAME FILE.ics",
+     "the itinerary's trips, a trip's agenda, or its appointments as an iCalendar file",
+     "list names every trip with its first and last event; show prints the agenda as the\n"
+     "itinerary screen builds it, day by day; export writes the appointments of the trip's\n"
+     "entries to an iCalendar file that other calendars (and vorn calendar import) read.",
+     {},
+     runTrip},
 };
 
 }  // namespace

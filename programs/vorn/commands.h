@@ -25,6 +25,8 @@ int runOptions(const Invocation& invocation);
 int runUpdate(const Invocation& invocation);
 int runAirport(const Invocation& invocation);
 int runFlight(const Invocation& invocation);
+int runCalendar(const Invocation& invocation);
+int runTrip(const Invocation& invocation);
 
 // Loads the language the programs show (OptLang, else the device's) without writing the
 // choice back: the commands only read the device. False when the install folder has none.

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/api/calendar.h"
 #include "platform/api/clock.h"
+#include "platform/api/notifications.h"
 #include "tests/platform/support/test_device.h"
 
 using namespace platform;
@@ -125,3 +127,89 @@ TEST_F(Calendar, DamagedAppointmentsAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// The reminder notifications the calendar armed, by handle.
+std::vector<NotificationRecord> armedReminders() {
+    std::vector<NotificationRecord> found;
+    for (NotificationHandle h : userNotificationHandles()) {
+        auto record = userNotification(h);
+        if (record && record->application == kCalendarProgram)
+            found.push_back(*record);
+    }
+    return found;
+}
+
+}  // namespace
+
+TEST_F(Calendar, CategoriesBodyAndReminderAreKept) {
+    Appointment a = meeting(L"Flight VR12", at(2030, 5, 1, 9), at(2030, 5, 1, 11, 30));
+    a.note = L"Flight VR12, entered from the itinerary.";
+    a.categories = L"Lisbon, Work";
+    a.reminderSet = true;
+    a.reminderMinutes = 45;
+    a.id = addAppointment(a);
+    ASSERT_NE(a.id, 0u);
+    EXPECT_EQ(appointment(a.id), a);
+    auto found = appointmentsBetween(at(2030, 5, 1, 0), at(2030, 5, 2, 0));
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0], a);
+
+    Appointment tooLong = a;
+    tooLong.categories.assign(kMaxAppointmentCategories + 1, L'c');
+    EXPECT_EQ(addAppointment(tooLong), 0u);
+    Appointment negative = a;
+    negative.reminderMinutes = -5;
+    EXPECT_EQ(addAppointment(negative), 0u);
+}
+
+TEST_F(Calendar, ReminderIsArmedMovedAndClearedWithItsAppointment) {
+    for (NotificationHandle h : userNotificationHandles()) clearUserNotification(h);
+    Appointment a = meeting(L"Check in", at(2030, 6, 3, 14), at(2030, 6, 3, 14));
+    a.reminderSet = true;
+    a.reminderMinutes = 30;
+    a.id = addAppointment(a);
+    ASSERT_NE(a.id, 0u);
+    NotificationHandle first = reminderNotification(a.id);
+    ASSERT_NE(first, 0u);
+    auto armed = armedReminders();
+    ASSERT_EQ(armed.size(), 1u);
+    EXPECT_EQ(armed[0].start, at(2030, 6, 3, 13, 30));
+    EXPECT_EQ(armed[0].arguments, L"calendar -show " + std::to_wstring(a.id));
+
+    // Moving the appointment moves its reminder; there is still only one.
+    a.start = a.end = at(2030, 6, 4, 8);
+    a.reminderMinutes = 60;
+    ASSERT_TRUE(updateAppointment(a));
+    armed = armedReminders();
+    ASSERT_EQ(armed.size(), 1u);
+    EXPECT_EQ(armed[0].start, at(2030, 6, 4, 7));
+
+    // Turning the reminder off clears it; turning it on again arms a new one.
+    a.reminderSet = false;
+    ASSERT_TRUE(updateAppointment(a));
+    EXPECT_TRUE(armedReminders().empty());
+    EXPECT_EQ(reminderNotification(a.id), 0u);
+    a.reminderSet = true;
+    ASSERT_TRUE(updateAppointment(a));
+    EXPECT_EQ(armedReminders().size(), 1u);
+
+    // Deleting the appointment takes its reminder with it.
+    ASSERT_TRUE(removeAppointment(a.id));
+    EXPECT_TRUE(armedReminders().empty());
+    EXPECT_EQ(reminderNotification(a.id), 0u);
+}
+
+TEST_F(Calendar, ReminderThatIsAlreadyDueIsNotArmed) {
+    for (NotificationHandle h : userNotificationHandles()) clearUserNotification(h);
+    Appointment past = meeting(L"Gone", at(2001, 1, 1, 9), at(2001, 1, 1, 10));
+    past.reminderSet = true;
+    past.reminderMinutes = 15;
+    past.id = addAppointment(past);
+    ASSERT_NE(past.id, 0u);
+    EXPECT_EQ(reminderNotification(past.id), 0u);
+    EXPECT_TRUE(armedReminders().empty());
+    // The reminder itself is still part of the appointment.
+    EXPECT_TRUE(appointment(past.id)->reminderSet);
+}

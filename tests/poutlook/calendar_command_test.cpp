@@ -71,3 +71,27 @@ TEST(CalendarCommand, FormTimes) {
         EXPECT_FALSE(parseClockTime(bad)) << bad;
     }
 }
+
+TEST(CalendarCommand, ShowOneAppointment) {
+    auto shown = parseCalendarCommand(L"calendar -show 42", kToday);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->view, CalendarView::Appointment);
+    EXPECT_EQ(shown->appointment, 42u);
+    auto largest = parseCalendarCommand(L"calendar -show 2147483647", kToday);
+    ASSERT_TRUE(largest);
+    EXPECT_EQ(largest->appointment, 2147483647u);
+    for (const wchar_t* line : {
+             L"calendar -show",      // no id
+             L"calendar -show 0",    // never an id
+             L"calendar -show 042",  // not the form ids are written in
+             L"calendar -show -3",
+             L"calendar -show 2147483648",   // beyond the largest id
+             L"calendar -show 99999999999",  // more digits than any id
+             L"calendar -show 12a",
+             L"calendar -show 4 -d 20270308",  // a day does not go with one appointment
+             L"calendar -va -show 4",          // two views
+             L"calendar -show 4 -show 5",
+         }) {
+        EXPECT_FALSE(parseCalendarCommand(line, kToday)) << line;
+    }
+}

@@ -2,6 +2,7 @@
 
 #include "travel/screens/packing_screen.h"
 #include "travel/screens/flight_registration.h"
+#include "travel/screens/itinerary_screens.h"
 
 namespace travel {
 
@@ -10,6 +11,7 @@ void registerScreens(ui::ScreenRegistry& registry,
     // One line per screen family: each adds its module ids to the registry.
     registerPackingScreen(registry);
     registerFlightScreens(registry);
+    registerItineraryScreens(registry);
     (void)favourites;
 }
 
