@@ -16,7 +16,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from common import data_path, write_table, write_text  # noqa: E402
 from lang_texts import T  # noqa: E402
 
-STRING_COUNT = max(T)
+# Numbers up to 919 are handed out in blocks to the screens that add strings; the files
+# carry the whole range so that a block's first strings never move the others.
+STRING_COUNT = max(max(T), 919)
 LINE_LIMIT = 254
 
 LANGUAGES = [
@@ -81,7 +83,7 @@ def language_lines(index):
     lines = [str(STRING_COUNT)]
     for n in range(2, STRING_COUNT + 1):
         text = T[n][index] if n in T else ""
-        if len(text) > LINE_LIMIT or "\n" in text or "\r" in text or "\\" in text:
+        if len(text) > LINE_LIMIT or "\n" in text or "\r" in text or "\\r" in text:
             raise ValueError("string %d does not fit a language-file line" % n)
         lines.append(text)
     return lines
@@ -92,7 +94,8 @@ def main():
     for name, code, index, locale, download, default in LANGUAGES:
         lang_file = "lang.%s.mui.txt" % code
         eula_file = "eula.%s.txt" % code
-        write_text(data_path("lang", lang_file), language_lines(index), newline="\r\n")
+        write_text(data_path("lang", lang_file), language_lines(index), newline="\r\n",
+                   final_newline=True)
         eula = AGREEMENT[code].rstrip("\n").split("\n")
         write_text(data_path("lang", eula_file), eula, newline="\r\n", final_newline=True)
         rows.append([name, lang_file, "1" if default else "0", locale, eula_file,
