@@ -26,6 +26,8 @@ class FlightFlowTest : public MainProgramSession {
         skipWizard();
         std::filesystem::path root = device_.root();
         std::filesystem::create_directories(root / "windows");
+        // The stand-in answers the flight request in place of the installed comms program.
+        std::filesystem::remove(root / "windows" / "vornroamer3_sched.exe");
         std::filesystem::create_symlink(platform::test::builtProgram("vorn_fake_comms"),
                                         root / "windows" / "vornroamer3_sched.exe");
         ask({"reg", "set", "HKCU", kSettingsKey, "FakeCommsDelayMs", "--string", "800"});

@@ -58,7 +58,8 @@ TEST_F(MainMenuTest, EveryScreenOpensByTapAndBackWalksTheHistory) {
         for (std::size_t e = 0; e < kGroups[g].size(); ++e) {
             int id = kGroups[g][e];
             key("softleft");
-            ASSERT_EQ(menu().rfind("open", 0), 0u) << "the left soft key opens the menu";
+            ASSERT_EQ(menu().rfind("open", 0), 0u)
+                << "the left soft key opens the menu on screen " << visited.back();
             tap(groupPoint(static_cast<int>(g + 1)));
             auto [x, y] = entryPoint(static_cast<int>(e + 1));
             // Down on one entry and up on another opens nothing.
@@ -108,6 +109,8 @@ TEST_F(MainMenuTest, EveryScreenOpensByKeys) {
         for (int id : kGroups[g]) {
             key("softleft");
             // Down steps through the groups; Right through the chosen group's screens.
+            ASSERT_EQ(menu().rfind("open", 0), 0u)
+                << "the left soft key opens the menu on screen " << previous;
             for (int i = 0; i < 12 && std::stoi(menu().substr(5)) != static_cast<int>(g + 1); ++i) {
                 key("down");
             }

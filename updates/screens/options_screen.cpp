@@ -167,8 +167,9 @@ bool OptionsScreen::controlPressed(ui::Control& control) {
 bool OptionsScreen::command(std::uint32_t commandId, std::intptr_t) {
     if (commandId == ui::command::LeftSoftKey) {
         if (page_ == page::Main)
-            return false;
-        openPage(page::Main);
+            host_.showMainMenu(true);
+        else
+            openPage(page::Main);
         return true;
     }
     if (commandId >= optionsCommand::FirstPage && commandId <= optionsCommand::LastPage) {
