@@ -1,8 +1,8 @@
 #include "travel/screens/screens.h"
 
-#include "travel/screens/packing_screen.h"
 #include "travel/screens/flight_registration.h"
 #include "travel/screens/itinerary_screens.h"
+#include "travel/screens/packing_screen.h"
 
 namespace travel {
 
