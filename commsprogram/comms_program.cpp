@@ -16,6 +16,7 @@
 #include "platform/api/device.h"
 #include "platform/api/program.h"
 #include "platform/api/window.h"
+#include "updates/schedule.h"
 
 namespace commsprogram {
 namespace {
@@ -78,6 +79,10 @@ std::wstring nowText() {
 
 // The settings a finished request leaves, then its reports.
 void finish(const Request& request, const JobOutcome& outcome) {
+    // The notification that started a scheduled update is gone once it fired: set the next
+    // one, whether this run succeeded or not, so scheduled updates keep coming.
+    if (request.kind == RequestKind::Schedule)
+        updates::scheduleNextUpdate();
     if (outcome.failure) {
         platform::logLine("comms: request failed (code " + std::to_string(outcome.failure.code) +
                           "): " + outcome.failure.detail);

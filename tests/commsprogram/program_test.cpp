@@ -19,6 +19,7 @@
 #include "core/settings.h"
 #include "core/windows/windows_link.h"
 #include "platform/api/device.h"
+#include "platform/api/notifications.h"
 #include "platform/api/registry.h"
 #include "platform/api/window.h"
 #include "tests/commsprogram/support/comms_test_support.h"
@@ -347,8 +348,9 @@ TEST_F(CommsProgram, ASecondRequestIsRefusedWhileOneRuns) {
     ASSERT_TRUE(waitFor(core::commsReport::Ended));
 }
 
-TEST_F(CommsProgram, ScheduledUpdateFetchesWhatTheOptionsChoose) {
+TEST_F(CommsProgram, ScheduledUpdateFetchesWhatTheOptionsChooseAndArmsTheNextOne) {
     core::writeNumberSetting(L"OptSchedFilter", 0x8 | 0x1);
+    core::writeNumberSetting(L"OptScheduler", 6);
     server_->route("/stats/eurofxref/", {200, replay("eurofxref-daily.xml"), "text/xml"});
     run(L"/schedule");
     EXPECT_EQ(reports_, kSuccess);
@@ -360,4 +362,10 @@ TEST_F(CommsProgram, ScheduledUpdateFetchesWhatTheOptionsChoose) {
     auto last = core::readSetting(L"ScheduledUpdateLastDisp", core::byteLimit::Long);
     ASSERT_TRUE(last);
     EXPECT_EQ(last->size(), 16u);  // "YYYY-MM-DD HH:MM"
+    // The notification that started this run has fired; the next one is armed.
+    auto armed = core::readNumberSetting(L"ScheduledUpdate");
+    ASSERT_TRUE(armed && *armed != 0);
+    auto next = platform::userNotification(static_cast<platform::NotificationHandle>(*armed));
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->arguments, L"/schedule");
 }
