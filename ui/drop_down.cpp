@@ -14,6 +14,9 @@ DropDown::DropDown() = default;
 DropDown::~DropDown() = default;
 
 void DropDown::setTable(core::RecordTable* table) {
+    // The pop-up shows the table being replaced; it must not outlive it.
+    if (popup_)
+        popup_->tableReplaced();
     ownedTable_.reset();
     table_ = table;
     invalidate();

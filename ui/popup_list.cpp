@@ -40,8 +40,8 @@ Rect PopupList::listArea() const {
 void PopupList::show() {
     core::RecordTable* table = dropDown_.table();
     rowWhenOpened_ = table ? table->currentRow() : 0;
-    list_->place(listArea(), nullptr);
     list_->setTable(table);
+    list_->place(listArea(), nullptr);
     list_->setDisplayField(dropDown_.labelField());
     list_->show(true, false);
     if (rowWhenOpened_ == 0 && list_->rowCount() > 0)
@@ -74,15 +74,26 @@ void PopupList::pointer(std::uint32_t message, WParam keys, Point point) {
 void PopupList::cancel() {
     if (core::RecordTable* table = dropDown_.table())
         table->setCurrentRow(rowWhenOpened_);
-    close();
+    closeList();
     dropDown_.invalidate();
 }
 
 void PopupList::confirm() {
-    close();
+    closeList();
     dropDown_.invalidate();
     if (dropDown_.owner)
         dropDown_.owner->controlChanged(dropDown_);
+}
+
+void PopupList::tableReplaced() {
+    closeList();
+}
+
+void PopupList::closeList() {
+    close();
+    if (list_->owner && list_->owner->captureControl() == list_.get())
+        list_->owner->setCaptureControl(nullptr);
+    list_->setModel(nullptr);
 }
 
 }  // namespace ui

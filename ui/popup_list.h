@@ -27,9 +27,14 @@ class PopupList : public Overlay {
     void pointer(std::uint32_t message, platform::WParam keys, platform::Point point) override;
     void cancel() override;
     void confirm() override;
+    // Closes the list and lets go of the drop-down's table, which its owner is replacing.
+    void tableReplaced();
 
   private:
     platform::Rect listArea() const;
+    // Closes and lets go of the table: the drop-down's owner may replace it as soon as the
+    // choice is reported, and a reopened list must never see the old one.
+    void closeList();
 
     DropDown& dropDown_;
     std::unique_ptr<ListControl> list_;

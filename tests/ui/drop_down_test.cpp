@@ -130,4 +130,61 @@ TEST_F(DropDownTest, ThePopupCoversTheWindowAndClosesWithItsControl) {
     EXPECT_EQ(host.overlay(), nullptr);
 }
 
+// A screen that rebuilds its options whenever one is chosen, as the options screen does when
+// a choice changes what the other lists offer.
+class RefillingModule : public test::RecordingModule {
+  public:
+    using RecordingModule::RecordingModule;
+    OptionList* options = nullptr;
+    int refills = 0;
+    void controlChanged(Control& control) override {
+        RecordingModule::controlChanged(control);
+        ++refills;
+        std::wstring chosen(options->currentValue());
+        options->adoptTable(std::make_unique<core::RecordTable>(2));
+        for (int i = 0; i < refills + 3; ++i)
+            options->addOption(L"Option " + std::to_wstring(i), std::to_wstring(i));
+        options->selectValue(chosen);
+    }
+};
+
+TEST_F(DropDownTest, AnOwnerThatReplacesTheOptionsWhenToldOfAChoiceCanReopenTheList) {
+    RefillingModule owner{host};
+    owner.takePresses = false;
+    auto& options = static_cast<OptionList&>(owner.addControl(std::make_unique<OptionList>(host)));
+    owner.options = &options;
+    for (int i = 0; i < 3; ++i) options.addOption(L"Option " + std::to_wstring(i), std::to_wstring(i));
+    options.place({10, 10, 150, 30}, nullptr);
+    options.show(true, false);
+    host.attach(owner);
+    owner.setFocusedControl(&options, false);
+    for (int round = 1; round <= 3; ++round) {
+        host.pressKey(platform::vk::Return);
+        ASSERT_TRUE(options.isPopupOpen()) << "round " << round;
+        EXPECT_EQ(options.popup()->list().rowCount(), options.table()->rowCount())
+            << "the reopened list shows the options the owner put in, round " << round;
+        host.pressKey(platform::vk::Down);
+        host.pressKey(platform::vk::Return);
+        EXPECT_FALSE(options.isPopupOpen());
+        EXPECT_EQ(owner.refills, round);
+    }
+    EXPECT_EQ(options.table()->rowCount(), 6);
+    EXPECT_EQ(options.currentValue(), L"3") << "each round moved one option down";
+    host.detach();
+}
+
+TEST_F(DropDownTest, ReplacingTheOptionsWhileTheListIsOpenClosesIt) {
+    OptionList& options = makeOptions();
+    module.takePresses = false;
+    host.pressKey(platform::vk::Return);
+    ASSERT_TRUE(options.isPopupOpen());
+    options.adoptTable(std::make_unique<core::RecordTable>(2));
+    options.addOption(L"Only", L"o");
+    EXPECT_FALSE(options.isPopupOpen());
+    EXPECT_EQ(options.popup()->list().rowCount(), 0) << "the list let go of the old options";
+    host.pressKey(platform::vk::Return);
+    ASSERT_TRUE(options.isPopupOpen());
+    EXPECT_EQ(options.popup()->list().rowCount(), 1);
+}
+
 }  // namespace
