@@ -153,7 +153,8 @@ TEST_F(DropDownTest, AnOwnerThatReplacesTheOptionsWhenToldOfAChoiceCanReopenTheL
     owner.takePresses = false;
     auto& options = static_cast<OptionList&>(owner.addControl(std::make_unique<OptionList>(host)));
     owner.options = &options;
-    for (int i = 0; i < 3; ++i) options.addOption(L"Option " + std::to_wstring(i), std::to_wstring(i));
+    for (int i = 0; i < 3; ++i)
+        options.addOption(L"Option " + std::to_wstring(i), std::to_wstring(i));
     options.place({10, 10, 150, 30}, nullptr);
     options.show(true, false);
     host.attach(owner);
