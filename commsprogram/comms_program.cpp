@@ -11,12 +11,16 @@
 #include "commsprogram/replay_fetcher.h"
 #include "core/comms.h"
 #include "core/settings.h"
+#include "core/settings_keys.h"
 #include "core/windows/windows_link.h"
+#include "home/settings_keys.h"
 #include "platform/api/clock.h"
 #include "platform/api/device.h"
 #include "platform/api/program.h"
 #include "platform/api/window.h"
+#include "travel/settings_keys.h"
 #include "updates/schedule.h"
+#include "updates/settings_keys.h"
 
 namespace commsprogram {
 namespace {
@@ -86,17 +90,17 @@ void finish(const Request& request, const JobOutcome& outcome) {
     if (outcome.failure) {
         platform::logLine("comms: request failed (code " + std::to_string(outcome.failure.code) +
                           "): " + outcome.failure.detail);
-        core::writeNumberSetting(L"SchedErrorStr", outcome.failure.code);
+        core::settings::write(core::keys::SchedErrorStr, outcome.failure.code);
         report(core::commsReport::Error);
         report(core::commsReport::Done, 0);
         return;
     }
     if (request.kind == RequestKind::FlightHistory)
-        core::writeSetting(L"FltHstResult", outcome.flightFile);
+        core::settings::write(travel::keys::FltHstResult, outcome.flightFile);
     if (outcome.weatherWritten)
-        core::writeNumberSetting(L"PluginUpdateData", 1);
+        core::settings::write(home::keys::PluginUpdateData, 1);
     if (request.kind == RequestKind::Schedule)
-        core::writeSetting(L"ScheduledUpdateLastDisp", nowText());
+        core::settings::write(updates::keys::ScheduledUpdateLastDisp, nowText());
     platform::logLine("comms: request done, " + std::to_string(outcome.filesWritten) +
                       " files written");
     report(core::commsReport::Done, 1);
@@ -129,7 +133,7 @@ int runCommsProgram(int argc, char** argv) {
 
     Run run;
     theRun = &run;
-    core::writeNumberSetting(L"SchedulerStatus", 1);
+    core::settings::write(core::keys::SchedulerStatus, 1);
     report(core::commsReport::Started);
 
     JobInput input = gatherInput(*request);
@@ -152,7 +156,7 @@ int runCommsProgram(int argc, char** argv) {
 
     finish(*request, run.outcome);
     // Idle before the last report, so the receiver sees the program gone when it asks.
-    core::writeNumberSetting(L"SchedulerStatus", 0);
+    core::settings::write(core::keys::SchedulerStatus, 0);
     if (platform::isWindow(self))
         platform::destroyWindow(self);
     report(core::commsReport::Ended);

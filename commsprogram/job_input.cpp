@@ -9,14 +9,15 @@
 #include "core/decimal.h"
 #include "core/record_table.h"
 #include "core/settings.h"
+#include "core/settings_key.h"
 #include "platform/api/clock.h"
 #include "platform/api/device.h"
+#include "updates/settings_keys.h"
 #include "weather/weather_files.h"
 
 namespace commsprogram {
 namespace {
 
-constexpr int kScheduleMaskDefault = 14;
 constexpr std::wstring_view kInstallFolderFallback = L"\\Program Files\\Vorn Roamer\\";
 constexpr int kCityFields = 10;
 constexpr std::size_t kUserMapBytes = 1024;  // 511 characters and the terminator
@@ -170,7 +171,7 @@ JobInput gatherInput(const Request& request) {
         case RequestKind::Weather:
         case RequestKind::Schedule:
             input.mask = request.kind == RequestKind::Schedule
-                             ? core::readNumberSetting(L"OptSchedFilter", kScheduleMaskDefault)
+                             ? core::settings::read(updates::keys::OptSchedFilter)
                              : request.mask;
             gatherCities(request, mainPath, input);
             if (input.mask & maskBit::Currency)

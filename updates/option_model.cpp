@@ -10,6 +10,7 @@
 #include "core/settings_keys.h"
 #include "core/text_case.h"
 #include "core/time_text.h"
+#include "gfx/settings_keys.h"
 #include "gfx/theme_choices.h"
 #include "platform/api/locale.h"
 #include "updates/docking.h"
@@ -85,7 +86,7 @@ void storeLanguageDownload(std::wstring_view mainPath, std::wstring_view code) {
 // Both window hours are stored as the page shows them, so that a value left absent (which
 // scheduling would read as "no window") never disagrees with what the page shows.
 void storeWindowHours(std::wstring_view mainPath) {
-    for (std::wstring_view name : {L"OptSchedStartTime", L"OptSchedEndTime"}) {
+    for (std::wstring_view name : {keys::OptSchedStartTime.name, keys::OptSchedEndTime.name}) {
         const OptionSpec* hour = findOption(name);
         core::writeSetting(hour->name, optionValue(*hour, mainPath));
     }
@@ -224,7 +225,7 @@ SetOutcome setOption(const OptionSpec& spec, std::wstring_view value, std::wstri
         core::settings::write(core::keys::OptHomeLayoutReload, 1);
     if (spec.effects & effect::LanguageChange)
         storeLanguageDownload(mainPath, stored);
-    if (spec.name == L"OptColor" && stored == L"automatic")
+    if (spec.name == gfx::keys::OptColor.name && stored == L"automatic")
         outcome.effects = (outcome.effects & ~effect::LookRedraw) | effect::LookReload;
     if (spec.effects & effect::Reschedule) {
         storeWindowHours(mainPath);

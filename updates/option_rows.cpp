@@ -1,7 +1,13 @@
 // The table of options: every setting of the option pages with its rows, default, storing and
-// effects, in screen order.
+// effects, in screen order. Each option names its setting through the key its readers use, so
+// a setting's name is written down once.
 
+#include "core/settings_keys.h"
+#include "gfx/settings_keys.h"
+#include "home/settings_keys.h"
 #include "updates/option_model.h"
+#include "updates/settings_keys.h"
+#include "worldtime/settings_keys.h"
 
 namespace updates {
 namespace {
@@ -41,23 +47,39 @@ using P = RowSource;
 using S = Storing;
 
 const OptionSpec kOptions[] = {
-    {L"OptStartScreen", page::General, P::Fixed, S::Value, L"10", kStartScreens},
-    {L"OptTimeFormat", page::General, P::Fixed, S::Row, L"1", kTimeFormats, 0,
+    {core::keys::OptStartScreen.name, page::General, P::Fixed, S::Value, L"10", kStartScreens},
+    {core::keys::OptTimeFormat.name, page::General, P::Fixed, S::Row, L"1", kTimeFormats, 0,
      HomeReload | TimeFormat},
-    {L"OptTempFormat", page::General, P::Fixed, S::Row, L"1", kTemperatures, 0,
+    {core::keys::OptTempFormat.name, page::General, P::Fixed, S::Row, L"1", kTemperatures, 0,
      HomeReload | TimeFormat},
-    {L"OptWindFormat", page::General, P::Fixed, S::Row, L"1", kWindSpeeds, 0,
+    {core::keys::OptWindFormat.name, page::General, P::Fixed, S::Row, L"1", kWindSpeeds, 0,
      HomeReload | TimeFormat},
     {L"OptNetwork", page::General, P::Fixed, S::Row, L"1", kNetworks},
-    {L"OptShowCountry", page::General, P::Fixed, S::Row, L"1", kCountry, 0, TimeFormat},
-    {L"OptLang", page::General, P::Languages, S::Value, L"0409", {}, 681, LanguageChange},
-    {L"OptClock", page::Themes, P::ClockFaces, S::Value, L"default.tga", {}, 403, LookRedraw},
-    {L"OptSkin", page::Themes, P::Backgrounds, S::Value, L"automatic", kBackgroundLabels, 405,
-     LookReload},
-    {L"OptTextColor", page::Themes, P::Colours, S::Value, L"automatic", kTextColourLabels, 407,
+    {worldtime::keys::OptShowCountry.name, page::General, P::Fixed, S::Row, L"1", kCountry, 0,
+     TimeFormat},
+    {core::keys::OptLang.name,
+     page::General,
+     P::Languages,
+     S::Value,
+     L"0409",
+     {},
+     681,
+     LanguageChange},
+    {gfx::keys::OptClock.name,
+     page::Themes,
+     P::ClockFaces,
+     S::Value,
+     L"default.tga",
+     {},
+     403,
      LookRedraw},
-    {L"OptColor", page::Themes, P::Colours, S::Value, L"automatic", kColourLabels, 409, LookRedraw},
-    {L"OptHomeLayout",
+    {gfx::keys::OptSkin.name, page::Themes, P::Backgrounds, S::Value, L"automatic",
+     kBackgroundLabels, 405, LookReload},
+    {gfx::keys::OptTextColor.name, page::Themes, P::Colours, S::Value, L"automatic",
+     kTextColourLabels, 407, LookRedraw},
+    {gfx::keys::OptColor.name, page::Themes, P::Colours, S::Value, L"automatic", kColourLabels, 409,
+     LookRedraw},
+    {home::keys::OptHomeLayout.name,
      page::Home,
      P::Layouts,
      S::Value,
@@ -65,19 +87,23 @@ const OptionSpec kOptions[] = {
      {},
      374,
      HomeReload | HomePreview},
-    {L"OptHomeRotate", page::Home, P::Fixed, S::Row, L"1", kRotation, 0, HomePreview},
-    {L"OptHomeAutoHt", page::Home, P::Fixed, S::Row, L"1", kAutoHeight, 0, HomePreview},
-    {L"OptHomeDayDate", page::Home, P::Fixed, S::Row, L"1", kDayDate, 0, HomeReload},
-    {L"OptHomeAction", page::Home, P::Fixed, S::RowLessOne, L"0", kActionKey, 0, HomeReload},
-    {L"OptSchedDocking", page::Downloads, P::Fixed, S::Row, L"1", kDocking, 0, Docking},
-    {L"OptSchedDockCheck", page::Downloads, P::Fixed, S::Row, L"1", kDockCheck},
-    {L"OptSchedRetry", page::Downloads, P::Fixed, S::Value, L"0", kRetry},
-    {L"OptSchedFilter", page::Downloads, P::FilterBits, S::Value, L"14", kFilter},
-    {L"OptScheduler", page::AutomaticUpdates, P::Fixed, S::Value, L"0", kIntervals, 0, Reschedule},
-    {L"OptSchedStartTime", page::AutomaticUpdates, P::StartHours, S::Value, L"7", kNoWindow, 695,
-     Reschedule},
-    {L"OptSchedEndTime", page::AutomaticUpdates, P::EndHours, S::Value, L"23", kMidnight, 696,
-     Reschedule},
+    {home::keys::OptHomeRotate.name, page::Home, P::Fixed, S::Row, L"1", kRotation, 0, HomePreview},
+    {home::keys::OptHomeAutoHt.name, page::Home, P::Fixed, S::Row, L"1", kAutoHeight, 0,
+     HomePreview},
+    {home::keys::OptHomeDayDate.name, page::Home, P::Fixed, S::Row, L"1", kDayDate, 0, HomeReload},
+    {home::keys::OptHomeAction.name, page::Home, P::Fixed, S::RowLessOne, L"0", kActionKey, 0,
+     HomeReload},
+    {updates::keys::OptSchedDocking.name, page::Downloads, P::Fixed, S::Row, L"1", kDocking, 0,
+     Docking},
+    {updates::keys::OptSchedDockCheck.name, page::Downloads, P::Fixed, S::Row, L"1", kDockCheck},
+    {updates::keys::OptSchedRetry.name, page::Downloads, P::Fixed, S::Value, L"0", kRetry},
+    {updates::keys::OptSchedFilter.name, page::Downloads, P::FilterBits, S::Value, L"14", kFilter},
+    {updates::keys::OptScheduler.name, page::AutomaticUpdates, P::Fixed, S::Value, L"0", kIntervals,
+     0, Reschedule},
+    {updates::keys::OptSchedStartTime.name, page::AutomaticUpdates, P::StartHours, S::Value, L"7",
+     kNoWindow, 695, Reschedule},
+    {updates::keys::OptSchedEndTime.name, page::AutomaticUpdates, P::EndHours, S::Value, L"23",
+     kMidnight, 696, Reschedule},
 };
 
 }  // namespace

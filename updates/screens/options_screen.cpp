@@ -86,9 +86,9 @@ void OptionsScreen::fillLists() {
             list->selectValue(choices[rowOfValue(choices, value)].stored);
     }
     // The end hour means nothing without a start hour.
-    if (const OptionSpec* start = findOption(L"OptSchedStartTime")) {
+    if (const OptionSpec* start = findOption(keys::OptSchedStartTime.name)) {
         bool window = optionValue(*start, mainPath) != L"-1";
-        std::size_t end = static_cast<std::size_t>(findOption(L"OptSchedEndTime") - specs.data());
+        std::size_t end = static_cast<std::size_t>(findOption(keys::OptSchedEndTime.name) - specs.data());
         if (auto* list = findControl<ui::OptionList>(static_cast<int>(FirstList + end))) {
             list->isEnabled = window;
             list->invalidate();
@@ -185,7 +185,7 @@ bool OptionsScreen::command(std::uint32_t commandId, std::intptr_t) {
 
 void OptionsScreen::controlChanged(ui::Control& control) {
     if (&control == filter_) {
-        const OptionSpec* spec = findOption(L"OptSchedFilter");
+        const OptionSpec* spec = findOption(keys::OptSchedFilter.name);
         setOption(*spec, std::to_wstring(filter_->mask()), host_.mainPath());
         return;
     }
