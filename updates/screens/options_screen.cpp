@@ -88,7 +88,8 @@ void OptionsScreen::fillLists() {
     // The end hour means nothing without a start hour.
     if (const OptionSpec* start = findOption(keys::OptSchedStartTime.name)) {
         bool window = optionValue(*start, mainPath) != L"-1";
-        std::size_t end = static_cast<std::size_t>(findOption(keys::OptSchedEndTime.name) - specs.data());
+        std::size_t end =
+            static_cast<std::size_t>(findOption(keys::OptSchedEndTime.name) - specs.data());
         if (auto* list = findControl<ui::OptionList>(static_cast<int>(FirstList + end))) {
             list->isEnabled = window;
             list->invalidate();
