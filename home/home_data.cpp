@@ -1,6 +1,7 @@
 #include "home/home_data.h"
 
 #include "core/language.h"
+#include "core/settings.h"
 #include "core/settings_keys.h"
 #include "core/time_text.h"
 #include "home/settings_keys.h"
@@ -32,6 +33,15 @@ std::wstring forecastDatePicture() {
 }
 
 }  // namespace
+
+DataSources DataSources::forInstall(std::wstring mainPath) {
+    DataSources sources;
+    sources.downloadPath = core::settings::read(core::keys::DownloadPath);
+    if (sources.downloadPath.empty())
+        sources.downloadPath = core::downloadPathOf(mainPath);
+    sources.mainPath = std::move(mainPath);
+    return sources;
+}
 
 DisplayChoices DisplayChoices::fromSettings() {
     DisplayChoices choices;

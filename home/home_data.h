@@ -44,6 +44,8 @@ struct DataSources {
     std::wstring mainPath;      // install folder, with its trailing backslash
     std::wstring downloadPath;  // the weather files
     std::wstring alarmFolder = L"\\windows";
+    // The install folder's sources with the weather files where DownloadPath says.
+    static DataSources forInstall(std::wstring mainPath);
 };
 
 // The user's choices that change what values look like, read from the settings.

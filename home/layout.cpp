@@ -374,6 +374,17 @@ bool LayoutCache::load(std::wstring_view devicePath, double scale) {
     return true;
 }
 
+int itemHeight(const LayoutModel& model, std::optional<std::size_t> layout, bool autoHeightSetting,
+               int scale) {
+    int height = 0;
+    if (layout && *layout < model.layouts.size()) {
+        bool autoHeight = model.autoHeight.value_or(autoHeightSetting);
+        int tabs = model.hasTabs() ? model.tabHeight : 0;
+        height = tabs + (autoHeight ? model.layouts[*layout].height : model.maxLayoutHeight());
+    }
+    return height > 0 ? height : 16 * scale;
+}
+
 std::wstring layoutFilePath(std::wstring_view mainPath) {
     auto chosen = core::readSetting(keys::OptHomeLayout.name, keys::OptHomeLayout.byteLimit);
     if (chosen && !chosen->empty())

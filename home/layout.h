@@ -147,6 +147,13 @@ int rotationSeconds(const Rotation& rotation, const Layout& layout);
 // The display scale layouts are drawn at for a work area of that width.
 double layoutScale(int workAreaWidth);
 
+// The height of the home item showing a layout of the model (nothing: no layout): the tab
+// strip and, with automatic height, that layout's own height, else the tallest layout's. An
+// item without anything to show keeps 16 units. autoHeightSetting is OptHomeAutoHt's choice;
+// the layout file's own choice wins over it.
+int itemHeight(const LayoutModel& model, std::optional<std::size_t> layout, bool autoHeightSetting,
+               int scale);
+
 // Builds the model from a parsed document (the element path "xml", then "homescreen"). A
 // document without that element gives an empty model.
 LayoutModel buildLayoutModel(const core::XmlElement& document, double scale);

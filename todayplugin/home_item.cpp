@@ -23,22 +23,13 @@ constexpr wchar_t kHomeScreenName[] = L"start_now";
 // The comms program's request for every favourite's weather from the item's menu.
 constexpr wchar_t kUpdateRequest[] = L"/manual 14";
 
-home::DataSources sourcesFor(const std::wstring& mainPath) {
-    home::DataSources sources;
-    sources.mainPath = mainPath;
-    sources.downloadPath = core::settings::read(core::keys::DownloadPath);
-    if (sources.downloadPath.empty())
-        sources.downloadPath = core::downloadPathOf(mainPath);
-    return sources;
-}
-
 }  // namespace
 
 HomeItem::HomeItem(ItemHost& host, std::wstring layoutPath, std::wstring mainPath)
     : host_(host),
       layoutPath_(std::move(layoutPath)),
       mainPath_(std::move(mainPath)),
-      data_(sourcesFor(mainPath_)),
+      data_(home::DataSources::forInstall(mainPath_)),
       painter_(mainPath_) {
     namespace hk = home::keys;
     Rect work = host_.workArea();
@@ -49,7 +40,6 @@ HomeItem::HomeItem(ItemHost& host, std::wstring layoutPath, std::wstring mainPat
     autoHeightSetting_ = core::settings::read(hk::OptHomeAutoHt) != 2;
     data_.loadFavourites();
     data_.readSettings();
-    itemHeight_ = 18 * scale_;
     clockFace_ = core::settings::read(gfx::keys::OptClock);
     rotation_ = home::rotationFor(core::settings::read(hk::OptHomeRotate), rotation_);
     refreshColours();
@@ -77,15 +67,7 @@ const home::Layout* HomeItem::currentLayout() const {
 }
 
 int HomeItem::wantedHeight() const {
-    bool autoHeight = model_.autoHeight.value_or(autoHeightSetting_);
-    int height = 0;
-    if (!currentLayout())
-        height = 0;  // nothing to show: the minimum
-    else if (autoHeight)
-        height = itemHeight_;
-    else
-        height = (model_.hasTabs() ? model_.tabHeight : 0) + model_.maxLayoutHeight();
-    return height > 0 ? height : 16 * scale_;
+    return home::itemHeight(model_, layout_, autoHeightSetting_, scale_);
 }
 
 void HomeItem::takeUpdateRequest() {
@@ -96,9 +78,6 @@ void HomeItem::takeUpdateRequest() {
 void HomeItem::refreshData() {
     host_.killTimer(timer::Refresh);
     screenWidth_ = std::max(1, host_.workArea().width());
-    const home::Layout* layout = currentLayout();
-    if (layout)
-        itemHeight_ = layout->height + (model_.hasTabs() ? model_.tabHeight : 0);
     refreshObjects(true);
     host_.invalidate();
     host_.setTimer(timer::Refresh, kRefreshMs);

@@ -102,7 +102,6 @@ class HomeItem {
     home::Rotation rotation_;
     int scale_ = 1;
     int screenWidth_ = 240;
-    int itemHeight_ = 18;
     int currentTab_ = 1;
     Mode mode_ = Mode::Panel;
     bool focus_ = false;

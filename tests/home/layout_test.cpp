@@ -247,6 +247,28 @@ TEST(HomeLayoutModel, TabAndLayoutChoiceByScreenWidth) {
     EXPECT_FALSE(LayoutModel{}.nextLayout(0, 240));
 }
 
+TEST(HomeLayoutModel, ItemHeightFollowsTheLayoutOrTheTallestOne) {
+    // The file fixes the height: the tab strip and the tallest layout, whatever the setting.
+    LayoutModel fixed = layoutOf(kTwoTabs);
+    auto clock = fixed.layoutForTab(1, 240);
+    ASSERT_TRUE(clock);
+    EXPECT_EQ(home::itemHeight(fixed, clock, true, 1), 18 + 70);
+    // Without the file's choice the setting decides.
+    std::string open = kTwoTabs;
+    open.erase(open.find("autoheight=\"0\" "), std::strlen("autoheight=\"0\" "));
+    LayoutModel model = layoutOf(open);
+    ASSERT_FALSE(model.autoHeight);
+    EXPECT_EQ(home::itemHeight(model, model.layoutForTab(1, 240), true, 1), 18 + 60);
+    EXPECT_EQ(home::itemHeight(model, model.layoutForTab(2, 240), true, 1), 18 + 70);
+    EXPECT_EQ(home::itemHeight(model, model.layoutForTab(1, 240), false, 1), 18 + 70);
+    // At the wide display every length doubles.
+    LayoutModel wide = layoutOf(open, 2.0);
+    EXPECT_EQ(home::itemHeight(wide, wide.layoutForTab(1, 480), true, 2), 2 * (18 + 60));
+    // Nothing to show keeps a strip of 16 units.
+    EXPECT_EQ(home::itemHeight(LayoutModel{}, std::nullopt, true, 2), 32);
+    EXPECT_EQ(home::itemHeight(model, std::size_t{9}, true, 1), 16);
+}
+
 TEST(HomeLayoutModel, Rotation) {
     home::Layout fifteen;
     fifteen.rotateSeconds = 15;

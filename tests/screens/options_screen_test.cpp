@@ -7,7 +7,10 @@
 #include "core/language.h"
 #include "core/message_box.h"
 #include "core/settings.h"
+#include "home/layout.h"
+#include "home/screens/layout_preview.h"
 #include "platform/api/notifications.h"
+#include "platform/api/shell.h"
 #include "platform/api/state_notifications.h"
 #include "setup/screens/screens.h"
 #include "tests/platform/support/message_pump.h"
@@ -36,7 +39,7 @@ class OptionsScreenTest : public ::testing::Test {
         for (const wchar_t* name :
              {L"OptionsScreen", L"OptTimeFormat", L"OptScheduler", L"OptSchedStartTime",
               L"OptSchedEndTime", L"OptSchedFilter", L"OptSchedDocking", L"ScheduledUpdate",
-              L"OptHomeLayoutReload", L"OptLang", L"OptColor"}) {
+              L"OptHomeLayoutReload", L"OptLang", L"OptColor", L"OptHomeLayout"}) {
             if (auto key = platform::RegistryKey::open(platform::Hive::CurrentUser,
                                                        core::kSettingsKeyPath))
                 key->deleteValue(name);
@@ -245,6 +248,37 @@ TEST_F(OptionsScreenTest, ChoosingALanguageSpeaksItAtOnceAndTellsOnce) {
     EXPECT_EQ(messages_.size(), 1u) << "told once per visit";
     core::writeSetting(L"OptLang", L"0409");
     core::chooseStartLanguage(app_->mainPath());
+}
+
+TEST_F(OptionsScreenTest, TheHomePagePreviewsTheChosenLayoutAsTheTodayScreenShowsIt) {
+    open();
+    send(platform::wm::Command, page::Home);
+    auto* preview = screen().findControl<home::LayoutPreview>(optionsControl::Preview);
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible);
+    EXPECT_TRUE(preview->layoutPath().ends_with(L"home\\today_default.xml"));
+    int width = platform::workArea().width();
+    int scale = static_cast<int>(home::layoutScale(width));
+    // The item at the screen's width: the tab strip (16) over the first tab's layout (68).
+    EXPECT_EQ(preview->item().width, width);
+    EXPECT_EQ(preview->item().height, (16 + 68) * scale);
+    auto before = preview->item().pixels;
+
+    auto choices = optionChoices(*findOption(L"OptHomeLayout"), app_->mainPath());
+    auto world = std::find_if(choices.begin(), choices.end(),
+                              [](const auto& c) { return c.stored.ends_with(L"today_world.xml"); });
+    ASSERT_NE(world, choices.end());
+    choose(L"OptHomeLayout", static_cast<int>(world - choices.begin()));
+    EXPECT_TRUE(preview->layoutPath().ends_with(L"today_world.xml"));
+    EXPECT_EQ(preview->item().height, (16 + 64) * scale) << "the world tab's layout";
+    EXPECT_NE(preview->item().pixels, before) << "the preview was painted again";
+    EXPECT_EQ(setting(L"OptHomeLayoutReload"), "1");
+
+    // A layout file that went missing leaves an empty preview, not a stale one.
+    core::writeSetting(L"OptHomeLayout", L"\\Program Files\\Vorn Roamer\\home\\gone.xml");
+    send(platform::wm::Command, ui::command::LeftSoftKey);
+    send(platform::wm::Command, page::Home);
+    EXPECT_EQ(preview->item().width, 0);
 }
 
 TEST_F(OptionsScreenTest, EveryPageFitsTheScreenInEveryShape) {

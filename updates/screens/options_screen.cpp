@@ -5,6 +5,7 @@
 #include "core/language.h"
 #include "core/message_box.h"
 #include "core/settings.h"
+#include "home/screens/layout_preview.h"
 #include "platform/api/clock.h"
 #include "platform/api/shell.h"
 #include "ui/label.h"
@@ -50,13 +51,14 @@ void OptionsScreen::build() {
                         if (r.type == optionsLayoutType::FilterList)
                             return std::make_unique<FilterCheckList>(mainPath);
                         if (r.type == optionsLayoutType::Preview)
-                            return std::make_unique<ui::Label>(0, 0);
+                            return std::make_unique<home::LayoutPreview>(mainPath);
                         return nullptr;
                     });
     title_ = findControl<ui::Label>(Title);
     title_->setOwnFont(kTitlePoints, true);
     filter_ = findControl<FilterCheckList>(FilterList);
     status_ = findControl<ui::Label>(StatusBox);
+    preview_ = findControl<home::LayoutPreview>(Preview);
     fillLists();
     // The main page opens with the button of the page last opened from it in focus.
     currentPage = page::Main;
@@ -127,8 +129,16 @@ void OptionsScreen::openPage(int pageId) {
         pageId == page::Main ? kMainTitle : kPageTitles[pageId - page::General]));
     if (pageId == page::AutomaticUpdates)
         refreshStatus();
+    if (pageId == page::Home && preview_)
+        rebuildPreview();
     setPage(pageId);
     updateMenu();
+}
+
+void OptionsScreen::rebuildPreview() {
+    platform::setWaitCursor(true);
+    preview_->rebuild();
+    platform::setWaitCursor(false);
 }
 
 void OptionsScreen::updateMenu() {
@@ -216,6 +226,8 @@ void OptionsScreen::act(unsigned effects) {
     }
     if (effects & effect::TimeFormat)
         host_.applyFormatSettings();
+    if ((effects & (effect::HomePreview | effect::HomeReload)) && page_ == page::Home)
+        rebuildPreview();
     if (effects & effect::LanguageChange) {
         // The screen speaks the new language at once; the main menu and screens built
         // already follow at the next start, which the user is told once per visit.

@@ -16,6 +16,10 @@ class Label;
 class OptionList;
 }  // namespace ui
 
+namespace home {
+class LayoutPreview;
+}
+
 namespace updates {
 
 class FilterCheckList;
@@ -45,6 +49,8 @@ class OptionsScreen final : public ui::Module {
   private:
     void fillLists();
     void refreshStatus();
+    // Paints the home-screen page's preview of the item again, with the wait cursor.
+    void rebuildPreview();
     void optionChosen(std::size_t option, ui::OptionList& list);
     void act(unsigned effects);
     void updateMenu();
@@ -55,6 +61,7 @@ class OptionsScreen final : public ui::Module {
     ui::Label* title_ = nullptr;
     FilterCheckList* filter_ = nullptr;
     ui::Label* status_ = nullptr;
+    home::LayoutPreview* preview_ = nullptr;
     std::vector<ui::MenuEntry> menu_;
 };
 
