@@ -25,6 +25,16 @@ constexpr wchar_t kUpdateRequest[] = L"/manual 14";
 
 }  // namespace
 
+std::uint32_t refreshDelayMs(platform::FileTime utcNow) {
+    // Zones differ from UTC by whole minutes, so the minute turns at the same moment in every
+    // one. A little past the turn, so that the refresh reads the new minute.
+    constexpr platform::FileTime kTicksPerMs = platform::kFileTimeTicksPerSecond / 1000;
+    constexpr platform::FileTime kMinuteMs = 60000, kPastTheTurnMs = 50;
+    platform::FileTime intoMinute = (utcNow / kTicksPerMs) % kMinuteMs;
+    platform::FileTime untilTurn = kMinuteMs - intoMinute + kPastTheTurnMs;
+    return static_cast<std::uint32_t>(std::min<platform::FileTime>(kRefreshMs, untilTurn));
+}
+
 HomeItem::HomeItem(ItemHost& host, std::wstring layoutPath, std::wstring mainPath)
     : host_(host),
       layoutPath_(std::move(layoutPath)),
@@ -80,7 +90,7 @@ void HomeItem::refreshData() {
     screenWidth_ = std::max(1, host_.workArea().width());
     refreshObjects(true);
     host_.invalidate();
-    host_.setTimer(timer::Refresh, kRefreshMs);
+    host_.setTimer(timer::Refresh, refreshDelayMs(platform::deviceUtcFileTime()));
 }
 
 void HomeItem::readRotation() {
@@ -154,6 +164,8 @@ void HomeItem::onTimer(std::uint32_t id) {
         stepFavourite();
         return;
     }
+    if (id == timer::Refresh)
+        host_.setTimer(timer::Refresh, refreshDelayMs(platform::deviceUtcFileTime()));
     if (id == timer::Refresh || id == timer::Rotate)
         refreshObjects(false);
     host_.invalidate();

@@ -14,6 +14,7 @@
 #include "home/home_data.h"
 #include "home/layout.h"
 #include "home/layout_painter.h"
+#include "platform/api/clock.h"
 #include "platform/api/draw.h"
 #include "todayplugin/item_host.h"
 
@@ -26,6 +27,9 @@ constexpr std::uint32_t Refresh = 1001;
 constexpr std::uint32_t Busy = 1002;
 }  // namespace timer
 constexpr std::uint32_t kRefreshMs = 30000;
+// The data refresh comes every kRefreshMs, and sooner when a new minute starts before that,
+// so that the times shown turn with the clock. utcNow: the device's clock.
+std::uint32_t refreshDelayMs(platform::FileTime utcNow);
 constexpr std::uint32_t kBusyMs = 1000;
 
 // Where the keys and taps go: the tab strip or the panel below it.

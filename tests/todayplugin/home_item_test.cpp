@@ -14,6 +14,7 @@
 #include "platform/api/device.h"
 #include "platform/api/registry.h"
 #include "platform/api/window.h"
+#include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
 #include "tests/todayplugin/support/fake_host.h"
 #include "todayplugin/today_plugin.h"
@@ -162,12 +163,35 @@ TEST_F(TodayItem, DataRequestIsTakenUpAndCleared) {
     core::writeNumberSetting(L"PluginUpdateData", 1);
     plugin.queryRefresh(record);
     EXPECT_EQ(core::readNumberSetting(L"PluginUpdateData", -1), 0);
-    EXPECT_EQ(host.timers[timer::Refresh], kRefreshMs);  // the data refresh restarted it
+    EXPECT_TRUE(host.hasTimer(timer::Refresh)) << "the data refresh restarted it";
 
     // A timer tick takes it up as well.
     core::writeNumberSetting(L"PluginUpdateData", 1);
     plugin.item()->onTimer(timer::Refresh);
     EXPECT_EQ(core::readNumberSetting(L"PluginUpdateData", -1), 0);
+}
+
+TEST_F(TodayItem, TheRefreshComesWhenTheMinuteTurnsSoTimesNeverLag) {
+    auto at = [](std::uint16_t minute, std::uint16_t second, std::uint16_t ms) {
+        return *platform::toFileTime({2026, 12, 3, 9, 14, minute, second, ms});
+    };
+    std::optional<platform::test::TestClock> clock;
+    clock.emplace(at(7, 40, 0));
+    ASSERT_EQ(platform::deviceUtcTime().second, 40) << "the test device keeps the host's clock";
+    FakeHost host;
+    auto plugin = startPlugin(host);
+    EXPECT_EQ(host.timers[timer::Refresh], 20050u) << "20 s to the turn, and a little more";
+    // Early in a minute the usual interval comes first.
+    clock.reset();
+    clock.emplace(at(8, 0, 100));
+    plugin->item()->onTimer(timer::Refresh);
+    EXPECT_EQ(host.timers[timer::Refresh], kRefreshMs);
+    clock.reset();
+    clock.emplace(at(8, 59, 990));
+    plugin->item()->onTimer(timer::Refresh);
+    EXPECT_EQ(host.timers[timer::Refresh], 60u);
+    EXPECT_EQ(refreshDelayMs(at(9, 0, 0)), kRefreshMs);
+    EXPECT_EQ(refreshDelayMs(at(9, 45, 0)), 15050u);
 }
 
 TEST_F(TodayItem, TabsChooseTheLayoutMadeForTheScreenWidth) {
