@@ -81,6 +81,8 @@ class Job {
         switch (input_.request.kind) {
             case RequestKind::Weather:
             case RequestKind::Schedule:
+            case RequestKind::Docking:
+            case RequestKind::Retry:
                 weather();
                 if (!outcome_.failure && (input_.mask & maskBit::Currency))
                     currency();

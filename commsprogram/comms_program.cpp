@@ -87,19 +87,39 @@ void finish(const Request& request, const JobOutcome& outcome) {
     // one, whether this run succeeded or not, so scheduled updates keep coming.
     if (request.kind == RequestKind::Schedule)
         updates::scheduleNextUpdate();
+    // Likewise the retry that started this run is gone.
+    if (request.kind == RequestKind::Retry)
+        updates::clearRetry();
     if (outcome.failure) {
         platform::logLine("comms: request failed (code " + std::to_string(outcome.failure.code) +
                           "): " + outcome.failure.detail);
+        // Docked without a connection (to charge, say): with the connection checked first the
+        // docking update ends quietly, nothing to report and nothing to retry.
+        if (request.kind == RequestKind::Docking && outcome.failure.code == errorCode::NoNetwork &&
+            core::settings::read(updates::keys::OptSchedDockCheck) ==
+                updates::keys::kCheckConnectionFirst) {
+            platform::logLine("comms: docked without a connection; nothing fetched");
+            report(core::commsReport::Done, 0);
+            return;
+        }
         core::settings::write(core::keys::SchedErrorStr, outcome.failure.code);
+        // An unattended update that failed tries again later when the options say so; a
+        // retry that fails waits for the next scheduled or docking update.
+        if ((request.kind == RequestKind::Schedule || request.kind == RequestKind::Docking) &&
+            outcome.failure.code != errorCode::Cancelled && updates::armRetry()) {
+            platform::logLine("comms: retry armed");
+        }
         report(core::commsReport::Error);
         report(core::commsReport::Done, 0);
         return;
     }
+    if (isUnattended(request.kind))
+        updates::clearRetry();
     if (request.kind == RequestKind::FlightHistory)
         core::settings::write(travel::keys::FltHstResult, outcome.flightFile);
     if (outcome.weatherWritten)
         core::settings::write(home::keys::PluginUpdateData, 1);
-    if (request.kind == RequestKind::Schedule)
+    if (isUnattended(request.kind))
         core::settings::write(updates::keys::ScheduledUpdateLastDisp, nowText());
     platform::logLine("comms: request done, " + std::to_string(outcome.filesWritten) +
                       " files written");

@@ -170,7 +170,9 @@ JobInput gatherInput(const Request& request) {
     switch (request.kind) {
         case RequestKind::Weather:
         case RequestKind::Schedule:
-            input.mask = request.kind == RequestKind::Schedule
+        case RequestKind::Docking:
+        case RequestKind::Retry:
+            input.mask = isUnattended(request.kind)
                              ? core::settings::read(updates::keys::OptSchedFilter)
                              : request.mask;
             gatherCities(request, mainPath, input);

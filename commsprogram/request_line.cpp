@@ -49,6 +49,10 @@ std::optional<Request> parseRequest(std::wstring_view text) {
     Request request;
     request.replay = takeReplay(line);
     std::wstring_view rest = trim(line);
+    if (rest.empty() || rest == L"AppRunAtRs232Detect") {
+        request.kind = RequestKind::Docking;
+        return request;
+    }
     auto verb = [&](std::wstring_view name) {
         if (rest.substr(0, name.size()) != name)
             return false;
@@ -66,6 +70,8 @@ std::optional<Request> parseRequest(std::wstring_view text) {
         request.kind = RequestKind::FlightHistory;
     } else if (verb(L"/schedule")) {
         request.kind = RequestKind::Schedule;
+    } else if (verb(L"/retry")) {
+        request.kind = RequestKind::Retry;
     } else if (verb(L"/manual")) {
         request.kind = RequestKind::Weather;
         constexpr std::wstring_view kCity = L"$$city";

@@ -8,7 +8,16 @@
 
 namespace commsprogram {
 
-enum class RequestKind { Weather, CityLookup, Currency, FlightHistory, Schedule };
+// Schedule, Docking and Retry are the unattended updates: started by a timed notification
+// ("/schedule"), by the cradle (no request at all, or the serial-connection event's
+// "AppRunAtRs232Detect"), or by the retry after one of them failed ("/retry"). They fetch what
+// the scheduled-update filter chooses.
+enum class RequestKind { Weather, CityLookup, Currency, FlightHistory, Schedule, Docking, Retry };
+
+constexpr bool isUnattended(RequestKind kind) {
+    return kind == RequestKind::Schedule || kind == RequestKind::Docking ||
+           kind == RequestKind::Retry;
+}
 
 // The bits of a weather mask (the same as the scheduled-update filter).
 namespace maskBit {

@@ -126,6 +126,8 @@ void clearNotifications() {
                 platform::clearUserNotification(handle);
         }
         key->setString(L"ScheduledUpdate", L"0");
+        // The retry's record goes with the others below.
+        key->setString(L"ErrorUpdate", L"0");
     }
     // Alarms, snoozes and the quick alarm all start the alarm program; the comms program's
     // records are the scheduled update, a retry after an error and the older cradle event.

@@ -20,7 +20,8 @@ namespace {
 using platform::FileTime;
 using platform::SystemTime;
 
-constexpr FileTime kHour = 3600 * platform::kFileTimeTicksPerSecond;
+constexpr FileTime kMinute = 60 * platform::kFileTimeTicksPerSecond;
+constexpr FileTime kHour = 60 * kMinute;
 constexpr FileTime kDay = 24 * kHour;
 constexpr int kMaxCandidates = 100;
 constexpr int kScheduledText = 500, kNotScheduledText = 501, kOffText = 502;
@@ -43,17 +44,26 @@ std::wstring displayText(const SystemTime& t) {
     return core::formatText(core::languageString(kScheduledText), time, date);
 }
 
-// Every timed notification that starts the comms program with "/schedule", so that one whose
-// handle was lost (a settings value written over) is replaced too, never left beside the new
-// one.
-void clearScheduleNotifications() {
+// Every timed notification that starts the comms program with these arguments, so that one
+// whose handle was lost (a settings value written over) is replaced too, never left beside the
+// new one.
+void clearNotificationsWith(std::wstring_view arguments) {
     for (auto handle : platform::userNotificationHandles()) {
         auto r = platform::userNotification(handle);
         if (r && r->kind != platform::NotificationKind::Event &&
-            r->application == core::kCommsProgramPath && r->arguments == kScheduleArguments) {
+            r->application == core::kCommsProgramPath && r->arguments == arguments) {
             platform::clearUserNotification(handle);
         }
     }
+}
+
+void clearScheduleNotifications() {
+    clearNotificationsWith(kScheduleArguments);
+}
+
+// The offered retry intervals in minutes; 0 is off.
+bool isRetryInterval(int minutes) {
+    return minutes == 0 || minutes == 15 || minutes == 30 || minutes == 60 || minutes == 120;
 }
 
 }  // namespace
@@ -109,10 +119,7 @@ ScheduleOutcome scheduleNextUpdate() {
         settings::write(keys::ScheduledUpdate, 0);
         settings::write(keys::ScheduledUpdateNextDisp, L"No Next Scheduled Update");
     }
-    if (int error = settings::read(keys::ErrorUpdate); error != 0) {
-        platform::clearUserNotification(static_cast<platform::NotificationHandle>(error));
-        settings::write(keys::ErrorUpdate, 0);
-    }
+    clearRetry();
     clearScheduleNotifications();
 
     int hours = settings::read(keys::OptScheduler);
@@ -140,6 +147,36 @@ ScheduleOutcome scheduleNextUpdate() {
     }
     settings::write(keys::ScheduledUpdateNextDisp, displayText(*at));
     return ScheduleOutcome::Scheduled;
+}
+
+void clearRetry() {
+    namespace settings = core::settings;
+    if (int error = settings::read(keys::ErrorUpdate); error != 0) {
+        platform::clearUserNotification(static_cast<platform::NotificationHandle>(error));
+        settings::write(keys::ErrorUpdate, 0);
+    }
+    // A retry whose handle was lost is not left to run beside the next one.
+    clearNotificationsWith(kRetryArguments);
+}
+
+bool armRetry() {
+    clearRetry();
+    int minutes = core::settings::read(keys::OptSchedRetry);
+    if (!isRetryInterval(minutes) || minutes == 0)
+        return false;
+    auto now = platform::toFileTime(platform::deviceLocalTime());
+    auto at = now ? platform::toSystemTime(*now + static_cast<FileTime>(minutes) * kMinute)
+                  : std::nullopt;
+    if (!at)
+        return false;
+    platform::NotificationRecord record;
+    record.kind = platform::NotificationKind::Time;
+    record.application = core::kCommsProgramPath;
+    record.arguments = kRetryArguments;
+    record.start = *at;
+    platform::NotificationHandle handle = platform::setUserNotification(0, record);
+    core::settings::write(keys::ErrorUpdate, static_cast<int>(handle));
+    return handle != 0;
 }
 
 }  // namespace updates

@@ -12,6 +12,8 @@
 namespace updates {
 
 constexpr std::wstring_view kScheduleArguments = L"/schedule";
+// The comms program's retry of an unattended update that failed.
+constexpr std::wstring_view kRetryArguments = L"/retry";
 
 // True when an interval in hours is one of the offered ones (0 off, 1, 2, 4, 6, 12, 24, 48,
 // 168).
@@ -38,5 +40,12 @@ enum class ScheduleOutcome { Off, Scheduled, Failed };
 // its display text in ScheduledUpdateNextDisp. Reads the interval and window from the
 // settings and the time from the device clock.
 ScheduleOutcome scheduleNextUpdate();
+
+// After a scheduled or docking update failed: a timed notification OptSchedRetry minutes from
+// now that starts the comms program with "/retry", replacing any retry pending before (its
+// handle in ErrorUpdate). Nothing when retries are off. True when a retry is pending.
+bool armRetry();
+// Clears the pending retry, if any.
+void clearRetry();
 
 }  // namespace updates

@@ -24,8 +24,12 @@ constexpr NumberKey OptSchedFilter{L"OptSchedFilter", 14, 0, kFilterBits, OutOfR
 // Start the comms program when the device is cradled: 1 on, 2 off (the installer writes 0,
 // which is off too).
 constexpr NumberKey OptSchedDocking{L"OptSchedDocking", 1, 0, 2, OutOfRange::UseDefault};
-// Choices the comms program reads.
+// Docking updates: 1 checks the connection first (docked without one, the update ends
+// quietly), 2 goes ahead and reports the failure.
 constexpr NumberKey OptSchedDockCheck{L"OptSchedDockCheck", 1, 1, 2, OutOfRange::UseDefault};
+constexpr int kCheckConnectionFirst = 1;
+// Minutes after a failed scheduled or docking update before one retry (0, 15, 30, 60 or 120;
+// 0 none).
 constexpr NumberKey OptSchedRetry{L"OptSchedRetry", 0, 0, 120, OutOfRange::UseDefault};
 // The pending scheduled notification and one the comms program set after an error; 0 none.
 constexpr NumberKey ScheduledUpdate{L"ScheduledUpdate", 0, 0, 0x7FFFFFFF, OutOfRange::UseDefault};

@@ -369,3 +369,108 @@ TEST_F(CommsProgram, ScheduledUpdateFetchesWhatTheOptionsChooseAndArmsTheNextOne
     ASSERT_TRUE(next);
     EXPECT_EQ(next->arguments, L"/schedule");
 }
+
+namespace {
+
+// The pending timed notifications that start the comms program with these arguments.
+std::vector<platform::NotificationRecord> commsNotifications(std::wstring_view arguments) {
+    std::vector<platform::NotificationRecord> found;
+    for (auto handle : platform::userNotificationHandles()) {
+        auto r = platform::userNotification(handle);
+        if (r && r->arguments == arguments)
+            found.push_back(*r);
+    }
+    return found;
+}
+
+void clearNotifications() {
+    for (auto handle : platform::userNotificationHandles()) platform::clearUserNotification(handle);
+}
+
+}  // namespace
+
+TEST_F(CommsProgram, DockingFetchesWhatTheFilterChoosesWithoutTouchingTheSchedule) {
+    clearNotifications();
+    core::writeNumberSetting(L"OptSchedFilter", 0x8);
+    run(L"");  // the cradle starts the program without a request
+    EXPECT_EQ(reports_, kSuccess);
+    EXPECT_TRUE(deviceFileExists(download(L"GB2643743_c.dat")));
+    EXPECT_FALSE(deviceFileExists(download(L"GB2643743.dat")));
+    EXPECT_EQ(core::readNumberSetting(L"ScheduledUpdate", 0), 0);
+    EXPECT_TRUE(commsNotifications(L"/schedule").empty());
+    auto last = core::readSetting(L"ScheduledUpdateLastDisp", core::byteLimit::Long);
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->size(), 16u);
+}
+
+TEST_F(CommsProgram, AFailedUnattendedUpdateIsRetriedOnceWhenTheOptionsSaySo) {
+    clearNotifications();
+    core::writeNumberSetting(L"OptSchedFilter", 0x8);
+    server_->route("/v1/forecast", {500, "down"});
+    // Retries off: the failure is reported and nothing is armed.
+    run(L"");
+    EXPECT_EQ(reports_, kFailure);
+    EXPECT_EQ(errorCode(), 4);
+    EXPECT_EQ(core::readNumberSetting(L"ErrorUpdate", 0), 0);
+    EXPECT_TRUE(commsNotifications(L"/retry").empty());
+
+    core::writeNumberSetting(L"OptSchedRetry", 15);
+    platform::SystemTime before = platform::deviceLocalTime();
+    run(L"AppRunAtRs232Detect");
+    EXPECT_EQ(reports_, kFailure);
+    auto retries = commsNotifications(L"/retry");
+    ASSERT_EQ(retries.size(), 1u);
+    EXPECT_NE(core::readNumberSetting(L"ErrorUpdate", 0), 0);
+    auto at = platform::toFileTime(retries[0].start);
+    auto from = platform::toFileTime(before);
+    ASSERT_TRUE(at && from);
+    auto minutes = static_cast<long long>((*at - *from) / platform::kFileTimeTicksPerSecond) / 60;
+    EXPECT_GE(minutes, 14);
+    EXPECT_LE(minutes, 16);
+    // A second failure replaces the retry, never adds one.
+    core::writeNumberSetting(L"OptScheduler", 6);
+    run(L"/schedule");
+    EXPECT_EQ(commsNotifications(L"/retry").size(), 1u);
+    EXPECT_EQ(commsNotifications(L"/schedule").size(), 1u);
+
+    // The retry runs and fails again: it waits for the next scheduled update.
+    run(L"/retry");
+    EXPECT_EQ(reports_, kFailure);
+    EXPECT_TRUE(commsNotifications(L"/retry").empty());
+    EXPECT_EQ(core::readNumberSetting(L"ErrorUpdate", 0), 0);
+    EXPECT_EQ(commsNotifications(L"/schedule").size(), 1u) << "the schedule stays as it was";
+
+    // A failure, then a success before the retry came: the retry is no longer needed.
+    run(L"");
+    ASSERT_EQ(commsNotifications(L"/retry").size(), 1u);
+    server_->route("/v1/forecast", {200, replay("forecast_london.json")});
+    run(L"");
+    EXPECT_EQ(reports_, kSuccess);
+    EXPECT_TRUE(commsNotifications(L"/retry").empty());
+    EXPECT_EQ(core::readNumberSetting(L"ErrorUpdate", 0), 0);
+}
+
+TEST_F(CommsProgram, DockedWithoutAConnectionEndsQuietlyWhenTheConnectionIsCheckedFirst) {
+    clearNotifications();
+    core::writeNumberSetting(L"OptSchedRetry", 30);
+    int closedPort = 0;
+    {
+        LoopbackServer gone;
+        closedPort = gone.port();
+    }
+    core::writeSetting(setting::BaseUrl, L"http://127.0.0.1:" + std::to_wstring(closedPort));
+    run(L"");
+    EXPECT_EQ(reports_, (std::vector<Report>{{1, 0}, {2, 0}, {0, 0}})) << "no error to show";
+    EXPECT_EQ(errorCode(), 0);
+    EXPECT_TRUE(commsNotifications(L"/retry").empty());
+    // Told not to check, the same docking reports the missing connection and retries.
+    core::writeNumberSetting(L"OptSchedDockCheck", 2);
+    run(L"");
+    EXPECT_EQ(reports_, kFailure);
+    EXPECT_EQ(errorCode(), 3);
+    EXPECT_EQ(commsNotifications(L"/retry").size(), 1u);
+    // A scheduled update always reports it.
+    core::writeNumberSetting(L"OptSchedDockCheck", 1);
+    run(L"/schedule");
+    EXPECT_EQ(reports_, kFailure);
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "commsprogram/request_line.h"
+#include "platform/api/device.h"
 
 using namespace commsprogram;
 
@@ -22,6 +23,18 @@ TEST(RequestLine, EveryRequestOfTheMainProgram) {
     EXPECT_EQ(parseRequest(L"/currency")->kind, RequestKind::Currency);
     EXPECT_EQ(parseRequest(L"/flighthistory")->kind, RequestKind::FlightHistory);
     EXPECT_EQ(parseRequest(L" /schedule ")->kind, RequestKind::Schedule);
+    EXPECT_EQ(parseRequest(L"/retry")->kind, RequestKind::Retry);
+}
+
+TEST(RequestLine, TheCradleStartsItWithNoRequestOrTheSerialEvent) {
+    for (const wchar_t* line : {L"", L"  ", L"AppRunAtRs232Detect", L"--replay \\r"}) {
+        auto request = parseRequest(line);
+        ASSERT_TRUE(request) << platform::toUtf8(line);
+        EXPECT_EQ(request->kind, RequestKind::Docking);
+        EXPECT_TRUE(isUnattended(request->kind));
+    }
+    EXPECT_FALSE(isUnattended(RequestKind::Weather));
+    EXPECT_FALSE(parseRequest(L"AppRunAtRs232Detect 5"));
 }
 
 TEST(RequestLine, ReplayFolderIsTakenOut) {
@@ -37,7 +50,7 @@ TEST(RequestLine, ReplayFolderIsTakenOut) {
 
 TEST(RequestLine, MalformedLinesAreNoRequests) {
     for (const wchar_t* line :
-         {L"", L"/manual", L"/manual x", L"/manual 1234567890", L"/manual $$city..\\x$$14",
+         {L"/manual", L"/manual x", L"/manual 1234567890", L"/manual $$city..\\x$$14",
           L"/manual $$cityLON14", L"/manual $$city$$14", L"/currencyx", L"/currency 5",
           L"/citylookup now", L"/unknown", L"manual 14"}) {
         EXPECT_FALSE(parseRequest(line));

@@ -19,10 +19,8 @@ constexpr Colour kSecondaryTextColour = 0x505050;
 constexpr std::uint32_t kLine = dt::SingleLine | dt::NoPrefix | dt::EndEllipsis | dt::VCenter;
 constexpr int kCallingCodeString = 255, kExitPrefixString = 256;
 
-// What a group's cell shows: its letters ("yzz" is y and z), "all" for the last.
+// What a group's cell shows: its letters ("yzz" holds y and z), "all" for the last.
 std::wstring_view groupLabel(int group) {
-    if (group == 9)
-        return L"yz";
     if (group == kAllLettersGroup)
         return L"all";
     return dialLetterGroup(group);
