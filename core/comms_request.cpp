@@ -6,15 +6,33 @@ namespace core {
 
 void CommsRequestWatch::sent() {
     pending_ = true;
+    goneSince_.reset();
     setBusy(true);
 }
 
 void CommsRequestWatch::withdrawn() {
     pending_ = false;
+    goneSince_.reset();
     setBusy(false);
 }
 
+bool CommsRequestWatch::withdrawIfGone() {
+    if (isCommsRunning()) {
+        goneSince_.reset();
+        return false;
+    }
+    platform::SteadyTime now = platform::steadyNow();
+    if (!goneSince_)
+        goneSince_ = now;
+    if (now - *goneSince_ < kGoneGrace)
+        return false;
+    withdrawn();
+    return true;
+}
+
 bool CommsRequestWatch::report(platform::WParam wParam, platform::LParam lParam) {
+    // A report came: whatever the program does next, it was there until now.
+    goneSince_.reset();
     switch (wParam) {
         case commsReport::Started:
             setBusy(true);

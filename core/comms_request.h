@@ -4,8 +4,11 @@
 // answer to its own request is handed back; the program also runs scheduled updates, whose
 // reports must not be taken for an answer. An error is shown only for the screen's request.
 
+#include <chrono>
 #include <functional>
+#include <optional>
 
+#include "platform/api/clock.h"
 #include "platform/api/window.h"
 
 namespace core {
@@ -31,11 +34,20 @@ class CommsRequestWatch {
     // report.
     bool report(platform::WParam wParam, platform::LParam lParam);
 
+    // Asked on each tick of a screen's busy animation: true once the comms program has not
+    // been running for kGoneGrace, which withdraws the request. A program that went away
+    // without its last report (killed, crashed) leaves the screen idle, but its last reports
+    // may still be on their way from the other process when it is already gone, and an answer
+    // taken for lost would leave the screen without it.
+    bool withdrawIfGone();
+    static constexpr std::chrono::milliseconds kGoneGrace{2000};
+
   private:
     void setBusy(bool busy) const;
 
     Events events_;
     bool pending_ = false;
+    std::optional<platform::SteadyTime> goneSince_;
 };
 
 }  // namespace core

@@ -446,9 +446,7 @@ void HomeModeScreen::timer(std::uintptr_t id) {
             return;
         case kBusyTimer:
             busyIndicator_->step();
-            // A comms program that went away without its last report leaves the screen idle.
-            if (!core::isCommsRunning())
-                request_.withdrawn();
+            request_.withdrawIfGone();
             return;
         case kFadeTimer:
             fadeStep();

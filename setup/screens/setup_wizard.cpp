@@ -336,8 +336,7 @@ void SetupWizard::timer(std::uintptr_t id) {
             setFocusedControl(agreement_, true);
     } else if (id == kWizardBusyTimer) {
         busyIndicator_->step();
-        if (!core::isCommsRunning())
-            lookup_.withdrawn();
+        lookup_.withdrawIfGone();
     } else {
         ui::Module::timer(id);
     }

@@ -7,6 +7,10 @@
 
 #include "core/comms.h"
 #include "core/comms_request.h"
+#include "core/settings.h"
+#include "core/settings_keys.h"
+#include "tests/platform/support/message_pump.h"
+#include "tests/platform/support/test_device.h"
 
 namespace core {
 namespace {
@@ -61,6 +65,34 @@ TEST(CommsRequestWatch, EndingOrWithdrawingLeavesNothingPending) {
     watch.report(commsReport::Done, 1);
     EXPECT_EQ(seen.answers, (std::vector<bool>{true}));
     EXPECT_FALSE(watch.report(99, 0)) << "not a report of the program";
+}
+
+TEST(CommsRequestWatch, AnAnswerOnItsWayWhenTheProgramIsGoneIsStillTaken) {
+    platform::test::useTestDevice();
+    platform::test::TestClock clock(*platform::toFileTime({2026, 12, 3, 9, 10, 0, 0, 0}));
+    settings::write(keys::SchedulerStatus, 0);  // the program has ended
+    Seen seen;
+    CommsRequestWatch watch = watchInto(seen);
+    watch.sent();
+    EXPECT_FALSE(watch.withdrawIfGone()) << "its last reports may still come";
+    platform::advanceClockOverride(300);
+    EXPECT_FALSE(watch.withdrawIfGone());
+    watch.report(commsReport::Done, 1);
+    EXPECT_EQ(seen.answers, (std::vector<bool>{true}));
+
+    // A program that went away without answering withdraws the request after the grace.
+    seen = {};
+    watch.sent();
+    EXPECT_FALSE(watch.withdrawIfGone());
+    platform::advanceClockOverride(
+        std::chrono::milliseconds(CommsRequestWatch::kGoneGrace).count() - 1);
+    EXPECT_FALSE(watch.withdrawIfGone());
+    platform::advanceClockOverride(1);
+    EXPECT_TRUE(watch.withdrawIfGone());
+    EXPECT_FALSE(watch.pending());
+    EXPECT_EQ(seen.busy.back(), false);
+    watch.report(commsReport::Done, 1);
+    EXPECT_TRUE(seen.answers.empty());
 }
 
 }  // namespace

@@ -276,9 +276,7 @@ void FlightScreen::timer(std::uintptr_t id) {
         return;
     }
     busyIndicator_->step();
-    // A comms program that went away without its last report leaves the screen idle.
-    if (!core::isCommsRunning()) {
-        request_.withdrawn();
+    if (request_.withdrawIfGone()) {
         setBusy(false);
         reloadList(L"");
     }

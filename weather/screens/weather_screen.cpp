@@ -519,11 +519,8 @@ void WeatherScreen::setBusy(bool busy) {
 void WeatherScreen::timer(std::uintptr_t id) {
     if (id == kBusyTimer) {
         busyIndicator_->step();
-        // A comms program that went away without its last report leaves the screen idle.
-        if (!core::isCommsRunning()) {
-            request_.withdrawn();
+        if (request_.withdrawIfGone())
             reload();
-        }
     } else if (id == kLoopTimer) {
         stepLoop(false);
     } else {
