@@ -225,11 +225,14 @@ bool nextMessage(Message& out, bool remove) {
 
 void runIdleActions() {
     auto& ws = windowSystem();
+    ws.freshIdleActions = 0;
     if (ws.idleActions.empty())
         return;
     auto actions = std::move(ws.idleActions);
     ws.idleActions.clear();
+    ws.runningIdleActions = true;
     for (auto& a : actions) a();
+    ws.runningIdleActions = false;
 }
 
 void waitForWork(int maxMs) {
@@ -360,7 +363,10 @@ void deferAction(int delayMs, std::function<void()> action) {
 }
 
 void whenIdle(std::function<void()> action) {
-    windowSystem().idleActions.push_back(std::move(action));
+    auto& ws = windowSystem();
+    ws.idleActions.push_back(std::move(action));
+    if (!ws.runningIdleActions)
+        ++ws.freshIdleActions;
 }
 
 }  // namespace platform::gui
@@ -452,6 +458,7 @@ void postQuitMessage(int exitCode) {
 }
 
 bool getMessage(Message& out) {
+    bool idleRanThisWake = false;
     for (;;) {
         if (nextMessage(out, true)) {
             // Requests waiting for the program to settle are answered before it ends.
@@ -459,14 +466,17 @@ bool getMessage(Message& out) {
                 runIdleActions();
             return out.id != wm::Quit;
         }
-        // Handling input may queue more idle work (a control request answered once the
-        // program settles); the loop waits only when none is left, or that answer would wait
-        // for the next unrelated message.
-        if (!windowSystem().idleActions.empty()) {
+        // The idle work runs once before each wait. Handling input may queue more (a control
+        // request answered once the program settles): then the loop goes round again, or that
+        // answer would wait for the next unrelated message. Work that idle work queued for
+        // itself waits for the next wake, or the loop would never sleep.
+        if (windowSystem().freshIdleActions > 0 || !idleRanThisWake) {
             runIdleActions();
+            idleRanThisWake = true;
             continue;
         }
         waitForWork(-1);
+        idleRanThisWake = false;
     }
 }
 

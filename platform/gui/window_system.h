@@ -80,6 +80,11 @@ struct WindowSystem {
     std::deque<QueuedInput> input;
     std::vector<Deferred> deferred;
     std::vector<std::function<void()>> idleActions;
+    // Idle work queued by the program's own handling (a control request to answer once it
+    // settles) since the idle work last ran; work that idle work queues (a watcher arming
+    // itself again) does not count, so the loop can wait.
+    int freshIdleActions = 0;
+    bool runningIdleActions = false;
     // The sends to other programs this program waits on, with their answers once they came.
     std::map<std::uint64_t, std::optional<LResult>> sendReplies;
     std::uint64_t nextSequence = 1;

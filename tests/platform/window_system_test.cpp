@@ -329,4 +329,38 @@ TEST_F(WindowSystemTest, ControlRequestsArrivingWhileSettlingAreAnsweredBeforeTh
     EXPECT_NE(reply->text.find("settling"), std::string::npos) << reply->text;
 }
 
+TEST_F(WindowSystemTest, IdleWorkThatArmsItselfAgainLetsTheLoopSleep) {
+    // A watcher that looks at the screen whenever the program is about to wait, as the shell's
+    // bars do, queues itself again each time; the loop still sleeps until its timer is due.
+    WindowHandle w = make(L"watcher");
+    test::deliverAll();
+    int runs = 0;
+    std::function<void()> watch = [&] {
+        ++runs;
+        gui::whenIdle(watch);
+    };
+    gui::whenIdle(watch);
+    ASSERT_TRUE(setTimer(w, 78, 300));
+    Message m;
+    while (getMessage(m)) {
+        dispatchMessage(m);
+        if (m.id == wm::Timer)
+            break;
+    }
+    killTimer(w, 78);
+    ASSERT_EQ(m.id, wm::Timer);
+    EXPECT_GE(runs, 1);
+    EXPECT_LE(runs, 20) << "the loop spun instead of waiting for the timer";
+    // The watcher still runs at the next wait.
+    int before = runs;
+    ASSERT_TRUE(setTimer(w, 79, 50));
+    while (getMessage(m)) {
+        dispatchMessage(m);
+        if (m.id == wm::Timer)
+            break;
+    }
+    killTimer(w, 79);
+    EXPECT_GT(runs, before);
+}
+
 }  // namespace
