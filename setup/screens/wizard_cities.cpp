@@ -135,14 +135,7 @@ void SetupWizard::setBusy(bool busy) {
     if (busy == busy_)
         return;
     busy_ = busy;
-    busyIndicator_->reset();
-    busyIndicator_->show(busy, true);
-    if (WindowHandle window = host_.mainWindow()) {
-        if (busy)
-            setTimer(window, kWizardBusyTimer, kWizardBusyIntervalMs);
-        else
-            killTimer(window, kWizardBusyTimer);
-    }
+    busyIndicator_->animate(busy, kWizardBusyTimer, kWizardBusyIntervalMs);
 }
 
 void SetupWizard::showMessage(int stringNumber) {

@@ -258,14 +258,7 @@ void FlightScreen::setBusy(bool busy) {
     if (busy == busy_)
         return;
     busy_ = busy;
-    busyIndicator_->reset();
-    busyIndicator_->show(busy, true);
-    if (WindowHandle window = host_.mainWindow()) {
-        if (busy)
-            setTimer(window, kFlightBusyTimer, kFlightBusyIntervalMs);
-        else
-            killTimer(window, kFlightBusyTimer);
-    }
+    busyIndicator_->animate(busy, kFlightBusyTimer, kFlightBusyIntervalMs);
     updateMenu();
     updateReadout();
 }

@@ -504,14 +504,7 @@ void WeatherScreen::setBusy(bool busy) {
     if (busy == busy_)
         return;
     busy_ = busy;
-    busyIndicator_->reset();
-    busyIndicator_->show(busy, true);
-    if (WindowHandle window = host_.mainWindow()) {
-        if (busy)
-            setTimer(window, kBusyTimer, kBusyIntervalMs);
-        else
-            killTimer(window, kBusyTimer);
-    }
+    busyIndicator_->animate(busy, kBusyTimer, kBusyIntervalMs);
     updateMenu();
     updateReadout();
 }

@@ -290,6 +290,19 @@ BusyIndicator::BusyIndicator(std::wstring_view mainPath) : mainPath_(mainPath) {
     }
 }
 
+void BusyIndicator::animate(bool busy, std::uintptr_t timerId, std::uint32_t intervalMs) {
+    reset();
+    show(busy, true);
+    ui::ModuleHost* owner = host();
+    platform::WindowHandle window = owner ? owner->mainWindow() : 0;
+    if (!window)
+        return;
+    if (busy)
+        platform::setTimer(window, timerId, intervalMs);
+    else
+        platform::killTimer(window, timerId);
+}
+
 void BusyIndicator::step() {
     frame_ = (frame_ + 1) % 4;
     invalidate();

@@ -140,6 +140,9 @@ class BusyIndicator : public ui::Control {
     void step();
     int frame() const { return frame_; }
     void reset() { frame_ = 0; }
+    // Starts or stops the animation: back to the first picture, shown or hidden, and the main
+    // window's timer `timerId` every intervalMs while busy (killed when not).
+    void animate(bool busy, std::uintptr_t timerId, std::uint32_t intervalMs);
 
     void paint(platform::DeviceContext& dc, const platform::Rect& invalid) override;
 

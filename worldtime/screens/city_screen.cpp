@@ -561,15 +561,8 @@ void CityScreen::setBusy(bool busy) {
     if (busy == busy_)
         return;
     busy_ = busy;
-    busyIndicator_->reset();
-    busyIndicator_->show(busy, true);
     searchButton_->setText(core::languageString(busy ? text::Cancel : text::Search));
-    if (WindowHandle window = host_.mainWindow()) {
-        if (busy)
-            setTimer(window, kCityBusyTimer, kCityBusyIntervalMs);
-        else
-            killTimer(window, kCityBusyTimer);
-    }
+    busyIndicator_->animate(busy, kCityBusyTimer, kCityBusyIntervalMs);
 }
 
 void CityScreen::timer(std::uintptr_t id) {
