@@ -23,6 +23,7 @@
 #include "platform/gui/screen.h"
 #include "tests/platform/support/message_pump.h"
 #include "tests/screens/support/screen_device.h"
+#include "tests/screens/support/screen_shot.h"
 #include "travel/screens/itinerary_lists.h"
 #include "travel/screens/itinerary_screen.h"
 #include "travel/screens/screens.h"
@@ -156,20 +157,11 @@ class ItineraryScreenTest : public ::testing::Test {
     std::vector<Appointment> allAppointments() {
         return appointmentsBetween(localAt(1700, 1, 1, 0, 0), localAt(9000, 1, 1, 0, 0));
     }
-    Bitmap shot() {
-        app_->invalidateAll(true);
-        pump();
-        gui::presentNow();
-        const Bitmap& fb = gui::framebuffer();
-        Bitmap copy(fb.width(), fb.height());
-        std::copy(fb.bits(), fb.bits() + fb.byteSize(), copy.bits());
-        return copy;
-    }
+    // The screen as shown now.
+    Bitmap shot() { return screens::test::screenShot(*app_); }
+    // With VORN_ITINERARY_SCREENSHOTS set to a folder, saves the screen there for review.
     void saveShot(const std::string& name) {
-        if (const char* folder = std::getenv("VORN_ITINERARY_SCREENSHOTS")) {
-            std::filesystem::create_directories(folder);
-            EXPECT_TRUE(savePng(shot(), std::filesystem::path(folder) / (name + ".png")));
-        }
+        screens::test::saveReviewShot(*app_, "VORN_ITINERARY_SCREENSHOTS", name);
     }
 
     std::unique_ptr<app::Application> app_;

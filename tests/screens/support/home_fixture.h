@@ -35,6 +35,7 @@
 #include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
 #include "tests/screens/support/screen_device.h"
+#include "tests/screens/support/screen_shot.h"
 #include "ui/drop_down.h"
 #include "ui/label.h"
 #include "ui/module_ids.h"
@@ -171,21 +172,10 @@ class HomeScreenTest : public ::testing::Test {
     }
 
     // The screen as shown now.
-    Bitmap shot() {
-        app_->invalidateAll(true);
-        pump();
-        gui::presentNow();
-        const Bitmap& fb = gui::framebuffer();
-        Bitmap copy(fb.width(), fb.height());
-        std::copy(fb.bits(), fb.bits() + fb.byteSize(), copy.bits());
-        return copy;
-    }
+    Bitmap shot() { return screens::test::screenShot(*app_); }
     // With VORN_HOME_SCREENSHOTS set to a folder, saves the screen there for review.
     void saveShot(const std::string& name) {
-        if (const char* folder = std::getenv("VORN_HOME_SCREENSHOTS")) {
-            std::filesystem::create_directories(folder);
-            EXPECT_TRUE(savePng(shot(), std::filesystem::path(folder) / (name + ".png")));
-        }
+        screens::test::saveReviewShot(*app_, "VORN_HOME_SCREENSHOTS", name);
     }
 
     static void write(const std::string& name, const std::string& text) {

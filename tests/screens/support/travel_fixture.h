@@ -22,6 +22,7 @@
 #include "platform/gui/screen.h"
 #include "tests/platform/support/message_pump.h"
 #include "tests/screens/support/screen_device.h"
+#include "tests/screens/support/screen_shot.h"
 #include "travel/screens/airport_screen.h"
 #include "travel/screens/flight_detail_view.h"
 #include "travel/screens/flight_screen.h"
@@ -100,21 +101,10 @@ class TravelScreenTest : public ::testing::Test {
     }
 
     // The screen as shown now.
-    Bitmap shot() {
-        app_->invalidateAll(true);
-        pump();
-        gui::presentNow();
-        const Bitmap& fb = gui::framebuffer();
-        Bitmap copy(fb.width(), fb.height());
-        std::copy(fb.bits(), fb.bits() + fb.byteSize(), copy.bits());
-        return copy;
-    }
+    Bitmap shot() { return screens::test::screenShot(*app_); }
     // With VORN_TRAVEL_SCREENSHOTS set to a folder, saves the screen there for review.
     void saveShot(const std::string& name) {
-        if (const char* folder = std::getenv("VORN_TRAVEL_SCREENSHOTS")) {
-            std::filesystem::create_directories(folder);
-            EXPECT_TRUE(savePng(shot(), std::filesystem::path(folder) / (name + ".png")));
-        }
+        screens::test::saveReviewShot(*app_, "VORN_TRAVEL_SCREENSHOTS", name);
     }
 
     static inline std::filesystem::path install_;

@@ -30,6 +30,7 @@
 #include "tests/platform/support/message_pump.h"
 #include "tests/platform/support/test_device.h"
 #include "tests/screens/support/screen_device.h"
+#include "tests/screens/support/screen_shot.h"
 #include "ui/edit_field.h"
 #include "ui/label.h"
 #include "weather/screens/screens.h"
@@ -178,21 +179,10 @@ class WeatherScreenTest : public ::testing::Test {
     }
 
     // The screen as shown now.
-    Bitmap shot() {
-        app_->invalidateAll(true);
-        pump();
-        gui::presentNow();
-        const Bitmap& fb = gui::framebuffer();
-        Bitmap copy(fb.width(), fb.height());
-        std::copy(fb.bits(), fb.bits() + fb.byteSize(), copy.bits());
-        return copy;
-    }
+    Bitmap shot() { return screens::test::screenShot(*app_); }
     // With VORN_WEATHER_SCREENSHOTS set to a folder, saves the screen there for review.
     void saveShot(const std::string& name) {
-        if (const char* folder = std::getenv("VORN_WEATHER_SCREENSHOTS")) {
-            std::filesystem::create_directories(folder);
-            EXPECT_TRUE(savePng(shot(), std::filesystem::path(folder) / (name + ".png")));
-        }
+        screens::test::saveReviewShot(*app_, "VORN_WEATHER_SCREENSHOTS", name);
     }
 
     static inline std::filesystem::path install_;
