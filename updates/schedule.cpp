@@ -57,10 +57,6 @@ void clearNotificationsWith(std::wstring_view arguments) {
     }
 }
 
-void clearScheduleNotifications() {
-    clearNotificationsWith(kScheduleArguments);
-}
-
 // The offered retry intervals in minutes; 0 is off.
 bool isRetryInterval(int minutes) {
     return minutes == 0 || minutes == 15 || minutes == 30 || minutes == 60 || minutes == 120;
@@ -120,7 +116,7 @@ ScheduleOutcome scheduleNextUpdate() {
         settings::write(keys::ScheduledUpdateNextDisp, L"No Next Scheduled Update");
     }
     clearRetry();
-    clearScheduleNotifications();
+    clearNotificationsWith(kScheduleArguments);
 
     int hours = settings::read(keys::OptScheduler);
     if (!isScheduleInterval(hours) || hours == 0) {

@@ -60,13 +60,13 @@ void LayoutPreview::rebuild() {
         if (!painter_)
             painter_ = std::make_unique<LayoutPainter>(mainPath_);
         painter_->clear();
-        data_ = std::make_unique<HomeData>(DataSources::forInstall(mainPath_));
-        data_->loadFavourites();
-        data_->readSettings();
+        HomeData data(DataSources::forInstall(mainPath_));
+        data.loadFavourites();
+        data.readSettings();
         bool autoHeight = core::settings::read(keys::OptHomeAutoHt) != 2;
         int height = itemHeight(model, layout, autoHeight, static_cast<int>(scale));
         platform::FileTime now = platform::deviceUtcFileTime();
-        LayoutContent content = data_->gather(model.layouts[*layout], now, true);
+        LayoutContent content = data.gather(model.layouts[*layout], now, true);
         auto bitmap = std::make_shared<platform::Bitmap>(screenWidth, height);
         bitmap->fill(kTodayBackground);
         platform::DeviceContext dc;

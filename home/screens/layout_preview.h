@@ -14,7 +14,6 @@
 
 namespace home {
 
-class HomeData;
 class LayoutPainter;
 
 class LayoutPreview final : public ui::Control {
@@ -38,7 +37,6 @@ class LayoutPreview final : public ui::Control {
 
     std::wstring mainPath_;
     std::wstring layoutPath_;
-    std::unique_ptr<HomeData> data_;
     std::unique_ptr<LayoutPainter> painter_;
     gfx::TargaPixels item_;   // the item at the screen's width
     gfx::TargaPixels shown_;  // shrunk to the control
