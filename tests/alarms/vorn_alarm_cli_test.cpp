@@ -15,6 +15,7 @@
 #include "platform/api/notifications.h"
 #include "tests/alarms/support/alarm_test_support.h"
 #include "tests/platform/support/test_device.h"
+#include "tests/platform/support/vorn_command.h"
 
 namespace fs = std::filesystem;
 using namespace alarms;
@@ -23,10 +24,7 @@ using alarms::test::text;
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-};
+using Outcome = platform::test::VornOutcome;
 
 class VornAlarm : public ::testing::Test {
   protected:
@@ -42,21 +40,7 @@ class VornAlarm : public ::testing::Test {
         platform::setDeviceUtcTime(*platform::toFileTime(*utc));
     }
 
-    static Outcome vorn(const std::string& arguments) {
-        fs::path program = platform::test::builtProgram("vorn");
-        EXPECT_TRUE(fs::exists(program)) << "build the vorn target first";
-        Outcome run;
-        std::string command = "timeout 60 '" + program.string() + "' " + arguments + " 2>/dev/null";
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return run;
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-        int status = ::pclose(pipe);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
-    }
+    static Outcome vorn(const std::string& arguments) { return platform::test::runVorn(arguments); }
 
     static bool holds(const Outcome& run, const std::string& text) {
         return run.out.find(text) != std::string::npos;

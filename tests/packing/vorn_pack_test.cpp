@@ -9,30 +9,15 @@
 #include "core/settings.h"
 #include "core/settings_keys.h"
 #include "tests/packing/packing_test_folder.h"
+#include "tests/platform/support/vorn_command.h"
 
 namespace travel::test {
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-};
+using Outcome = platform::test::VornOutcome;
 
 Outcome vorn(const std::string& arguments) {
-    const std::filesystem::path program = platform::test::builtProgram("vorn");
-    EXPECT_TRUE(std::filesystem::exists(program)) << "build the vorn target first";
-    Outcome run;
-    const std::string command =
-        "timeout 60 '" + program.string() + "' " + arguments + " 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return platform::test::runVorn(arguments);
 }
 
 class VornPack : public PackingFolderTest {

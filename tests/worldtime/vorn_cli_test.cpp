@@ -13,15 +13,13 @@
 
 #include "platform/api/clock.h"
 #include "tests/platform/support/test_device.h"
+#include "tests/platform/support/vorn_command.h"
 #include "tests/worldtime/support/world_test_support.h"
 #include "worldtime/cities.h"
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-};
+using Outcome = platform::test::VornOutcome;
 
 class VornCommand : public ::testing::Test {
   protected:
@@ -32,22 +30,7 @@ class VornCommand : public ::testing::Test {
              "conversions/conv.0409.mui.txt", "conversions/rates.dat"});
     }
 
-    static Outcome vorn(const std::string& arguments) {
-        std::filesystem::path program = platform::test::builtProgram("vorn");
-        EXPECT_TRUE(std::filesystem::exists(program)) << "build the vorn target first";
-        Outcome run;
-        // A command that hangs is ended, and fails the test, instead of hanging the run.
-        std::string command = "timeout 60 '" + program.string() + "' " + arguments + " 2>/dev/null";
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return run;
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-        int status = ::pclose(pipe);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
-    }
+    static Outcome vorn(const std::string& arguments) { return platform::test::runVorn(arguments); }
 
     static bool holds(const Outcome& run, const std::string& text) {
         return run.out.find(text) != std::string::npos;
