@@ -36,6 +36,7 @@ struct MenuEntry {
     bool checked = false;
     // A greyed item cannot be chosen (an action that needs a selection nobody made).
     bool enabled = true;
+    friend bool operator==(const MenuEntry&, const MenuEntry&) = default;
 };
 
 namespace menuKind {

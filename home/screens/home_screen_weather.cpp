@@ -185,12 +185,7 @@ void HomeModeScreen::updateMenu() {
         entries[n++] = item(ui::kSeparatorCommand, 0);
     entries[n++] = item(homeCommand::Cities, text::Cities);
     entries[n++] = item(homeCommand::About, text::About);
-    bool same = n == menuSize_;
-    for (std::size_t i = 0; same && i < n; ++i) {
-        same = entries[i].commandId == menu_[i].commandId &&
-               entries[i].stringNumber == menu_[i].stringNumber;
-    }
-    if (same)
+    if (n == menuSize_ && std::equal(entries.begin(), entries.begin() + n, menu_.begin()))
         return;
     menu_ = entries;
     menuSize_ = n;

@@ -1,5 +1,7 @@
 #include "travel/screens/airport_screen.h"
 
+#include <algorithm>
+
 #include "core/format.h"
 #include "core/language.h"
 #include "gfx/display_metrics.h"
@@ -269,13 +271,7 @@ void AirportScreen::updateMenu() {
     if (!airports)
         entries[n++] = item(codesCommand::FlightStatus, text::FlightStatus, false,
                             list_ && list_->currentRow() > 0);
-    bool same = n == menuSize_;
-    for (std::size_t i = 0; same && i < n; ++i) {
-        same = entries[i].commandId == menu_[i].commandId &&
-               entries[i].stringNumber == menu_[i].stringNumber &&
-               entries[i].checked == menu_[i].checked && entries[i].enabled == menu_[i].enabled;
-    }
-    if (same)
+    if (n == menuSize_ && std::equal(entries.begin(), entries.begin() + n, menu_.begin()))
         return;
     menu_ = entries;
     menuSize_ = n;

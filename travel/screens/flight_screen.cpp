@@ -1,5 +1,7 @@
 #include "travel/screens/flight_screen.h"
 
+#include <algorithm>
+
 #include "core/comms.h"
 #include "core/format.h"
 #include "core/language.h"
@@ -309,13 +311,7 @@ void FlightScreen::updateMenu() {
                                               : saved ? text::Refresh
                                                       : text::Query);
     entries[n++] = item(flightCommand::Delete, text::Delete, saved && !running);
-    bool same = n == menuSize_;
-    for (std::size_t i = 0; same && i < n; ++i) {
-        same = entries[i].commandId == menu_[i].commandId &&
-               entries[i].stringNumber == menu_[i].stringNumber &&
-               entries[i].enabled == menu_[i].enabled;
-    }
-    if (same)
+    if (n == menuSize_ && std::equal(entries.begin(), entries.begin() + n, menu_.begin()))
         return;
     menu_ = entries;
     menuSize_ = n;

@@ -1,5 +1,7 @@
 #include "worldtime/screens/city_screen.h"
 
+#include <algorithm>
+
 #include "core/comms.h"
 #include "core/format.h"
 #include "core/language.h"
@@ -303,13 +305,7 @@ void CityScreen::updateListMenu() {
     entries[n++] = item(cityCommand::SearchServer, 710);
     entries[n++] = separator;
     entries[n++] = item(cityCommand::Done, text::Back);
-    bool same = n == listMenuSize_;
-    for (std::size_t i = 0; same && i < n; ++i) {
-        same = entries[i].commandId == listMenu_[i].commandId &&
-               entries[i].stringNumber == listMenu_[i].stringNumber &&
-               entries[i].checked == listMenu_[i].checked;
-    }
-    if (same)
+    if (n == listMenuSize_ && std::equal(entries.begin(), entries.begin() + n, listMenu_.begin()))
         return;
     listMenu_ = entries;
     listMenuSize_ = n;
