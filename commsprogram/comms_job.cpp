@@ -62,16 +62,6 @@ std::wstring rateText(double value) {
     return platform::fromUtf8(text);
 }
 
-std::wstring joinRow(const std::vector<std::wstring>& fields) {
-    std::wstring row;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i)
-            row += L'~';
-        row += fields[i];
-    }
-    return row + L'\n';
-}
-
 class Job {
   public:
     Job(const JobInput& input, Fetcher& fetcher, Providers& providers)
@@ -278,11 +268,11 @@ std::wstring searchResultTable(const std::vector<FoundCity>& cities,
             countryCode = "XX";
         auto region = regionByCountry.find(countryCode);
         table +=
-            joinRow({offsetHours(city, nowUtcSeconds), field(city.name), field(city.country),
-                     coordinate(city.latitude), coordinate(city.longitude), field(city.timezone),
-                     platform::fromUtf8(countryCode + std::to_string(city.id)), L"0",
-                     region == regionByCountry.end() ? L"" : region->second,
-                     std::to_wstring(city.population)});
+            recordRow({offsetHours(city, nowUtcSeconds), field(city.name), field(city.country),
+                       coordinate(city.latitude), coordinate(city.longitude), field(city.timezone),
+                       platform::fromUtf8(countryCode + std::to_string(city.id)), L"0",
+                       region == regionByCountry.end() ? L"" : region->second,
+                       std::to_wstring(city.population)});
     }
     return table;
 }
@@ -307,13 +297,13 @@ std::optional<std::wstring> ratesTable(const Rates& rates,
         if (auto it = perBase.find(row[0]); it != perBase.end())
             fields[3] = rateText(it->second / perDollar);
         written.insert(row[0]);
-        table += joinRow(fields);
+        table += recordRow(fields);
     }
     for (const auto& [code, rate] : perBase) {
         if (!written.count(code))
-            table += joinRow({code, code, code, rateText(rate / perDollar)});
+            table += recordRow({code, code, code, rateText(rate / perDollar)});
     }
-    table += joinRow({L"#rates", field(rates.source), L"", field(rates.date)});
+    table += recordRow({L"#rates", field(rates.source), L"", field(rates.date)});
     return table;
 }
 

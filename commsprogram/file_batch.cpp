@@ -3,6 +3,16 @@
 #include "platform/api/device.h"
 
 namespace commsprogram {
+
+std::wstring recordRow(const std::vector<std::wstring>& fields) {
+    std::wstring row;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i)
+            row += L'~';
+        row += fields[i];
+    }
+    return row + L'\n';
+}
 namespace {
 
 constexpr std::wstring_view kStagedSuffix = L".new";

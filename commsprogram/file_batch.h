@@ -12,6 +12,9 @@
 
 namespace commsprogram {
 
+// One row of a "~"-separated record file, ended by "\n".
+std::wstring recordRow(const std::vector<std::wstring>& fields);
+
 class FileBatch {
   public:
     // A table as UTF-8 with the byte-order mark, as the record-table reader takes it.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "commsprogram/file_batch.h"
 #include "platform/api/device.h"
 
 namespace commsprogram {
@@ -72,16 +73,6 @@ std::wstring weekdayNumber(std::string_view date) {
     const int days = dayOf(date);
     const int weekday = ((days % 7) + 11) % 7;  // 1970-01-01 was a Thursday (4)
     return std::to_wstring(weekday + 1);
-}
-
-std::wstring join(const std::vector<std::wstring>& fields) {
-    std::wstring row;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i)
-            row += L'~';
-        row += fields[i];
-    }
-    return row + L'\n';
 }
 
 // The hours of a period: from firstHour of the date for six hours.
@@ -230,10 +221,10 @@ std::wstring dailyTable(const WeatherReport& report) {
     std::wstring table;
     for (const DayWeather& day : report.days) {
         const std::wstring condition = conditionText(day.code);
-        table +=
-            join({L"1", conditionIcon(day.code, true), number(day.high), number(day.low),
-                  compassPoint(day.windDirection), number(day.windSpeed), weekdayNumber(day.date),
-                  condition, shortDate(day.date), L"", L"", condition, number(day.high), L"", L""});
+        table += recordRow({L"1", conditionIcon(day.code, true), number(day.high), number(day.low),
+                            compassPoint(day.windDirection), number(day.windSpeed),
+                            weekdayNumber(day.date), condition, shortDate(day.date), L"", L"",
+                            condition, number(day.high), L"", L""});
     }
     return table;
 }
@@ -242,10 +233,10 @@ std::wstring periodTable(const WeatherReport& report) {
     std::wstring table;
     for (const PeriodWeather& p : periodsOf(report)) {
         const std::wstring condition = conditionText(p.code);
-        table += join({L"1", conditionIcon(p.code, p.day), number(p.high), number(p.low),
-                       compassPoint(p.direction), number(p.wind), weekdayNumber(p.date), condition,
-                       shortDate(p.date), std::wstring(1, p.letter), L"", condition, number(p.high),
-                       L"", L""});
+        table += recordRow({L"1", conditionIcon(p.code, p.day), number(p.high), number(p.low),
+                            compassPoint(p.direction), number(p.wind), weekdayNumber(p.date),
+                            condition, shortDate(p.date), std::wstring(1, p.letter), L"", condition,
+                            number(p.high), L"", L""});
     }
     return table;
 }
@@ -258,10 +249,10 @@ std::wstring currentTable(const WeatherReport& report) {
         low = report.days.front().low;
     std::wstring humidity = now.humidity ? L"Humidity " + number(now.humidity) + L"%" : L"";
     std::wstring observed = L"Observed " + text(now.time.substr(11, 5)) + L" local time";
-    return join({L"1", conditionIcon(now.code, now.day), number(now.temperature), number(low),
-                 compassPoint(now.windDirection), number(now.windSpeed), number(now.pressure),
-                 humidity, L"", text(report.timezone), number(now.apparent),
-                 number(now.visibilityKm), condition, observed});
+    return recordRow({L"1", conditionIcon(now.code, now.day), number(now.temperature), number(low),
+                      compassPoint(now.windDirection), number(now.windSpeed), number(now.pressure),
+                      humidity, L"", text(report.timezone), number(now.apparent),
+                      number(now.visibilityKm), condition, observed});
 }
 
 std::wstring outlookTable(const WeatherReport& report) {
@@ -279,7 +270,7 @@ std::wstring outlookTable(const WeatherReport& report) {
         }
     }
     fields.push_back(L"Chance of rain in percent by part of day");
-    return join(fields);
+    return recordRow(fields);
 }
 
 }  // namespace commsprogram
