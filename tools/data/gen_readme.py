@@ -115,7 +115,7 @@ metadata stripped).
 | currency names and symbols | Unicode CLDR in npm `cldr-numbers-full` | {v['cldr-numbers-full']} | Unicode License v3 |
 | world map outlines | Natural Earth 1:50m in npm `world-atlas` | {v['world-atlas']} | public domain (Natural Earth); package ISC |
 | map projection | npm `d3-geo`, `topojson-client` | {v['d3-geo']}, {v['topojson-client']} | ISC (tools only, nothing copied) |
-| airlines | curated list in `tables_misc.py` (names and IATA designators are facts) | - | project |
+| airlines (carriers in scheduled service, checked by hand as of 2025) | list in `tables_misc.py` (names and IATA designators are facts); the OpenFlights airline list was the checklist of candidates | - | project; OpenFlights airline data ODbL 1.0 |
 | seed currency rates | approximate market rates of mid-2025 in `tables_misc.py` (units per US dollar) | - | project |
 | unit factors, size charts, packing lists, layouts, texts | written for this project | - | project |
 | pictures | drawn by `gen_art.py` (SVG), rasterised with {tools['rsvg-convert']} and {tools['ImageMagick'].split(' https')[0]} | - | project |
@@ -295,6 +295,12 @@ Currency names and symbols (conversions/rates.dat):
   Unicode CLDR, Copyright (C) 1991-2025 Unicode, Inc.
   Unicode License v3 (https://www.unicode.org/license.txt);
   npm package cldr-numbers-full {v['cldr-numbers-full']}.
+
+Airlines (travel/airlines.dat):
+  Checked by hand against the OpenFlights airline database
+  (https://openflights.org/data), which is made available under the Open
+  Database License 1.0 (https://opendatacommons.org/licenses/odbl/1-0/).
+  The airline table is offered under the same licence.
 
 Everything else in this folder (texts, tables written for the project,
 pictures, sounds) is the project's own work.

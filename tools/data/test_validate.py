@@ -61,6 +61,8 @@ FAULTS = [
     ("missing byte-order mark", "dialcodes.dat", lambda p: edit(p, "\ufeff", "")),
     ("airport row with two fields", "travel/airportcodes.dat",
      lambda p: edit(p, '"AAA","Anaa Airport",', '"AAA",')),
+    ("airline code of two digits", "travel/airlines.dat", lambda p: edit(p, "Aegean Airlines~A3\n", "Aegean Airlines~33\n")),
+    ("airline code given twice", "travel/airlines.dat", lambda p: edit(p, "Aegean Airlines~A3\n", "Aegean Airlines~AQ\n")),
     ("bad factor", "conversions/conv.0409.mui.txt", lambda p: edit(p, "~Kilometres per hour~1\n", "~Kilometres per hour~x\n")),
     ("template count wrong", "packing/Skiing.tmp", lambda p: edit(p, "~23~0~0", "~22~0~0")),
     ("tab refers to a missing layout", "home/today_default.xml", lambda p: edit(p, 'layout="world" id', 'layout="earth" id')),

@@ -348,9 +348,17 @@ def check_other_tables():
         if not re.fullmatch(r"[A-Z]{3}", r[0]) or not r[1] or not r[2]:
             fail("airportcodes.dat: bad row %r" % r)
     rows = load_table("travel/airlines.dat", width=2)
+    # A designator is two letters or digits, not both digits, and names one
+    # carrier: flights and trip items find their airline by it.
+    carriers = {}
     for r in rows:
-        if len(r) == 2 and not re.fullmatch(r"[A-Z0-9]{2}", r[1]):
+        if len(r) != 2:
+            continue
+        if not re.fullmatch(r"(?![0-9]{2})[A-Z0-9]{2}", r[1]):
             fail("airlines.dat: bad code in %r" % r)
+        elif r[1] in carriers:
+            fail("airlines.dat: %s is the code of %s and %s" % (r[1], carriers[r[1]], r[0]))
+        carriers.setdefault(r[1], r[0])
     rows = load_table("conversions/rates.dat", width=4)
     # Lines keyed "#" describe the rates ("#rates": source and day), not a currency.
     info = [r for r in rows if r and r[0].startswith("#")]
