@@ -4,6 +4,7 @@
 
 #include "core/format.h"
 #include "core/language.h"
+#include "gfx/drawing.h"
 #include "travel/airline_table.h"
 #include "travel/airport_codes.h"
 #include "ui/control_paint.h"
@@ -171,13 +172,22 @@ void CodesDetail::paint(DeviceContext& dc, const Rect& invalid) {
     dc.fillRect(rect, kDetailBackground);
     dc.fillRect(Rect{rect.left, rect.top, rect.right, rect.top + unit}, t.mainColour);
     const int height = kDetailLineHeight * unit;
+    // The label column fits the widest label (German labels are long). In a panel too narrow
+    // for that (beside the list in landscape), each label goes on a line above its value.
+    int labelWidth = kDetailLabelWidth * unit;
+    for (const auto& line : lines_)
+        labelWidth = std::max(labelWidth, gfx::textWidth(ui::smallFont(), line.first) + 6 * unit);
+    const bool stacked = labelWidth > rect.width() / 2;
+    const int left = rect.left + 4 * unit;
+    const int right = rect.right - 4 * unit;
     int y = rect.top + 2 * unit;
     for (const auto& [label, value] : lines_) {
-        if (y + height > rect.bottom)
+        if (y + (stacked ? 2 : 1) * height > rect.bottom)
             break;
-        Rect labelRect{rect.left + 4 * unit, y, rect.left + (4 + kDetailLabelWidth) * unit,
-                       y + height};
-        Rect valueRect{labelRect.right, y, rect.right - 4 * unit, y + height};
+        Rect labelRect{left, y, stacked ? right : left + labelWidth, y + height};
+        if (stacked)
+            y += height;
+        Rect valueRect{stacked ? left + 4 * unit : labelRect.right, y, right, y + height};
         ui::drawClippedText(dc, label, labelRect, dt::Left | kLine, kSecondaryTextColour,
                             ui::smallFont());
         ui::drawClippedText(dc, value, valueRect, dt::Left | kLine, ui::kPanelTextColour,
