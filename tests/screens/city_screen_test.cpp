@@ -106,14 +106,7 @@ class CityScreenTest : public ::testing::Test {
     // Delivers messages, timers too, until the condition holds or twenty seconds pass.
     template <class Condition>
     bool pumpUntil(Condition condition) {
-        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > until)
-                return false;
-            waitMessage(20);
-            platform::test::deliverAll();
-        }
-        return true;
+        return platform::test::deliverUntil(condition);
     }
     void key(std::uint32_t code) { platform::test::pressKeyOn(app_->mainWindow(), code); }
     void command(std::uint32_t id) {

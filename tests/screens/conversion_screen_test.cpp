@@ -76,14 +76,7 @@ class ConversionScreenTest : public ::testing::Test {
     void pump() { platform::test::deliverPosted(); }
     template <class Condition>
     bool pumpUntil(Condition condition) {
-        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > until)
-                return false;
-            waitMessage(20);
-            platform::test::deliverAll();
-        }
-        return true;
+        return platform::test::deliverUntil(condition);
     }
     ConversionScreen& screen() { return *static_cast<ConversionScreen*>(app_->currentModule()); }
     std::vector<ListRow>& values() { return screen().list().rows().values(); }

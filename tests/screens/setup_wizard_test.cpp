@@ -113,14 +113,7 @@ class SetupWizardTest : public ::testing::Test {
     void pump() { platform::test::deliverPosted(); }
     template <class Condition>
     bool pumpUntil(Condition condition) {
-        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > until)
-                return false;
-            waitMessage(20);
-            platform::test::deliverAll();
-        }
-        return true;
+        return platform::test::deliverUntil(condition);
     }
     // Whether the quit message waits in the queue (the other messages are delivered).
     bool quitPosted() {

@@ -202,16 +202,12 @@ TEST_F(FlightScreenTest, TheQueryStoresTheRequestAndTheAnswerIsSelected) {
     command(flightCommand::Query);
     EXPECT_EQ(core::settings::read(keys::FltHstRequest),
               L"LX~318~2027-02-28T00:00~2027-02-28T23:59");
-    // The comms program answers with the file it wrote.
-    comms(core::commsReport::Started);
-    EXPECT_TRUE(flights().isBusy());
-    write("LX_318.fls", kDelayedFlight);
-    core::settings::write(keys::FltHstResult, L"lx_318.FLS");
-    comms(core::commsReport::Done, 1);
-    comms(core::commsReport::Ended);
-    EXPECT_FALSE(flights().isBusy());
-    EXPECT_EQ(list().currentRow(), 2);
-    EXPECT_EQ(flights().detail()->file().flightCount(), 2);
+    // The stand-in comms program starts, writes "LX_318.fls" (one flight, delayed), names it
+    // in FltHstResult and ends; the screen then selects that flight.
+    ASSERT_TRUE(pumpUntil([&] { return !flights().isBusy() && list().currentRow() == 2; }));
+    EXPECT_EQ(core::settings::read(keys::FltHstResult), L"LX_318.fls");
+    EXPECT_EQ(flights().savedFlights().rowCount(), 2);
+    EXPECT_EQ(flights().detail()->file().flightCount(), 1);
 }
 
 TEST_F(FlightScreenTest, BadQueriesAreRefusedWithAMessage) {

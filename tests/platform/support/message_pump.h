@@ -4,6 +4,7 @@
 // run their timers instead of sleeping.
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
@@ -32,6 +33,21 @@ inline void deliverAll() {
         translateMessage(m);
         dispatchMessage(m);
     }
+}
+
+// Waits for messages and dispatches them, due timers too, until the condition holds; false
+// when it still does not after the given time (generous: a loaded machine, a sanitizer build
+// and another process on the other end all slow a test down).
+template <class Condition>
+bool deliverUntil(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(20)) {
+    auto until = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        waitMessage(20);
+        deliverAll();
+    }
+    return true;
 }
 
 // While it lives, time stands still for the program (calendar and timers) except when the

@@ -151,14 +151,7 @@ class HomeScreenTest : public ::testing::Test {
     void tapControl(int id) { tap(centre(screen().findControl(id)->rect)); }
     template <class Condition>
     bool pumpUntil(Condition condition) {
-        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > until)
-                return false;
-            waitMessage(20);
-            platform::test::deliverAll();
-        }
-        return true;
+        return platform::test::deliverUntil(condition);
     }
 
     // The pending notifications.

@@ -90,6 +90,10 @@ class TravelScreenTest : public ::testing::Test {
     }
 
     void pump() { platform::test::deliverPosted(); }
+    template <class Condition>
+    bool pumpUntil(Condition condition) {
+        return platform::test::deliverUntil(condition);
+    }
     void key(std::uint32_t code) { platform::test::pressKeyOn(app_->mainWindow(), code); }
     void command(std::uint32_t id) {
         sendMessage(app_->mainWindow(), wm::Command, id, 0);

@@ -168,14 +168,7 @@ class WeatherScreenTest : public ::testing::Test {
     }
     template <class Condition>
     bool pumpUntil(Condition condition) {
-        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > until)
-                return false;
-            waitMessage(20);
-            platform::test::deliverAll();
-        }
-        return true;
+        return platform::test::deliverUntil(condition);
     }
 
     // The screen as shown now.
