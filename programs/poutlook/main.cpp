@@ -16,6 +16,7 @@
 #include "platform/api/device.h"
 #include "platform/api/draw.h"
 #include "platform/api/locale.h"
+#include "platform/api/profile.h"
 #include "platform/api/program.h"
 #include "platform/api/shell.h"
 #include "platform/api/window.h"
@@ -30,6 +31,16 @@ constexpr wchar_t kClassName[] = L"poutlook";
 constexpr int kSubjectId = 1, kStartId = 2, kEndId = 3;
 constexpr std::uint32_t kSaveCommand = 99, kCloseCommand = 100;
 constexpr int kLineHeight = 18;
+
+// Layout is in pixels of a 96-dpi screen; a 192-dpi screen doubles every length and the font.
+int px(int length) {
+    return length * screenProfile().dpi / 96;
+}
+
+const FontRef& textFont() {
+    static const FontRef font = Font::create(FontSpec{L"Tahoma", -px(11)});
+    return font;
+}
 
 struct State {
     poutlook::CalendarCommand command;
@@ -151,13 +162,15 @@ WindowHandle makeEdit(int id, int y, std::wstring_view text) {
     WindowCreate c;
     c.className = std::wstring(kEditClass);
     c.parent = state().window;
-    c.x = 70;
-    c.y = y;
-    c.width = 160;
-    c.height = 20;
+    c.x = px(70);
+    c.y = px(y);
+    c.width = px(160);
+    c.height = px(20);
     c.controlId = id;
-    c.style = es::AutoHScroll;
+    c.style = es::AutoHScroll | ws::Border;
     WindowHandle edit = createWindow(c);
+    FontRef font = textFont();
+    sendMessage(edit, wm::SetFont, reinterpret_cast<WParam>(&font), 0);
     setWindowText(edit, text);
     return edit;
 }
@@ -216,18 +229,19 @@ void switchTo(CalendarView view) {
 // The appointment page: the subject in the heading colour, the details, a rule, then the body
 // wrapped to the window.
 void paintAppointment(DeviceContext& dc, const Rect& client, const AppointmentPage& page) {
-    int y = 30;
+    const int margin = px(6);
+    int y = px(30);
     for (std::size_t i = 0; i < page.details.size(); ++i) {
         dc.setTextColour(i == 0 ? rgb(0, 51, 153) : rgb(0, 0, 0));
-        dc.drawText(page.details[i], Rect{6, y, client.right - 6, y + kLineHeight},
+        dc.drawText(page.details[i], Rect{margin, y, client.right - margin, y + px(kLineHeight)},
                     dt::Left | dt::VCenter | dt::SingleLine | dt::EndEllipsis);
-        y += kLineHeight + (i == 0 ? 4 : 0);
+        y += px(kLineHeight + (i == 0 ? 4 : 0));
     }
     if (page.body.empty())
         return;
-    dc.fillRect(Rect{6, y + 3, client.right - 6, y + 4}, rgb(0, 51, 153));
+    dc.fillRect(Rect{margin, y + px(3), client.right - margin, y + px(4)}, rgb(0, 51, 153));
     dc.setTextColour(rgb(0, 0, 0));
-    dc.drawText(page.body, Rect{6, y + 8, client.right - 6, client.bottom - 4},
+    dc.drawText(page.body, Rect{margin, y + px(8), client.right - margin, client.bottom - px(4)},
                 dt::Left | dt::WordBreak);
 }
 
@@ -238,32 +252,35 @@ void paint(WindowHandle window) {
     Rect client = clientRect(window);
     dc.fillRect(client, rgb(255, 255, 255));
     dc.setBackgroundMode(BackgroundMode::Transparent);
-    Rect bar{0, 0, client.right, 24};
+    dc.selectFont(textFont());
+    const int margin = px(6);
+    Rect bar{0, 0, client.right, px(24)};
     dc.fillRect(bar, rgb(0, 51, 153));
     dc.setTextColour(rgb(255, 255, 255));
-    dc.drawText(heading(s.command.date), Rect{6, 0, client.right - 6, 24},
+    dc.drawText(heading(s.command.date), Rect{margin, 0, client.right - margin, bar.bottom},
                 dt::Left | dt::VCenter | dt::SingleLine | dt::EndEllipsis);
     dc.setTextColour(rgb(0, 0, 0));
     if (s.command.view == CalendarView::NewAppointment) {
         const wchar_t* labels[] = {L"Subject", L"Starts", L"Ends"};
         for (int i = 0; i < 3; ++i)
-            dc.drawText(labels[i], Rect{6, 34 + 26 * i, 68, 54 + 26 * i},
+            dc.drawText(labels[i], Rect{margin, px(34 + 26 * i), px(68), px(54 + 26 * i)},
                         dt::Left | dt::VCenter | dt::SingleLine);
         if (!s.problem.empty()) {
             dc.setTextColour(rgb(192, 0, 0));
-            dc.drawText(s.problem, Rect{6, 112, client.right - 6, 150}, dt::Left | dt::WordBreak);
+            dc.drawText(s.problem, Rect{margin, px(112), client.right - margin, px(150)},
+                        dt::Left | dt::WordBreak);
         }
         return;
     }
-    int y = 30;
     if (s.command.view == CalendarView::Appointment) {
         paintAppointment(dc, client, appointmentPage(s.command.appointment));
         return;
     }
+    int y = px(30);
     for (const std::wstring& line : dayLines(s.command.date)) {
-        dc.drawText(line, Rect{6, y, client.right - 6, y + kLineHeight},
+        dc.drawText(line, Rect{margin, y, client.right - margin, y + px(kLineHeight)},
                     dt::Left | dt::VCenter | dt::SingleLine | dt::EndEllipsis);
-        y += kLineHeight;
+        y += px(kLineHeight);
     }
 }
 
