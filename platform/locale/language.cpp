@@ -82,7 +82,9 @@ LanguageId knownLanguage(LanguageId language) {
     return localeNameOf(language) ? language : kDefaultLanguage;
 }
 
-std::unique_ptr<LocaleData> loadLocaleData(LanguageId language) {
+}  // namespace
+
+std::unique_ptr<LocaleData> localeDataFromLibrary(LanguageId language) {
     auto data = std::make_unique<LocaleData>();
     data->language = language;
     data->locale = icu::Locale(localeNameOf(language).value_or("en_US").c_str());
@@ -120,6 +122,16 @@ std::unique_ptr<LocaleData> loadLocaleData(LanguageId language) {
     const icu::UnicodeString* eras = symbols.getEras(count);
     if (count >= 2)
         data->era = toWide(eras[1]);
+    return data;
+}
+
+namespace {
+
+std::unique_ptr<LocaleData> loadLocaleData(LanguageId language) {
+    if (auto kept = keptLocaleData(language))
+        return kept;
+    auto data = localeDataFromLibrary(language);
+    keepLocaleData(*data);
     return data;
 }
 

@@ -6,6 +6,7 @@
 #include <unicode/unistr.h>
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "platform/api/locale.h"
@@ -36,8 +37,17 @@ struct LocaleData {
 };
 
 // The data of a language; kDeviceLanguage means the device's, an unknown id falls back to
-// kDefaultLanguage.
+// kDefaultLanguage. Read from the device's store when it was kept there, else from the locale
+// library, and then kept.
 const LocaleData& localeData(LanguageId language);
+
+// The data as the locale library gives it (a known language id).
+std::unique_ptr<LocaleData> localeDataFromLibrary(LanguageId language);
+// The data kept in the device's store for this language and this version of the locale
+// library; nothing when none was kept or the kept row is damaged.
+std::unique_ptr<LocaleData> keptLocaleData(LanguageId language);
+// Keeps the data in the device's store (quietly nothing when the store cannot take it).
+void keepLocaleData(const LocaleData& data);
 // The number separators of a language, without the rest of its data.
 const NumberSymbols& numberSymbols(LanguageId language);
 

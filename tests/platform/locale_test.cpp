@@ -7,6 +7,7 @@
 #include "platform/api/device.h"
 #include "platform/api/locale.h"
 #include "platform/device/state_store.h"
+#include "platform/locale/locale_data.h"
 
 namespace fs = std::filesystem;
 using namespace platform;
@@ -150,6 +151,45 @@ TEST_F(Locale, DayAndMonthNames) {
     EXPECT_EQ(dayName(-1, kEnglishUs), L"");
     EXPECT_EQ(monthName(0, kEnglishUs), L"");
     EXPECT_EQ(monthName(13, kEnglishUs), L"");
+}
+
+// The conventions kept in the store read back as the locale library gave them; a damaged row
+// is not used.
+TEST_F(Locale, KeptConventionsReadBackWholeAndDamagedOnesAreRefused) {
+    using namespace platform::locale;
+    EXPECT_EQ(keptLocaleData(kGerman), nullptr) << "nothing kept on a new device";
+    auto fresh = localeDataFromLibrary(kGerman);
+    keepLocaleData(*fresh);
+    auto kept = keptLocaleData(kGerman);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->language, kGerman);
+    EXPECT_EQ(kept->shortDate, fresh->shortDate);
+    EXPECT_EQ(kept->longDate, fresh->longDate);
+    EXPECT_EQ(kept->time, fresh->time);
+    EXPECT_EQ(kept->am, fresh->am);
+    EXPECT_EQ(kept->pm, fresh->pm);
+    EXPECT_EQ(kept->era, fresh->era);
+    EXPECT_EQ(kept->days, fresh->days);
+    EXPECT_EQ(kept->shortDays, fresh->shortDays);
+    EXPECT_EQ(kept->months, fresh->months);
+    EXPECT_EQ(kept->shortMonths, fresh->shortMonths);
+    EXPECT_EQ(kept->monthsInDate, fresh->monthsInDate);
+    EXPECT_EQ(kept->days[2], L"Dienstag");
+    EXPECT_EQ(keptLocaleData(kEnglishUs), nullptr) << "kept per language";
+
+    auto& store = state::Store::instance();
+    auto damage = [&](const char* sql) {
+        std::lock_guard lock(store.mutex());
+        store.transaction([&] { store.exec(sql); });
+    };
+    damage("UPDATE locale_conventions SET fields = fields || char(31) || 'extra'");
+    EXPECT_EQ(keptLocaleData(kGerman), nullptr) << "one field too many";
+    keepLocaleData(*fresh);
+    damage("UPDATE locale_conventions SET fields = substr(fields, 1, 20)");
+    EXPECT_EQ(keptLocaleData(kGerman), nullptr) << "cut short";
+    keepLocaleData(*fresh);
+    damage("UPDATE locale_conventions SET fields = replace(fields, 'Dienstag', printf('%.300c', 'x'))");
+    EXPECT_EQ(keptLocaleData(kGerman), nullptr) << "a field longer than any convention";
 }
 
 }  // namespace
