@@ -12,7 +12,8 @@ constexpr std::wstring_view kCradleValue = L"Cradled";
 // The argument of the serial-connection event records that older devices used instead.
 constexpr std::wstring_view kDockingEventArguments = L"AppRunAtRs232Detect";
 
-// Removes any earlier docking registration and, when OptSchedDocking is 1, registers again.
+// Makes the docking registration what OptSchedDocking asks for: registered when it is 1, else
+// none, and no older event records. A registration that is already as asked is left alone.
 // Called at every start of the main program and whenever the option changes. True when the
 // registry state matches the option afterwards.
 bool setDockingUpdates();

@@ -85,6 +85,15 @@ TEST_F(DockingTest, RegisteringWhileDockedWaitsForTheNextDocking) {
     EXPECT_TRUE(platform::runStateNotifications().empty());
 }
 
+TEST_F(DockingTest, AStartThatFindsTheRegistrationKeepsADockingNotYetActedOn) {
+    setCradled(0);
+    ASSERT_TRUE(setDockingUpdates());
+    setCradled(1);
+    // The main program starts again before the notification service has run.
+    ASSERT_TRUE(setDockingUpdates());
+    EXPECT_EQ(platform::runStateNotifications().size(), 1u);
+}
+
 TEST_F(DockingTest, NothingStartsWhenSwitchedOff) {
     core::writeNumberSetting(L"OptSchedDocking", 2);
     setDockingUpdates();
