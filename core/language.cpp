@@ -181,9 +181,13 @@ bool chooseStartLanguage(std::wstring_view installFolder) {
         selectDeviceLanguage();
     }
     bool opened = openLanguage(installFolder, true, false);
-    if (auto code = list.field(0, languageListField::Code))
+    // Written back only when they differ: nearly every start finds them as they are, and a
+    // write costs a store transaction.
+    if (auto code = list.field(0, languageListField::Code);
+        code && settings::read(keys::OptLang) != *code)
         settings::write(keys::OptLang, *code);
-    if (auto download = list.field(0, languageListField::DownloadName)) {
+    if (auto download = list.field(0, languageListField::DownloadName);
+        download && settings::read(keys::OptLangDownload) != *download) {
         settings::write(keys::OptLangDownload, *download);
     }
     return opened;

@@ -80,6 +80,8 @@ std::optional<std::wstring> readDownloadPath() {
 
 TodayItemResult registerTodayItem() {
     if (auto existing = RegistryKey::open(Hive::LocalMachine, kTodayItemKeyPath)) {
+        if (existing->queryString(L"DLL", 2 * (kTodayPluginPath.size() + 1)) == kTodayPluginPath)
+            return TodayItemResult::Updated;
         return existing->setString(L"DLL", kTodayPluginPath) ? TodayItemResult::Updated
                                                              : TodayItemResult::Failed;
     }

@@ -59,7 +59,8 @@ std::unique_ptr<LocaleData> keptLocaleData(LanguageId language) {
     }
     std::vector<std::wstring> fields;
     std::size_t start = 0;
-    for (std::size_t end; (end = row.find(kSeparator, start)) != std::wstring::npos; start = end + 1)
+    for (std::size_t end; (end = row.find(kSeparator, start)) != std::wstring::npos;
+         start = end + 1)
         fields.push_back(row.substr(start, end - start));
     fields.push_back(row.substr(start));
 

@@ -188,7 +188,9 @@ TEST_F(Locale, KeptConventionsReadBackWholeAndDamagedOnesAreRefused) {
     damage("UPDATE locale_conventions SET fields = substr(fields, 1, 20)");
     EXPECT_EQ(keptLocaleData(kGerman), nullptr) << "cut short";
     keepLocaleData(*fresh);
-    damage("UPDATE locale_conventions SET fields = replace(fields, 'Dienstag', printf('%.300c', 'x'))");
+    damage(
+        "UPDATE locale_conventions SET fields = replace(fields, 'Dienstag', printf('%.300c', "
+        "'x'))");
     EXPECT_EQ(keptLocaleData(kGerman), nullptr) << "a field longer than any convention";
 }
 
