@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -298,12 +299,47 @@ Store::~Store() {
         sqlite3_close_v2(db_);
 }
 
+namespace {
+
+// The names of the tables and indexes a schema text creates: each follows "IF NOT EXISTS".
+std::vector<std::string> createdNames(std::string_view sql) {
+    constexpr std::string_view kMarker = "IF NOT EXISTS ";
+    std::vector<std::string> names;
+    for (std::size_t at = sql.find(kMarker); at != std::string_view::npos;
+         at = sql.find(kMarker, at)) {
+        at += kMarker.size();
+        std::size_t end = at;
+        while (end < sql.size() &&
+               (std::isalnum(static_cast<unsigned char>(sql[end])) || sql[end] == '_'))
+            ++end;
+        if (end > at)
+            names.emplace_back(sql.substr(at, end - at));
+    }
+    return names;
+}
+
+}  // namespace
+
 void Store::ensureSchema(std::string_view component, std::string_view sql) {
     std::lock_guard lock(mutex_);
     std::string marker = "|" + std::string(component) + "|";
     if (schemasDone_.find(marker) != std::string::npos)
         return;
-    transaction([&] { exec(sql); });
+    // A schema text only creates what does not exist yet, and seeds the rows of a table in
+    // the transaction that creates it; when every table and index is there, nothing is left
+    // to do, and a look at the schema spares the write transaction a program's start would
+    // otherwise take for each part of the store.
+    const std::vector<std::string> names = createdNames(sql);
+    bool present = !names.empty();
+    for (const std::string& name : names) {
+        auto st = prepare("SELECT 1 FROM sqlite_schema WHERE name = ?");
+        st.bind(1, std::string_view(name));
+        present = present && st.step();
+        if (!present)
+            break;
+    }
+    if (!present)
+        transaction([&] { exec(sql); });
     schemasDone_ += marker;
 }
 

@@ -192,6 +192,14 @@ std::uint32_t registeredMessageNumber(std::wstring_view name) {
     std::lock_guard lock(s.mutex());
     std::wstring key = lower(name);
     std::uint32_t number = 0;
+    // Nearly always registered already (by this program's earlier start or another program):
+    // a look-up then does without the write transaction, which checks again before adding.
+    {
+        auto known = s.prepare("SELECT number FROM registered_messages WHERE name = ?");
+        known.bind(1, std::wstring_view(key));
+        if (known.step())
+            return static_cast<std::uint32_t>(known.integer(0));
+    }
     s.transaction([&] {
         auto find = s.prepare("SELECT number FROM registered_messages WHERE name = ?");
         find.bind(1, std::wstring_view(key));

@@ -109,4 +109,40 @@ TEST_F(StateStoreTest, MachineStateIsTheUsersOwn) {
     }
 }
 
+// A part of the store whose tables and indexes are all there is left alone at the next start;
+// one that lacks any of them (an index dropped, say) is made whole again, seed row and all.
+TEST_F(StateStoreTest, ASchemaIsMadeWholeWhenAnyOfItsPartsIsMissing) {
+    setDeviceRoot(top_ / "device");
+    constexpr std::string_view kSchema =
+        "CREATE TABLE IF NOT EXISTS test_items (id INTEGER PRIMARY KEY, name TEXT);"
+        "CREATE INDEX IF NOT EXISTS test_items_by_name ON test_items(name);"
+        "CREATE TABLE IF NOT EXISTS test_counter (id INTEGER PRIMARY KEY, value INTEGER);"
+        "INSERT OR IGNORE INTO test_counter VALUES(1, 7);";
+    auto count = [](std::string_view sql) {
+        auto& s = state::Store::instance();
+        auto st = s.prepare(sql);
+        return st.step() ? st.integer(0) : -1;
+    };
+    state::Store::instance().ensureSchema("test", kSchema);
+    EXPECT_EQ(count("SELECT value FROM test_counter WHERE id = 1"), 7);
+
+    // With an index gone, a check of the tables alone would leave it gone.
+    {
+        auto& s = state::Store::instance();
+        s.transaction([&] { s.exec("DROP INDEX test_items_by_name"); });
+    }
+    state::Store::closeInstance();
+    state::Store::instance().ensureSchema("test", kSchema);
+    EXPECT_EQ(count("SELECT count(*) FROM sqlite_schema WHERE name = 'test_items_by_name'"), 1)
+        << "the missing index is made again";
+
+    {
+        auto& s = state::Store::instance();
+        s.transaction([&] { s.exec("DROP TABLE test_counter"); });
+    }
+    state::Store::closeInstance();
+    state::Store::instance().ensureSchema("test", kSchema);
+    EXPECT_EQ(count("SELECT value FROM test_counter WHERE id = 1"), 7) << "with its seed row";
+}
+
 }  // namespace
