@@ -13,27 +13,22 @@ namespace gfx {
 
 ResampleCache::ResampleCache(std::wstring folder) : folder_(std::move(folder)) {}
 
-std::unordered_map<std::wstring, std::size_t>::iterator ResampleCache::rememberSource(
-    std::wstring_view sourcePath, std::span<const std::uint8_t> bytes) {
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return sourceHashes_
-        .insert_or_assign(std::wstring(sourcePath), std::hash<std::string_view>{}(text))
-        .first;
-}
-
 std::optional<std::wstring> ResampleCache::entryPath(std::wstring_view sourcePath, int width,
                                                      int height) {
     if (width <= 0 || height <= 0)
         return std::nullopt;
-    auto known = sourceHashes_.find(std::wstring(sourcePath));
-    if (known == sourceHashes_.end()) {
-        auto file = platform::MappedFile::open(sourcePath);
-        if (!file)
-            return std::nullopt;
-        known = rememberSource(sourcePath, file->bytes());
+    auto stamp = platform::fileStamp(sourcePath);
+    if (!stamp)
+        return std::nullopt;
+    // The source's name and stamp name the copy; the picture itself is not read for it.
+    std::string key = platform::toUtf8(sourcePath);
+    for (std::uint64_t part :
+         {stamp->size, static_cast<std::uint64_t>(stamp->lastWrite), stamp->fileNumber}) {
+        key.append(reinterpret_cast<const char*>(&part), sizeof part);
     }
     char name[64];
-    std::snprintf(name, sizeof name, "%016zx-%dx%d.tga", known->second, width, height);
+    std::snprintf(name, sizeof name, "%016zx-%dx%d.tga", std::hash<std::string>{}(key), width,
+                  height);
     return folder_ + platform::fromUtf8(name);
 }
 
@@ -71,15 +66,10 @@ void ResampleCache::dropOldEntries() {
 }
 
 TargaPixels ResampleCache::resampled(std::wstring_view sourcePath, int width, int height) {
-    // The source is read once: its bytes name the kept copy and, without one, are decoded.
-    auto file = platform::MappedFile::open(sourcePath);
-    if (!file)
-        return {};
-    rememberSource(sourcePath, file->bytes());
     if (auto kept = find(sourcePath, width, height))
         return std::move(*kept);
     std::unique_ptr<TargaPixels> source;
-    if (decodeTarga(file->bytes(), source) != TargaStatus::Loaded)
+    if (loadTarga(sourcePath, source) != TargaStatus::Loaded)
         return {};
     TargaPixels picture = resampleTarga(*source, width, height);
     if (!picture.pixels.empty())

@@ -3,18 +3,18 @@
 // the screen cost the main program a third of its start; reading back an uncompressed copy
 // at the size asked for costs almost nothing.
 //
-// An entry is an uncompressed Targa named by a hash of the source file's bytes and the size,
-// so a changed picture or another screen size makes a new entry, and one that does not decode
-// at the size its name promises is made again. The folder is temporary: deleting it only
+// An entry is an uncompressed Targa named by a hash of the source file's name, its stamp (size,
+// time of the last write, file number) and the size asked for, so a replaced picture or
+// another screen size makes a new entry, and one that does not decode at the size its name
+// promises is made again. Finding a copy does not read the source: hashing its bytes cost
+// the start about a millisecond. The folder is temporary: deleting it only
 // costs the next start its time. It keeps at most kMaxEntries pictures, the oldest going first.
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "gfx/targa.h"
 
@@ -42,12 +42,9 @@ class ResampleCache {
 
   private:
     std::optional<std::wstring> entryPath(std::wstring_view sourcePath, int width, int height);
-    std::unordered_map<std::wstring, std::size_t>::iterator rememberSource(
-        std::wstring_view sourcePath, std::span<const std::uint8_t> bytes);
     void dropOldEntries();
 
     std::wstring folder_;
-    std::unordered_map<std::wstring, std::size_t> sourceHashes_;
 };
 
 }  // namespace gfx

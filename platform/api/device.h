@@ -62,6 +62,18 @@ bool writeFileAtomic(std::wstring_view devicePath, std::span<const std::uint8_t>
 // the last change), as a file time.
 std::optional<FileTime> fileCreationTime(std::wstring_view devicePath);
 
+// What tells whether a file changed since it was last looked at, without reading it: its size,
+// the time of its last write and its file number (a file written anew under the same name has
+// another). A change that keeps the size within the file system's clock step (a few
+// milliseconds) and rewrites the file in place is not seen.
+struct FileStamp {
+    std::uint64_t size = 0;
+    FileTime lastWrite = 0;
+    std::uint64_t fileNumber = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+std::optional<FileStamp> fileStamp(std::wstring_view devicePath);
+
 // A read-only memory mapping of a whole file. An empty file maps to an empty span.
 class MappedFile {
   public:

@@ -188,6 +188,19 @@ std::optional<FileTime> hostFileCreationTime(const std::filesystem::path& host) 
     return fileTimeFromUnix(st.stx_mtime.tv_sec, st.stx_mtime.tv_nsec);
 }
 
+std::optional<FileStamp> fileStamp(std::wstring_view devicePath) {
+    auto host = hostPath(devicePath);
+    struct statx st;
+    if (!host ||
+        statx(AT_FDCWD, host->c_str(), 0, STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_INO, &st) !=
+            0 ||
+        !S_ISREG(st.stx_mode)) {
+        return std::nullopt;
+    }
+    return FileStamp{st.stx_size, fileTimeFromUnix(st.stx_mtime.tv_sec, st.stx_mtime.tv_nsec),
+                     st.stx_ino};
+}
+
 std::optional<FileTime> fileCreationTime(std::wstring_view devicePath) {
     auto host = hostPath(devicePath);
     if (!host)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -89,7 +91,12 @@ TEST_F(ResampleCacheTest, ALaterStartGetsTheKeptCopy) {
 
 TEST_F(ResampleCacheTest, AChangedPictureOrADamagedCopyIsResampledAgain) {
     ResampleCache(kFolder).resampled(kSource, 20, 15);
+    // Replaced by a picture of the same size, written later.
     writePicture(kSource, gradient(40, 30, 10));
+    const auto host = platform::hostPath(kSource);
+    ASSERT_TRUE(host);
+    std::filesystem::last_write_time(
+        *host, std::filesystem::last_write_time(*host) + std::chrono::seconds(2));
     std::unique_ptr<TargaPixels> changed;
     ASSERT_EQ(loadTarga(kSource, changed), TargaStatus::Loaded);
     ResampleCache later(kFolder);

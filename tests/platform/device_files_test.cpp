@@ -6,6 +6,7 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -190,6 +191,29 @@ TEST_F(DeviceFiles, CreationTimeIsTheHostTimeAsFileTime) {
     EXPECT_GE(*created + 20000000ULL, expected);  // within two seconds
     EXPECT_LE(*created, expected + 20000000ULL);
     EXPECT_FALSE(fileCreationTime(L"\\graphics\\none.dat"));
+}
+
+TEST_F(DeviceFiles, AStampChangesWithTheFileAndOnlyThen) {
+    put("Graphics/pic.tga", "12345");
+    auto first = fileStamp(L"\\graphics\\PIC.tga");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->size, 5u);
+    EXPECT_EQ(fileStamp(L"\\graphics\\pic.tga"), first) << "read again, unchanged";
+    ASSERT_TRUE(readFile(L"\\graphics\\pic.tga"));
+    EXPECT_EQ(fileStamp(L"\\graphics\\pic.tga"), first) << "reading changes nothing";
+
+    // Written anew with the same length: another file, and a later write when the clock moved.
+    ASSERT_TRUE(writeFileAtomic(L"\\graphics\\pic.tga", bytesOf("54321")));
+    fs::last_write_time(root_ / "Graphics/pic.tga",
+                        fs::last_write_time(root_ / "Graphics/pic.tga") + std::chrono::seconds(1));
+    auto second = fileStamp(L"\\graphics\\pic.tga");
+    ASSERT_TRUE(second);
+    EXPECT_NE(second, first);
+    ASSERT_TRUE(writeFileAtomic(L"\\graphics\\pic.tga", bytesOf("543210")));
+    EXPECT_EQ(fileStamp(L"\\graphics\\pic.tga")->size, 6u);
+
+    EXPECT_FALSE(fileStamp(L"\\graphics\\none.tga"));
+    EXPECT_FALSE(fileStamp(L"\\graphics")) << "a folder has no stamp";
 }
 
 }  // namespace
