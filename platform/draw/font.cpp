@@ -69,26 +69,27 @@ bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b) {
            });
 }
 
-// The first face file that opens, in order of preference, for the primary face and for
-// code points it lacks.
-std::pair<FT_Face, FT_Face> chooseFaces(const FontSpec& spec) {
+// The first face file that opens, in order of preference.
+FT_Face choosePrimaryFace(const FontSpec& spec) {
     const bool bold = spec.weight >= 600;
     const bool dejaVuFirst = equalsIgnoringCase(spec.face, L"DejaVu Sans");
     std::vector<const char*> order = {bold ? kTahomaBold : kTahoma, bold ? kDejaVuBold : kDejaVu,
                                       kTahoma, kDejaVu};
     if (dejaVuFirst)
         std::swap(order[0], order[1]);
-    FT_Face primary = nullptr;
     for (const char* path : order) {
-        if ((primary = openFace(path)))
-            break;
+        if (FT_Face face = openFace(path))
+            return face;
     }
-    FT_Face fallback = openFace(bold ? kDejaVuBold : kDejaVu);
+    return nullptr;
+}
+
+// The face for code points the primary one lacks; nothing when that is the primary itself.
+FT_Face chooseFallbackFace(const FontSpec& spec, FT_Face primary) {
+    FT_Face fallback = openFace(spec.weight >= 600 ? kDejaVuBold : kDejaVu);
     if (!fallback)
         fallback = openFace(kDejaVu);
-    if (fallback == primary)
-        fallback = nullptr;
-    return {primary, fallback};
+    return fallback == primary ? nullptr : fallback;
 }
 
 struct VerticalUnits {
@@ -128,7 +129,7 @@ struct FaceSize {
 
 FontImpl::FontImpl(const FontSpec& spec) : spec_(spec) {
     std::lock_guard lock(freeType().mutex);
-    const auto [primary, fallback] = chooseFaces(spec);
+    FT_Face primary = choosePrimaryFace(spec);
     const int requested = std::clamp(spec.height, -1000, 1000);
     double em = requested < 0 ? -requested : 12.0;
     metrics_.weight = spec.weight;
@@ -147,8 +148,7 @@ FontImpl::FontImpl(const FontSpec& spec) : spec_(spec) {
     em = std::max(em, 1.0);
     const double scale = em / upem;
     primary_ = std::make_unique<FaceSize>(primary, em);
-    if (fallback)
-        fallback_ = std::make_unique<FaceSize>(fallback, em);
+    em_ = em;
 
     // A fraction above 0.4 pixel is rounded up: glyphs reaching that far leave visible ink
     // in the next row, which must still lie inside the cell.
@@ -193,10 +193,11 @@ Glyph FontImpl::render(char32_t c) const {
         c = 0xFFFD;
     const FaceSize* fs = primary_.get();
     FT_UInt index = FT_Get_Char_Index(fs->face, c);
-    if (index == 0 && fallback_ && fallback_->size) {
-        const FT_UInt other = FT_Get_Char_Index(fallback_->face, c);
+    if (index == 0) {
+        const FaceSize* fallback = fallbackLocked();
+        const FT_UInt other = fallback ? FT_Get_Char_Index(fallback->face, c) : 0;
         if (other != 0) {
-            fs = fallback_.get();
+            fs = fallback;
             index = other;
         }
     }
@@ -234,6 +235,15 @@ Glyph FontImpl::render(char32_t c) const {
         }
     }
     return g;
+}
+
+const FaceSize* FontImpl::fallbackLocked() const {
+    if (!fallbackTried_) {
+        fallbackTried_ = true;
+        if (FT_Face face = chooseFallbackFace(spec_, primary_->face))
+            fallback_ = std::make_unique<FaceSize>(face, em_);
+    }
+    return fallback_ && fallback_->size ? fallback_.get() : nullptr;
 }
 
 const Glyph& FontImpl::glyphLocked(char32_t c) const {

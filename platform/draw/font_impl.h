@@ -42,13 +42,18 @@ class FontImpl final : public Font {
   private:
     const Glyph& glyphLocked(char32_t c) const;
     Glyph render(char32_t c) const;
+    // The face for code points the primary one lacks, opened when the first such code point
+    // is drawn (most text never needs it, and opening it cost every program's start).
+    const FaceSize* fallbackLocked() const;
 
     FontSpec spec_;
     TextMetrics metrics_;
     int underlineOffset_ = 1;
     int underlineThickness_ = 1;
     std::unique_ptr<FaceSize> primary_;
-    std::unique_ptr<FaceSize> fallback_;
+    double em_ = 0;
+    mutable std::unique_ptr<FaceSize> fallback_;
+    mutable bool fallbackTried_ = false;
     mutable std::unordered_map<char32_t, Glyph> cache_;
     mutable const Glyph* ascii_[128] = {};
 };
