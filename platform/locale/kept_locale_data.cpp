@@ -4,6 +4,7 @@
 
 #include <unicode/uvernum.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,45 @@ state::Store& store() {
 
 }  // namespace
 
+std::unique_ptr<LocaleData> localeDataFromKeptRow(std::wstring_view row) {
+    std::vector<std::wstring_view> fields;
+    std::size_t start = 0;
+    for (std::size_t end; (end = row.find(kSeparator, start)) != std::wstring_view::npos;
+         start = end + 1) {
+        fields.push_back(row.substr(start, end - start));
+    }
+    fields.push_back(row.substr(start));
+
+    auto data = std::make_unique<LocaleData>();
+    std::size_t count = 0;
+    eachField(*data, [&](std::wstring&) { ++count; });
+    if (fields.size() != count)
+        return nullptr;
+    for (std::wstring_view field : fields) {
+        if (field.size() > kMaxField)
+            return nullptr;
+    }
+    std::size_t next = 0;
+    eachField(*data, [&](std::wstring& field) { field = fields[next++]; });
+    return data;
+}
+
+std::optional<std::wstring> keptRowOf(const LocaleData& data) {
+    std::wstring row;
+    bool sound = true;
+    bool first = true;
+    eachField(data, [&](const std::wstring& field) {
+        sound = sound && field.size() <= kMaxField && field.find(kSeparator) == std::wstring::npos;
+        if (!first)
+            row += kSeparator;
+        row += field;
+        first = false;
+    });
+    if (!sound)
+        return std::nullopt;
+    return row;
+}
+
 std::unique_ptr<LocaleData> keptLocaleData(LanguageId language) {
     std::wstring row;
     try {
@@ -57,25 +97,8 @@ std::unique_ptr<LocaleData> keptLocaleData(LanguageId language) {
     } catch (const std::exception&) {
         return nullptr;
     }
-    std::vector<std::wstring> fields;
-    std::size_t start = 0;
-    for (std::size_t end; (end = row.find(kSeparator, start)) != std::wstring::npos;
-         start = end + 1)
-        fields.push_back(row.substr(start, end - start));
-    fields.push_back(row.substr(start));
-
-    auto data = std::make_unique<LocaleData>();
-    std::size_t count = 0;
-    eachField(*data, [&](std::wstring&) { ++count; });
-    if (fields.size() != count)
-        return nullptr;
-    std::size_t next = 0;
-    bool sound = true;
-    eachField(*data, [&](std::wstring& field) {
-        sound = sound && fields[next].size() <= kMaxField;
-        field = std::move(fields[next++]);
-    });
-    if (!sound)
+    auto data = localeDataFromKeptRow(row);
+    if (!data)
         return nullptr;
     data->language = language;
     data->locale = icu::Locale(localeNameOf(language).value_or("en_US").c_str());
@@ -83,17 +106,8 @@ std::unique_ptr<LocaleData> keptLocaleData(LanguageId language) {
 }
 
 void keepLocaleData(const LocaleData& data) {
-    std::wstring row;
-    bool sound = true;
-    bool first = true;
-    eachField(data, [&](const std::wstring& field) {
-        sound = sound && field.size() <= kMaxField && field.find(kSeparator) == std::wstring::npos;
-        if (!first)
-            row += kSeparator;
-        row += field;
-        first = false;
-    });
-    if (!sound)
+    const auto row = keptRowOf(data);
+    if (!row)
         return;
     try {
         auto& s = store();
@@ -101,7 +115,7 @@ void keepLocaleData(const LocaleData& data) {
         s.transaction([&] {
             s.prepare("INSERT OR REPLACE INTO locale_conventions(key, fields) VALUES(?, ?)")
                 .bind(1, keyOf(data.language))
-                .bind(2, std::wstring_view(row))
+                .bind(2, std::wstring_view(*row))
                 .run();
         });
     } catch (const std::exception&) {

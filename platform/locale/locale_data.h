@@ -7,7 +7,9 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/api/locale.h"
 
@@ -48,6 +50,13 @@ std::unique_ptr<LocaleData> localeDataFromLibrary(LanguageId language);
 std::unique_ptr<LocaleData> keptLocaleData(LanguageId language);
 // Keeps the data in the device's store (quietly nothing when the store cannot take it).
 void keepLocaleData(const LocaleData& data);
+
+// The row the data is kept as: its texts joined by U+001F; nothing when a text cannot be kept
+// (longer than any convention, or holding the separator).
+std::optional<std::wstring> keptRowOf(const LocaleData& data);
+// The texts of a kept row (language and locale left unset); nothing for a damaged row: another
+// number of fields, or a field longer than any convention.
+std::unique_ptr<LocaleData> localeDataFromKeptRow(std::wstring_view row);
 // The number separators of a language, without the rest of its data.
 const NumberSymbols& numberSymbols(LanguageId language);
 
