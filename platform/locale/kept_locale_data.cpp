@@ -101,7 +101,7 @@ std::unique_ptr<LocaleData> keptLocaleData(LanguageId language) {
     if (!data)
         return nullptr;
     data->language = language;
-    data->locale = icu::Locale(localeNameOf(language).value_or("en_US").c_str());
+    data->locale = icuLocaleOf(language);
     return data;
 }
 

@@ -65,8 +65,7 @@ void copyNames(std::array<std::wstring, N>& out, const icu::UnicodeString* names
 NumberSymbols loadNumberSymbols(LanguageId language) {
     NumberSymbols out;
     UErrorCode status = U_ZERO_ERROR;
-    icu::DecimalFormatSymbols numbers(icu::Locale(localeNameOf(language).value_or("en_US").c_str()),
-                                      status);
+    icu::DecimalFormatSymbols numbers(icuLocaleOf(language), status);
     if (U_SUCCESS(status)) {
         out.decimalSeparator =
             toWide(numbers.getSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol));
@@ -87,7 +86,7 @@ LanguageId knownLanguage(LanguageId language) {
 std::unique_ptr<LocaleData> localeDataFromLibrary(LanguageId language) {
     auto data = std::make_unique<LocaleData>();
     data->language = language;
-    data->locale = icu::Locale(localeNameOf(language).value_or("en_US").c_str());
+    data->locale = icuLocaleOf(language);
     const icu::Locale& loc = data->locale;
     UErrorCode status = U_ZERO_ERROR;
     data->shortDate =
@@ -136,6 +135,10 @@ std::unique_ptr<LocaleData> loadLocaleData(LanguageId language) {
 }
 
 }  // namespace
+
+icu::Locale icuLocaleOf(LanguageId language) {
+    return icu::Locale(localeNameOf(language).value_or("en_US").c_str());
+}
 
 std::wstring toWide(const icu::UnicodeString& text) {
     std::string utf8;

@@ -60,6 +60,9 @@ std::unique_ptr<LocaleData> localeDataFromKeptRow(std::wstring_view row);
 // The number separators of a language, without the rest of its data.
 const NumberSymbols& numberSymbols(LanguageId language);
 
+// The locale library's locale of a language id (US English for an id it does not know).
+icu::Locale icuLocaleOf(LanguageId language);
+
 std::wstring toWide(const icu::UnicodeString& text);
 icu::UnicodeString toUnicode(std::wstring_view text);
 
